@@ -1,0 +1,2 @@
+// evaluate.cpp: placeholder until the engine lands.
+#include "engine/game.h"

@@ -1,0 +1,2 @@
+// game.cpp: placeholder until the engine lands.
+#include "engine/game.h"

@@ -1,0 +1,2 @@
+// play.cpp: placeholder until the engine lands.
+#include "engine/game.h"

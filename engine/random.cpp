@@ -1,0 +1,2 @@
+// random.cpp: placeholder until the engine lands.
+#include "engine/game.h"

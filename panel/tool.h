@@ -1,0 +1,32 @@
+// tool.h: the per-instance record of a tool and the window procedures of its three classes.
+#pragma once
+
+#include <windows.h>
+#include "engine/game.h"
+
+constexpr int DisplayCount = 3;
+constexpr int ButtonCount = 3;
+constexpr int DisplayTextSize = 60;   // a display keeps at most 59 characters
+
+struct VideoPokerToolData {
+    VideoPokerGame game;              // the saved block: must stay the head of the record
+    HWND toolWindow;
+    HWND cardWindows[HandSize];
+    HWND displayWindows[DisplayCount];
+    HWND buttons[ButtonCount];        // "+1" (262), "Bet 5" (263), "Deal"/"Draw" (264)
+    char displayTexts[DisplayCount][DisplayTextSize];
+    HFONT font;                       // owned: replaced at every layout, deleted on destruction
+};
+
+static_assert(offsetof(VideoPokerToolData, game) == 0, "the host reads the game at the record's head");
+
+// The record of a tool window, from its one extra window word (null before creation ends).
+VideoPokerToolData *ToolDataOf(HWND toolWindow);
+
+HWND CreateVideoPokerTool(HWND parent, const RECT *rect, const void *savedState, DWORD savedSize);
+LRESULT CALLBACK VideoPokerToolWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK VideoPokerCardWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK VideoPokerDisplayWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Plays one card picture (ids 231..261) through dc's current viewport; nonzero when played.
+BOOL PlayMetafileResource(HDC dc, int artworkId);
