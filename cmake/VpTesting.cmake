@@ -45,13 +45,17 @@ function(vp_wine_fixture)
 endfunction()
 
 # vp_add_wine_test(NAME SOURCES... [LIBS libs...]): a statically linked GoogleTest program for Windows,
-# registered once per test suite and run under wine64 on the build tree's own Xvfb.
+# registered once per test suite and run under wine64 on the build tree's own Xvfb. In the 32-bit
+# build it is only built, and listed in wine-tests.txt for the emulated machine.
 function(vp_add_wine_test name)
     cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
     vp_use_googletest()
     add_executable(${name} ${ARG_UNPARSED_ARGUMENTS})
     target_link_libraries(${name} PRIVATE gtest_main ${ARG_LIBS} gdi32 user32 kernel32)
     set_property(GLOBAL APPEND PROPERTY VP_WINE_TEST_PROGRAMS ${name})
+    if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+        return()    # this machine cannot run 32-bit code: scripts/vm32 runs these in an emulated one
+    endif()
     vp_wine_fixture()
     vp_scan_suites(suites ${ARG_UNPARSED_ARGUMENTS})
     if(NOT suites)
@@ -68,4 +72,14 @@ function(vp_add_wine_test name)
             WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
         set_tests_properties(${test_name} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 300 LABELS wine)
     endforeach()
+endfunction()
+
+# Lists every Windows test program of this tree in <build>/wine-tests.txt (call once, at the end).
+function(vp_write_wine_test_list)
+    get_property(programs GLOBAL PROPERTY VP_WINE_TEST_PROGRAMS)
+    set(lines "")
+    foreach(program ${programs})
+        string(APPEND lines "$<TARGET_FILE_NAME:${program}>\n")
+    endforeach()
+    file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/wine-tests.txt CONTENT "${lines}")
 endfunction()
