@@ -30,3 +30,7 @@ LRESULT CALLBACK VideoPokerDisplayWndProc(HWND window, UINT message, WPARAM wPar
 
 // Plays one card picture (ids 231..261) through dc's current viewport; nonzero when played.
 BOOL PlayMetafileResource(HDC dc, int artworkId);
+
+// Runs one engine operation on a tool's game over that tool's own view (the properties page's
+// "New Game" reaches its tool this way).
+void RunOnTool(VideoPokerToolData *data, void (*operation)(VideoPokerGame &game, GameView &view));

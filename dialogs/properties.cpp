@@ -1,0 +1,69 @@
+// properties.cpp: the properties page the host embeds: the pay table, "New Game" and "About Poker...".
+#include "host/module.h"
+#include "panel/tool.h"
+#include "resources/resource_ids.h"
+
+// The tool that asked for a page last; every open page acts on it. Null when no live tool asked.
+VideoPokerToolData *pageTarget;
+
+LRESULT CreatePropertiesPage(VideoPokerToolData *data, WPARAM wParam, LPARAM lParam)
+{
+    pageTarget = data;   // replaced even when the page cannot be made
+    HWND page = CreateDialogParamA(moduleInstance, MAKEINTRESOURCEA(IDD_PROPERTIES_PAGE),
+                                   reinterpret_cast<HWND>(wParam), PropertiesPageProc, 0);
+    if (!page)
+        return 0;
+    SetWindowPos(page, HWND_TOP, LOWORD(lParam), HIWORD(lParam), 0, 0, SWP_NOSIZE);
+    return reinterpret_cast<LRESULT>(page);
+}
+
+void ForgetPropertiesTarget(const VideoPokerToolData *data)
+{
+    // A page may outlive its tool; it must never reach the freed record.
+    if (pageTarget == data)
+        pageTarget = nullptr;
+}
+
+static void SetItemFromStringTable(HWND page, int controlId, int stringId)
+{
+    char text[32] = "";
+    LoadStringA(moduleInstance, stringId, text, sizeof text);
+    SendDlgItemMessageA(page, controlId, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+}
+
+static void LoadPageTexts(HWND page)
+{
+    SetItemFromStringTable(page, IDC_NEW_GAME, IDS_NEW_GAME);
+    SetItemFromStringTable(page, IDC_COINS_PLAYED, IDS_COINS_PLAYED);
+    for (int row = 0; row <= IDC_HAND_NAME_LAST - IDC_HAND_NAME_FIRST; ++row)
+        SetItemFromStringTable(page, IDC_HAND_NAME_FIRST + row, IDS_HAND_FIRST + row);
+}
+
+static void OpenAboutDialog(HWND page)
+{
+    DialogBoxParamA(moduleInstance, MAKEINTRESOURCEA(IDD_ABOUT), page, AboutDialogProc, 0);
+}
+
+static void StartNewGameOnTarget()
+{
+    if (pageTarget)   // its tool is gone: nothing to restore
+        RunOnTool(pageTarget, NewGame);
+}
+
+INT_PTR CALLBACK PropertiesPageProc(HWND page, UINT message, WPARAM wParam, LPARAM)
+{
+    switch (message)
+    {
+    case WM_INITDIALOG:
+        LoadPageTexts(page);
+        return TRUE;
+    case WM_COMMAND:
+        switch (LOWORD(wParam))
+        {
+        case IDM_ABOUT:    OpenAboutDialog(page); return FALSE;
+        case IDC_NEW_GAME: StartNewGameOnTarget(); return FALSE;
+        }
+        return FALSE;
+    }
+    return FALSE;
+}
