@@ -21,6 +21,8 @@ inline CardRank RankOf(Card card) { return static_cast<CardRank>(card % 13); }
 
 // ---- The game record: the 72-byte block the host saves ----
 constexpr int GameRecordSize = 72;
+constexpr int32_t MaxWager = 5;       // a wager that reaches it deals at once
+constexpr int32_t FreshCredits = 100; // the purse of a fresh game and of NewGame
 
 struct VideoPokerGame {
     uint8_t held[HandSize];           // 1: the card stays at the draw
@@ -46,6 +48,10 @@ void InitFreshGame(VideoPokerGame &game);
 void InitGameRecord(VideoPokerGame &game, const void *block, size_t size);
 // Overwrites the record from a 72-byte block (the host's set-state message).
 void RestoreGameRecord(VideoPokerGame &game, const void *block);
+// Brings every field of a damaged block back into its range (flags 0/1, cards 0..51, wager 0..5,
+// credits >= 0), keeping the purse; a block already in range is left byte for byte. True if it
+// changed anything. InitGameRecord and RestoreGameRecord apply it to every block they take.
+bool RepairGameRecord(VideoPokerGame &game);
 
 // ---- Evaluation and pay table ----
 typedef int32_t HandRank;             // 0 no paying hand, 1 royal flush .. 9 jacks or better

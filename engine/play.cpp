@@ -1,2 +1,222 @@
-// play.cpp: placeholder until the engine lands.
+// play.cpp: betting, dealing, holding, drawing and paying one hand, told to the screen through a GameView.
 #include "engine/game.h"
+#include "resources/resource_ids.h"
+
+#include <climits>
+#include <cstdio>
+
+constexpr int DisplayTextBytes = 60;  // a display keeps at most 59 characters
+constexpr int LabelBytes = 32;        // a prefix or hand name, with room left for its number
+
+// A pick that keeps missing the few cards left is cut short by a scan; never reached while fewer
+// than a dozen cards are out, as in every hand that is played here.
+constexpr int MaxPickTries = 1 << 16;
+
+static void ShowNumber(GameView &view, int display, int prefixId, int32_t value)
+{
+    char prefix[LabelBytes];
+    char text[DisplayTextBytes];
+    view.LoadText(prefixId, prefix, sizeof prefix);
+    snprintf(text, sizeof text, "%s%d", prefix, static_cast<int>(value));
+    view.SetDisplayText(display, text);
+}
+
+void SetWager(VideoPokerGame &game, GameView &view, int32_t value)
+{
+    game.wager = value;
+    ShowNumber(view, WagerDisplay, IDS_WAGER_PREFIX, value);
+}
+
+void SetCredits(VideoPokerGame &game, GameView &view, int32_t value)
+{
+    game.credits = value;
+    ShowNumber(view, CreditsDisplay, IDS_CREDITS_PREFIX, value);
+}
+
+void ShowResult(VideoPokerGame &game, GameView &view, HandRank rank)
+{
+    if (rank < RoyalFlush || rank > JacksOrBetter)
+        rank = NoHand;                // only the nine paying hands have a name
+    char name[LabelBytes];
+    char text[DisplayTextBytes];
+    view.LoadText(IDS_TITLE + rank, name, sizeof name);
+    if (rank == NoHand)
+        snprintf(text, sizeof text, "%s", name);
+    else
+        snprintf(text, sizeof text, "%s : %d", name, static_cast<int>(PayoutFor(rank, game.wager)));
+    view.SetDisplayText(ResultDisplay, text);
+}
+
+static bool IsDeckExhausted(const VideoPokerGame &game)
+{
+    for (int c = 0; c < DeckSize; ++c)
+        if (game.dealt[c] == 0)
+            return false;
+    return true;
+}
+
+Card PickCard(VideoPokerGame &game)
+{
+    if (IsDeckExhausted(game)) {
+        // Only a damaged block marks every card out. Gather the deck back, all but the cards on
+        // show, rather than spin for ever.
+        for (int c = 0; c < DeckSize; ++c)
+            game.dealt[c] = 0;
+        for (int i = 0; i < HandSize; ++i)
+            if (game.card[i] < DeckSize)
+                game.dealt[game.card[i]] = 1;
+    }
+    int c = 0;
+    for (int tries = 0; tries < MaxPickTries; ++tries) {
+        int r = ScaleRandom(NextRandom(), 7);
+        for (int discard = r; discard < 7; ++discard)
+            NextRandom();
+        c = ScaleRandom(NextRandom(), 51);
+        if (game.dealt[c] == 0) {
+            game.dealt[c] = 1;
+            return static_cast<Card>(c);
+        }
+    }
+    while (game.dealt[c] != 0)
+        c = (c + 1) % DeckSize;
+    game.dealt[c] = 1;
+    return static_cast<Card>(c);
+}
+
+// The enabled states that follow from the record alone.
+static void EnableButtonsFor(const VideoPokerGame &game, GameView &view)
+{
+    bool isBetween = game.handComplete != 0;
+    view.EnableButton(BetOneButton, isBetween && game.credits >= 1);
+    view.EnableButton(BetFiveButton, isBetween && game.credits >= MaxWager);
+    view.EnableButton(DealDrawButton, game.wager != 0);
+}
+
+// A bet button left on after the host restored another block must not bet on a dealt hand, beyond
+// five coins or with coins the purse does not hold; such a press only puts the buttons right.
+static bool CanBetACoin(const VideoPokerGame &game)
+{
+    return game.handComplete != 0 && game.wager < MaxWager && game.credits >= 1;
+}
+
+void BetOne(VideoPokerGame &game, GameView &view)
+{
+    if (game.handComplete != 0 && game.wager >= MaxWager) {
+        view.ClickDealDraw();         // the wager is already full: deal as the fifth coin would
+        return;
+    }
+    if (!CanBetACoin(game)) {
+        EnableButtonsFor(game, view);
+        return;
+    }
+    SetWager(game, view, game.wager + 1);
+    SetCredits(game, view, game.credits - 1);
+    view.EnableButton(DealDrawButton, true);
+    view.EnableButton(BetOneButton, game.credits >= 1);
+    if (game.wager == MaxWager)
+        view.ClickDealDraw();
+}
+
+void BetFive(VideoPokerGame &game, GameView &view)
+{
+    if (game.handComplete == 0 || (game.wager == 0 && game.credits < 1)) {
+        EnableButtonsFor(game, view);
+        return;
+    }
+    while (game.wager < MaxWager && game.credits >= 1) {
+        SetWager(game, view, game.wager + 1);
+        SetCredits(game, view, game.credits - 1);
+    }
+    view.EnableButton(DealDrawButton, true);
+    view.ClickDealDraw();
+}
+
+static void Deal(VideoPokerGame &game, GameView &view)
+{
+    for (int c = 0; c < DeckSize; ++c)
+        game.dealt[c] = 0;
+    SeedRandom(static_cast<uint32_t>(GameTime()));
+    for (int i = 0; i < HandSize; ++i) {
+        game.card[i] = PickCard(game);
+        view.RepaintCard(i, true);
+    }
+    game.handComplete = 0;
+    view.SetDealDrawLabel(IDS_DRAW);
+}
+
+static int32_t AddCoins(int32_t purse, int32_t coins)
+{
+    int64_t sum = static_cast<int64_t>(purse) + coins;
+    return sum > INT32_MAX ? INT32_MAX : static_cast<int32_t>(sum);
+}
+
+static void Draw(VideoPokerGame &game, GameView &view)
+{
+    // Every hand dealt here has its cards marked already; a restored one may not, and then the
+    // draw could bring back a card that is still on show.
+    for (int i = 0; i < HandSize; ++i)
+        if (game.card[i] < DeckSize)
+            game.dealt[game.card[i]] = 1;
+
+    for (int i = 0; i < HandSize; ++i) {
+        if (game.held[i] == 0) {
+            SeedRandom(static_cast<uint32_t>(GameTime()));
+            game.card[i] = PickCard(game);
+        }
+        game.held[i] = 0;
+        view.RepaintCard(i, true);
+    }
+    HandRank rank = EvaluateHand(game);
+    game.handComplete = 1;
+    view.SetDealDrawLabel(IDS_DEAL);
+    view.EnableButton(DealDrawButton, false);
+    SetCredits(game, view, AddCoins(game.credits, PayoutFor(rank, game.wager)));
+    ShowResult(game, view, rank);
+    SetWager(game, view, 0);
+    view.EnableButton(BetOneButton, game.credits >= 1);
+    view.EnableButton(BetFiveButton, game.credits >= MaxWager);
+}
+
+void DealOrDraw(VideoPokerGame &game, GameView &view)
+{
+    ShowResult(game, view, NoHand);
+    view.EnableButton(BetOneButton, false);
+    view.EnableButton(BetFiveButton, false);
+    if (game.handComplete != 0)
+        Deal(game, view);
+    else
+        Draw(game, view);
+}
+
+void ToggleHold(VideoPokerGame &game, GameView &view, int position)
+{
+    if (game.handComplete != 0 || position < 0 || position >= HandSize)
+        return;
+    game.held[position] = game.held[position] == 0 ? 1 : 0;
+    view.RepaintCard(position, game.held[position] == 0);
+}
+
+void NewGame(VideoPokerGame &game, GameView &view)
+{
+    SetWager(game, view, 0);          // the coins on the table are not returned
+    SetCredits(game, view, FreshCredits);
+    ShowResult(game, view, NoHand);
+    for (int i = 0; i < HandSize; ++i) {
+        game.held[i] = 0;
+        view.RepaintCard(i, true);
+    }
+    game.handComplete = 1;
+    view.SetDealDrawLabel(IDS_DEAL);
+    view.EnableButton(BetOneButton, true);
+    view.EnableButton(BetFiveButton, true);
+    view.EnableButton(DealDrawButton, false);
+}
+
+void ShowGameState(VideoPokerGame &game, GameView &view)
+{
+    SetWager(game, view, game.wager);
+    SetCredits(game, view, game.credits);
+    ShowResult(game, view, NoHand);
+    view.SetDealDrawLabel(game.handComplete != 0 ? IDS_DEAL : IDS_DRAW);
+    EnableButtonsFor(game, view);
+}
