@@ -1,0 +1,326 @@
+// analysis.cpp: the superset-count tables, the fast classifier and the exact values of the 32 holds.
+#include "engine/analysis.h"
+#include "engine/analysis_internal.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+struct BinomialTable {
+    int64_t value[DeckSize + 1][HandSize + 1];
+    constexpr BinomialTable() : value()
+    {
+        for (int n = 0; n <= DeckSize; ++n) {
+            value[n][0] = 1;
+            for (int k = 1; k <= HandSize; ++k)
+                value[n][k] = n == 0 ? 0 : value[n - 1][k - 1] + value[n - 1][k];
+        }
+    }
+};
+
+constexpr BinomialTable binomial;
+
+static_assert(binomial.value[52][5] == DealCount, "C(52, 5)");
+static_assert(DrawDenominator % binomial.value[47][5] == 0 && DrawDenominator % binomial.value[47][4] == 0
+                  && DrawDenominator % binomial.value[47][3] == 0 && DrawDenominator % binomial.value[47][2] == 0
+                  && DrawDenominator % 47 == 0,
+              "one denominator for every number of cards drawn");
+
+constexpr uint64_t RankOnes = 0x1111111111111ull;           // bit 0 of each rank's 4-bit counter
+constexpr uint64_t HighPairBits = 0x2222ull << (4 * Jack);  // counter 2 at jack, queen, king or ace
+constexpr uint32_t RoyalRanks = 0x1F00;                     // ten to ace
+constexpr uint32_t WheelRanks = 0x100F;                     // ace, two, three, four, five
+
+// A hand summed as 4-bit counters per rank (key), a bit per rank (ranks), and whether one suit has all.
+inline HandRank RankFromCounters(uint64_t key, uint32_t ranks, bool isFlush)
+{
+    switch (BitCount(ranks)) {
+    case 5: {
+        bool isStraight = (ranks >> __builtin_ctz(ranks)) == 0x1F || ranks == WheelRanks;
+        if (isStraight && isFlush)
+            return ranks == RoyalRanks ? RoyalFlush : StraightFlush;
+        if (isFlush)
+            return Flush;
+        return isStraight ? Straight : NoHand;
+    }
+    case 4:
+        return (key & HighPairBits) ? JacksOrBetter : NoHand;
+    case 3:   // 3-1-1 or 2-2-1: a counter of 3 has its two low bits set
+        return (key & (key >> 1) & RankOnes) ? ThreeOfAKind : TwoPair;
+    default:  // 4-1 or 3-2
+        return (key & (RankOnes << 2)) ? FourOfAKind : FullHouse;
+    }
+}
+
+inline uint64_t RankCounter(Card card) { return 1ull << (4 * RankOf(card)); }
+inline uint32_t RankBit(Card card) { return 1u << RankOf(card); }
+
+// Position of a sorted k-subset in the lexicographic order of subsets by their highest card first.
+inline int SubsetIndex(const Card *sorted, int k)
+{
+    int index = 0;
+    for (int i = 0; i < k; ++i)
+        index += static_cast<int>(binomial.value[sorted[i]][i + 1]);
+    return index;
+}
+
+template <typename Count>
+Count (*AllocateCounts(int rows))[HandRankCount]
+{
+    return static_cast<Count (*)[HandRankCount]>(calloc(rows, sizeof(Count[HandRankCount])));
+}
+
+} // namespace
+
+constexpr BitCountTable bitCounts;
+
+struct AnalysisTables {
+    uint8_t (*fours)[HandRankCount];     // C(52, 4) rows; at most 48 hands each
+    uint16_t (*threes)[HandRankCount];   // C(52, 3) rows; at most 1,176
+    uint16_t (*twos)[HandRankCount];     // C(52, 2) rows; at most 19,600
+    uint32_t ones[DeckSize][HandRankCount];
+    uint32_t none[HandRankCount];
+};
+
+int64_t Choose(int n, int k)
+{
+    if (n < 0 || n > DeckSize || k < 0 || k > HandSize)
+        return 0;
+    return binomial.value[n][k];
+}
+
+HandRank ClassifyCards(const Card cards[HandSize])
+{
+    uint64_t key = 0;
+    uint32_t ranks = 0;
+    for (int i = 0; i < HandSize; ++i) {
+        key += RankCounter(cards[i]);
+        ranks |= RankBit(cards[i]);
+    }
+    int suit = SuitOf(cards[0]);
+    bool isFlush = SuitOf(cards[1]) == suit && SuitOf(cards[2]) == suit && SuitOf(cards[3]) == suit
+                   && SuitOf(cards[4]) == suit;
+    return RankFromCounters(key, ranks, isFlush);
+}
+
+// Every four-card set in order, its row counting the 48 hands that complete it. Rows of one highest
+// card form one block, so threads take whole blocks and never share a row.
+static void CountFours(AnalysisTables &tables, int highest)
+{
+    uint8_t (*row)[HandRankCount] = tables.fours + binomial.value[highest][4];
+    for (int c = 2; c < highest; ++c)
+        for (int b = 1; b < c; ++b)
+            for (int a = 0; a < b; ++a, ++row) {
+                Card four[4] = { Card(a), Card(b), Card(c), Card(highest) };
+                uint64_t key = 0;
+                uint32_t ranks = 0;
+                for (Card card : four) {
+                    key += RankCounter(card);
+                    ranks |= RankBit(card);
+                }
+                int suit = SuitOf(four[0]);
+                bool isSuited = SuitOf(four[1]) == suit && SuitOf(four[2]) == suit && SuitOf(four[3]) == suit;
+                for (int x = 0; x < DeckSize; ++x) {
+                    if (x == a || x == b || x == c || x == highest)
+                        continue;
+                    Card extra = Card(x);
+                    bool isFlush = isSuited && SuitOf(extra) == suit;
+                    ++(*row)[RankFromCounters(key + RankCounter(extra), ranks | RankBit(extra), isFlush)];
+                }
+            }
+}
+
+// Each hand holding a three-card set holds it with two other cards, so it is counted twice
+// over the four-card sets that extend the three.
+static void CountThrees(AnalysisTables &tables, int highest)
+{
+    uint16_t (*row)[HandRankCount] = tables.threes + binomial.value[highest][3];
+    for (int b = 1; b < highest; ++b)
+        for (int a = 0; a < b; ++a, ++row) {
+            uint32_t sum[HandRankCount] = {};
+            for (int x = 0; x < DeckSize; ++x) {
+                if (x == a || x == b || x == highest)
+                    continue;
+                Card four[4] = { Card(a), Card(b), Card(highest), Card(x) };
+                std::sort(four, four + 4);
+                const uint8_t *counts = tables.fours[SubsetIndex(four, 4)];
+                for (int h = 0; h < HandRankCount; ++h)
+                    sum[h] += counts[h];
+            }
+            for (int h = 0; h < HandRankCount; ++h)
+                (*row)[h] = static_cast<uint16_t>(sum[h] / 2);
+        }
+}
+
+AnalysisTables *CreateAnalysisTables(int threads)
+{
+    AnalysisTables *tables = static_cast<AnalysisTables *>(calloc(1, sizeof(AnalysisTables)));
+    if (!tables)
+        return nullptr;
+    tables->fours = AllocateCounts<uint8_t>(static_cast<int>(binomial.value[DeckSize][4]));
+    tables->threes = AllocateCounts<uint16_t>(static_cast<int>(binomial.value[DeckSize][3]));
+    tables->twos = AllocateCounts<uint16_t>(static_cast<int>(binomial.value[DeckSize][2]));
+    if (!tables->fours || !tables->threes || !tables->twos) {
+        FreeAnalysisTables(tables);
+        return nullptr;
+    }
+
+    // Blocks by highest card, the largest first, so the threads finish together.
+    RunBlocks(threads, DeckSize - 3, [tables](int block) { CountFours(*tables, DeckSize - 1 - block); });
+    RunBlocks(threads, DeckSize - 2, [tables](int block) { CountThrees(*tables, DeckSize - 1 - block); });
+
+    // Smaller sets the same way: a hand holding a two-card set is counted three times over the
+    // three-card sets, a hand holding one card four times over the pairs, every hand five times.
+    for (int b = 1; b < DeckSize; ++b)
+        for (int a = 0; a < b; ++a) {
+            uint32_t sum[HandRankCount] = {};
+            for (int x = 0; x < DeckSize; ++x) {
+                if (x == a || x == b)
+                    continue;
+                Card three[3] = { Card(a), Card(b), Card(x) };
+                std::sort(three, three + 3);
+                const uint16_t *counts = tables->threes[SubsetIndex(three, 3)];
+                for (int h = 0; h < HandRankCount; ++h)
+                    sum[h] += counts[h];
+            }
+            Card two[2] = { Card(a), Card(b) };
+            for (int h = 0; h < HandRankCount; ++h)
+                tables->twos[SubsetIndex(two, 2)][h] = static_cast<uint16_t>(sum[h] / 3);
+        }
+    for (int a = 0; a < DeckSize; ++a) {
+        uint32_t sum[HandRankCount] = {};
+        for (int x = 0; x < DeckSize; ++x) {
+            if (x == a)
+                continue;
+            Card two[2] = { Card(std::min(a, x)), Card(std::max(a, x)) };
+            for (int h = 0; h < HandRankCount; ++h)
+                sum[h] += tables->twos[SubsetIndex(two, 2)][h];
+        }
+        for (int h = 0; h < HandRankCount; ++h)
+            tables->ones[a][h] = sum[h] / 4;
+    }
+    for (int a = 0; a < DeckSize; ++a)
+        for (int h = 0; h < HandRankCount; ++h)
+            tables->none[h] += tables->ones[a][h];
+    for (int h = 0; h < HandRankCount; ++h)
+        tables->none[h] /= 5;
+    return tables;
+}
+
+void FreeAnalysisTables(AnalysisTables *tables)
+{
+    if (!tables)
+        return;
+    free(tables->fours);
+    free(tables->threes);
+    free(tables->twos);
+    free(tables);
+}
+
+// counts[m]: how many draws end in each HandRank when exactly the cards of m (bits over the sorted
+// cards) stay. Read for each subset the hands that contain it, then take away by inclusion-exclusion
+// the hands that also contain a card that was thrown away.
+void CountHoldOutcomes(const AnalysisTables &tables, const Card sorted[HandSize],
+                       int32_t counts[HoldCount][HandRankCount])
+{
+    for (int mask = 0; mask < HoldCount; ++mask) {
+        Card subset[HandSize];
+        int size = 0;
+        for (int i = 0; i < HandSize; ++i)
+            if (mask & (1 << i))
+                subset[size++] = sorted[i];
+        int32_t *row = counts[mask];
+        int index = SubsetIndex(subset, size);
+        switch (size) {
+        case 5:
+            std::fill(row, row + HandRankCount, 0);
+            row[ClassifyCards(sorted)] = 1;
+            break;
+        case 4: std::copy(tables.fours[index], tables.fours[index] + HandRankCount, row); break;
+        case 3: std::copy(tables.threes[index], tables.threes[index] + HandRankCount, row); break;
+        case 2: std::copy(tables.twos[index], tables.twos[index] + HandRankCount, row); break;
+        case 1: std::copy(tables.ones[index], tables.ones[index] + HandRankCount, row); break;
+        default: std::copy(tables.none, tables.none + HandRankCount, row); break;
+        }
+    }
+    for (int bit = 1; bit < HoldCount; bit <<= 1)
+        for (int mask = 0; mask < HoldCount; ++mask)
+            if (!(mask & bit))
+                for (int h = 0; h < HandRankCount; ++h)
+                    counts[mask][h] -= counts[mask | bit][h];
+}
+
+bool RanksBefore(const HoldValue &a, const HoldValue &b)
+{
+    // Both sides stay below 2^63: 4000 * C(47, 5) * C(47, 5) is about 9.4e15.
+    int64_t left = a.numerator * b.denominator;
+    int64_t right = b.numerator * a.denominator;
+    if (left != right)
+        return left > right;
+    if (a.cardsDrawn != b.cardsDrawn)
+        return a.cardsDrawn < b.cardsDrawn;
+    return a.heldMask < b.heldMask;
+}
+
+bool AnalyzeHolds(const AnalysisTables &tables, const Card cards[HandSize], int coins,
+                  HoldValue ranked[HoldCount])
+{
+    if (coins < 1 || coins > MaxWager)
+        return false;
+    int position[HandSize] = { 0, 1, 2, 3, 4 };
+    for (int i = 0; i < HandSize; ++i)
+        if (cards[i] >= DeckSize)
+            return false;
+    std::sort(position, position + HandSize, [cards](int x, int y) { return cards[x] < cards[y]; });
+    Card sorted[HandSize];
+    for (int i = 0; i < HandSize; ++i)
+        sorted[i] = cards[position[i]];
+    for (int i = 1; i < HandSize; ++i)
+        if (sorted[i] == sorted[i - 1])
+            return false;
+
+    int32_t payout[HandRankCount];
+    for (int h = 0; h < HandRankCount; ++h)
+        payout[h] = PayoutFor(h, coins);
+    int32_t counts[HoldCount][HandRankCount];
+    CountHoldOutcomes(tables, sorted, counts);
+
+    for (int mask = 0; mask < HoldCount; ++mask) {
+        HoldValue &hold = ranked[mask];
+        int heldMask = 0;
+        for (int i = 0; i < HandSize; ++i)
+            if (mask & (1 << i))
+                heldMask |= 1 << position[i];
+        hold.heldMask = static_cast<uint8_t>(heldMask);
+        hold.cardsDrawn = static_cast<uint8_t>(HandSize - BitCount(mask));
+        hold.numerator = 0;
+        for (int h = 0; h < HandRankCount; ++h) {
+            hold.numerator += static_cast<int64_t>(payout[h]) * counts[mask][h];
+            hold.finalHands[h] = static_cast<uint32_t>(counts[mask][h]);
+        }
+        hold.denominator = binomial.value[DeckSize - HandSize][hold.cardsDrawn];
+        hold.expectedReturn = static_cast<double>(hold.numerator) / static_cast<double>(hold.denominator);
+    }
+    std::sort(ranked, ranked + HoldCount, RanksBefore);
+    return true;
+}
+
+const HoldValue *FindHold(const HoldValue ranked[HoldCount], int heldMask)
+{
+    for (int i = 0; i < HoldCount; ++i)
+        if (ranked[i].heldMask == heldMask)
+            return &ranked[i];
+    return nullptr;
+}
+
+uint64_t GreatestCommonDivisor(uint64_t a, uint64_t b)
+{
+    while (b != 0) {
+        uint64_t rest = a % b;
+        a = b;
+        b = rest;
+    }
+    return a;
+}

@@ -1,0 +1,163 @@
+// game_analysis.cpp: optimal play over every deal, one deal per class of suit renamings.
+#include "engine/analysis_internal.h"
+
+#include <cstdlib>
+
+namespace {
+
+constexpr int SuitCount = 4;
+constexpr int RankCount = 13;
+
+// Masks of up to five ranks, ordered by (card count, mask) from the highest down: listing the suits
+// of a deal in that order names each class of suit renamings exactly once.
+struct SuitMasks {
+    uint16_t mask[2400];
+    int count;
+    int firstWithAtMost[HandSize + 1];   // index of the first mask of that many cards or fewer
+};
+
+
+void ListSuitMasks(SuitMasks &masks)
+{
+    masks.count = 0;
+    for (int cards = HandSize; cards >= 0; --cards) {
+        masks.firstWithAtMost[cards] = masks.count;
+        for (int mask = (1 << RankCount) - 1; mask >= 0; --mask)
+            if (BitCount(mask) == cards)
+                masks.mask[masks.count++] = static_cast<uint16_t>(mask);
+    }
+}
+
+struct ClassLister {
+    SuitMasks masks;
+    int suitMask[SuitCount];
+    DealClass *classes;
+    int count;
+};
+
+void EmitClass(ClassLister &lister)
+{
+    DealClass &deal = lister.classes[lister.count++];
+    int size = 0;
+    for (int suit = 0; suit < SuitCount; ++suit)
+        for (int rank = 0; rank < RankCount; ++rank)
+            if (lister.suitMask[suit] & (1 << rank))
+                deal.cards[size++] = static_cast<Card>(suit * RankCount + rank);
+    // 24 renamings of the suits, less those that only swap suits holding the same ranks.
+    int deals = 24;
+    for (int suit = 0, run = 1; suit < SuitCount; ++suit) {
+        bool sameAsNext = suit + 1 < SuitCount && lister.suitMask[suit + 1] == lister.suitMask[suit];
+        if (sameAsNext) {
+            ++run;
+            deals /= run;
+        } else {
+            run = 1;
+        }
+    }
+    deal.deals = static_cast<uint8_t>(deals);
+}
+
+void ListFrom(ClassLister &lister, int suit, int cardsLeft, int fromIndex)
+{
+    if (suit == SuitCount) {
+        if (cardsLeft == 0)
+            EmitClass(lister);
+        return;
+    }
+    int suitsLeft = SuitCount - suit;
+    int start = fromIndex > lister.masks.firstWithAtMost[cardsLeft] ? fromIndex
+                                                                     : lister.masks.firstWithAtMost[cardsLeft];
+    for (int i = start; i < lister.masks.count; ++i) {
+        int mask = lister.masks.mask[i];
+        if (BitCount(mask) * suitsLeft < cardsLeft)
+            break;   // later suits hold no more than this one
+        lister.suitMask[suit] = mask;
+        ListFrom(lister, suit + 1, cardsLeft - BitCount(mask), i);
+    }
+}
+
+struct Tally {
+    uint64_t paid;
+    uint64_t finalHands[HandRankCount];
+};
+
+} // namespace
+
+int ListDealClasses(DealClass *classes)
+{
+    ClassLister *lister = static_cast<ClassLister *>(calloc(1, sizeof(ClassLister)));
+    if (!lister)
+        return 0;
+    ListSuitMasks(lister->masks);
+    lister->classes = classes;
+    ListFrom(*lister, 0, HandSize, 0);
+    int count = lister->count;
+    free(lister);
+    return count;
+}
+
+bool AnalyzeGame(const AnalysisTables &tables, int coins, int threads, GameAnalysis &result)
+{
+    if (coins < 1 || coins > MaxWager)
+        return false;
+    constexpr int BlockSize = 1024;
+    constexpr int Blocks = (DealClassCount + BlockSize - 1) / BlockSize;
+    DealClass *classes = static_cast<DealClass *>(calloc(DealClassCount, sizeof(DealClass)));
+    Tally *tallies = static_cast<Tally *>(calloc(Blocks, sizeof(Tally)));
+    if (!classes || !tallies || ListDealClasses(classes) != DealClassCount) {
+        free(classes);
+        free(tallies);
+        return false;
+    }
+
+    int64_t payout[HandRankCount];
+    for (int h = 0; h < HandRankCount; ++h)
+        payout[h] = PayoutFor(h, coins);
+    int64_t scale[HandSize + 1];   // brings a sum over C(47, k) draws to DrawDenominator
+    for (int drawn = 0; drawn <= HandSize; ++drawn)
+        scale[drawn] = DrawDenominator / Choose(DeckSize - HandSize, drawn);
+
+    auto tallyBlock = [&](int block) {
+        Tally &tally = tallies[block];
+        int end = (block + 1) * BlockSize < DealClassCount ? (block + 1) * BlockSize : DealClassCount;
+        for (int c = block * BlockSize; c < end; ++c) {
+            int32_t counts[HoldCount][HandRankCount];
+            CountHoldOutcomes(tables, classes[c].cards, counts);
+            // The best hold as AnalyzeHolds ranks them: value, then fewer cards drawn, then lower mask.
+            int best = 0;
+            int64_t bestValue = -1;
+            for (int mask = 0; mask < HoldCount; ++mask) {
+                int64_t paid = 0;
+                for (int h = 0; h < HandRankCount; ++h)
+                    paid += payout[h] * counts[mask][h];
+                int64_t value = paid * scale[HandSize - BitCount(mask)];
+                bool isBetter = value > bestValue
+                                || (value == bestValue && BitCount(mask) > BitCount(best));
+                if (isBetter) {
+                    best = mask;
+                    bestValue = value;
+                }
+            }
+            uint64_t deals = classes[c].deals;
+            int64_t bestScale = scale[HandSize - BitCount(best)];
+            tally.paid += deals * static_cast<uint64_t>(bestValue);
+            for (int h = 0; h < HandRankCount; ++h)
+                tally.finalHands[h] += deals * static_cast<uint64_t>(counts[best][h] * bestScale);
+        }
+    };
+    RunBlocks(threads, Blocks, tallyBlock);
+
+    result = GameAnalysis();
+    result.coins = coins;
+    result.denominator = static_cast<uint64_t>(DealCount) * DrawDenominator;
+    for (int block = 0; block < Blocks; ++block) {
+        result.paidNumerator += tallies[block].paid;
+        for (int h = 0; h < HandRankCount; ++h)
+            result.finalHands[h] += tallies[block].finalHands[h];
+    }
+    result.returnRate = static_cast<double>(result.paidNumerator)
+                        / (static_cast<double>(coins) * static_cast<double>(result.denominator));
+    free(classes);
+    free(tallies);
+    return true;
+}

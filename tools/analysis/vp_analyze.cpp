@@ -1,0 +1,175 @@
+// vp_analyze.cpp: prints the exact return of optimal play, or the ranked holds of five given cards.
+#include "engine/analysis.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+const char *const rankNames[HandRankCount] = {
+    "Nothing", "Royal Flush", "Straight Flush", "Four of a Kind", "Full House", "Flush", "Straight",
+    "Three of a Kind", "Two Pair", "Jacks or Better",
+};
+// Best hand first, as pay tables are read.
+const int tableOrder[HandRankCount] = { 1, 2, 3, 4, 5, 6, 7, 8, 9, 0 };
+
+const char rankLetters[] = "23456789TJQKA";
+const char suitLetters[] = "CDHS";
+
+double SecondsSince(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// "AS", "td", "10h", "2c": rank then suit, either case; -1 when it is no card.
+int ParseCard(const char *text)
+{
+    size_t length = strlen(text);
+    if (length < 2 || length > 3)
+        return -1;
+    const char *rankEnd = text + length - 1;
+    int rank = -1;
+    if (length == 3 && text[0] == '1' && text[1] == '0')
+        rank = Ten;
+    else if (length == 2)
+        for (int r = 0; r < 13; ++r)
+            if (rankLetters[r] == (text[0] >= 'a' && text[0] <= 'z' ? text[0] - 'a' + 'A' : text[0]))
+                rank = r;
+    char suitLetter = *rankEnd >= 'a' && *rankEnd <= 'z' ? static_cast<char>(*rankEnd - 'a' + 'A') : *rankEnd;
+    const char *suit = strchr(suitLetters, suitLetter);
+    if (rank < 0 || !suit || suitLetter == '\0')
+        return -1;
+    return static_cast<int>(suit - suitLetters) * 13 + rank;
+}
+
+// 1234567 -> "1,234,567"
+const char *Grouped(uint64_t value, char *text)
+{
+    char digits[24];
+    int length = snprintf(digits, sizeof digits, "%llu", static_cast<unsigned long long>(value));
+    char *out = text;
+    for (int i = 0; i < length; ++i) {
+        *out++ = digits[i];
+        if ((length - i - 1) % 3 == 0 && i != length - 1)
+            *out++ = ',';
+    }
+    *out = '\0';
+    return text;
+}
+
+void PrintGame(const GameAnalysis &game, double seconds)
+{
+    uint64_t bet = game.denominator * static_cast<uint64_t>(game.coins);
+    uint64_t divisor = GreatestCommonDivisor(game.paidNumerator, bet);
+    char numerator[32], denominator[32];
+    printf("Optimal play, %d coin%s bet: return %s / %s = %.12f  (%.3f s)\n", game.coins,
+           game.coins == 1 ? "" : "s", Grouped(game.paidNumerator / divisor, numerator),
+           Grouped(bet / divisor, denominator), game.returnRate, seconds);
+    printf("  %-16s %26s %14s %14s\n", "Final hand", "weight", "probability", "return/coin");
+    for (int h : tableOrder) {
+        double probability = static_cast<double>(game.finalHands[h]) / static_cast<double>(game.denominator);
+        printf("  %-16s %26s %14.10f %14.10f\n", rankNames[h], Grouped(game.finalHands[h], numerator),
+               probability, probability * PayoutFor(h, game.coins) / game.coins);
+    }
+    printf("  %-16s %26s\n", "Total", Grouped(game.denominator, denominator));
+}
+
+int PrintFullAnalysis(int threads)
+{
+    auto start = std::chrono::steady_clock::now();
+    AnalysisTables *tables = CreateAnalysisTables(threads);
+    if (!tables) {
+        fprintf(stderr, "vp-analyze: out of memory\n");
+        return 1;
+    }
+    printf("Tables built in %.3f s on %d thread%s\n", SecondsSince(start), threads, threads == 1 ? "" : "s");
+    const int coinCounts[2] = { 5, 1 };
+    for (int coins : coinCounts) {
+        auto analysisStart = std::chrono::steady_clock::now();
+        GameAnalysis game;
+        if (!AnalyzeGame(*tables, coins, threads, game)) {
+            fprintf(stderr, "vp-analyze: out of memory\n");
+            FreeAnalysisTables(tables);
+            return 1;
+        }
+        PrintGame(game, SecondsSince(analysisStart));
+        if (coins == 1)
+            printf("  (2, 3 and 4 coins: the same return and final hands; the pay is proportional)\n");
+    }
+    printf("Total time %.3f s\n", SecondsSince(start));
+    FreeAnalysisTables(tables);
+    return 0;
+}
+
+int PrintHolds(const Card cards[HandSize], int coins, int threads)
+{
+    AnalysisTables *tables = CreateAnalysisTables(threads);
+    if (!tables) {
+        fprintf(stderr, "vp-analyze: out of memory\n");
+        return 1;
+    }
+    HoldValue ranked[HoldCount];
+    auto start = std::chrono::steady_clock::now();
+    if (!AnalyzeHolds(*tables, cards, coins, ranked)) {
+        fprintf(stderr, "vp-analyze: the five cards must be different\n");
+        FreeAnalysisTables(tables);
+        return 1;
+    }
+    double seconds = SecondsSince(start);
+    printf("Holds for %d coin%s, best first (analysed in %.1f us):\n", coins, coins == 1 ? "" : "s", seconds * 1e6);
+    for (int i = 0; i < HoldCount; ++i) {
+        const HoldValue &hold = ranked[i];
+        printf("%3d  ", i + 1);
+        for (int p = 0; p < HandSize; ++p) {
+            if (hold.heldMask & (1 << p))
+                printf("%c%c ", rankLetters[RankOf(cards[p])], suitLetters[SuitOf(cards[p])]);
+            else
+                printf("-- ");
+        }
+        printf(" %12.6f  %10.6f/coin  %lld / %lld\n", hold.expectedReturn, hold.expectedReturn / coins,
+               static_cast<long long>(hold.numerator), static_cast<long long>(hold.denominator));
+    }
+    FreeAnalysisTables(tables);
+    return 0;
+}
+
+void PrintUsage()
+{
+    fprintf(stderr,
+            "usage: vp-analyze [--threads N]                 exact return of optimal play\n"
+            "       vp-analyze [--coins N] CARD x5          ranked holds, e.g. AS KS QS JS 9D\n");
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    int coins = MaxWager;
+    int threads = 2;
+    Card cards[HandSize];
+    int cardCount = 0;
+    for (int i = 1; i < argc; ++i) {
+        if ((strcmp(argv[i], "--coins") == 0 || strcmp(argv[i], "--threads") == 0) && i + 1 < argc) {
+            int value = atoi(argv[i + 1]);
+            if (strcmp(argv[i], "--coins") == 0)
+                coins = value;
+            else
+                threads = value;
+            ++i;
+            continue;
+        }
+        int card = ParseCard(argv[i]);
+        if (card < 0 || cardCount == HandSize) {
+            PrintUsage();
+            return 2;
+        }
+        cards[cardCount++] = static_cast<Card>(card);
+    }
+    if (coins < 1 || coins > MaxWager || threads < 1 || threads > 8 || (cardCount != 0 && cardCount != HandSize)) {
+        PrintUsage();
+        return 2;
+    }
+    return cardCount == 0 ? PrintFullAnalysis(threads) : PrintHolds(cards, coins, threads);
+}
