@@ -150,20 +150,20 @@ Ring ToRing(const std::vector<PointD> &points, double dx, double dy)
 std::vector<Ring> KeyShape(double dx, double dy)
 {
     const double pi = 3.14159265358979323846;
-    const double ringX = -2330, ringRadius = 1230, holeRadius = 560;
-    const double shaft = 250;                      // half the shaft's height
-    const double collarLeft = -1060, collarRight = -820, collar = 420;
-    const double bitLeft = 1980, bitRight = 3330, tip = 3560;
+    const double ringX = -2330, ringRadius = 1240, holeRadius = 470;
+    const double shaft = 330;                      // half the shaft's height
+    const double collarLeft = -1080, collarRight = -800, collar = 520;
+    const double bitLeft = 1900, bitRight = 3330, tip = 3560;
     double join = std::asin(shaft / ringRadius);   // where the shaft leaves the ring
 
     std::vector<PointD> edge;
     AddArc(edge, ringX, 0, ringRadius, join, 2 * pi - join);
     const PointD lower[] = {
         {collarLeft, -shaft}, {collarLeft, -collar}, {collarRight, -collar}, {collarRight, -shaft},
-        {bitLeft, -shaft}, {bitLeft, -1150},
-        {2300, -1150}, {2300, -860}, {2540, -860}, {2540, -1150},    // first notch
-        {2860, -1150}, {2860, -720}, {3090, -720}, {3090, -1010},    // second notch, shorter tooth
-        {bitRight, -1010}, {bitRight, -shaft}, {tip, -shaft},
+        {bitLeft, -shaft}, {bitLeft, -1180},
+        {2230, -1180}, {2230, -860}, {2480, -860}, {2480, -1180},    // first notch
+        {2800, -1180}, {2800, -720}, {3050, -720}, {3050, -1020},    // second notch, shorter tooth
+        {bitRight, -1020}, {bitRight, -shaft}, {tip, -shaft},
         {tip, shaft}, {collarRight, shaft}, {collarRight, collar}, {collarLeft, collar}, {collarLeft, shaft},
     };
     edge.insert(edge.end(), std::begin(lower), std::end(lower));

@@ -1,0 +1,665 @@
+// artwork_playback_test.cpp: the pictures played by Windows' own metafile playback, the string table,
+// bitmaps and version record, and a contact sheet of every picture for the eye.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "panel/artwork.h"
+#include "panel/tool.h"
+#include "resources/resource_ids.h"
+#include "tests/common/png_writer.h"
+
+// This program carries the module's resources itself, so it plays the role of the module.
+HINSTANCE moduleInstance;
+HINSTANCE hostInstance;
+
+namespace {
+
+constexpr uint32_t kBackground = 0x008080;   // teal: a panel colour no picture uses
+constexpr uint32_t kWhite = 0xFFFFFF, kBlack = 0x000000, kRed = 0xFF0000, kYellow = 0xFFFF00;
+
+class ArtworkEnvironment : public testing::Environment {
+    void SetUp() override { moduleInstance = GetModuleHandleA(nullptr); }
+};
+testing::Environment *const environment = testing::AddGlobalTestEnvironment(new ArtworkEnvironment);
+
+// A 32-bit top-down DIB with a memory DC; pixels read as 0x00RRGGBB.
+struct Canvas {
+    int width = 0, height = 0;
+    HDC dc = nullptr;
+    HBITMAP bitmap = nullptr;
+    HGDIOBJ saved = nullptr;
+    uint32_t *bits = nullptr;
+
+    Canvas(int w, int h, uint32_t fill) : width(w), height(h)
+    {
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = w;
+        info.bmiHeader.biHeight = -h;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        dc = CreateCompatibleDC(nullptr);
+        void *p = nullptr;
+        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &p, nullptr, 0);
+        bits = static_cast<uint32_t *>(p);
+        saved = SelectObject(dc, bitmap);
+        Fill(fill);
+    }
+    ~Canvas()
+    {
+        SelectObject(dc, saved);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+    }
+    Canvas(const Canvas &) = delete;
+    Canvas &operator=(const Canvas &) = delete;
+
+    void Fill(uint32_t colour)
+    {
+        GdiFlush();
+        for (int i = 0; i < width * height; ++i)
+            bits[i] = colour;
+    }
+    uint32_t At(int x, int y)
+    {
+        GdiFlush();
+        return bits[y * width + x] & 0xFFFFFF;
+    }
+    std::vector<uint32_t> Pixels()
+    {
+        GdiFlush();
+        std::vector<uint32_t> p(bits, bits + width * height);
+        for (uint32_t &v : p)
+            v &= 0xFFFFFF;
+        return p;
+    }
+};
+
+// Places a picture as the card window does: anisotropic mapping, the viewport on the rectangle.
+BOOL PlayInto(HDC dc, int id, int x, int y, int w, int h)
+{
+    SetMapMode(dc, MM_ANISOTROPIC);
+    SetWindowExtEx(dc, 1000, 1000, nullptr);
+    SetViewportExtEx(dc, w, h, nullptr);
+    SetViewportOrgEx(dc, x, y, nullptr);
+    BOOL played = PlayMetafileResource(dc, id);
+    SetMapMode(dc, MM_TEXT);
+    SetViewportOrgEx(dc, 0, 0, nullptr);
+    SetWindowOrgEx(dc, 0, 0, nullptr);
+    return played;
+}
+
+uint32_t FillOf(int id)
+{
+    if (id == 261)
+        return kYellow;
+    if (id >= 257)
+        return (id == 258 || id == 259) ? kRed : kBlack;
+    return id >= 244 ? kRed : kBlack;
+}
+
+struct Rect {
+    int x, y, w, h;
+};
+
+// Three aspects, as tools of different shapes give: square, tall and narrow, wide and short.
+const Rect kAspects[] = {{20, 20, 64, 64}, {20, 20, 40, 96}, {20, 20, 120, 44}};
+
+struct InkBox {
+    int count = 0, left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
+    void Add(int x, int y)
+    {
+        ++count;
+        left = std::min(left, x);
+        right = std::max(right, x);
+        top = std::min(top, y);
+        bottom = std::max(bottom, y);
+    }
+};
+
+InkBox FindColour(Canvas &c, const Rect &r, uint32_t colour)
+{
+    InkBox box;
+    for (int y = r.y; y < r.y + r.h; ++y)
+        for (int x = r.x; x < r.x + r.w; ++x)
+            if (c.At(x, y) == colour)
+                box.Add(x, y);
+    return box;
+}
+
+// Pixels outside [x, x + w] x [y, y + h] that are no longer the background. The white outline of
+// a picture's box may cover the column and row just past the rectangle, as a pen does.
+int ChangedOutside(Canvas &c, const Rect &r)
+{
+    int changed = 0;
+    for (int y = 0; y < c.height; ++y)
+        for (int x = 0; x < c.width; ++x) {
+            bool inside = x >= r.x && x <= r.x + r.w && y >= r.y && y <= r.y + r.h;
+            bool edge = x == r.x + r.w || y == r.y + r.h;
+            if (!inside && c.At(x, y) != kBackground)
+                ++changed;
+            if (inside && edge && c.At(x, y) != kBackground && c.At(x, y) != kWhite)
+                ++changed;
+        }
+    return changed;
+}
+
+// ---- Ranks and suits ----
+
+TEST(Playback, RankAndSuitBoxesFillTheirRectangleAtEveryAspect)
+{
+    Canvas canvas(180, 140, kBackground);
+    for (int id = 231; id <= 260; ++id)
+        for (const Rect &r : kAspects) {
+            SCOPED_TRACE(testing::Message() << "id " << id << ", " << r.w << " x " << r.h);
+            canvas.Fill(kBackground);
+            EXPECT_NE(PlayInto(canvas.dc, id, r.x, r.y, r.w, r.h), 0);
+            int white = 0, ink = 0, other = 0;
+            for (int y = r.y; y < r.y + r.h; ++y)
+                for (int x = r.x; x < r.x + r.w; ++x) {
+                    uint32_t p = canvas.At(x, y);
+                    white += p == kWhite;
+                    ink += p == FillOf(id);
+                    other += p != kWhite && p != FillOf(id);
+                }
+            EXPECT_EQ(other, 0) << "every pixel of the rectangle is the white box or the figure";
+            EXPECT_GT(ink, r.w * r.h / 12);
+            EXPECT_GT(white, r.w * r.h / 4);
+            EXPECT_EQ(ChangedOutside(canvas, r), 0);
+        }
+}
+
+TEST(Playback, FigureIsCentredAndFillsTheHeight)
+{
+    Canvas canvas(180, 140, kBackground);
+    for (int id = 231; id <= 260; ++id)
+        for (const Rect &r : kAspects) {
+            SCOPED_TRACE(testing::Message() << "id " << id << ", " << r.w << " x " << r.h);
+            canvas.Fill(kBackground);
+            PlayInto(canvas.dc, id, r.x, r.y, r.w, r.h);
+            InkBox ink = FindColour(canvas, r, FillOf(id));
+            ASSERT_GT(ink.count, 0);
+            double centreX = (ink.left + ink.right + 1) / 2.0 - r.x, centreY = (ink.top + ink.bottom + 1) / 2.0 - r.y;
+            EXPECT_NEAR(centreX / r.w, 0.5, 0.06);
+            EXPECT_NEAR(centreY / r.h, 0.5, 0.06);
+            EXPECT_GE(ink.bottom - ink.top + 1, r.h * 3 / 4) << "figures and suits fill most of the height";
+            EXPECT_GT(ink.left, r.x) << "a margin of white on the left";
+            EXPECT_LT(ink.right, r.x + r.w - 1) << "and on the right";
+            EXPECT_GT(ink.top, r.y);
+            EXPECT_LT(ink.bottom, r.y + r.h - 1);
+        }
+}
+
+TEST(Playback, RedRanksAreTheBlackRanksRecoloured)
+{
+    Canvas black(180, 140, kBackground), red(180, 140, kBackground);
+    for (int rank = 0; rank < 13; ++rank)
+        for (const Rect &r : kAspects) {
+            black.Fill(kBackground);
+            red.Fill(kBackground);
+            PlayInto(black.dc, 231 + rank, r.x, r.y, r.w, r.h);
+            PlayInto(red.dc, 244 + rank, r.x, r.y, r.w, r.h);
+            std::vector<uint32_t> b = black.Pixels(), d = red.Pixels();
+            int mismatches = 0;
+            for (size_t i = 0; i < b.size(); ++i)
+                mismatches += (b[i] == kBlack ? kRed : b[i]) != d[i];
+            EXPECT_EQ(mismatches, 0) << "rank " << rank << ", " << r.w << " x " << r.h;
+        }
+}
+
+// The figures differ from one another: a swapped or repeated picture shows up here.
+TEST(Playback, EveryRankAndSuitLooksDifferent)
+{
+    std::vector<std::vector<uint32_t>> seen;
+    Canvas canvas(100, 100, kBackground);
+    for (int id = 231; id <= 260; ++id) {
+        if (id >= 244 && id <= 256)
+            continue;
+        canvas.Fill(kBackground);
+        PlayInto(canvas.dc, id, 10, 10, 60, 60);
+        std::vector<uint32_t> p = canvas.Pixels();
+        for (uint32_t &v : p)
+            v = v == kWhite ? 0 : 1;
+        for (size_t k = 0; k < seen.size(); ++k)
+            EXPECT_NE(p, seen[k]) << id;
+        seen.push_back(p);
+    }
+}
+
+// ---- The hold marker ----
+
+TEST(Playback, HoldMarkerLeavesTheBackgroundAroundTheKey)
+{
+    Canvas canvas(180, 140, kBackground);
+    const Rect aspects[] = {{20, 20, 120, 46}, {20, 20, 60, 60}, {20, 20, 45, 18}, {20, 20, 150, 30}};
+    for (const Rect &r : aspects) {
+        SCOPED_TRACE(testing::Message() << r.w << " x " << r.h);
+        canvas.Fill(kBackground);
+        EXPECT_NE(PlayInto(canvas.dc, IDA_HOLD_MARKER, r.x, r.y, r.w, r.h), 0);
+        int background = 0, yellow = 0, black = 0, other = 0;
+        for (int y = r.y; y < r.y + r.h; ++y)
+            for (int x = r.x; x < r.x + r.w; ++x) {
+                uint32_t p = canvas.At(x, y);
+                background += p == kBackground;
+                yellow += p == kYellow;
+                black += p == kBlack;
+                other += p != kBackground && p != kYellow && p != kBlack;
+            }
+        EXPECT_EQ(other, 0);
+        EXPECT_GT(background, r.w * r.h / 4) << "the card shows around the key";
+        EXPECT_GT(yellow, r.w * r.h / 10);
+        EXPECT_GT(black, r.w * r.h / 20);
+        EXPECT_EQ(canvas.At(r.x, r.y), kBackground);
+        EXPECT_EQ(canvas.At(r.x + r.w - 1, r.y), kBackground);
+        EXPECT_EQ(canvas.At(r.x, r.y + r.h - 1), kBackground);
+        EXPECT_EQ(ChangedOutside(canvas, r), 0);
+        // Yellow both in the ring on the left and the bit on the right.
+        EXPECT_GT(FindColour(canvas, Rect{r.x, r.y, r.w / 3, r.h}, kYellow).count, 0);
+        EXPECT_GT(FindColour(canvas, Rect{r.x + 2 * r.w / 3, r.y, r.w / 3, r.h}, kYellow).count, 0);
+    }
+    // Large enough to see through the ring: its middle shows the background.
+    canvas.Fill(kBackground);
+    PlayInto(canvas.dc, IDA_HOLD_MARKER, 10, 10, 160, 62);
+    int holeX = 10 + 160 * (3712 - 2330) / 7625, holeY = 10 + 62 * 1366 / 2933;
+    EXPECT_EQ(canvas.At(holeX, holeY), kBackground);
+}
+
+// ---- Failures ----
+
+TEST(Playback, IdsOutsideTheArtworkDrawNothing)
+{
+    Canvas canvas(100, 100, kBackground);
+    const int ids[] = {0, 1, 110, 230, 262, 300, -1, -231, 231 + 65536, 261 + 2 * 65536};
+    for (int id : ids) {
+        EXPECT_EQ(PlayInto(canvas.dc, id, 10, 10, 60, 60), 0) << id;
+        EXPECT_EQ(ChangedOutside(canvas, Rect{0, 0, -1, -1}), 0) << id;
+    }
+}
+
+TEST(Playback, ModuleWithoutTheArtworkDrawsNothing)
+{
+    Canvas canvas(100, 100, kBackground);
+    HINSTANCE own = moduleInstance;
+    moduleInstance = GetModuleHandleA("kernel32.dll");
+    BOOL played = PlayInto(canvas.dc, 231, 10, 10, 60, 60);
+    moduleInstance = own;
+    EXPECT_EQ(played, 0);
+    EXPECT_EQ(ChangedOutside(canvas, Rect{0, 0, -1, -1}), 0);
+}
+
+// Fills the process's GDI handle table, frees `room` objects, runs `work`, and reports how many
+// objects could still be created afterwards.
+int RoomLeftAfter(int room, void (*work)(HDC), HDC dc)
+{
+    std::vector<HRGN> hoard;
+    for (;;) {
+        HRGN r = CreateRectRgn(0, 0, 1, 1);
+        if (!r)
+            break;
+        hoard.push_back(r);
+        if (hoard.size() > 200000)
+            break;    // no limit in sight: the count below would mean nothing
+    }
+    for (int i = 0; i < room && !hoard.empty(); ++i) {
+        DeleteObject(hoard.back());
+        hoard.pop_back();
+    }
+    work(dc);
+    int left = 0;
+    for (;;) {
+        HRGN r = CreateRectRgn(0, 0, 1, 1);
+        if (!r)
+            break;
+        hoard.push_back(r);
+        ++left;
+    }
+    for (HRGN r : hoard)
+        DeleteObject(r);
+    return left;
+}
+
+TEST(Playback, PlayingTwiceLeavesNoObjectBehind)
+{
+    Canvas canvas(200, 120, kBackground);
+    const int room = 64;
+    int left = RoomLeftAfter(room, [](HDC dc) {
+        for (int id : {231, 239, 241, 250, 257, 259, 261})
+            for (int twice = 0; twice < 2; ++twice)
+                PlayInto(dc, id, 10, 10, 90, 80);
+    }, canvas.dc);
+    EXPECT_EQ(left, room);
+}
+
+TEST(Playback, PlayingTwiceDrawsTheSamePicture)
+{
+    Canvas first(120, 120, kBackground), second(120, 120, kBackground);
+    for (int id = 231; id <= 261; ++id) {
+        first.Fill(kBackground);
+        second.Fill(kBackground);
+        EXPECT_NE(PlayInto(first.dc, id, 7, 9, 70, 66), 0);
+        EXPECT_NE(PlayInto(second.dc, id, 7, 9, 70, 66), 0);
+        EXPECT_NE(PlayInto(second.dc, id, 7, 9, 70, 66), 0);
+        EXPECT_EQ(first.Pixels(), second.Pixels()) << id;
+    }
+}
+
+// Each picture sets its own window, so the caller's window extent does not matter.
+TEST(Playback, CallersWindowExtentDoesNotMatter)
+{
+    Canvas a(120, 120, kBackground), b(120, 120, kBackground);
+    for (int id : {233, 252, 258, 261}) {
+        a.Fill(kBackground);
+        b.Fill(kBackground);
+        PlayInto(a.dc, id, 10, 10, 80, 70);
+        SetMapMode(b.dc, MM_ANISOTROPIC);
+        SetWindowExtEx(b.dc, 3, 17, nullptr);
+        SetWindowOrgEx(b.dc, 500, -40, nullptr);
+        SetViewportExtEx(b.dc, 80, 70, nullptr);
+        SetViewportOrgEx(b.dc, 10, 10, nullptr);
+        PlayMetafileResource(b.dc, id);
+        EXPECT_EQ(a.Pixels(), b.Pixels()) << id;
+    }
+}
+
+// ---- Cards ----
+
+TEST(CardPictures, EveryCardShowsItsRankInItsSuitsColour)
+{
+    Canvas canvas(100, 100, kBackground);
+    for (int card = 0; card < 52; ++card) {
+        SCOPED_TRACE(card);
+        int suit = card / 13;
+        uint32_t colour = (suit == 1 || suit == 2) ? kRed : kBlack;
+        canvas.Fill(kBackground);
+        ASSERT_NE(PlayInto(canvas.dc, RankArtworkOf(static_cast<Card>(card)), 10, 10, 60, 60), 0);
+        EXPECT_GT(FindColour(canvas, Rect{10, 10, 60, 60}, colour).count, 100);
+        canvas.Fill(kBackground);
+        ASSERT_NE(PlayInto(canvas.dc, SuitArtworkOf(static_cast<Card>(card)), 10, 10, 60, 60), 0);
+        EXPECT_GT(FindColour(canvas, Rect{10, 10, 60, 60}, colour).count, 100);
+    }
+}
+
+// ---- Strings, bitmaps, version ----
+
+struct StringCase {
+    int id;
+    const char *text;
+    int buffer;
+};
+
+const StringCase kStrings[] = {
+    {114, "Properties...", 100}, {116, "Video Poker", 20}, {118, "Video Poker Tool for Quorvane", 80},
+    {120, "About Video Poker...", 100}, {125, "Arial", 32}, {126, "+1", 32}, {127, "Bet 5", 32},
+    {128, "Deal", 32}, {129, "Draw", 32}, {130, "Video Poker", 32}, {131, "Royal Flush", 32},
+    {132, "Straight Flush", 32}, {133, "Four of a Kind", 32}, {134, "Full House", 32}, {135, "Flush", 32},
+    {136, "Straight", 32}, {137, "Three of a Kind", 32}, {138, "Two Pair", 32}, {139, "Jacks or Better", 32},
+    {140, "WAGER: ", 32}, {141, "CREDITS: ", 32}, {142, "New Game", 32}, {143, "Coins Played", 32},
+};
+
+TEST(StringTable, EveryTextFitsTheSmallestBufferOfItsUsers)
+{
+    for (const StringCase &s : kStrings) {
+        char buffer[256];
+        std::memset(buffer, '#', sizeof buffer);
+        int length = LoadStringA(moduleInstance, s.id, buffer, s.buffer);
+        EXPECT_STREQ(buffer, s.text) << s.id;
+        EXPECT_EQ(length, static_cast<int>(std::strlen(s.text))) << s.id;
+        EXPECT_EQ(buffer[s.buffer], '#') << s.id << ": nothing written past the buffer";
+    }
+}
+
+TEST(StringTable, CopyrightAndAuthorLinesAreOursAndFit)
+{
+    for (int id : {IDS_COPYRIGHT, IDS_AUTHOR}) {
+        char buffer[100];
+        int length = LoadStringA(moduleInstance, id, buffer, 100);
+        EXPECT_GT(length, 10) << id;
+        EXPECT_LT(length, 80) << id << ": fits the About box's line";
+    }
+    char copyright[100];
+    LoadStringA(moduleInstance, IDS_COPYRIGHT, copyright, 100);
+    EXPECT_NE(std::strstr(copyright, "Copyright"), nullptr);
+}
+
+TEST(StringTable, HandNamesFollowTheHandOrderAndGapsHoldNothing)
+{
+    const char *names[10] = {"Video Poker", "Royal Flush", "Straight Flush", "Four of a Kind", "Full House",
+                             "Flush", "Straight", "Three of a Kind", "Two Pair", "Jacks or Better"};
+    for (int rank = 0; rank <= 9; ++rank) {
+        char buffer[32];
+        LoadStringA(moduleInstance, IDS_TITLE + rank, buffer, 32);
+        EXPECT_STREQ(buffer, names[rank]) << rank;
+    }
+    for (int id : {112, 113, 115, 117, 119, 121, 123, 144}) {
+        char buffer[32] = "unchanged";
+        EXPECT_EQ(LoadStringA(moduleInstance, id, buffer, 32), 0) << id;
+    }
+}
+
+// Every resource the module carries, by type and id, in US English.
+struct ResourceCase {
+    const char *type;
+    int id;
+};
+
+std::vector<ResourceCase> AllResources()
+{
+    std::vector<ResourceCase> all;
+    for (int id = 231; id <= 261; ++id)
+        all.push_back({"METAFILE", id});
+    for (int block : {8, 9})   // strings 114..127 and 128..143
+        all.push_back({reinterpret_cast<const char *>(RT_STRING), block});
+    for (int id : {110, 111})
+        all.push_back({reinterpret_cast<const char *>(RT_BITMAP), id});
+    for (int id : {112, 125})
+        all.push_back({reinterpret_cast<const char *>(RT_DIALOG), id});
+    all.push_back({reinterpret_cast<const char *>(RT_VERSION), 1});
+    return all;
+}
+
+const WORD kUsEnglish = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
+
+TEST(Resources, EveryResourceIsUsEnglish)
+{
+    for (const ResourceCase &r : AllResources())
+        EXPECT_NE(FindResourceExA(moduleInstance, r.type, MAKEINTRESOURCEA(r.id), kUsEnglish), nullptr) << r.id;
+}
+
+// The module itself, opened as data: it carries the same resources, byte for byte.
+TEST(Resources, BuiltModuleCarriesTheSameResources)
+{
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string dll(path);
+    dll = dll.substr(0, dll.find_last_of("\\/") + 1) + "VideoPoker.dll";
+    HMODULE module = LoadLibraryExA(dll.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(module, nullptr) << dll;
+    for (const ResourceCase &r : AllResources()) {
+        HRSRC theirs = FindResourceExA(module, r.type, MAKEINTRESOURCEA(r.id), kUsEnglish);
+        HRSRC ours = FindResourceExA(moduleInstance, r.type, MAKEINTRESOURCEA(r.id), kUsEnglish);
+        ASSERT_NE(theirs, nullptr) << r.id;
+        ASSERT_NE(ours, nullptr) << r.id;
+        DWORD size = SizeofResource(module, theirs);
+        ASSERT_EQ(size, SizeofResource(moduleInstance, ours)) << r.id;
+        const void *a = LockResource(LoadResource(module, theirs));
+        const void *b = LockResource(LoadResource(moduleInstance, ours));
+        EXPECT_EQ(std::memcmp(a, b, size), 0) << r.id;
+    }
+    FreeLibrary(module);
+}
+
+// The colours of a loaded bitmap, top row first, as 0x00RRGGBB.
+std::vector<uint32_t> BitmapColours(HBITMAP bitmap, int &width, int &height)
+{
+    BITMAP info = {};
+    GetObjectA(bitmap, sizeof info, &info);
+    width = info.bmWidth;
+    height = info.bmHeight;
+    BITMAPINFO request = {};
+    request.bmiHeader.biSize = sizeof(request.bmiHeader);
+    request.bmiHeader.biWidth = width;
+    request.bmiHeader.biHeight = -height;
+    request.bmiHeader.biPlanes = 1;
+    request.bmiHeader.biBitCount = 32;
+    std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
+    HDC dc = GetDC(nullptr);
+    GetDIBits(dc, bitmap, 0, height, pixels.data(), &request, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, dc);
+    for (uint32_t &p : pixels)
+        p &= 0xFFFFFF;
+    return pixels;
+}
+
+TEST(TypeBitmaps, ColourBitmapShowsTheSuitsInTheirQuarters)
+{
+    HBITMAP bitmap = LoadBitmapA(moduleInstance, MAKEINTRESOURCEA(IDB_TYPE_COLOR));
+    ASSERT_NE(bitmap, nullptr);
+    int w = 0, h = 0;
+    std::vector<uint32_t> pixels = BitmapColours(bitmap, w, h);
+    ASSERT_EQ(w, 16);
+    ASSERT_EQ(h, 16);
+    const uint32_t ink[2][2] = {{kRed, kBlack}, {kBlack, kRed}};   // diamond, club / spade, heart
+    for (int qy = 0; qy < 2; ++qy)
+        for (int qx = 0; qx < 2; ++qx) {
+            int inked = 0, stray = 0;
+            for (int y = 8 * qy; y < 8 * qy + 8; ++y)
+                for (int x = 8 * qx; x < 8 * qx + 8; ++x) {
+                    uint32_t p = pixels[y * 16 + x];
+                    inked += p == ink[qy][qx];
+                    stray += p != ink[qy][qx] && p != kWhite;
+                }
+            EXPECT_GE(inked, 16) << qx << "," << qy;
+            EXPECT_EQ(stray, 0) << qx << "," << qy;
+        }
+    DeleteObject(bitmap);
+}
+
+TEST(TypeBitmaps, MonoBitmapIsAllBlack)
+{
+    HBITMAP bitmap = LoadBitmapA(moduleInstance, MAKEINTRESOURCEA(IDB_TYPE_MONO));
+    ASSERT_NE(bitmap, nullptr);
+    int w = 0, h = 0;
+    std::vector<uint32_t> pixels = BitmapColours(bitmap, w, h);
+    EXPECT_EQ(w, 16);
+    EXPECT_EQ(h, 16);
+    for (uint32_t p : pixels)
+        EXPECT_EQ(p, kBlack);
+    DeleteObject(bitmap);
+}
+
+TEST(VersionRecord, SaysOnePointZeroPointZeroPointOneForALibraryInUsEnglish)
+{
+    HRSRC found = FindResourceA(moduleInstance, MAKEINTRESOURCEA(1), reinterpret_cast<const char *>(RT_VERSION));
+    ASSERT_NE(found, nullptr);
+    const uint8_t *bytes = static_cast<const uint8_t *>(LockResource(LoadResource(moduleInstance, found)));
+    DWORD size = SizeofResource(moduleInstance, found);
+    const VS_FIXEDFILEINFO *fixed = nullptr;
+    for (DWORD i = 0; i + sizeof(VS_FIXEDFILEINFO) <= size; i += 4)
+        if (reinterpret_cast<const VS_FIXEDFILEINFO *>(bytes + i)->dwSignature == 0xFEEF04BD) {
+            fixed = reinterpret_cast<const VS_FIXEDFILEINFO *>(bytes + i);
+            break;
+        }
+    ASSERT_NE(fixed, nullptr);
+    EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
+    EXPECT_EQ(fixed->dwFileVersionLS, 0x00000001u);
+    EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);
+    EXPECT_EQ(fixed->dwProductVersionLS, 0x00000001u);
+    EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_DLL));
+    std::wstring all(reinterpret_cast<const wchar_t *>(bytes), size / 2);
+    EXPECT_NE(all.find(L"040904B0"), std::wstring::npos) << "a US English Unicode string block";
+    EXPECT_NE(all.find(L"1.0.0.1"), std::wstring::npos);
+}
+
+// ---- The contact sheet ----
+
+// A card face as the card window draws it (shadow, rounded white face, rank, suit, hold marker).
+void DrawCard(HDC dc, int left, int top, int R, int B, int card, bool held)
+{
+    HBRUSH shadowBrush = CreateSolidBrush(RGB(128, 128, 128));
+    HPEN shadowPen = CreatePen(PS_SOLID, 1, RGB(128, 128, 128));
+    HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
+    HGDIOBJ savedBrush = SelectObject(dc, shadowBrush), savedPen = SelectObject(dc, shadowPen);
+    int ew = R / 6, eh = B / 10;
+    RoundRect(dc, left + 4, top + 4, left + R, top + B - 1, ew, eh);
+    SelectObject(dc, GetStockObject(BLACK_PEN));
+    SelectObject(dc, white);
+    RoundRect(dc, left, top, left + R - 4, top + B - 5, ew, eh);
+    int fr = R - 4, fb = B - 5, aw = fr - ew, ax = left + ew / 2, hh = fb / 2;
+    PlayInto(dc, RankArtworkOf(static_cast<Card>(card)), ax, top + fb / 20, aw, hh - fb / 20);
+    PlayInto(dc, SuitArtworkOf(static_cast<Card>(card)), ax, top + fb / 2, aw, hh - 3);
+    if (held)
+        PlayInto(dc, IDA_HOLD_MARKER, ax, top + fb - fb / 2 - fb / 12, aw, fb / 5);
+    SelectObject(dc, savedPen);
+    SelectObject(dc, savedBrush);
+    DeleteObject(shadowPen);
+    DeleteObject(shadowBrush);
+    DeleteObject(white);
+}
+
+// The rank, suit and hold-marker rectangles of a card of R x B pixels.
+struct Slots {
+    int rankW, rankH, suitW, suitH, holdW, holdH;
+};
+
+Slots SlotsOf(int R, int B)
+{
+    int ew = R / 6, fr = R - 4, fb = B - 5, aw = fr - ew, hh = fb / 2;
+    return {aw, hh - fb / 20, aw, hh - 3, aw, fb / 5};
+}
+
+TEST(ContactSheet, AllPicturesAtTheSmallestAndALargeToolSize)
+{
+    // Card sizes of tools 120 x 70 (the default) and 600 x 350.
+    const Slots small = SlotsOf(24, 38), large = SlotsOf(116, 192);
+    const int zoom = 4, cellSmall = 20, cellLarge = 104;
+    const int width = 13 * cellLarge + 16, height = 8 + 3 * cellLarge + 3 * cellSmall * zoom + 12 + 192 + 8;
+    Canvas sheet(width, height, 0x2E7D32);   // a felt green panel
+    HDC dc = sheet.dc;
+
+    auto place = [&](int index, int &column, int &row) {
+        column = index < 26 ? index % 13 : index - 26;
+        row = index < 26 ? index / 13 : 2;
+    };
+    // Large pictures, each in its slot's size.
+    for (int i = 0; i < 31; ++i) {
+        int column, row, id = 231 + i;
+        place(i, column, row);
+        int w = id == 261 ? large.holdW : id >= 257 ? large.suitW : large.rankW;
+        int h = id == 261 ? large.holdH : id >= 257 ? large.suitH : large.rankH;
+        ASSERT_NE(PlayInto(dc, id, 8 + column * cellLarge, 8 + row * cellLarge, w, h), 0) << id;
+    }
+    // Small pictures at their true size, then the same enlarged pixel by pixel.
+    int smallTop = 8 + 3 * cellLarge;
+    Canvas tiny(13 * cellSmall, 3 * cellSmall, 0x2E7D32);
+    for (int i = 0; i < 31; ++i) {
+        int column, row, id = 231 + i;
+        place(i, column, row);
+        int w = id == 261 ? small.holdW : id >= 257 ? small.suitW : small.rankW;
+        int h = id == 261 ? small.holdH : id >= 257 ? small.suitH : small.rankH;
+        PlayInto(tiny.dc, id, column * cellSmall + 2, row * cellSmall + 2, w, h);
+    }
+    for (int y = 0; y < tiny.height * zoom; ++y)
+        for (int x = 0; x < tiny.width * zoom; ++x)
+            sheet.bits[(smallTop + y) * width + 8 + x] = tiny.At(x / zoom, y / zoom);
+    // Whole cards at the four listed tool sizes, one of each suit, one held.
+    int cardsTop = smallTop + tiny.height * zoom + 12, x = 8;
+    struct { int R, B; } cards[] = {{24, 38}, {47, 77}, {58, 96}, {116, 192}};
+    const int hand[] = {12, 23, 31, 48, 8};   // A clubs, Q diamonds, 7 hearts, J spades, 10 clubs
+    for (const auto &size : cards) {
+        for (int i = 0; i < 5; ++i) {
+            DrawCard(dc, x, cardsTop, size.R, size.B, hand[i], i == 1);
+            x += size.R + 2;
+        }
+        x += 16;
+    }
+    GdiFlush();
+    CreateDirectoryA("screenshots", nullptr);
+    std::vector<uint32_t> pixels = sheet.Pixels();
+    EXPECT_TRUE(WritePng("screenshots/artwork_contact_sheet.png", width, height, pixels.data()));
+}
+
+} // namespace
