@@ -8,64 +8,6 @@
 
 namespace {
 
-struct BinomialTable {
-    int64_t value[DeckSize + 1][HandSize + 1];
-    constexpr BinomialTable() : value()
-    {
-        for (int n = 0; n <= DeckSize; ++n) {
-            value[n][0] = 1;
-            for (int k = 1; k <= HandSize; ++k)
-                value[n][k] = n == 0 ? 0 : value[n - 1][k - 1] + value[n - 1][k];
-        }
-    }
-};
-
-constexpr BinomialTable binomial;
-
-static_assert(binomial.value[52][5] == DealCount, "C(52, 5)");
-static_assert(DrawDenominator % binomial.value[47][5] == 0 && DrawDenominator % binomial.value[47][4] == 0
-                  && DrawDenominator % binomial.value[47][3] == 0 && DrawDenominator % binomial.value[47][2] == 0
-                  && DrawDenominator % 47 == 0,
-              "one denominator for every number of cards drawn");
-
-constexpr uint64_t RankOnes = 0x1111111111111ull;           // bit 0 of each rank's 4-bit counter
-constexpr uint64_t HighPairBits = 0x2222ull << (4 * Jack);  // counter 2 at jack, queen, king or ace
-constexpr uint32_t RoyalRanks = 0x1F00;                     // ten to ace
-constexpr uint32_t WheelRanks = 0x100F;                     // ace, two, three, four, five
-
-// A hand summed as 4-bit counters per rank (key), a bit per rank (ranks), and whether one suit has all.
-inline HandRank RankFromCounters(uint64_t key, uint32_t ranks, bool isFlush)
-{
-    switch (BitCount(ranks)) {
-    case 5: {
-        bool isStraight = (ranks >> __builtin_ctz(ranks)) == 0x1F || ranks == WheelRanks;
-        if (isStraight && isFlush)
-            return ranks == RoyalRanks ? RoyalFlush : StraightFlush;
-        if (isFlush)
-            return Flush;
-        return isStraight ? Straight : NoHand;
-    }
-    case 4:
-        return (key & HighPairBits) ? JacksOrBetter : NoHand;
-    case 3:   // 3-1-1 or 2-2-1: a counter of 3 has its two low bits set
-        return (key & (key >> 1) & RankOnes) ? ThreeOfAKind : TwoPair;
-    default:  // 4-1 or 3-2
-        return (key & (RankOnes << 2)) ? FourOfAKind : FullHouse;
-    }
-}
-
-inline uint64_t RankCounter(Card card) { return 1ull << (4 * RankOf(card)); }
-inline uint32_t RankBit(Card card) { return 1u << RankOf(card); }
-
-// Position of a sorted k-subset in the lexicographic order of subsets by their highest card first.
-inline int SubsetIndex(const Card *sorted, int k)
-{
-    int index = 0;
-    for (int i = 0; i < k; ++i)
-        index += static_cast<int>(binomial.value[sorted[i]][i + 1]);
-    return index;
-}
-
 template <typename Count>
 Count (*AllocateCounts(int rows))[HandRankCount]
 {
@@ -75,6 +17,13 @@ Count (*AllocateCounts(int rows))[HandRankCount]
 } // namespace
 
 constexpr BitCountTable bitCounts;
+constexpr BinomialTable binomial;
+
+static_assert(binomial.value[52][5] == DealCount, "C(52, 5)");
+static_assert(DrawDenominator % binomial.value[47][5] == 0 && DrawDenominator % binomial.value[47][4] == 0
+                  && DrawDenominator % binomial.value[47][3] == 0 && DrawDenominator % binomial.value[47][2] == 0
+                  && DrawDenominator % 47 == 0,
+              "one denominator for every number of cards drawn");
 
 struct AnalysisTables {
     uint8_t (*fours)[HandRankCount];     // C(52, 4) rows; at most 48 hands each

@@ -1,4 +1,4 @@
-// analysis_internal.h: what the analysis files share: hold outcome counting and a small work splitter.
+// analysis_internal.h: what the analysis files share: tables of counts, the classifier's core, a work splitter.
 #pragma once
 
 #include "engine/analysis.h"
@@ -18,6 +18,58 @@ struct BitCountTable {
 };
 extern const BitCountTable bitCounts;
 inline int BitCount(uint32_t mask) { return bitCounts.value[mask]; }
+
+struct BinomialTable {
+    int64_t value[DeckSize + 1][HandSize + 1];
+    constexpr BinomialTable() : value()
+    {
+        for (int n = 0; n <= DeckSize; ++n) {
+            value[n][0] = 1;
+            for (int k = 1; k <= HandSize; ++k)
+                value[n][k] = n == 0 ? 0 : value[n - 1][k - 1] + value[n - 1][k];
+        }
+    }
+};
+
+extern const BinomialTable binomial;
+
+constexpr uint64_t RankOnes = 0x1111111111111ull;           // bit 0 of each rank's 4-bit counter
+constexpr uint64_t HighPairBits = 0x2222ull << (4 * Jack);  // counter 2 at jack, queen, king or ace
+constexpr uint32_t RoyalRanks = 0x1F00;                     // ten to ace
+constexpr uint32_t WheelRanks = 0x100F;                     // ace, two, three, four, five
+
+// A hand summed as 4-bit counters per rank (key), a bit per rank (ranks), and whether one suit has all.
+inline HandRank RankFromCounters(uint64_t key, uint32_t ranks, bool isFlush)
+{
+    switch (BitCount(ranks)) {
+    case 5: {
+        bool isStraight = (ranks >> __builtin_ctz(ranks)) == 0x1F || ranks == WheelRanks;
+        if (isStraight && isFlush)
+            return ranks == RoyalRanks ? RoyalFlush : StraightFlush;
+        if (isFlush)
+            return Flush;
+        return isStraight ? Straight : NoHand;
+    }
+    case 4:
+        return (key & HighPairBits) ? JacksOrBetter : NoHand;
+    case 3:   // 3-1-1 or 2-2-1: a counter of 3 has its two low bits set
+        return (key & (key >> 1) & RankOnes) ? ThreeOfAKind : TwoPair;
+    default:  // 4-1 or 3-2
+        return (key & (RankOnes << 2)) ? FourOfAKind : FullHouse;
+    }
+}
+
+inline uint64_t RankCounter(Card card) { return 1ull << (4 * RankOf(card)); }
+inline uint32_t RankBit(Card card) { return 1u << RankOf(card); }
+
+// Position of a sorted k-subset in the lexicographic order of subsets by their highest card first.
+inline int SubsetIndex(const Card *sorted, int k)
+{
+    int index = 0;
+    for (int i = 0; i < k; ++i)
+        index += static_cast<int>(binomial.value[sorted[i]][i + 1]);
+    return index;
+}
 
 // counts[m]: how many draws end in each HandRank when exactly the cards of m (bits over the sorted
 // cards) stay; the 32 rows of a hand's holds.

@@ -1,5 +1,6 @@
 // vp_analyze.cpp: prints the exact return of optimal play, or the ranked holds of five given cards.
 #include "engine/analysis.h"
+#include "engine/weighted_analysis.h"
 
 #include <chrono>
 #include <cstdio>
@@ -135,11 +136,45 @@ int PrintHolds(const Card cards[HandSize], int coins, int threads)
     return 0;
 }
 
+// The machine's own dealing: the card pick favours no card but two, which come out half as often.
+int PrintMachineAnalysis(int threads, bool isEvenDeck)
+{
+    uint32_t weight[DeckSize];
+    MachineCardWeights(weight);
+    if (isEvenDeck)
+        for (uint32_t &w : weight)
+            w = 1;
+    else
+        printf("Card weights out of 32768: two of clubs %u, ace of spades %u, others %u or %u\n", weight[0],
+               weight[51], weight[1], weight[2]);
+    const int coinCounts[2] = { 5, 1 };
+    for (int coins : coinCounts) {
+        auto start = std::chrono::steady_clock::now();
+        WeightedTables *tables = CreateWeightedTables(weight, coins, threads);
+        WeightedGameAnalysis game;
+        if (!tables || !AnalyzeWeightedGame(*tables, threads, game)) {
+            fprintf(stderr, "vp-analyze: out of memory\n");
+            FreeWeightedTables(tables);
+            return 1;
+        }
+        FreeWeightedTables(tables);
+        printf("%s, %d coin%s bet  (%.3f s)\n", isEvenDeck ? "Even deck, weighted arithmetic" : "Machine dealing",
+               coins, coins == 1 ? "" : "s", SecondsSince(start));
+        printf("  optimal play for this dealing:       %.15Lf\n", game.optimalReturn);
+        printf("  play that is optimal for an even deck: %.15Lf\n", game.evenDeckPlayReturn);
+        printf("  even deck, optimal play:             %.15Lf\n", game.evenDeckReturn);
+        printf("  deals where the best hold changes:   %u of %d\n", game.dealsHeldDifferently, DealCount);
+        printf("  all deals' chances add up to 1 %+.3Le\n", game.dealChance - 1);
+    }
+    return 0;
+}
+
 void PrintUsage()
 {
     fprintf(stderr,
             "usage: vp-analyze [--threads N]                 exact return of optimal play\n"
-            "       vp-analyze [--coins N] CARD x5          ranked holds, e.g. AS KS QS JS 9D\n");
+            "       vp-analyze [--coins N] CARD x5          ranked holds, e.g. AS KS QS JS 9D\n"
+            "       vp-analyze --machine [--threads N]       return under the machine's own card pick\n");
 }
 
 } // namespace
@@ -150,7 +185,13 @@ int main(int argc, char **argv)
     int threads = 2;
     Card cards[HandSize];
     int cardCount = 0;
+    bool isMachine = false, isEvenCheck = false;
     for (int i = 1; i < argc; ++i) {
+        if (strcmp(argv[i], "--machine") == 0 || strcmp(argv[i], "--even-weights") == 0) {
+            isMachine = true;
+            isEvenCheck = strcmp(argv[i], "--even-weights") == 0;
+            continue;
+        }
         if ((strcmp(argv[i], "--coins") == 0 || strcmp(argv[i], "--threads") == 0) && i + 1 < argc) {
             int value = atoi(argv[i + 1]);
             if (strcmp(argv[i], "--coins") == 0)
@@ -171,5 +212,7 @@ int main(int argc, char **argv)
         PrintUsage();
         return 2;
     }
+    if (isMachine)
+        return PrintMachineAnalysis(threads, isEvenCheck);
     return cardCount == 0 ? PrintFullAnalysis(threads) : PrintHolds(cards, coins, threads);
 }
