@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "artwork_sizes.h"
 #include "metafile_reader.h"
 #include "panel/artwork.h"
@@ -475,21 +477,23 @@ int RunArtgen(const std::string &arguments)
 
 TEST(Artgen, SameInputGivesTheSameBytes)
 {
-    std::string folder = testing::TempDir() + "artgen_again";
+    std::string folder = testing::TempDir() + "artgen_again_" + std::to_string(getpid());
     ASSERT_EQ(std::system(("mkdir -p \"" + folder + "\"").c_str()), 0);
     ASSERT_EQ(RunArtgen("\"" + folder + "\""), 0);
     for (int id = 231; id <= 261; ++id)
         EXPECT_EQ(ReadBytes(ArtworkPath(folder, id)), Picture(id)) << id;
     EXPECT_EQ(ReadBytes(folder + "/artwork_sizes.h"), ReadBytes(std::string(VP_ARTWORK_DIR) + "/artwork_sizes.h"));
+    std::system(("rm -rf \"" + folder + "\"").c_str());
 }
 
 TEST(Artgen, MissingFontFailsWithoutATableOfSizes)
 {
-    std::string folder = testing::TempDir() + "artgen_nofont";
+    std::string folder = testing::TempDir() + "artgen_nofont_" + std::to_string(getpid());
     ASSERT_EQ(std::system(("rm -rf \"" + folder + "\" && mkdir -p \"" + folder + "\"").c_str()), 0);
     EXPECT_NE(RunArtgen("\"" + folder + "\" /nonexistent/font.ttf"), 0);
     EXPECT_TRUE(ReadBytes(folder + "/artwork_sizes.h").empty());
     EXPECT_NE(RunArtgen("\"/nonexistent/folder\""), 0);
+    std::system(("rm -rf \"" + folder + "\"").c_str());
 }
 
 } // namespace
