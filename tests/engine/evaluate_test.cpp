@@ -1,0 +1,238 @@
+// evaluate_test.cpp: hand categories against a slow reference over every hand, and the pay table.
+#include "engine/game.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <functional>
+#include <map>
+
+namespace {
+
+// A second classifier built another way: sort the ranks, read the shape of the rank multiset, and
+// look for five ranks in a row with the ace allowed at either end.
+HandRank ReferenceClassify(std::array<int, 5> cards)
+{
+    std::array<int, 5> ranks;
+    for (int i = 0; i < 5; ++i)
+        ranks[i] = cards[i] % 13;
+    std::sort(ranks.begin(), ranks.end());
+
+    bool sameSuit = true;
+    for (int i = 1; i < 5; ++i)
+        sameSuit = sameSuit && cards[i] / 13 == cards[0] / 13;
+
+    bool allDifferent = std::adjacent_find(ranks.begin(), ranks.end()) == ranks.end();
+    bool inARow = allDifferent && ranks[4] - ranks[0] == 4;
+    bool wheel = ranks == std::array<int, 5>{0, 1, 2, 3, 12};
+    bool straight = inARow || wheel;
+
+    std::map<int, int> countOf;                       // rank -> how many
+    for (int rank : ranks)
+        ++countOf[rank];
+    std::vector<int> shape;
+    for (auto &entry : countOf)
+        shape.push_back(entry.second);
+    std::sort(shape.rbegin(), shape.rend());
+
+    if (straight && sameSuit)
+        return (inARow && ranks[0] == 8) ? RoyalFlush : StraightFlush;
+    if (shape[0] == 4)
+        return FourOfAKind;
+    if (shape == std::vector<int>{3, 2})
+        return FullHouse;
+    if (sameSuit)
+        return Flush;
+    if (straight)
+        return Straight;
+    if (shape[0] == 3)
+        return ThreeOfAKind;
+    if (shape == std::vector<int>{2, 2, 1})
+        return TwoPair;
+    if (shape[0] == 2) {
+        for (auto &entry : countOf)
+            if (entry.second == 2 && entry.first >= 9)
+                return JacksOrBetter;
+    }
+    return NoHand;
+}
+
+HandRank Evaluate(std::array<int, 5> cards)
+{
+    VideoPokerGame game;
+    InitFreshGame(game);
+    for (int i = 0; i < 5; ++i)
+        game.card[i] = static_cast<Card>(cards[i]);
+    return EvaluateHand(game);
+}
+
+// Cards written as a player reads them: "Ah" ace of hearts, "Ts" ten of spades, "2c" two of clubs.
+int CardNamed(const char *name)
+{
+    static const char ranks[] = "23456789TJQKA";
+    static const char suits[] = "cdhs";
+    int rank = static_cast<int>(strchr(ranks, name[0]) - ranks);
+    int suit = static_cast<int>(strchr(suits, name[1]) - suits);
+    return suit * 13 + rank;
+}
+
+std::array<int, 5> Hand(const char *a, const char *b, const char *c, const char *d, const char *e)
+{
+    return {CardNamed(a), CardNamed(b), CardNamed(c), CardNamed(d), CardNamed(e)};
+}
+
+TEST(CardEncoding, SuitAndRankOfTheExampleCards)
+{
+    EXPECT_EQ(SuitOf(0), Clubs);      EXPECT_EQ(RankOf(0), Two);
+    EXPECT_EQ(SuitOf(12), Clubs);     EXPECT_EQ(RankOf(12), Ace);
+    EXPECT_EQ(SuitOf(13), Diamonds);  EXPECT_EQ(RankOf(13), Two);
+    EXPECT_EQ(SuitOf(38), Hearts);    EXPECT_EQ(RankOf(38), Ace);
+    EXPECT_EQ(SuitOf(47), Spades);    EXPECT_EQ(RankOf(47), Ten);
+    EXPECT_EQ(SuitOf(51), Spades);    EXPECT_EQ(RankOf(51), Ace);
+}
+
+// Every distinct hand, in two orders, against the reference; the category totals are those of a full deck.
+TEST(EvaluateHand, EveryHandAgreesWithTheReferenceAndTheTotals)
+{
+    long counts[10] = {};
+    long disagreements = 0;
+    std::array<int, 5> h;
+    for (h[0] = 0; h[0] < 52; ++h[0])
+        for (h[1] = h[0] + 1; h[1] < 52; ++h[1])
+            for (h[2] = h[1] + 1; h[2] < 52; ++h[2])
+                for (h[3] = h[2] + 1; h[3] < 52; ++h[3])
+                    for (h[4] = h[3] + 1; h[4] < 52; ++h[4]) {
+                        HandRank rank = Evaluate(h);
+                        HandRank reversed = Evaluate({h[4], h[2], h[0], h[3], h[1]});
+                        HandRank expected = ReferenceClassify(h);
+                        if ((rank != expected || reversed != expected) && ++disagreements <= 5)
+                            ADD_FAILURE() << "hand " << h[0] << "," << h[1] << "," << h[2] << "," << h[3]
+                                          << "," << h[4] << ": " << rank << "/" << reversed
+                                          << ", reference " << expected;
+                        if (rank >= 0 && rank <= 9)
+                            ++counts[rank];
+                    }
+    EXPECT_EQ(disagreements, 0);
+    const long expected[10] = { 2062860, 4, 36, 624, 3744, 5108, 10200, 54912, 123552, 337920 };
+    for (int rank = 0; rank < 10; ++rank)
+        EXPECT_EQ(counts[rank], expected[rank]) << "category " << rank;
+}
+
+struct NamedHand {
+    const char *what;
+    std::array<int, 5> cards;
+    HandRank expected;
+};
+
+TEST(EvaluateHand, StraightEdges)
+{
+    const NamedHand cases[] = {
+        {"ace to five, mixed suits", Hand("Ah", "2c", "3d", "4s", "5h"), Straight},
+        {"ace to five, one suit", Hand("Ad", "2d", "3d", "4d", "5d"), StraightFlush},
+        {"ten to ace, one suit", Hand("Tc", "Jc", "Qc", "Kc", "Ac"), RoyalFlush},
+        {"ten to ace, mixed suits", Hand("Tc", "Jd", "Qc", "Kh", "As"), Straight},
+        {"jack to ace and a two, no pair", Hand("Jc", "Qd", "Kh", "As", "2c"), NoHand},
+        {"queen, king, ace, two, three", Hand("Qc", "Kd", "Ah", "2s", "3c"), NoHand},
+        {"king, ace, two, three, four", Hand("Kc", "Ad", "2h", "3s", "4c"), NoHand},
+        {"nine to king, mixed suits", Hand("9c", "Td", "Jh", "Qs", "Kc"), Straight},
+        {"nine to king, one suit", Hand("9h", "Th", "Jh", "Qh", "Kh"), StraightFlush},
+        {"two to six, one suit", Hand("2s", "3s", "4s", "5s", "6s"), StraightFlush},
+        {"two to six, mixed suits", Hand("6s", "3s", "4c", "5s", "2s"), Straight},
+        {"a gap: two to five and seven", Hand("2s", "3d", "4c", "5s", "7h"), NoHand},
+        {"ace to four and a six, one suit", Hand("Ac", "2c", "3c", "4c", "6c"), Flush},
+    };
+    for (const NamedHand &c : cases)
+        EXPECT_EQ(Evaluate(c.cards), c.expected) << c.what;
+}
+
+TEST(EvaluateHand, PairsSetsAndFlushes)
+{
+    const NamedHand cases[] = {
+        {"pair of tens", Hand("Tc", "Td", "2h", "5s", "9c"), NoHand},
+        {"pair of jacks", Hand("Jc", "Jd", "2h", "5s", "9c"), JacksOrBetter},
+        {"pair of aces", Hand("Ac", "Ad", "2h", "5s", "9c"), JacksOrBetter},
+        {"two pair, twos and threes", Hand("2c", "2d", "3h", "3s", "9c"), TwoPair},
+        {"two pair, a low pair and aces", Hand("4c", "Ad", "4h", "As", "9c"), TwoPair},
+        {"three twos and a pair of threes", Hand("2c", "2d", "2h", "3s", "3c"), FullHouse},
+        {"three kings and two fives", Hand("5c", "Kd", "Kh", "5s", "Kc"), FullHouse},
+        {"three of a kind", Hand("7c", "7d", "7h", "Ks", "2c"), ThreeOfAKind},
+        {"four aces and a two", Hand("Ac", "Ad", "Ah", "As", "2c"), FourOfAKind},
+        {"four twos and an ace", Hand("2c", "2d", "2h", "2s", "Ac"), FourOfAKind},
+        {"five hearts out of sequence", Hand("2h", "5h", "9h", "Jh", "Kh"), Flush},
+        {"four hearts and a club: no flush, a pair of jacks", Hand("2h", "5h", "9h", "Jh", "Jc"), JacksOrBetter},
+        {"nothing", Hand("2c", "5d", "9h", "Js", "Kc"), NoHand},
+    };
+    for (const NamedHand &c : cases)
+        EXPECT_EQ(Evaluate(c.cards), c.expected) << c.what;
+}
+
+TEST(EvaluateHand, ReadsOnlyTheFiveCards)
+{
+    VideoPokerGame game;
+    memset(&game, 0xA5, sizeof game);               // everything but the cards is noise
+    std::array<int, 5> royal = Hand("Th", "Jh", "Qh", "Kh", "Ah");
+    for (int i = 0; i < 5; ++i)
+        game.card[i] = static_cast<Card>(royal[i]);
+    VideoPokerGame before = game;
+    EXPECT_EQ(EvaluateHand(game), RoyalFlush);
+    EXPECT_EQ(memcmp(&before, &game, sizeof game), 0);
+}
+
+TEST(PayoutFor, TheWholeTable)
+{
+    const int32_t table[10][5] = {
+        {0, 0, 0, 0, 0},
+        {250, 500, 750, 1000, 4000},
+        {50, 100, 150, 200, 250},
+        {25, 50, 75, 100, 125},
+        {9, 18, 27, 36, 45},
+        {6, 12, 18, 24, 30},
+        {4, 8, 12, 16, 20},
+        {3, 6, 9, 12, 15},
+        {2, 4, 6, 8, 10},
+        {1, 2, 3, 4, 5},
+    };
+    for (HandRank rank = 0; rank < 10; ++rank)
+        for (int coins = 1; coins <= 5; ++coins)
+            EXPECT_EQ(PayoutFor(rank, coins), table[rank][coins - 1]) << "rank " << rank << ", coins " << coins;
+}
+
+TEST(PayoutFor, NothingForNoCoinsOrNoCategory)
+{
+    for (HandRank rank = 0; rank < 10; ++rank)
+        EXPECT_EQ(PayoutFor(rank, 0), 0) << "rank " << rank;
+    for (int coins = 0; coins <= 5; ++coins) {
+        EXPECT_EQ(PayoutFor(10, coins), 0);
+        EXPECT_EQ(PayoutFor(-1, coins), 0);
+        EXPECT_EQ(PayoutFor(INT32_MIN, coins), 0);
+    }
+}
+
+TEST(PayoutFor, NeverNegativeNorWrappedForDamagedWagers)
+{
+    for (HandRank rank = 0; rank < 10; ++rank) {
+        EXPECT_EQ(PayoutFor(rank, -1), 0) << "rank " << rank;
+        EXPECT_EQ(PayoutFor(rank, -5), 0) << "rank " << rank;
+        EXPECT_EQ(PayoutFor(rank, INT32_MIN), 0) << "rank " << rank;
+        EXPECT_GE(PayoutFor(rank, INT32_MAX), 0) << "rank " << rank;
+    }
+    EXPECT_EQ(PayoutFor(RoyalFlush, 6), 1500);      // only five coins earn the 4000
+    EXPECT_EQ(PayoutFor(RoyalFlush, INT32_MAX), INT32_MAX);
+}
+
+TEST(EvaluateHand, ANonCardPaysNothingAndReadsNothingBeyond)
+{
+    std::array<int, 5> royal = Hand("Ts", "Js", "Qs", "Ks", "As");
+    for (int bad : {52, 64, 200, 255}) {
+        for (int position = 0; position < 5; ++position) {
+            Card cards[5];
+            for (int i = 0; i < 5; ++i)
+                cards[i] = static_cast<Card>(royal[i]);
+            cards[position] = static_cast<Card>(bad);
+            EXPECT_EQ(EvaluateCards(cards), NoHand) << "card " << bad << " at " << position;
+        }
+    }
+}
+
+}  // namespace

@@ -1,0 +1,706 @@
+// play_test.cpp: whole hands over a recording view: the calls, texts, buttons and caption of each step.
+#include "engine/game.h"
+#include "tests/engine/recording_view.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <climits>
+#include <functional>
+
+namespace {
+
+typedef std::vector<ViewCall> Calls;
+
+// Cards on the table as if the deal had brought them: exactly these five marked out.
+void Rig(VideoPokerGame &game, std::array<int, 5> cards)
+{
+    memset(game.dealt, 0, sizeof game.dealt);
+    for (int i = 0; i < 5; ++i) {
+        game.card[i] = static_cast<Card>(cards[i]);
+        game.dealt[cards[i]] = 1;
+    }
+}
+
+const std::array<int, 5> FullHouseCards = { 0, 13, 26, 1, 14 };      // three twos, two threes
+const std::array<int, 5> NothingCards = { 0, 14, 28, 42, 7 };        // 2, 3, 4, 5 of four suits and a nine
+const std::array<int, 5> JacksCards = { 9, 22, 2, 17, 31 };          // a pair of jacks
+const std::array<int, 5> RoyalCards = { 34, 35, 36, 37, 38 };        // ten to ace of hearts
+
+Calls DealCalls()
+{
+    return { TextCall(ResultDisplay, "Video Poker"), EnableCall(BetOneButton, false), EnableCall(BetFiveButton, false),
+             RepaintCall(0, true), RepaintCall(1, true), RepaintCall(2, true), RepaintCall(3, true),
+             RepaintCall(4, true), LabelCall(IDS_DRAW) };
+}
+
+Calls DrawCalls(const std::string &credits, const std::string &result, bool betOneOn, bool betFiveOn)
+{
+    return { TextCall(ResultDisplay, "Video Poker"), EnableCall(BetOneButton, false), EnableCall(BetFiveButton, false),
+             RepaintCall(0, true), RepaintCall(1, true), RepaintCall(2, true), RepaintCall(3, true),
+             RepaintCall(4, true), LabelCall(IDS_DEAL), EnableCall(DealDrawButton, false),
+             TextCall(CreditsDisplay, credits), TextCall(ResultDisplay, result), TextCall(WagerDisplay, "WAGER: 0"),
+             EnableCall(BetOneButton, betOneOn), EnableCall(BetFiveButton, betFiveOn) };
+}
+
+Calls Join(Calls a, const Calls &b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+class Play : public WithTestClock {
+protected:
+    VideoPokerGame game;
+    RecordingView view{game};
+
+    void SetUp() override
+    {
+        WithTestClock::SetUp();
+        InitFreshGame(game);
+    }
+    void StartWithCredits(int32_t credits)
+    {
+        game.credits = credits;
+        ShowGameState(game, view);
+        view.TakeCalls();
+    }
+    void HoldAll()
+    {
+        for (int i = 0; i < HandSize; ++i)
+            ToggleHold(game, view, i);
+    }
+};
+
+TEST_F(Play, ShowGameStateOfAFreshTool)
+{
+    ShowGameState(game, view);
+    Calls expected = { TextCall(WagerDisplay, "WAGER: 0"), TextCall(CreditsDisplay, "CREDITS: 100"),
+                       TextCall(ResultDisplay, "Video Poker"), LabelCall(IDS_DEAL), EnableCall(BetOneButton, true),
+                       EnableCall(BetFiveButton, true), EnableCall(DealDrawButton, false) };
+    EXPECT_EQ(view.calls, expected);
+}
+
+TEST_F(Play, ShowGameStateOfRestoredRecords)
+{
+    struct Case {
+        uint8_t handComplete;
+        int32_t wager, credits;
+        int caption;
+        bool betOne, betFive, deal;
+    };
+    const Case cases[] = {
+        {1, 0, 0, IDS_DEAL, false, false, false},
+        {1, 0, 1, IDS_DEAL, true, false, false},
+        {1, 0, 4, IDS_DEAL, true, false, false},
+        {1, 2, 5, IDS_DEAL, true, true, true},
+        {0, 3, 50, IDS_DRAW, false, false, true},
+        {0, 5, 0, IDS_DRAW, false, false, true},
+    };
+    for (const Case &c : cases) {
+        VideoPokerGame saved;
+        InitFreshGame(saved);
+        saved.handComplete = c.handComplete;
+        saved.wager = c.wager;
+        saved.credits = c.credits;
+        saved.reserved = 9;
+        VideoPokerGame restored;
+        InitGameRecord(restored, &saved, sizeof saved);
+        RecordingView shown(restored);
+        ShowGameState(restored, shown);
+        Calls expected = { TextCall(WagerDisplay, "WAGER: " + std::to_string(c.wager)),
+                           TextCall(CreditsDisplay, "CREDITS: " + std::to_string(c.credits)),
+                           TextCall(ResultDisplay, "Video Poker"), LabelCall(c.caption),
+                           EnableCall(BetOneButton, c.betOne), EnableCall(BetFiveButton, c.betFive),
+                           EnableCall(DealDrawButton, c.deal) };
+        EXPECT_EQ(shown.calls, expected) << "hand complete " << int(c.handComplete) << ", wager " << c.wager
+                                         << ", credits " << c.credits;
+        EXPECT_EQ(memcmp(&restored, &saved, sizeof saved), 0) << "showing the state changed the record";
+    }
+}
+
+TEST_F(Play, BetOneMovesACoinAndTurnsDealOn)
+{
+    StartWithCredits(100);
+    BetOne(game, view);
+    EXPECT_EQ(view.TakeCalls(), (Calls{ TextCall(WagerDisplay, "WAGER: 1"), TextCall(CreditsDisplay, "CREDITS: 99"),
+                                         EnableCall(DealDrawButton, true), EnableCall(BetOneButton, true) }));
+    EXPECT_EQ(game.wager, 1);
+    EXPECT_EQ(game.credits, 99);
+}
+
+TEST_F(Play, BetOneOfTheLastCoinTurnsItselfOff)
+{
+    StartWithCredits(1);
+    BetOne(game, view);
+    EXPECT_EQ(view.TakeCalls(), (Calls{ TextCall(WagerDisplay, "WAGER: 1"), TextCall(CreditsDisplay, "CREDITS: 0"),
+                                         EnableCall(DealDrawButton, true), EnableCall(BetOneButton, false) }));
+}
+
+TEST_F(Play, TheFifthBetOneDealsAtOnce)
+{
+    StartWithCredits(100);
+    for (int i = 0; i < 4; ++i)
+        view.Press(BetOneButton);
+    view.TakeCalls();
+    view.Press(BetOneButton);
+    Calls expected = Join({ TextCall(WagerDisplay, "WAGER: 5"), TextCall(CreditsDisplay, "CREDITS: 95"),
+                            EnableCall(DealDrawButton, true), EnableCall(BetOneButton, true), ClickCall() },
+                          DealCalls());
+    EXPECT_EQ(view.calls, expected);
+    EXPECT_EQ(game.handComplete, 0);
+    EXPECT_EQ(game.wager, 5);
+    EXPECT_EQ(TestClock::reads, 1) << "a deal seeds once";
+}
+
+TEST_F(Play, BetFiveAfterTwoBetOnesBetsTheRestCoinByCoinThenDeals)
+{
+    StartWithCredits(100);
+    view.Press(BetOneButton);
+    view.Press(BetOneButton);
+    view.TakeCalls();
+    view.Press(BetFiveButton);
+    Calls expected = Join({ TextCall(WagerDisplay, "WAGER: 3"), TextCall(CreditsDisplay, "CREDITS: 97"),
+                            TextCall(WagerDisplay, "WAGER: 4"), TextCall(CreditsDisplay, "CREDITS: 96"),
+                            TextCall(WagerDisplay, "WAGER: 5"), TextCall(CreditsDisplay, "CREDITS: 95"),
+                            EnableCall(DealDrawButton, true), ClickCall() },
+                          DealCalls());
+    EXPECT_EQ(view.calls, expected);
+    EXPECT_EQ(game.credits, 95);
+}
+
+TEST_F(Play, ADealTouchesNeitherCoinsNorHolds)
+{
+    StartWithCredits(100);
+    view.Press(BetOneButton);
+    view.Press(BetOneButton);
+    view.Press(BetOneButton);
+    VideoPokerGame before = game;
+    view.TakeCalls();
+    view.Press(DealDrawButton);
+    EXPECT_EQ(view.calls, DealCalls());
+    EXPECT_EQ(game.wager, 3);
+    EXPECT_EQ(game.credits, 97);
+    EXPECT_EQ(memcmp(game.held, before.held, sizeof game.held), 0);
+    EXPECT_EQ(CountDealt(game), 5);
+    for (int i = 0; i < HandSize; ++i)
+        EXPECT_EQ(game.dealt[game.card[i]], 1);
+}
+
+struct DrawCase {
+    const char *what;
+    std::array<int, 5> cards;
+    int32_t wager, creditsBefore;
+    const char *credits, *result;
+    bool betOneOn, betFiveOn;
+};
+
+TEST_F(Play, TheDrawPaysShowsAndResets)
+{
+    const DrawCase cases[] = {
+        {"full house, 5 coins", FullHouseCards, 5, 95, "CREDITS: 140", "Full House : 45", true, true},
+        {"losing hand", NothingCards, 5, 95, "CREDITS: 95", "Video Poker", true, true},
+        {"jacks return the stake", JacksCards, 5, 95, "CREDITS: 100", "Jacks or Better : 5", true, true},
+        {"royal, 5 coins", RoyalCards, 5, 0, "CREDITS: 4000", "Royal Flush : 4000", true, true},
+        {"royal, 4 coins", RoyalCards, 4, 0, "CREDITS: 1000", "Royal Flush : 1000", true, true},
+        {"leaves 4 credits", NothingCards, 1, 4, "CREDITS: 4", "Video Poker", true, false},
+        {"leaves nothing", NothingCards, 3, 0, "CREDITS: 0", "Video Poker", false, false},
+        {"pays into an empty purse", JacksCards, 1, 0, "CREDITS: 1", "Jacks or Better : 1", true, false},
+    };
+    for (const DrawCase &c : cases) {
+        SCOPED_TRACE(c.what);
+        InitFreshGame(game);
+        game.handComplete = 0;
+        game.wager = c.wager;
+        game.credits = c.creditsBefore;
+        Rig(game, c.cards);
+        HoldAll();
+        view.TakeCalls();
+        DealOrDraw(game, view);
+        EXPECT_EQ(view.calls, DrawCalls(c.credits, c.result, c.betOneOn, c.betFiveOn));
+        EXPECT_EQ(game.wager, 0);
+        EXPECT_EQ(game.handComplete, 1);
+        for (int i = 0; i < HandSize; ++i)
+            EXPECT_EQ(game.held[i], 0) << "hold " << i;
+    }
+}
+
+TEST_F(Play, ToggleHoldTwiceLeavesTheCardAsItWas)
+{
+    StartWithCredits(100);
+    view.Press(BetFiveButton);
+    VideoPokerGame dealt = game;
+    view.TakeCalls();
+    ToggleHold(game, view, 2);
+    EXPECT_EQ(game.held[2], 1);
+    ToggleHold(game, view, 2);
+    EXPECT_EQ(view.calls, (Calls{ RepaintCall(2, false), RepaintCall(2, true) }));
+    EXPECT_EQ(memcmp(&game, &dealt, sizeof game), 0);
+}
+
+TEST_F(Play, ACardClickBetweenHandsChangesNothing)
+{
+    StartWithCredits(100);
+    VideoPokerGame before = game;
+    for (int i = 0; i < HandSize; ++i)
+        ToggleHold(game, view, i);
+    EXPECT_TRUE(view.calls.empty());
+    EXPECT_EQ(memcmp(&game, &before, sizeof game), 0);
+}
+
+TEST_F(Play, NewGameCalls)
+{
+    StartWithCredits(3);
+    NewGame(game, view);
+    Calls expected = { TextCall(WagerDisplay, "WAGER: 0"), TextCall(CreditsDisplay, "CREDITS: 100"),
+                       TextCall(ResultDisplay, "Video Poker"), RepaintCall(0, true), RepaintCall(1, true),
+                       RepaintCall(2, true), RepaintCall(3, true), RepaintCall(4, true), LabelCall(IDS_DEAL),
+                       EnableCall(BetOneButton, true), EnableCall(BetFiveButton, true),
+                       EnableCall(DealDrawButton, false) };
+    EXPECT_EQ(view.calls, expected);
+}
+
+TEST_F(Play, NewGameWhileAHandWaitsKeepsTheCardsAndDiscardsTheBet)
+{
+    StartWithCredits(100);
+    view.Press(BetFiveButton);
+    ToggleHold(game, view, 1);
+    ToggleHold(game, view, 3);
+    VideoPokerGame dealt = game;
+    NewGame(game, view);
+    EXPECT_EQ(memcmp(game.card, dealt.card, sizeof game.card), 0);
+    EXPECT_EQ(memcmp(game.dealt, dealt.dealt, sizeof game.dealt), 0);
+    for (int i = 0; i < HandSize; ++i)
+        EXPECT_EQ(game.held[i], 0);
+    EXPECT_EQ(game.handComplete, 1);
+    EXPECT_EQ(game.wager, 0);
+    EXPECT_EQ(game.credits, 100);                     // the 5 coins bet are gone, the purse is 100
+    EXPECT_EQ(view.caption, "Deal");
+    EXPECT_TRUE(view.enabled[BetOneButton]);
+    EXPECT_TRUE(view.enabled[BetFiveButton]);
+    EXPECT_FALSE(view.enabled[DealDrawButton]);
+}
+
+// A walk through the states, checking what the tool shows after every step.
+struct Shown {
+    const char *wager, *credits, *result, *caption;
+    bool betOne, betFive, deal;
+};
+
+struct Step {
+    const char *what;
+    std::function<void()> action;
+    Shown after;
+};
+
+void ExpectShown(const RecordingView &view, const Shown &s)
+{
+    EXPECT_EQ(view.displays[WagerDisplay], s.wager);
+    EXPECT_EQ(view.displays[CreditsDisplay], s.credits);
+    EXPECT_EQ(view.displays[ResultDisplay], s.result);
+    EXPECT_EQ(view.caption, s.caption);
+    EXPECT_EQ(view.enabled[BetOneButton], s.betOne) << "+1";
+    EXPECT_EQ(view.enabled[BetFiveButton], s.betFive) << "Bet 5";
+    EXPECT_EQ(view.enabled[DealDrawButton], s.deal) << "Deal/Draw";
+}
+
+class Walk : public Play {
+protected:
+    void Run(const std::vector<Step> &steps)
+    {
+        for (const Step &step : steps) {
+            SCOPED_TRACE(step.what);
+            step.action();
+            ExpectShown(view, step.after);
+            EXPECT_GE(game.credits, 0);
+            EXPECT_TRUE(game.wager >= 0 && game.wager <= 5);
+        }
+    }
+    std::function<void()> Press(int button) { return [this, button] { view.Press(button); }; }
+    std::function<void()> HoldAllOf(std::array<int, 5> cards)
+    {
+        return [this, cards] { Rig(game, cards); HoldAll(); };
+    }
+    std::function<void()> Show() { return [this] { ShowGameState(game, view); }; }
+};
+
+TEST_F(Walk, ThreeCoinsAFullHouseAndTheNextBet)
+{
+    Run({
+        {"fresh tool", Show(), {"WAGER: 0", "CREDITS: 100", "Video Poker", "Deal", true, true, false}},
+        {"+1", Press(BetOneButton), {"WAGER: 1", "CREDITS: 99", "Video Poker", "Deal", true, true, true}},
+        {"+1", Press(BetOneButton), {"WAGER: 2", "CREDITS: 98", "Video Poker", "Deal", true, true, true}},
+        {"+1", Press(BetOneButton), {"WAGER: 3", "CREDITS: 97", "Video Poker", "Deal", true, true, true}},
+        {"deal", Press(DealDrawButton), {"WAGER: 3", "CREDITS: 97", "Video Poker", "Draw", false, false, true}},
+        {"hold a full house", HoldAllOf(FullHouseCards), {"WAGER: 3", "CREDITS: 97", "Video Poker", "Draw", false, false, true}},
+        {"draw", Press(DealDrawButton), {"WAGER: 0", "CREDITS: 124", "Full House : 27", "Deal", true, true, false}},
+        {"+1 keeps the result", Press(BetOneButton), {"WAGER: 1", "CREDITS: 123", "Full House : 27", "Deal", true, true, true}},
+        {"next deal", Press(DealDrawButton), {"WAGER: 1", "CREDITS: 123", "Video Poker", "Draw", false, false, true}},
+    });
+}
+
+TEST_F(Walk, DownToAnEmptyPurseAndANewGame)
+{
+    game.credits = 9;
+    Run({
+        {"restored purse of 9", Show(), {"WAGER: 0", "CREDITS: 9", "Video Poker", "Deal", true, true, false}},
+        {"+1", Press(BetOneButton), {"WAGER: 1", "CREDITS: 8", "Video Poker", "Deal", true, true, true}},
+        {"Bet 5 deals", Press(BetFiveButton), {"WAGER: 5", "CREDITS: 4", "Video Poker", "Draw", false, false, true}},
+        {"hold nothing much", HoldAllOf(NothingCards), {"WAGER: 5", "CREDITS: 4", "Video Poker", "Draw", false, false, true}},
+        {"lose", Press(DealDrawButton), {"WAGER: 0", "CREDITS: 4", "Video Poker", "Deal", true, false, false}},
+        {"+1", Press(BetOneButton), {"WAGER: 1", "CREDITS: 3", "Video Poker", "Deal", true, false, true}},
+        {"+1", Press(BetOneButton), {"WAGER: 2", "CREDITS: 2", "Video Poker", "Deal", true, false, true}},
+        {"+1", Press(BetOneButton), {"WAGER: 3", "CREDITS: 1", "Video Poker", "Deal", true, false, true}},
+        {"+1, the last coin", Press(BetOneButton), {"WAGER: 4", "CREDITS: 0", "Video Poker", "Deal", false, false, true}},
+        {"deal", Press(DealDrawButton), {"WAGER: 4", "CREDITS: 0", "Video Poker", "Draw", false, false, true}},
+        {"hold nothing much", HoldAllOf(NothingCards), {"WAGER: 4", "CREDITS: 0", "Video Poker", "Draw", false, false, true}},
+        {"lose everything", Press(DealDrawButton), {"WAGER: 0", "CREDITS: 0", "Video Poker", "Deal", false, false, false}},
+        {"new game", [this] { NewGame(game, view); }, {"WAGER: 0", "CREDITS: 100", "Video Poker", "Deal", true, true, false}},
+        {"Bet 5 again", Press(BetFiveButton), {"WAGER: 5", "CREDITS: 95", "Video Poker", "Draw", false, false, true}},
+    });
+}
+
+TEST_F(Walk, FiveBetOnesThenJacks)
+{
+    Run({
+        {"fresh tool", Show(), {"WAGER: 0", "CREDITS: 100", "Video Poker", "Deal", true, true, false}},
+        {"+1", Press(BetOneButton), {"WAGER: 1", "CREDITS: 99", "Video Poker", "Deal", true, true, true}},
+        {"+1", Press(BetOneButton), {"WAGER: 2", "CREDITS: 98", "Video Poker", "Deal", true, true, true}},
+        {"+1", Press(BetOneButton), {"WAGER: 3", "CREDITS: 97", "Video Poker", "Deal", true, true, true}},
+        {"+1", Press(BetOneButton), {"WAGER: 4", "CREDITS: 96", "Video Poker", "Deal", true, true, true}},
+        {"fifth +1 deals", Press(BetOneButton), {"WAGER: 5", "CREDITS: 95", "Video Poker", "Draw", false, false, true}},
+        {"hold jacks", HoldAllOf(JacksCards), {"WAGER: 5", "CREDITS: 95", "Video Poker", "Draw", false, false, true}},
+        {"draw", Press(DealDrawButton), {"WAGER: 0", "CREDITS: 100", "Jacks or Better : 5", "Deal", true, true, false}},
+    });
+}
+
+// ---- Dealing and drawing with the shared generator ----
+
+TEST_F(Play, TwoDealsInTheSameSecondDealTheSameCards)
+{
+    VideoPokerGame other;
+    InitFreshGame(other);
+    RecordingView otherView(other);
+    for (int64_t second : {int64_t(0), int64_t(1733400000), int64_t(4294967295LL), int64_t(4294967296LL + 17)}) {
+        TestClock::seconds = second;
+        InitFreshGame(game);
+        InitFreshGame(other);
+        game.wager = other.wager = 1;
+        DealOrDraw(game, view);
+        for (int i = 0; i < 37; ++i)
+            NextRandom();                             // another tool's use of the shared generator
+        DealOrDraw(other, otherView);
+        EXPECT_EQ(memcmp(game.card, other.card, sizeof game.card), 0) << "second " << second;
+    }
+}
+
+TEST_F(Play, DealsOfDifferentSecondsDiffer)
+{
+    std::set<std::vector<int>> hands;
+    for (int second = 0; second < 50; ++second) {
+        TestClock::seconds = 1733400000 + second;
+        InitFreshGame(game);
+        game.wager = 1;
+        DealOrDraw(game, view);
+        hands.insert(std::vector<int>(game.card, game.card + 5));
+    }
+    EXPECT_GT(hands.size(), 45u);
+}
+
+TEST_F(Play, ADrawInTheDealsSecondTakesTheNextCardsOfItsSequence)
+{
+    for (int64_t second = 1733400000; second < 1733400040; ++second) {
+        TestClock::seconds = second;
+        VideoPokerGame sequence;
+        InitFreshGame(sequence);
+        SeedRandom(static_cast<uint32_t>(second));
+        Card next[10];
+        for (Card &c : next)
+            c = PickCard(sequence);
+
+        InitFreshGame(game);
+        game.wager = 2;
+        DealOrDraw(game, view);
+        ASSERT_EQ(memcmp(game.card, next, 5), 0) << "the deal is the first five of the second's sequence";
+        int mask = static_cast<int>(second % 32);
+        for (int i = 0; i < HandSize; ++i)
+            if (mask & (1 << i))
+                ToggleHold(game, view, i);
+        Card dealt[5];
+        memcpy(dealt, game.card, 5);
+        DealOrDraw(game, view);
+        int taken = 5;
+        for (int i = 0; i < HandSize; ++i) {
+            if (mask & (1 << i)) {
+                EXPECT_EQ(game.card[i], dealt[i]) << "a held card changed";
+            }
+            else
+                EXPECT_EQ(game.card[i], next[taken++]) << "position " << i << ", second " << second;
+        }
+    }
+}
+
+TEST_F(Play, ADrawNeverBringsBackACardOfTheDeal)
+{
+    for (int n = 0; n < 3000; ++n) {
+        TestClock::seconds = 1700000000 + n * 7;
+        InitFreshGame(game);
+        game.wager = 1;
+        DealOrDraw(game, view);
+        Card dealt[5];
+        memcpy(dealt, game.card, 5);
+        int mask = n % 32;
+        for (int i = 0; i < HandSize; ++i)
+            if (mask & (1 << i))
+                ToggleHold(game, view, i);
+        TestClock::seconds += n % 3;                  // the same second, or a later one
+        DealOrDraw(game, view);
+        int replaced = 0;
+        for (int i = 0; i < HandSize; ++i) {
+            if (mask & (1 << i))
+                continue;
+            ++replaced;
+            ASSERT_FALSE(IsInHand(dealt, game.card[i])) << "hand " << n << " brought back " << int(game.card[i]);
+            for (int j = 0; j < i; ++j)
+                ASSERT_NE(game.card[i], game.card[j]);
+        }
+        ASSERT_EQ(CountDealt(game), 5 + replaced) << "hand " << n;
+        for (int i = 0; i < HandSize; ++i)
+            ASSERT_EQ(game.dealt[game.card[i]], 1);
+    }
+}
+
+TEST_F(Play, EveryReplacedCardSeedsAgainAndAHoldAllDrawNever)
+{
+    for (int mask = 0; mask < 32; ++mask) {
+        InitFreshGame(game);
+        game.wager = 1;
+        DealOrDraw(game, view);
+        for (int i = 0; i < HandSize; ++i)
+            if (mask & (1 << i))
+                ToggleHold(game, view, i);
+        int replaced = 5 - __builtin_popcount(mask);
+        SeedRandom(777);
+        TestClock::reads = 0;
+        DealOrDraw(game, view);
+        EXPECT_EQ(TestClock::reads, replaced) << "mask " << mask;
+        if (replaced == 0) {
+            int continued = NextRandom();
+            SeedRandom(777);
+            EXPECT_EQ(continued, NextRandom()) << "a hold-all draw used the generator";
+        }
+    }
+}
+
+TEST_F(Play, AHoldAllDrawPaysTheDealtHand)
+{
+    game.wager = 5;
+    game.credits = 95;
+    game.handComplete = 0;
+    Rig(game, RoyalCards);
+    HoldAll();
+    VideoPokerGame before = game;
+    DealOrDraw(game, view);
+    EXPECT_EQ(memcmp(game.card, before.card, 5), 0);
+    EXPECT_EQ(memcmp(game.dealt, before.dealt, sizeof game.dealt), 0);
+    EXPECT_EQ(game.credits, 4095);
+    EXPECT_EQ(view.displays[ResultDisplay], "Royal Flush : 4000");
+}
+
+TEST_F(Play, ANewDealStartsFromAFullDeck)
+{
+    VideoPokerGame saved;
+    InitFreshGame(saved);
+    memset(saved.dealt, 1, sizeof saved.dealt);        // a block saved after a hand, every card out
+    saved.wager = 1;
+    InitGameRecord(game, &saved, sizeof saved);
+    DealOrDraw(game, view);
+    EXPECT_EQ(CountDealt(game), 5);
+    // With the fresh record's unmarked spades, each of them comes out in some second.
+    std::set<int> seen;
+    for (int second = 0; second < 400; ++second) {
+        TestClock::seconds = second;
+        InitFreshGame(game);
+        game.wager = 1;
+        DealOrDraw(game, view);
+        seen.insert(game.card, game.card + 5);
+    }
+    for (int spade = 47; spade <= 51; ++spade)
+        EXPECT_TRUE(seen.count(spade)) << "card " << spade;
+}
+
+// ---- Damaged blocks and buttons left on by a restore ----
+
+class Mend : public Play {};
+
+TEST_F(Mend, ADrawWithEveryCardOutEndsWithDistinctCards)
+{
+    std::vector<uint8_t> block(GameRecordSize, 0);
+    const Card cards[5] = { 4, 17, 30, 43, 12 };
+    memcpy(&block[5], cards, 5);
+    memset(&block[10], 1, DeckSize);
+    block[5 - 5 + 2] = 1;                              // the third card held
+    block[62] = 0;
+    block[64] = 5;
+    block[68] = 50;
+    RestoreGameRecord(game, block.data());
+    ASSERT_EQ(memcmp(&game, block.data(), 72), 0) << "a block in range is taken as it is";
+    view.enabled[DealDrawButton] = true;
+    view.Press(DealDrawButton);
+    EXPECT_EQ(game.handComplete, 1);
+    EXPECT_EQ(game.card[2], 30);
+    for (int i = 0; i < HandSize; ++i) {
+        ASSERT_LT(game.card[i], DeckSize);
+        for (int j = 0; j < i; ++j)
+            EXPECT_NE(game.card[i], game.card[j]);
+        if (i != 2) {
+            EXPECT_FALSE(IsInHand(cards, game.card[i])) << "position " << i;
+        }
+    }
+}
+
+TEST_F(Mend, ADrawNeverDuplicatesACardOnShowThatWasNotMarked)
+{
+    for (int n = 0; n < 500; ++n) {
+        TestClock::seconds = 1600000000 + n;
+        InitFreshGame(game);
+        game.handComplete = 0;
+        game.wager = 1;
+        SeedRandom(static_cast<uint32_t>(TestClock::seconds));
+        for (int i = 0; i < HandSize; ++i)
+            game.card[i] = PickCard(game);             // the cards the draw's own pick would reach first...
+        memset(game.dealt, 0, sizeof game.dealt);       // ... but the block left them unmarked
+        game.held[0] = game.held[1] = 1;
+        DealOrDraw(game, view);
+        for (int i = 0; i < HandSize; ++i)
+            for (int j = 0; j < i; ++j)
+                ASSERT_NE(game.card[i], game.card[j]) << "second " << TestClock::seconds;
+    }
+}
+
+TEST_F(Mend, ANegativeWagerNeverTakesFromThePurse)
+{
+    for (int32_t wager : {-1, -5, INT32_MIN}) {
+        InitFreshGame(game);
+        game.handComplete = 0;
+        game.wager = wager;                             // written past the restore, straight into the record
+        game.credits = 10;
+        Rig(game, RoyalCards);
+        HoldAll();
+        DealOrDraw(game, view);
+        EXPECT_EQ(game.credits, 10) << wager;
+        EXPECT_EQ(view.displays[ResultDisplay], "Royal Flush : 0");
+    }
+}
+
+TEST_F(Mend, AFullPurseStaysFullInsteadOfWrapping)
+{
+    game.handComplete = 0;
+    game.wager = 5;
+    game.credits = INT32_MAX - 10;
+    Rig(game, RoyalCards);
+    HoldAll();
+    DealOrDraw(game, view);
+    EXPECT_EQ(game.credits, INT32_MAX);
+    EXPECT_EQ(view.displays[CreditsDisplay], "CREDITS: 2147483647");
+}
+
+TEST_F(Mend, StaleBetButtonsAfterARestoreNeitherOverdrawNorBetOnADealtHand)
+{
+    struct Case {
+        const char *what;
+        uint8_t handComplete;
+        int32_t wager, credits;
+        int button;
+        int32_t wagerAfter, creditsAfter;
+        bool dealt;
+    };
+    const Case cases[] = {
+        {"+1 with an empty purse", 1, 0, 0, BetOneButton, 0, 0, false},
+        {"Bet 5 with an empty purse", 1, 0, 0, BetFiveButton, 0, 0, false},
+        {"Bet 5 with 3 coins bets them and deals", 1, 0, 3, BetFiveButton, 3, 0, true},
+        {"Bet 5 with 2 bet and 1 left", 1, 2, 1, BetFiveButton, 3, 0, true},
+        {"+1 on a hand waiting for the draw", 0, 2, 50, BetOneButton, 2, 50, false},
+        {"Bet 5 on a hand waiting for the draw", 0, 2, 50, BetFiveButton, 2, 50, false},
+        {"+1 with five coins already bet deals", 1, 5, 50, BetOneButton, 5, 50, true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        InitFreshGame(game);
+        ShowGameState(game, view);                    // the buttons of a fresh tool: both bets on
+        VideoPokerGame block;
+        InitFreshGame(block);
+        block.handComplete = c.handComplete;
+        block.wager = c.wager;
+        block.credits = c.credits;
+        if (c.handComplete == 0)
+            Rig(block, NothingCards);
+        RestoreGameRecord(game, &block);
+        VideoPokerGame before = game;
+        view.enabled[DealDrawButton] = c.wager != 0;
+        view.Press(c.button);
+        EXPECT_EQ(game.wager, c.wagerAfter);
+        EXPECT_EQ(game.credits, c.creditsAfter);
+        EXPECT_EQ(game.handComplete == 0 && memcmp(game.card, before.card, 5) != 0, c.dealt) << "dealt";
+        if (!c.dealt) {
+            EXPECT_EQ(view.enabled[BetOneButton], c.handComplete != 0 && c.credits >= 1);
+            EXPECT_EQ(view.enabled[BetFiveButton], c.handComplete != 0 && c.credits >= 5);
+            EXPECT_EQ(view.enabled[DealDrawButton], c.wager != 0);
+        }
+    }
+}
+
+TEST_F(Mend, OutOfRangeArgumentsShowAndChangeNothingBeyondTheRecord)
+{
+    game.handComplete = 0;
+    VideoPokerGame before = game;
+    ToggleHold(game, view, -1);
+    ToggleHold(game, view, 5);
+    ToggleHold(game, view, INT_MAX);
+    EXPECT_TRUE(view.calls.empty());
+    EXPECT_EQ(memcmp(&game, &before, sizeof game), 0);
+
+    for (HandRank rank : {-1, 10, INT32_MIN}) {
+        ShowResult(game, view, rank);
+        EXPECT_EQ(view.displays[ResultDisplay], "Video Poker") << rank;
+    }
+}
+
+TEST_F(Mend, AHoldFlagOtherThanOneIsReleasedByOneClick)
+{
+    game.handComplete = 0;
+    game.held[3] = 2;                                  // written past the restore
+    ToggleHold(game, view, 3);
+    EXPECT_EQ(game.held[3], 0);
+    EXPECT_EQ(view.calls, (Calls{ RepaintCall(3, true) }));
+}
+
+// A view whose texts are longer than the tool's buffers: what reaches the display still fits.
+class LongTextView : public RecordingView {
+public:
+    using RecordingView::RecordingView;
+    int LoadText(int stringId, char *buffer, int size) override
+    {
+        std::string text = std::string(EnglishText(stringId)) + std::string(80, '#');
+        int length = std::min(static_cast<int>(text.size()), size - 1);
+        memcpy(buffer, text.data(), length);
+        buffer[length] = '\0';
+        return length;
+    }
+};
+
+TEST_F(Play, LongTextsAreCutToTheDisplay)
+{
+    LongTextView longView(game);
+    game.credits = INT32_MIN;                          // the longest number there is
+    ShowGameState(game, longView);
+    game.wager = 5;
+    ShowResult(game, longView, RoyalFlush);
+    for (int display = 0; display < 3; ++display) {
+        EXPECT_FALSE(longView.displays[display].empty());
+        EXPECT_LE(longView.displays[display].size(), 59u);
+    }
+    EXPECT_EQ(longView.displays[WagerDisplay].rfind("WAGER: ", 0), 0u);
+}
+
+}  // namespace

@@ -1,0 +1,182 @@
+// random_test.cpp: the shared generator, its scaling, and picking a card that is not yet out.
+#include "engine/game.h"
+#include "tests/engine/recording_view.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+// The C runtime's values for seed 1, as every program built with it has printed them.
+TEST(Random, FollowsTheRuntimeSequence)
+{
+    SeedRandom(1);
+    const int expected[] = { 41, 18467, 6334, 26500, 19169, 15724, 11478, 29358, 26962, 24464 };
+    for (int value : expected)
+        EXPECT_EQ(NextRandom(), value);
+}
+
+TEST(Random, TheSameSeedGivesTheSameSequence)
+{
+    int first[100], second[100];
+    SeedRandom(1733400000);
+    for (int &v : first)
+        v = NextRandom();
+    SeedRandom(12345);                                // a different stretch in between
+    NextRandom();
+    SeedRandom(1733400000);
+    for (int &v : second)
+        v = NextRandom();
+    EXPECT_EQ(memcmp(first, second, sizeof first), 0);
+}
+
+TEST(Random, ValuesStayWithinFifteenBits)
+{
+    SeedRandom(7);
+    int lowest = 32767, highest = 0;
+    for (int i = 0; i < 200000; ++i) {
+        int v = NextRandom();
+        lowest = std::min(lowest, v);
+        highest = std::max(highest, v);
+    }
+    EXPECT_EQ(lowest, 0);
+    EXPECT_EQ(highest, 32767);
+}
+
+TEST(ScaleRandom, RoundsToNearestLikeMulDiv)
+{
+    for (int n : {7, 51}) {
+        for (int x = 0; x <= 32767; ++x) {
+            int expected = static_cast<int>(std::lround(x * static_cast<double>(n) / 32767.0));
+            ASSERT_EQ(ScaleRandom(x, n), expected) << "x " << x << ", n " << n;
+        }
+    }
+}
+
+TEST(ScaleRandom, EndValuesComeFromHalfAsManyInputs)
+{
+    for (int n : {7, 51}) {
+        std::vector<int> hits(n + 1, 0);
+        for (int x = 0; x <= 32767; ++x)
+            ++hits[ScaleRandom(x, n)];
+        double middle = 32768.0 / n;
+        EXPECT_NEAR(hits[0], middle / 2, 2) << "n " << n;
+        EXPECT_NEAR(hits[n], middle / 2, 2) << "n " << n;
+        for (int v = 1; v < n; ++v)
+            EXPECT_NEAR(hits[v], middle, 2) << "n " << n << ", value " << v;
+    }
+}
+
+// The pick written out again from its description, with floating-point rounding.
+int ReferencePick(uint32_t seed, const uint8_t dealt[DeckSize])
+{
+    uint32_t state = seed;
+    auto next = [&state]() { state = state * 214013u + 2531011u; return static_cast<int>((state >> 16) & 0x7FFF); };
+    auto scale = [](int x, int n) { return static_cast<int>(std::lround(x * static_cast<double>(n) / 32767.0)); };
+    for (;;) {
+        int r = scale(next(), 7);
+        for (int i = 0; i < 7 - r; ++i)
+            next();
+        int c = scale(next(), 51);
+        if (!dealt[c])
+            return c;
+    }
+}
+
+VideoPokerGame EmptyDeck()
+{
+    VideoPokerGame game;
+    InitFreshGame(game);
+    memset(game.dealt, 1, sizeof game.dealt);
+    return game;
+}
+
+TEST(PickCard, MatchesItsDescriptionForManySeeds)
+{
+    for (uint32_t seed = 1733000000; seed < 1733002000; ++seed) {
+        VideoPokerGame game;
+        InitFreshGame(game);
+        for (int c = 0; c < DeckSize; c += 3 + seed % 5)
+            game.dealt[c] = 1;                        // some cards already out
+        int expected = ReferencePick(seed, game.dealt);
+        SeedRandom(seed);
+        ASSERT_EQ(PickCard(game), expected) << "seed " << seed;
+    }
+}
+
+TEST(PickCard, MarksTheCardOutAndOnlyThatCard)
+{
+    VideoPokerGame game;
+    InitFreshGame(game);
+    SeedRandom(99);
+    for (int n = 1; n <= DeckSize; ++n) {
+        VideoPokerGame before = game;
+        Card c = PickCard(game);
+        ASSERT_LT(c, DeckSize);
+        EXPECT_EQ(before.dealt[c], 0) << "card " << int(c) << " was already out";
+        EXPECT_EQ(game.dealt[c], 1);
+        before.dealt[c] = 1;
+        EXPECT_EQ(memcmp(&before, &game, sizeof game), 0) << "pick " << n << " changed more than its flag";
+    }
+    EXPECT_EQ(CountDealt(game), DeckSize);
+}
+
+TEST(PickCard, TheEndCardsComeHalfAsOften)
+{
+    int hits[DeckSize] = {};
+    const int picks = 52000;
+    SeedRandom(424242);
+    for (int i = 0; i < picks; ++i) {
+        VideoPokerGame game;
+        InitFreshGame(game);
+        ++hits[PickCard(game)];
+    }
+    double middle = picks / 51.0;
+    EXPECT_NEAR(hits[0], middle / 2, middle * 0.15);
+    EXPECT_NEAR(hits[51], middle / 2, middle * 0.15);
+    for (int c = 1; c < 51; ++c)
+        EXPECT_NEAR(hits[c], middle, middle * 0.15) << "card " << c;
+}
+
+TEST(PickCard, FindsTheLastCardLeft)
+{
+    for (int last : {0, 1, 25, 50, 51}) {
+        for (uint32_t seed = 0; seed < 50; ++seed) {
+            VideoPokerGame game = EmptyDeck();
+            game.dealt[last] = 0;
+            SeedRandom(seed);
+            ASSERT_EQ(PickCard(game), last) << "seed " << seed;
+            EXPECT_EQ(CountDealt(game), DeckSize);
+        }
+    }
+}
+
+// Only a damaged block marks the whole deck out; the pick must still end, and with a card not on show.
+TEST(PickCard, AnExhaustedDeckGivesACardNotOnShow)
+{
+    VideoPokerGame game = EmptyDeck();
+    const Card onShow[HandSize] = { 3, 17, 29, 40, 51 };
+    memcpy(game.card, onShow, sizeof onShow);
+    SeedRandom(5);
+    Card c = PickCard(game);
+    ASSERT_LT(c, DeckSize);
+    for (Card shown : onShow) {
+        EXPECT_NE(c, shown);
+        EXPECT_EQ(game.dealt[shown], 1) << "a card on show went back into the deck";
+    }
+    EXPECT_EQ(game.dealt[c], 1);
+    EXPECT_EQ(CountDealt(game), HandSize + 1);
+}
+
+TEST(PickCard, AnExhaustedDeckWithNonCardsOnShowStaysInTheRecord)
+{
+    VideoPokerGame game = EmptyDeck();
+    memset(game.card, 0xFF, sizeof game.card);
+    SeedRandom(5);
+    EXPECT_LT(PickCard(game), DeckSize);
+    EXPECT_EQ(CountDealt(game), 1);
+}
+
+}  // namespace

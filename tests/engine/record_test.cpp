@@ -1,0 +1,279 @@
+// record_test.cpp: the 72-byte record: its layout, a fresh game, and taking back saved blocks.
+#include "engine/game.h"
+#include "tests/engine/recording_view.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstring>
+#include <random>
+
+namespace {
+
+std::vector<uint8_t> BytesOf(const VideoPokerGame &game)
+{
+    const uint8_t *p = reinterpret_cast<const uint8_t *>(&game);
+    return std::vector<uint8_t>(p, p + sizeof game);
+}
+
+int32_t ReadInt32(const std::vector<uint8_t> &bytes, int offset)
+{
+    return static_cast<int32_t>(bytes[offset] | bytes[offset + 1] << 8 | bytes[offset + 2] << 16
+                                | static_cast<uint32_t>(bytes[offset + 3]) << 24);
+}
+
+void WriteInt32(std::vector<uint8_t> &bytes, int offset, int32_t value)
+{
+    for (int i = 0; i < 4; ++i)
+        bytes[offset + i] = static_cast<uint8_t>(static_cast<uint32_t>(value) >> (8 * i));
+}
+
+void ExpectFreshGame(const VideoPokerGame &game)
+{
+    std::vector<uint8_t> expected(GameRecordSize, 0);
+    for (int i = 0; i < 5; ++i)
+        expected[5 + i] = static_cast<uint8_t>(47 + i);
+    expected[62] = 1;
+    expected[68] = 100;
+    EXPECT_EQ(BytesOf(game), expected);
+}
+
+TEST(GameRecord, FreshGameBytesAtTheirOffsets)
+{
+    VideoPokerGame game;
+    memset(&game, 0, sizeof game);
+    InitFreshGame(game);
+    ExpectFreshGame(game);
+    std::vector<uint8_t> bytes = BytesOf(game);
+    EXPECT_EQ(bytes.size(), 72u);
+    EXPECT_EQ(bytes[68], 0x64);                       // credits 100, little-endian at 68
+    EXPECT_EQ(bytes[69], 0);
+    EXPECT_EQ(bytes[70], 0);
+    EXPECT_EQ(bytes[71], 0);
+    EXPECT_EQ(ReadInt32(bytes, 64), 0);
+    EXPECT_EQ(EvaluateHand(game), RoyalFlush);        // the ten to ace of spades on show
+    EXPECT_EQ(CountDealt(game), 0);                   // ... and none of them marked out
+}
+
+TEST(GameRecord, FieldsLandAtTheSavedOffsets)
+{
+    VideoPokerGame game;
+    memset(&game, 0, sizeof game);
+    game.held[4] = 1;
+    game.card[0] = 7;
+    game.dealt[0] = 1;
+    game.dealt[51] = 1;
+    game.handComplete = 1;
+    game.reserved = 0x5A;
+    game.wager = 3;
+    game.credits = 0x01020304;
+    std::vector<uint8_t> bytes = BytesOf(game);
+    EXPECT_EQ(bytes[4], 1);
+    EXPECT_EQ(bytes[5], 7);
+    EXPECT_EQ(bytes[10], 1);
+    EXPECT_EQ(bytes[61], 1);
+    EXPECT_EQ(bytes[62], 1);
+    EXPECT_EQ(bytes[63], 0x5A);
+    EXPECT_EQ(ReadInt32(bytes, 64), 3);
+    EXPECT_EQ(bytes[68], 0x04);
+    EXPECT_EQ(bytes[71], 0x01);
+}
+
+TEST(InitGameRecord, AnyOtherSizeOrNoBlockGivesAFreshGame)
+{
+    std::vector<uint8_t> block(80, 0x01);             // every flag set, the three of clubs everywhere
+    WriteInt32(block, 64, 2);
+    WriteInt32(block, 68, 777);
+    for (size_t size : {size_t(0), size_t(1), size_t(71), size_t(73), size_t(80)}) {
+        VideoPokerGame game;
+        memset(&game, 0, sizeof game);
+        InitGameRecord(game, block.data(), size);
+        SCOPED_TRACE(size);
+        ExpectFreshGame(game);
+    }
+    VideoPokerGame game;
+    memset(&game, 0, sizeof game);
+    InitGameRecord(game, nullptr, 72);
+    ExpectFreshGame(game);
+}
+
+// A block in range, written as play leaves it mid-hand, with a reserved byte the engine never reads.
+std::vector<uint8_t> WaitingHandBlock()
+{
+    std::vector<uint8_t> block(GameRecordSize, 0);
+    const uint8_t held[5] = { 1, 0, 1, 1, 0 };
+    const uint8_t cards[5] = { 9, 22, 35, 48, 2 };
+    memcpy(&block[0], held, 5);
+    memcpy(&block[5], cards, 5);
+    for (uint8_t c : cards)
+        block[10 + c] = 1;
+    block[62] = 0;
+    block[63] = 0xC3;
+    WriteInt32(block, 64, 4);
+    WriteInt32(block, 68, 1234);
+    return block;
+}
+
+TEST(InitGameRecord, TakesA72ByteBlockByteForByte)
+{
+    std::vector<uint8_t> block = WaitingHandBlock();
+    VideoPokerGame game;
+    memset(&game, 0, sizeof game);
+    InitGameRecord(game, block.data(), block.size());
+    EXPECT_EQ(BytesOf(game), block);
+    EXPECT_EQ(game.handComplete, 0);                  // still waiting for the draw
+    EXPECT_EQ(game.wager, 4);                         // the stake still bet, not in the purse
+    EXPECT_EQ(game.credits, 1234);
+}
+
+TEST(RestoreGameRecord, OverwritesEverythingAndSavingAgainGivesTheSameBytes)
+{
+    VideoPokerGame game;
+    InitFreshGame(game);
+    std::vector<uint8_t> block = WaitingHandBlock();
+    RestoreGameRecord(game, block.data());
+    EXPECT_EQ(BytesOf(game), block);
+    std::vector<uint8_t> saved = BytesOf(game);      // what the host copies on its next request
+    RestoreGameRecord(game, saved.data());
+    EXPECT_EQ(BytesOf(game), saved);
+}
+
+// Random blocks whose every field is in range, whatever the invariants of play say, go in unchanged.
+TEST(RestoreGameRecord, EveryBlockInRangeIsTakenUnchanged)
+{
+    std::mt19937 random(2024);
+    for (int n = 0; n < 20000; ++n) {
+        std::vector<uint8_t> block(GameRecordSize);
+        for (int i = 0; i < 62; ++i)
+            block[i] = static_cast<uint8_t>(random() % 2);
+        for (int i = 5; i < 10; ++i)
+            block[i] = static_cast<uint8_t>(random() % 52);
+        block[62] = static_cast<uint8_t>(random() % 2);
+        block[63] = static_cast<uint8_t>(random());
+        WriteInt32(block, 64, static_cast<int32_t>(random() % 6));
+        WriteInt32(block, 68, n % 3 == 0 ? INT32_MAX - n : static_cast<int32_t>(random() % 100000));
+        VideoPokerGame game;
+        InitFreshGame(game);
+        RestoreGameRecord(game, block.data());
+        ASSERT_EQ(BytesOf(game), block) << "block " << n;
+        VideoPokerGame created;
+        memset(&created, 0, sizeof created);
+        InitGameRecord(created, block.data(), 72);
+        ASSERT_EQ(BytesOf(created), block) << "block " << n;
+        EXPECT_FALSE(RepairGameRecord(game));
+    }
+}
+
+struct Damage {
+    const char *what;
+    int offset;
+    int32_t value;                    // a byte, or a 32-bit field at 64 or 68
+};
+
+// Damage to one field: that field is brought into range, and the purse and all else are kept.
+TEST(RestoreGameRecord, DamagedFieldsAreRepairedAndThePurseKept)
+{
+    const Damage cases[] = {
+        {"hold flag 2", 1, 2},
+        {"hold flag 255", 4, 255},
+        {"dealt flag 7", 10 + 30, 7},
+        {"hand-complete flag 128", 62, 128},
+        {"wager -1", 64, -1},
+        {"wager INT_MIN", 64, INT32_MIN},
+        {"wager 6", 64, 6},
+        {"wager INT_MAX", 64, INT32_MAX},
+    };
+    for (const Damage &d : cases) {
+        SCOPED_TRACE(d.what);
+        std::vector<uint8_t> block = WaitingHandBlock();
+        if (d.offset >= 64)
+            WriteInt32(block, d.offset, d.value);
+        else
+            block[d.offset] = static_cast<uint8_t>(d.value);
+        VideoPokerGame game;
+        InitFreshGame(game);
+        RestoreGameRecord(game, block.data());
+        std::vector<uint8_t> bytes = BytesOf(game);
+        for (int i = 0; i < GameRecordSize; ++i) {
+            bool isDamaged = i == d.offset || (d.offset >= 64 && i >= d.offset && i < d.offset + 4);
+            if (!isDamaged) {
+                ASSERT_EQ(bytes[i], block[i]) << "byte " << i << " changed";
+            }
+        }
+        if (d.offset <= 62) {
+            EXPECT_EQ(bytes[d.offset], 1) << "a nonzero flag keeps its meaning";
+        }
+        if (d.offset == 64) {
+            EXPECT_EQ(game.wager, d.value < 0 ? 0 : MaxWager);
+        }
+        EXPECT_EQ(game.credits, 1234);
+    }
+}
+
+TEST(RestoreGameRecord, ANegativePurseBecomesEmpty)
+{
+    for (int32_t credits : {-1, -5, INT32_MIN}) {
+        std::vector<uint8_t> block = WaitingHandBlock();
+        WriteInt32(block, 68, credits);
+        VideoPokerGame game;
+        InitGameRecord(game, block.data(), 72);
+        EXPECT_EQ(game.credits, 0) << credits;
+        EXPECT_EQ(game.wager, 4);
+    }
+}
+
+TEST(RestoreGameRecord, NonCardsBecomeDistinctCardsMarkedOutWhileAHandWaits)
+{
+    std::vector<uint8_t> block = WaitingHandBlock();
+    const uint8_t cards[5] = { 0, 52, 1, 48, 255 };  // the lowest cards already on show
+    memcpy(&block[5], cards, 5);
+    memset(&block[10], 0, DeckSize);
+    block[10 + 0] = block[10 + 1] = block[10 + 48] = 1;
+    VideoPokerGame game;
+    InitFreshGame(game);
+    RestoreGameRecord(game, block.data());
+    for (int i = 0; i < HandSize; ++i) {
+        ASSERT_LT(game.card[i], DeckSize);
+        EXPECT_EQ(game.dealt[game.card[i]], 1) << "position " << i;
+        for (int j = 0; j < i; ++j)
+            EXPECT_NE(game.card[i], game.card[j]);
+    }
+    EXPECT_EQ(game.card[0], 0);
+    EXPECT_EQ(game.card[2], 1);
+    EXPECT_EQ(game.card[3], 48);
+    EXPECT_EQ(game.credits, 1234);
+    EXPECT_EQ(game.wager, 4);
+    EXPECT_EQ(memcmp(game.held, block.data(), 5), 0);
+}
+
+TEST(RestoreGameRecord, AWhollyDamagedBlockComesBackInRange)
+{
+    std::mt19937 random(77);
+    for (int n = 0; n < 20000; ++n) {
+        uint8_t block[GameRecordSize];
+        for (uint8_t &b : block)
+            b = static_cast<uint8_t>(random());
+        VideoPokerGame game;
+        RestoreGameRecord(game, block);
+        for (int i = 0; i < HandSize; ++i) {
+            ASSERT_LE(game.held[i], 1);
+            ASSERT_LT(game.card[i], DeckSize);
+        }
+        for (int c = 0; c < DeckSize; ++c)
+            ASSERT_LE(game.dealt[c], 1);
+        ASSERT_LE(game.handComplete, 1);
+        ASSERT_EQ(game.reserved, block[63]);
+        ASSERT_GE(game.wager, 0);
+        ASSERT_LE(game.wager, MaxWager);
+        ASSERT_GE(game.credits, 0);
+        int32_t credits;
+        memcpy(&credits, block + 68, 4);
+        if (credits >= 0) {
+            ASSERT_EQ(game.credits, credits) << "the purse was not kept";
+        }
+        VideoPokerGame again = game;
+        EXPECT_FALSE(RepairGameRecord(again)) << "a repaired block must be in range";
+    }
+}
+
+}  // namespace
