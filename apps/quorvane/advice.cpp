@@ -1,0 +1,221 @@
+// advice.cpp: the hint's and the statistics view's texts, and following a tool's game from its blocks.
+#include "apps/quorvane/advice.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr int RankedHoldsShown = 8;
+
+std::string Format(const char *format, ...)
+{
+    char text[256];
+    va_list arguments;
+    va_start(arguments, format);
+    vsnprintf(text, sizeof text, format, arguments);
+    va_end(arguments);
+    return text;
+}
+
+bool SameCards(const VideoPokerGame &a, const VideoPokerGame &b)
+{
+    return memcmp(a.card, b.card, sizeof a.card) == 0 && memcmp(a.dealt, b.dealt, sizeof a.dealt) == 0;
+}
+
+int HeldMaskOf(const VideoPokerGame &game)
+{
+    int mask = 0;
+    for (int i = 0; i < HandSize; ++i)
+        if (game.held[i] != 0)
+            mask |= 1 << i;
+    return mask;
+}
+
+// "cards 1, 3, 4 and 5" for the positions of a mask, counted from the left as the player sees them.
+std::string Positions(int heldMask)
+{
+    std::string text;
+    int count = 0;
+    for (int i = 0; i < HandSize; ++i)
+        count += (heldMask >> i) & 1;
+    int written = 0;
+    for (int i = 0; i < HandSize; ++i) {
+        if (!(heldMask & (1 << i)))
+            continue;
+        if (written > 0)
+            text += written == count - 1 ? " and " : ", ";
+        text += std::to_string(i + 1);
+        ++written;
+    }
+    return (count == 1 ? "card " : "cards ") + text;
+}
+
+double Worth(const HoldValue &hold) { return hold.expectedReturn; }
+
+} // namespace
+
+bool ReadGameBlock(const void *block, size_t size, VideoPokerGame *game)
+{
+    if (!block || size != sizeof(VideoPokerGame))
+        return false;
+    memcpy(game, block, sizeof(VideoPokerGame));
+    return true;
+}
+
+std::string CardName(Card card)
+{
+    if (card >= DeckSize)
+        return "??";
+    const char ranks[] = "23456789TJQKA";
+    const char suits[] = "CDHS";
+    return std::string(1, ranks[RankOf(card)]) + suits[SuitOf(card)];
+}
+
+std::string DescribeHold(const Card cards[HandSize], int heldMask)
+{
+    int held = 0;
+    std::string names;
+    for (int i = 0; i < HandSize; ++i)
+        if (heldMask & (1 << i)) {
+            names += (held ? " " : "") + CardName(cards[i]);
+            ++held;
+        }
+    if (held == 0)
+        return "hold nothing, draw five";
+    if (held == HandSize)
+        return "hold all five (" + names + "), draw none";
+    return "hold " + names + ", draw " + std::to_string(HandSize - held);
+}
+
+std::string HintText(const AnalysisTables &tables, const VideoPokerGame &game)
+{
+    if (game.handComplete != 0)
+        return "No hand is waiting for the draw: deal, then ask for a hint.\n";
+    HoldValue ranked[HoldCount];
+    if (!AnalyzeHolds(tables, game.card, game.wager, ranked))
+        return "This hand cannot be analysed: its saved cards or wager are not a hand of this game.\n";
+
+    std::string text = "Dealt ";
+    for (int i = 0; i < HandSize; ++i)
+        text += CardName(game.card[i]) + (i + 1 < HandSize ? " " : "");
+    text += Format(", %d coin%s bet.\n\n", game.wager, game.wager == 1 ? "" : "s");
+
+    const HoldValue &best = ranked[0];
+    text += "Best: " + DescribeHold(game.card, best.heldMask);
+    if (best.heldMask != 0)
+        text += " (" + Positions(best.heldMask) + ")";
+    text += Format(".\n  It returns %.4f coins on average (%lld/%lld), %.4f a coin.\n", Worth(best),
+                   static_cast<long long>(best.numerator), static_cast<long long>(best.denominator),
+                   Worth(best) / game.wager);
+
+    const int yourMask = HeldMaskOf(game);
+    const HoldValue *yours = FindHold(ranked, yourMask);
+    text += "\nYour holds now: " + DescribeHold(game.card, yourMask) + ".\n";
+    if (!RanksBefore(best, *yours))
+        text += "  They are as good as any: nothing to change.\n";
+    else
+        text += Format("  They return %.4f coins on average: %.4f coins less than the best.\n", Worth(*yours),
+                       Worth(best) - Worth(*yours));
+
+    text += "\nCard by card, from your holds (changing that card alone):\n";
+    for (int i = 0; i < HandSize; ++i) {
+        const HoldValue *changed = FindHold(ranked, yourMask ^ (1 << i));
+        bool isHeld = (yourMask >> i) & 1;
+        double gain = Worth(*changed) - Worth(*yours);
+        text += Format("  %d %s  %-8s", i + 1, CardName(game.card[i]).c_str(), isHeld ? "held" : "not held");
+        if (gain > 0)
+            text += Format("%s it gains %.4f coins\n", isHeld ? "dropping" : "holding", gain);
+        else
+            text += Format("%s it would cost %.4f coins\n", isHeld ? "dropping" : "holding", -gain);
+    }
+
+    text += "\nHolds ranked (coins returned on average, and against the best):\n";
+    for (int i = 0; i < RankedHoldsShown; ++i) {
+        const HoldValue &hold = ranked[i];
+        std::string line = Format("  %d. %-36s %10.4f", i + 1, DescribeHold(game.card, hold.heldMask).c_str(),
+                                  Worth(hold));
+        if (i > 0)
+            line += Format("  %+10.4f", Worth(hold) - Worth(best));
+        if (hold.heldMask == yourMask)
+            line += "  <- yours";
+        text += line + "\n";
+    }
+    return text;
+}
+
+void ObserveGame(GameWatch &watch, const VideoPokerGame &now)
+{
+    if (!watch.seen) {
+        watch.seen = true;
+        watch.last = now;
+        return;
+    }
+    const VideoPokerGame &before = watch.last;
+    bool wasWaiting = before.handComplete == 0;
+    bool isWaiting = now.handComplete == 0;
+    if (wasWaiting && !isWaiting) {
+        int heldMask = HeldMaskOf(before);
+        int32_t paid = PayoutFor(EvaluateHand(now), before.wager);
+        // New Game keeps the cards and the cards out; a draw replaces every card not held.
+        bool isNewGame = SameCards(before, now) && heldMask != (1 << HandSize) - 1;
+        bool isDraw = !isNewGame && now.wager == 0 && now.credits == before.credits + paid;
+        if (isDraw) {
+            PlayedHand hand;
+            memcpy(hand.cards, before.card, sizeof hand.cards);
+            hand.heldMask = static_cast<uint8_t>(heldMask);
+            hand.wager = before.wager;
+            hand.paid = paid;
+            watch.hands.push_back(hand);
+        } else if (isNewGame) {
+            ++watch.abandonedHands;
+            watch.abandonedCoins += before.wager;
+        }
+        // Anything else is a block the host restored, not play: nothing to count.
+    }
+    watch.last = now;
+}
+
+PlaySummary SummarizePlay(const AnalysisTables &tables, const GameWatch &watch)
+{
+    PlaySummary summary;
+    for (const PlayedHand &hand : watch.hands) {
+        ++summary.hands;
+        summary.coinsBet += hand.wager;
+        summary.coinsWon += hand.paid;
+        HoldValue ranked[HoldCount];
+        if (!AnalyzeHolds(tables, hand.cards, hand.wager, ranked))
+            continue;
+        const HoldValue *taken = FindHold(ranked, hand.heldMask);
+        summary.yourHoldsWorth += Worth(*taken);
+        summary.bestHoldsWorth += Worth(ranked[0]);
+        if (!RanksBefore(ranked[0], *taken))
+            ++summary.bestHoldTaken;
+    }
+    return summary;
+}
+
+std::string StatisticsText(const std::string &title, const GameWatch &watch, const PlaySummary &summary,
+                           double optimalFiveCoins, double optimalFewerCoins)
+{
+    std::string text = title + "\n";
+    if (summary.hands == 0) {
+        text += "No hand has been drawn since the host started.\n";
+    } else {
+        double bet = static_cast<double>(summary.coinsBet);
+        text += Format("Hands played: %d\n", summary.hands);
+        text += Format("Coins bet: %lld    won: %lld\n", static_cast<long long>(summary.coinsBet),
+                       static_cast<long long>(summary.coinsWon));
+        text += Format("Actual return: %.2f %%\n", 100.0 * summary.coinsWon / bet);
+        text += Format("Your holds were worth %.2f %% on these deals; the best holds, %.2f %%.\n",
+                       100.0 * summary.yourHoldsWorth / bet, 100.0 * summary.bestHoldsWorth / bet);
+        text += Format("Best hold taken in %d of %d hands.\n", summary.bestHoldTaken, summary.hands);
+    }
+    if (watch.abandonedHands > 0)
+        text += Format("Hands given up by New Game: %d (%lld coins).\n", watch.abandonedHands,
+                       static_cast<long long>(watch.abandonedCoins));
+    text += Format("Optimal play over every deal returns %.2f %% with 5 coins bet, %.2f %% with 1 to 4.\n",
+                   100.0 * optimalFiveCoins, 100.0 * optimalFewerCoins);
+    return text;
+}

@@ -1,0 +1,55 @@
+// advice.h: hold advice and play statistics for a Video Poker tool, read from its saved block.
+#pragma once
+
+#include "engine/analysis.h"
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+// A saved block is a Video Poker game when it is exactly the 72 bytes of one.
+bool ReadGameBlock(const void *block, size_t size, VideoPokerGame *game);
+
+std::string CardName(Card card);                                   // "KS", "TD", "2C"
+std::string DescribeHold(const Card cards[HandSize], int heldMask); // "hold KS QS JS TS, draw 1"
+
+// For a hand waiting for the draw: the best hold and what it returns, what the player's holds cost,
+// card by card, and the holds ranked. Lines end in '\n'.
+std::string HintText(const AnalysisTables &tables, const VideoPokerGame &game);
+
+// A hand seen from its deal to its draw.
+struct PlayedHand {
+    Card cards[HandSize];         // as dealt
+    uint8_t heldMask;             // the holds at the draw, bit i for position i
+    int32_t wager;
+    int32_t paid;
+};
+
+// What the host has seen of one tool's game.
+struct GameWatch {
+    bool seen = false;
+    VideoPokerGame last = {};
+    std::vector<PlayedHand> hands;
+    int abandonedHands = 0;       // hands ended by New Game before their draw
+    int64_t abandonedCoins = 0;   // the coins those hands had bet
+};
+
+// Compares the block now with the one seen last and records a hand that ended since. It must see
+// every change of the game to know the holds at the draw: call it after each input to the tools.
+void ObserveGame(GameWatch &watch, const VideoPokerGame &now);
+
+struct PlaySummary {
+    int hands = 0;
+    int64_t coinsBet = 0;
+    int64_t coinsWon = 0;
+    double yourHoldsWorth = 0;    // coins the holds taken return on average, summed over the hands
+    double bestHoldsWorth = 0;    // the same for the best holds of the same deals
+    int bestHoldTaken = 0;        // hands held as well as they could be
+};
+
+PlaySummary SummarizePlay(const AnalysisTables &tables, const GameWatch &watch);
+
+// The statistics view: hands, coins, the actual return beside what the holds were worth and the
+// return of optimal play over every deal (per coin bet, for 5 coins and for 1 to 4).
+std::string StatisticsText(const std::string &title, const GameWatch &watch, const PlaySummary &summary,
+                           double optimalFiveCoins, double optimalFewerCoins);

@@ -1,0 +1,156 @@
+// main.cpp: Quorvane, the reference panel host: start-up, the message loop, and the end of the run.
+#include "apps/quorvane/host.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+Host host;
+
+namespace {
+
+void Complain(const std::string &text)
+{
+    fprintf(stderr, "quorvane: %s\n", text.c_str());
+    if (!host.options.unattended)
+        MessageBoxA(nullptr, text.c_str(), "Quorvane", MB_OK | MB_ICONERROR);
+}
+
+std::string ProgramFolder()
+{
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder = path;
+    size_t slash = folder.find_last_of("\\/");
+    return slash == std::string::npos ? "." : folder.substr(0, slash);
+}
+
+HFONT MakeFont(int height, int weight)
+{
+    return CreateFontA(-height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS, "Tahoma");
+}
+
+bool IsOwnKeyTarget(HWND window)
+{
+    return window == host.mainWindow || IsChild(host.mainWindow, window);
+}
+
+// The tool window that holds window, or null when it is none of the panel's tools.
+HWND ToolWindowHolding(HWND window)
+{
+    while (window && window != host.panelWindow) {
+        HWND parent = GetParent(window);
+        if (parent == host.panelWindow)
+            return window;
+        window = parent;
+    }
+    return nullptr;
+}
+
+// Looks at input on its way to the tools: a click selects the tool it lands in, Alt+drag moves a tool
+// from anywhere on it, and the end of a click or key press is a moment to save. True: swallowed.
+bool WatchToolInput(const MSG &msg)
+{
+    bool press = msg.message == WM_LBUTTONDOWN || msg.message == WM_RBUTTONDOWN || msg.message == WM_LBUTTONDBLCLK;
+    bool release = msg.message == WM_LBUTTONUP || msg.message == WM_KEYUP;
+    if (!press && !release)
+        return false;
+    HWND toolWindow = ToolWindowHolding(msg.hwnd);
+    PanelTool *tool = ToolByWindow(toolWindow);
+    if (!tool)
+        return false;
+    if (release) {
+        SetTimer(host.mainWindow, SoonSaveTimer, 250, nullptr);
+        return false;
+    }
+    if (tool->number != host.selected)
+        SelectTool(tool->number);
+    if (msg.message == WM_LBUTTONDOWN && GetKeyState(VK_MENU) < 0) {
+        POINT at = msg.pt;
+        ScreenToClient(host.panelWindow, &at);
+        BeginMoveDrag(tool->number, at);
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
+{
+    host.instance = instance;
+    std::string error;
+    if (!ParseHostOptions(__argc, __argv, &host.options, &error)) {
+        Complain(error + "\n\n" + HostUsage());
+        return 2;
+    }
+    if (host.options.help) {
+        fputs(HostUsage(), stdout);
+        if (!host.options.unattended)
+            MessageBoxA(nullptr, HostUsage(), "Quorvane", MB_OK | MB_ICONINFORMATION);
+        return 0;
+    }
+    if (!host.options.screenshotPath.empty())
+        host.options.noSave = true;     // a picture of the panel leaves the panel file alone
+    host.programFolder = ProgramFolder();
+    host.configPath = ChooseConfigPath();
+    host.uiFont = MakeFont(12, FW_NORMAL);
+    host.tabFont = MakeFont(12, FW_BOLD);
+    if (!RegisterMainClass() || !RegisterPanelClass() || !RegisterPropertiesClass()) {
+        Complain("could not register the host's window classes");
+        return 1;
+    }
+
+    LoadPanelTypes();
+    SavedPanel saved;
+    PanelFileReport report;
+    PanelFileState fileState = host.options.freshTools >= 0 ? PanelFileState::Missing
+                                                            : ReadSavedPanel(&saved, &report);
+    bool placeKnown = fileState == PanelFileState::Read && saved.hasWindow;
+    if (!CreateMainWindow(placeKnown ? &saved : nullptr)) {
+        Complain("could not create the main window (is there a display?)");
+        return 1;
+    }
+    RebuildAddToolMenu();
+    RestorePanel(fileState, saved, report);
+    for (const std::string &problem : host.moduleProblems)
+        SetWarning(problem + ".");
+    if (host.types.empty() && host.moduleProblems.empty())
+        SetWarning("No panel-type module was found beside the program.");
+    UpdateTitle();
+    ShowWindow(host.mainWindow, placeKnown && saved.window.maximized ? SW_SHOWMAXIMIZED : show);
+    RedrawWindow(host.mainWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+    SetFocus(host.panelWindow);
+
+    if (!host.options.noSave)
+        SetTimer(host.mainWindow, AutosaveTimer, 1000, nullptr);
+    if (!host.options.screenshotPath.empty())
+        SetTimer(host.mainWindow, ScreenshotTimer, 700, nullptr);
+    if (host.options.exitAfterMs >= 0)
+        SetTimer(host.mainWindow, ExitTimer, static_cast<UINT>(host.options.exitAfterMs), nullptr);
+    if (host.options.saveLoop >= 0)
+        PostMessageA(host.mainWindow, WM_APP_SAVE_LOOP, 0, 0);
+    host.ready = true;
+    SetPropA(host.mainWindow, QUORVANE_READY_PROPERTY, reinterpret_cast<HANDLE>(1));
+
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (host.propertiesWindow && IsDialogMessageA(host.propertiesWindow, &msg))
+            continue;
+        if (IsOwnKeyTarget(msg.hwnd) && TranslateAcceleratorA(host.mainWindow, host.accelerators, &msg))
+            continue;
+        if (WatchToolInput(msg))
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+
+    // Every tool is gone with the main window; now each type may end its use.
+    for (const PanelType &t : host.types)
+        if (t.cleanup)
+            t.cleanup(0);
+    DestroyAcceleratorTable(host.accelerators);
+    DeleteObject(host.uiFont);
+    DeleteObject(host.tabFont);
+    return host.exitCode;
+}

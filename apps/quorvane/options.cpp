@@ -1,0 +1,119 @@
+// options.cpp: the command line; every failure is a message, never an exit from here.
+#include "apps/quorvane/options.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+const char *HostUsage()
+{
+    return "quorvane [options] [panel file]\n"
+           "  --config PATH          the panel file (default: Quorvane.cfg beside the program)\n"
+           "  --tools N              start a fresh panel with N tools (0..64) instead of the saved one\n"
+           "  --module PATH          load this panel-type module (repeatable; default VideoPoker.dll)\n"
+           "  --module-folder DIR    load every .dll in DIR as a panel-type module\n"
+           "  --screenshot PATH      wait until painted, write a PNG of the window to PATH, quit\n"
+           "  --exit-after-ms N      close (and save) after N milliseconds\n"
+           "  --save-loop N          save the panel N times in a row (0: until stopped), then quit\n"
+           "  --no-save              never write the panel file\n"
+           "  --unattended           never wait on a message box (questions are answered yes)\n"
+           "  --help                 this text\n";
+}
+
+namespace {
+
+bool NumberArgument(const char *text, long low, long high, long *value)
+{
+    if (!text || !*text)
+        return false;
+    char *end = nullptr;
+    errno = 0;
+    long v = strtol(text, &end, 10);
+    if (errno != 0 || *end != '\0' || v < low || v > high)
+        return false;
+    *value = v;
+    return true;
+}
+
+} // namespace
+
+bool ParseHostOptions(int argc, const char *const *argv, HostOptions *options, std::string *error)
+{
+    HostOptions parsed;
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        const char *value = i + 1 < argc ? argv[i + 1] : nullptr;
+        auto needValue = [&]() {
+            if (value)
+                return true;
+            *error = arg + " needs a value";
+            return false;
+        };
+        auto needNumber = [&](long low, long high, long *out) {
+            if (!needValue())
+                return false;
+            if (NumberArgument(value, low, high, out))
+                return true;
+            *error = arg + " takes a number from " + std::to_string(low) + " to " + std::to_string(high) +
+                     ", not \"" + value + "\"";
+            return false;
+        };
+        long number = 0;
+        if (arg == "--config") {
+            if (!needValue())
+                return false;
+            parsed.configPath = value;
+            ++i;
+        } else if (arg == "--module") {
+            if (!needValue())
+                return false;
+            parsed.modulePaths.push_back(value);
+            ++i;
+        } else if (arg == "--module-folder") {
+            if (!needValue())
+                return false;
+            parsed.moduleFolders.push_back(value);
+            ++i;
+        } else if (arg == "--tools") {
+            if (!needNumber(0, 64, &number))
+                return false;
+            parsed.freshTools = static_cast<int>(number);
+            ++i;
+        } else if (arg == "--screenshot") {
+            if (!needValue())
+                return false;
+            parsed.screenshotPath = value;
+            ++i;
+        } else if (arg == "--exit-after-ms") {
+            if (!needNumber(0, 86400000, &number))
+                return false;
+            parsed.exitAfterMs = static_cast<int>(number);
+            ++i;
+        } else if (arg == "--save-loop") {
+            if (!needNumber(0, 1000000000, &number))
+                return false;
+            parsed.saveLoop = number;
+            ++i;
+        } else if (arg == "--unattended") {
+            parsed.unattended = true;
+        } else if (arg == "--no-save") {
+            parsed.noSave = true;
+        } else if (arg == "--help" || arg == "-h" || arg == "/?") {
+            parsed.help = true;
+        } else if (!arg.empty() && arg[0] == '-') {
+            *error = "unknown option " + arg;
+            return false;
+        } else if (parsed.configPath.empty()) {
+            parsed.configPath = arg;
+        } else {
+            *error = "more than one panel file: " + parsed.configPath + " and " + arg;
+            return false;
+        }
+    }
+    if (!parsed.screenshotPath.empty() && parsed.saveLoop >= 0) {
+        *error = "--screenshot and --save-loop cannot be combined";
+        return false;
+    }
+    *options = parsed;
+    return true;
+}

@@ -1,0 +1,23 @@
+// options.h: the host's command line, read into a plain record.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct HostOptions {
+    std::string configPath;                 // empty: Quorvane.cfg beside the program
+    std::vector<std::string> modulePaths;   // --module, in order; empty: VideoPoker.dll beside it
+    std::vector<std::string> moduleFolders; // --module-folder: every .dll in each
+    int freshTools = -1;                    // --tools N: a fresh panel of N tools, the file unread
+    std::string screenshotPath;             // --screenshot: write a PNG of the window, then quit
+    int exitAfterMs = -1;                   // --exit-after-ms: close (and save) after this long
+    long saveLoop = -1;                     // --save-loop N: save N times (0: until killed), quit
+    bool unattended = false;                // --unattended: never wait on a message box
+    bool noSave = false;                    // --no-save: leave the panel file as it is
+    bool help = false;
+};
+
+const char *HostUsage();
+
+// Reads argv[1..argc-1]. On a bad command line returns false and says why in error.
+bool ParseHostOptions(int argc, const char *const *argv, HostOptions *options, std::string *error);

@@ -1,0 +1,75 @@
+// panel_file.h: the saved panel as text: one checked line per tool, so damage costs only the lines it hits.
+//
+// Every line but comments ends in a tab and the CRC-32 (8 lowercase hex digits) of the bytes before
+// that tab. A file reads:
+//   # comment lines are ignored
+//   quorvane-panel  1  <generation>                       header: format version, save counter
+//   window  <x>  <y>  <width>  <height>  <maximized 0|1>  the main window's normal place
+//   tool  <module file>  <type name>  <x>  <y>  <width>  <height>  <state hex or ->
+//   end  <tool count>                                     written last: the file is complete
+// Names are %XX-escaped where they would hold a tab, a line break, a control byte or '%'.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+constexpr int PanelFileVersion = 1;
+constexpr size_t MaxToolStateBytes = 65536;   // a larger block is not saved
+constexpr int MaxPanelTools = 64;             // tool lines beyond this are not read
+constexpr int MaxToolExtent = 8192;           // widths and heights above this are damage
+constexpr int MaxToolCoordinate = 32768;      // so are places further out than this
+
+struct SavedTool {
+    std::string moduleFile;     // file name of the module that offers the type, e.g. "VideoPoker.dll"
+    std::string typeName;       // the type's descriptor name, e.g. "Video Poker"
+    int32_t x = 0, y = 0, width = 0, height = 0;   // the tool window in the panel's client area
+    std::vector<uint8_t> state; // the tool's saved block, as it handed it out
+
+    bool operator==(const SavedTool &other) const;
+    bool operator!=(const SavedTool &other) const { return !(*this == other); }
+};
+
+struct SavedWindow {
+    int32_t x = 0, y = 0, width = 0, height = 0;
+    bool maximized = false;
+
+    bool operator==(const SavedWindow &other) const;
+};
+
+struct SavedPanel {
+    uint32_t generation = 0;    // counts saves; only informative
+    bool hasWindow = false;
+    SavedWindow window;
+    std::vector<SavedTool> tools;   // in saving order, which is the panel's z-order, bottom first
+
+    // Same content; the generation is ignored.
+    bool SameContent(const SavedPanel &other) const;
+};
+
+// What reading found besides the records.
+struct PanelFileReport {
+    bool empty = true;          // nothing but blank lines and comments
+    bool headerFound = false;
+    bool newerVersion = false;  // a header of a later format: nothing else was read
+    bool endFound = false;      // the file is complete
+    int damagedToolLines = 0;   // lines that began "tool" but failed their check or their syntax
+    int damagedOtherLines = 0;  // any other line that failed, or came after the end line
+    int missingTools = 0;       // counted by the end line, but neither read nor seen damaged
+    int droppedTools = 0;       // good tool lines beyond MaxPanelTools
+
+    // Tools that were in the file but cannot come back as they were.
+    int LostTools() const { return damagedToolLines + missingTools; }
+    // The file was read whole and intact (an empty file is clean as well).
+    bool Clean() const;
+};
+
+std::string FormatPanelFile(const SavedPanel &panel);
+
+// Reads whatever can be trusted from text; never fails, whatever the bytes.
+SavedPanel ParsePanelFile(const char *text, size_t length, PanelFileReport *report);
+
+// One line with its check appended, and the reverse: the content if the check holds.
+std::string CheckedLine(const std::string &content);
+bool VerifyCheckedLine(const std::string &line, std::string *content);

@@ -1,0 +1,297 @@
+// persistence.cpp: where the panel file lives, reading it back at start, and saving it whole or not at all.
+#include "apps/quorvane/host.h"
+
+#include <shlobj.h>
+#include <cstdio>
+
+namespace {
+
+constexpr DWORD MaxPanelFileBytes = 16u << 20;   // anything larger is not a panel file: read its head
+constexpr int WelcomeWidth = 360;                // a first panel's tool is grown to a comfortable size
+long savesDone = 0;
+
+bool FileExists(const std::string &path)
+{
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FolderIsWritable(const std::string &folder)
+{
+    std::string probe = folder + "\\quorvane-write-test.tmp";
+    HANDLE file = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    CloseHandle(file);
+    return true;
+}
+
+std::string AppDataPath()
+{
+    char folder[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0, folder)))
+        return "";
+    std::string quorvane = std::string(folder) + "\\Quorvane";
+    CreateDirectoryA(quorvane.c_str(), nullptr);
+    return quorvane + "\\Quorvane.cfg";
+}
+
+std::string FileNameOf(const std::string &path)
+{
+    size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string TimeNow()
+{
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    char text[16];
+    snprintf(text, sizeof text, "%02d:%02d:%02d", t.wHour, t.wMinute, t.wSecond);
+    return text;
+}
+
+SavedPanel Snapshot()
+{
+    ReadToolStates();
+    SavedPanel panel;
+    WINDOWPLACEMENT place = {};
+    place.length = sizeof place;
+    if (host.mainWindow && GetWindowPlacement(host.mainWindow, &place)) {
+        const RECT &r = place.rcNormalPosition;
+        panel.hasWindow = true;
+        panel.window.x = r.left;
+        panel.window.y = r.top;
+        panel.window.width = r.right - r.left;
+        panel.window.height = r.bottom - r.top;
+        panel.window.maximized = place.showCmd == SW_SHOWMAXIMIZED;
+    }
+    for (const PanelTool &t : host.tools) {
+        SavedTool saved;
+        saved.moduleFile = t.moduleFile;
+        saved.typeName = t.typeName;
+        saved.x = t.rect.left;
+        saved.y = t.rect.top;
+        saved.width = t.rect.right - t.rect.left;
+        saved.height = t.rect.bottom - t.rect.top;
+        saved.state = t.state;
+        panel.tools.push_back(saved);
+    }
+    return panel;
+}
+
+std::string Plural(int n, const char *one, const char *many)
+{
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+void AddFreshTools(int count)
+{
+    for (int i = 0; i < count && !host.types.empty(); ++i)
+        if (!AddTool(0, false))
+            break;
+}
+
+} // namespace
+
+std::string ChooseConfigPath()
+{
+    if (!host.options.configPath.empty())
+        return host.options.configPath;
+    std::string beside = host.programFolder + "\\Quorvane.cfg";
+    if (FileExists(beside))
+        return beside;
+    std::string appData = AppDataPath();
+    if (!appData.empty() && FileExists(appData))
+        return appData;
+    if (FolderIsWritable(host.programFolder) || appData.empty())
+        return beside;
+    return appData;
+}
+
+bool ReadWholeFile(const std::string &path, std::string *content, DWORD *error)
+{
+    content->clear();
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        *error = GetLastError();
+        return false;
+    }
+    char buffer[65536];
+    DWORD got = 0;
+    bool ok = true;
+    while (content->size() < MaxPanelFileBytes) {
+        if (!ReadFile(file, buffer, sizeof buffer, &got, nullptr)) {
+            *error = GetLastError();
+            ok = false;
+            break;
+        }
+        if (got == 0)
+            break;
+        content->append(buffer, got);
+    }
+    CloseHandle(file);
+    return ok;
+}
+
+bool WriteFileAtomically(const std::string &path, const std::string &content, DWORD *error)
+{
+    // The whole text goes to a file beside the target, reaches the disk, and only then takes the
+    // target's name in one rename: a reader (or a crash) sees the old file or the new one.
+    std::string temporary = path + ".tmp";
+    HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        *error = GetLastError();
+        return false;
+    }
+    size_t done = 0;
+    bool ok = true;
+    while (ok && done < content.size()) {
+        DWORD wrote = 0;
+        DWORD chunk = static_cast<DWORD>(std::min<size_t>(content.size() - done, 1u << 20));
+        ok = WriteFile(file, content.data() + done, chunk, &wrote, nullptr) && wrote > 0;
+        done += wrote;
+    }
+    ok = ok && FlushFileBuffers(file);
+    if (!ok)
+        *error = GetLastError();
+    CloseHandle(file);
+    if (ok && !MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        *error = GetLastError();
+        ok = false;
+    }
+    if (!ok)
+        DeleteFileA(temporary.c_str());
+    return ok;
+}
+
+PanelFileState ReadSavedPanel(SavedPanel *panel, PanelFileReport *report)
+{
+    std::string text;
+    DWORD error = 0;
+    if (!ReadWholeFile(host.configPath, &text, &error)) {
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+            return PanelFileState::Missing;
+        SetWarning("Could not read the panel file " + host.configPath + " (error " + std::to_string(error) +
+                   "): starting with a fresh panel and leaving the file as it is.");
+        return PanelFileState::Unreadable;
+    }
+    *panel = ParsePanelFile(text.data(), text.size(), report);
+    return PanelFileState::Read;
+}
+
+void RestorePanel(PanelFileState state, const SavedPanel &saved, const PanelFileReport &report)
+{
+    if (host.options.freshTools >= 0) {
+        AddFreshTools(host.options.freshTools);
+        if (!host.tools.empty())
+            SelectTool(host.tools.front().number);
+        SetStatus("A fresh panel with " + Plural(static_cast<int>(host.tools.size()), "tool", "tools") + ".");
+        return;
+    }
+    if (state == PanelFileState::Unreadable) {
+        host.options.noSave = true;    // never overwrite a file we could not even read
+        AddFreshTools(1);
+        return;
+    }
+    if (state == PanelFileState::Missing || report.empty) {
+        AddFreshTools(1);
+        if (!host.tools.empty()) {
+            PanelTool &first = host.tools.front();
+            ResizeTool(first, CornerQuestion, false, ToolSize{WelcomeWidth, first.rect.bottom - first.rect.top},
+                       first.rect, DragKind::BottomRight);
+            SelectTool(first.number);
+        }
+        SetStatus(host.types.empty() ? "No panel-type module found: see Help > About Quorvane."
+                                     : "A new panel. Play the tool with its buttons; drag its tab to move it, "
+                                       "its edges to resize; Insert adds another.");
+        return;
+    }
+    if (report.newerVersion) {
+        host.options.noSave = true;
+        SetWarning("The panel file " + host.configPath + " was written by a newer Quorvane: it is left as it "
+                   "is, and this panel is not saved.");
+        AddFreshTools(1);
+        return;
+    }
+    int absent = 0;
+    for (const SavedTool &tool : saved.tools)
+        if (!CreateToolFromSaved(tool))
+            ++absent;
+    int lost = report.LostTools();
+    AddFreshTools(std::min(lost, MaxPanelTools - static_cast<int>(host.tools.size())));
+    if (!host.tools.empty())
+        SelectTool(host.tools.back().number);
+
+    host.lastSaved = saved;
+    host.haveLastSaved = report.Clean();
+    std::string message;
+    if (!report.Clean()) {
+        // Keep the damaged file for whoever wants to look at it; the next save replaces it.
+        std::string aside = host.configPath + ".bad";
+        bool kept = CopyFileA(host.configPath.c_str(), aside.c_str(), FALSE) != 0;
+        message = "The panel file was damaged: ";
+        message += Plural(static_cast<int>(saved.tools.size()), "tool was", "tools were") + " read back";
+        if (lost > 0)
+            message += ", " + Plural(lost, "tool", "tools") + " could not be read and start fresh";
+        message += kept ? "; the damaged file is kept as " + FileNameOf(aside) + "." : ".";
+    }
+    if (absent > 0) {
+        if (!message.empty())
+            message += " ";
+        message += Plural(absent, "tool needs a module", "tools need modules") +
+                   " that is not loaded; kept in the panel file.";
+    }
+    if (!message.empty())
+        SetWarning(message);
+    else
+        SetStatus("Restored " + Plural(static_cast<int>(host.tools.size()), "tool", "tools") + " from " +
+                  FileNameOf(host.configPath) + ".");
+}
+
+bool SaveNow(bool force)
+{
+    if (host.options.noSave || !host.mainWindow)
+        return true;
+    SavedPanel panel = Snapshot();
+    if (!force && host.haveLastSaved && panel.SameContent(host.lastSaved))
+        return true;
+    panel.generation = host.lastSaved.generation + 1;
+    DWORD error = 0;
+    if (!WriteFileAtomically(host.configPath, FormatPanelFile(panel), &error)) {
+        if (!host.saveFailing)
+            SetWarning("Could not save the panel to " + host.configPath + " (error " + std::to_string(error) +
+                       "); trying again while it runs.");
+        host.saveFailing = true;
+        return false;
+    }
+    host.saveFailing = false;
+    host.lastSaved = panel;
+    host.haveLastSaved = true;
+    SetStatus("Saved " + Plural(static_cast<int>(panel.tools.size()), "tool", "tools") + " to " +
+              FileNameOf(host.configPath) + " at " + TimeNow() + ".");
+    return true;
+}
+
+void SaveIfChanged()
+{
+    SaveNow(false);
+}
+
+void SaveLoopStep()
+{
+    if (!SaveNow(true)) {
+        host.exitCode = 1;
+        DestroyWindow(host.mainWindow);
+        return;
+    }
+    ++savesDone;
+    if (host.options.saveLoop > 0 && savesDone >= host.options.saveLoop) {
+        DestroyWindow(host.mainWindow);
+        return;
+    }
+    PostMessageA(host.mainWindow, WM_APP_SAVE_LOOP, 0, 0);
+}

@@ -1,0 +1,78 @@
+// options_test.cpp: the host's command line, good and bad.
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "apps/quorvane/options.h"
+
+namespace {
+
+bool Parse(std::initializer_list<const char *> args, HostOptions *options, std::string *error)
+{
+    std::vector<const char *> argv = {"quorvane.exe"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return ParseHostOptions(static_cast<int>(argv.size()), argv.data(), options, error);
+}
+
+TEST(HostOptions, NoArgumentsMeansTheSavedPanelBesideTheProgram)
+{
+    HostOptions o;
+    std::string error;
+    ASSERT_TRUE(Parse({}, &o, &error));
+    EXPECT_TRUE(o.configPath.empty());
+    EXPECT_EQ(o.freshTools, -1);
+    EXPECT_EQ(o.saveLoop, -1);
+    EXPECT_EQ(o.exitAfterMs, -1);
+    EXPECT_FALSE(o.unattended || o.noSave || o.help);
+}
+
+TEST(HostOptions, EveryOptionIsRead)
+{
+    HostOptions o;
+    std::string error;
+    ASSERT_TRUE(Parse({"--config", "C:\\p.cfg", "--tools", "3", "--module", "a.dll", "--module", "b.dll",
+                       "--module-folder", "mods", "--exit-after-ms", "1500", "--unattended", "--no-save"},
+                      &o, &error))
+        << error;
+    EXPECT_EQ(o.configPath, "C:\\p.cfg");
+    EXPECT_EQ(o.freshTools, 3);
+    EXPECT_EQ(o.modulePaths, (std::vector<std::string>{"a.dll", "b.dll"}));
+    EXPECT_EQ(o.moduleFolders, (std::vector<std::string>{"mods"}));
+    EXPECT_EQ(o.exitAfterMs, 1500);
+    EXPECT_TRUE(o.unattended && o.noSave);
+
+    ASSERT_TRUE(Parse({"panel.cfg", "--screenshot", "shot.png"}, &o, &error)) << error;
+    EXPECT_EQ(o.configPath, "panel.cfg");
+    EXPECT_EQ(o.screenshotPath, "shot.png");
+    ASSERT_TRUE(Parse({"--save-loop", "0"}, &o, &error)) << error;
+    EXPECT_EQ(o.saveLoop, 0);
+}
+
+TEST(HostOptions, BadCommandLinesAreRefusedWithAReason)
+{
+    const std::vector<std::vector<const char *>> bad = {
+        {"--tools"},                       // no value
+        {"--tools", "65"},                 // more than a panel holds
+        {"--tools", "-1"},
+        {"--tools", "3x"},
+        {"--exit-after-ms", ""},
+        {"--save-loop", "99999999999999"},
+        {"--bogus"},
+        {"a.cfg", "b.cfg"},
+        {"--screenshot", "x.png", "--save-loop", "3"},
+    };
+    for (const auto &args : bad) {
+        std::vector<const char *> argv = {"quorvane.exe"};
+        argv.insert(argv.end(), args.begin(), args.end());
+        HostOptions o;
+        o.freshTools = 42;
+        std::string error;
+        EXPECT_FALSE(ParseHostOptions(static_cast<int>(argv.size()), argv.data(), &o, &error)) << args[0];
+        EXPECT_FALSE(error.empty()) << args[0];
+        EXPECT_EQ(o.freshTools, 42) << "a refused command line leaves the options alone";
+    }
+}
+
+} // namespace
