@@ -124,7 +124,7 @@ std::string HintText(const AnalysisTables &tables, const VideoPokerGame &game)
         const HoldValue *changed = FindHold(ranked, yourMask ^ (1 << i));
         bool isHeld = (yourMask >> i) & 1;
         double gain = Worth(*changed) - Worth(*yours);
-        text += Format("  %d %s  %-8s", i + 1, CardName(game.card[i]).c_str(), isHeld ? "held" : "not held");
+        text += Format("  %d %s  %-9s", i + 1, CardName(game.card[i]).c_str(), isHeld ? "held" : "not held");
         if (gain > 0)
             text += Format("%s it gains %.4f coins\n", isHeld ? "dropping" : "holding", gain);
         else
@@ -134,7 +134,7 @@ std::string HintText(const AnalysisTables &tables, const VideoPokerGame &game)
     text += "\nHolds ranked (coins returned on average, and against the best):\n";
     for (int i = 0; i < RankedHoldsShown; ++i) {
         const HoldValue &hold = ranked[i];
-        std::string line = Format("  %d. %-36s %10.4f", i + 1, DescribeHold(game.card, hold.heldMask).c_str(),
+        std::string line = Format("  %d. %-42s %10.4f", i + 1, DescribeHold(game.card, hold.heldMask).c_str(),
                                   Worth(hold));
         if (i > 0)
             line += Format("  %+10.4f", Worth(hold) - Worth(best));

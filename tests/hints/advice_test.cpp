@@ -1,0 +1,254 @@
+// advice_test.cpp: the hint's text, and the statistics gathered by watching real games of the engine.
+#include "apps/quorvane/advice.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+// Enough of a tool for the engine to play: the button is pressed by running the draw, texts are empty.
+struct QuietView : GameView {
+    explicit QuietView(VideoPokerGame &game) : game(game) {}
+    void SetDisplayText(int, const char *) override {}
+    void RepaintCard(int, bool) override {}
+    void EnableButton(int, bool) override {}
+    void SetDealDrawLabel(int) override {}
+    void ClickDealDraw() override { DealOrDraw(game, *this); }
+    int LoadText(int, char *buffer, int size) override
+    {
+        if (size > 0)
+            buffer[0] = '\0';
+        return 0;
+    }
+    VideoPokerGame &game;
+};
+
+int64_t clockSeconds = 5000;
+int64_t TestClock() { return clockSeconds; }
+
+Card CardOf(const char *name)
+{
+    const char *ranks = "23456789TJQKA";
+    const char *suits = "CDHS";
+    return static_cast<Card>((strchr(suits, name[1]) - suits) * 13 + (strchr(ranks, name[0]) - ranks));
+}
+
+// A hand waiting for the draw, as a block restored by the host would hold it.
+VideoPokerGame WaitingHand(const char *const names[HandSize], int wager, const char *holds)
+{
+    VideoPokerGame game = {};
+    InitFreshGame(game);
+    for (int i = 0; i < HandSize; ++i) {
+        game.card[i] = CardOf(names[i]);
+        game.dealt[game.card[i]] = 1;
+        game.held[i] = holds[i] == 'x';
+    }
+    game.handComplete = 0;
+    game.wager = wager;
+    game.credits = 100 - wager;
+    return game;
+}
+
+class AdviceTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { tables = CreateAnalysisTables(2); }
+    static void TearDownTestSuite()
+    {
+        FreeAnalysisTables(tables);
+        tables = nullptr;
+    }
+    void SetUp() override { SetGameClock(TestClock); }
+    void TearDown() override { SetGameClock(nullptr); }
+    static AnalysisTables *tables;
+};
+
+AnalysisTables *AdviceTest::tables = nullptr;
+
+TEST_F(AdviceTest, HintNamesTheBestHoldAndWhatYoursCosts)
+{
+    const char *const names[HandSize] = { "KS", "9S", "QS", "JS", "AS" };
+    VideoPokerGame game = WaitingHand(names, 5, "xxxxx");   // standing on the flush
+    std::string hint = HintText(*tables, game);
+    EXPECT_NE(hint.find("Dealt KS 9S QS JS AS, 5 coins bet."), std::string::npos) << hint;
+    EXPECT_NE(hint.find("Best: hold KS QS JS AS, draw 1 (cards 1, 3, 4 and 5)."), std::string::npos) << hint;
+    // 4 to a royal: 4000 once, 7 flushes of 30, 3 straights of 20, 12 pairs of 5, over 47 draws.
+    EXPECT_NE(hint.find("(4330/47)"), std::string::npos) << hint;
+    EXPECT_NE(hint.find("Your holds now: hold all five (KS 9S QS JS AS), draw none."), std::string::npos) << hint;
+    char cost[64];
+    snprintf(cost, sizeof cost, "%.4f coins less than the best", 4330.0 / 47 - 30);
+    EXPECT_NE(hint.find(cost), std::string::npos) << hint;
+    snprintf(cost, sizeof cost, "2 9S  held     dropping it gains %.4f coins", 4330.0 / 47 - 30);
+    EXPECT_NE(hint.find(cost), std::string::npos) << hint;
+    EXPECT_NE(hint.find("1 KS  held     dropping it would cost"), std::string::npos) << hint;
+    EXPECT_NE(hint.find("<- yours"), std::string::npos);
+}
+
+TEST_F(AdviceTest, HintAgreesWhenTheHoldsAreAlreadyBest)
+{
+    const char *const names[HandSize] = { "5H", "8D", "6S", "7C", "8C" };
+    VideoPokerGame game = WaitingHand(names, 1, ".x..x");
+    std::string hint = HintText(*tables, game);
+    EXPECT_NE(hint.find("Best: hold 8D 8C, draw 3 (cards 2 and 5)."), std::string::npos) << hint;
+    EXPECT_NE(hint.find("nothing to change"), std::string::npos) << hint;
+    EXPECT_NE(hint.find("1 coin bet"), std::string::npos) << hint;
+}
+
+TEST_F(AdviceTest, HintExplainsWhenThereIsNoHandToAdviseOn)
+{
+    VideoPokerGame game = {};
+    InitFreshGame(game);
+    EXPECT_NE(HintText(*tables, game).find("No hand is waiting"), std::string::npos);
+
+    const char *const names[HandSize] = { "5H", "8D", "6S", "7C", "8C" };
+    VideoPokerGame repeated = WaitingHand(names, 5, ".....");
+    repeated.card[4] = repeated.card[0];
+    EXPECT_NE(HintText(*tables, repeated).find("cannot be analysed"), std::string::npos);
+    VideoPokerGame noWager = WaitingHand(names, 0, ".....");
+    EXPECT_NE(HintText(*tables, noWager).find("cannot be analysed"), std::string::npos);
+    VideoPokerGame offDeck = WaitingHand(names, 5, ".....");
+    offDeck.card[2] = 200;
+    EXPECT_NE(HintText(*tables, offDeck).find("cannot be analysed"), std::string::npos);
+}
+
+TEST_F(AdviceTest, WatchingRealPlayCountsEachDrawWithItsHolds)
+{
+    VideoPokerGame game = {};
+    InitFreshGame(game);
+    QuietView view(game);
+    GameWatch watch;
+    ObserveGame(watch, game);
+    int64_t bet = 0, won = 0;
+    for (int hand = 0; hand < 6; ++hand) {
+        ++clockSeconds;
+        int creditsBefore = game.credits;
+        if (hand % 2 == 0) {
+            BetFive(game, view);
+        } else {
+            BetOne(game, view);
+            ObserveGame(watch, game);
+            DealOrDraw(game, view);
+        }
+        ObserveGame(watch, game);
+        VideoPokerGame dealt = game;
+        int heldMask = hand * 7 % 32;
+        for (int i = 0; i < HandSize; ++i)
+            if (heldMask & (1 << i)) {
+                ToggleHold(game, view, i);
+                ObserveGame(watch, game);
+            }
+        int wager = game.wager;
+        DealOrDraw(game, view);
+        ObserveGame(watch, game);
+
+        ASSERT_EQ(watch.hands.size(), static_cast<size_t>(hand + 1));
+        const PlayedHand &played = watch.hands.back();
+        EXPECT_EQ(memcmp(played.cards, dealt.card, sizeof played.cards), 0);
+        EXPECT_EQ(played.heldMask, heldMask);
+        EXPECT_EQ(played.wager, wager);
+        EXPECT_EQ(played.paid, game.credits - creditsBefore + wager);
+        bet += wager;
+        won += played.paid;
+    }
+    PlaySummary summary = SummarizePlay(*tables, watch);
+    EXPECT_EQ(summary.hands, 6);
+    EXPECT_EQ(summary.coinsBet, bet);
+    EXPECT_EQ(summary.coinsWon, won);
+
+    double yours = 0, best = 0;
+    int bestTaken = 0;
+    for (const PlayedHand &hand : watch.hands) {
+        HoldValue ranked[HoldCount];
+        ASSERT_TRUE(AnalyzeHolds(*tables, hand.cards, hand.wager, ranked));
+        yours += FindHold(ranked, hand.heldMask)->expectedReturn;
+        best += ranked[0].expectedReturn;
+        bestTaken += FindHold(ranked, hand.heldMask)->numerator * ranked[0].denominator
+                     == ranked[0].numerator * FindHold(ranked, hand.heldMask)->denominator;
+    }
+    EXPECT_DOUBLE_EQ(summary.yourHoldsWorth, yours);
+    EXPECT_DOUBLE_EQ(summary.bestHoldsWorth, best);
+    EXPECT_EQ(summary.bestHoldTaken, bestTaken);
+    EXPECT_LE(summary.yourHoldsWorth, summary.bestHoldsWorth);
+}
+
+TEST_F(AdviceTest, NewGameAndRestoredBlocksAreNotCountedAsHands)
+{
+    VideoPokerGame game = {};
+    InitFreshGame(game);
+    QuietView view(game);
+    GameWatch watch;
+    ObserveGame(watch, game);
+    ++clockSeconds;
+    BetFive(game, view);
+    ObserveGame(watch, game);
+    ToggleHold(game, view, 2);
+    ObserveGame(watch, game);
+    NewGame(game, view);
+    ObserveGame(watch, game);
+    EXPECT_TRUE(watch.hands.empty());
+    EXPECT_EQ(watch.abandonedHands, 1);
+    EXPECT_EQ(watch.abandonedCoins, 5);
+
+    // The host puts back an older block while a hand waits: a different game, not a draw.
+    ++clockSeconds;
+    BetFive(game, view);
+    ObserveGame(watch, game);
+    VideoPokerGame restored = {};
+    InitFreshGame(restored);
+    restored.credits = 37;
+    ObserveGame(watch, restored);
+    EXPECT_TRUE(watch.hands.empty());
+    EXPECT_EQ(watch.abandonedHands, 1);
+}
+
+TEST_F(AdviceTest, StatisticsShowTheReturnsSideBySide)
+{
+    GameWatch watch;
+    const char *const names[HandSize] = { "KS", "9S", "QS", "JS", "AS" };
+    PlayedHand flush = {};
+    for (int i = 0; i < HandSize; ++i)
+        flush.cards[i] = CardOf(names[i]);
+    flush.heldMask = 31;
+    flush.wager = 5;
+    flush.paid = 30;
+    watch.hands.push_back(flush);
+    PlayedHand broke = flush;
+    broke.heldMask = 0x1D;
+    broke.paid = 0;
+    watch.hands.push_back(broke);
+    PlaySummary summary = SummarizePlay(*tables, watch);
+    EXPECT_EQ(summary.bestHoldTaken, 1);
+    std::string text = StatisticsText("Video Poker 1", watch, summary, 0.995439043695, 0.983734569484);
+    EXPECT_NE(text.find("Hands played: 2"), std::string::npos) << text;
+    EXPECT_NE(text.find("Coins bet: 10    won: 30"), std::string::npos) << text;
+    EXPECT_NE(text.find("Actual return: 300.00 %"), std::string::npos) << text;
+    char worth[128];
+    snprintf(worth, sizeof worth, "Your holds were worth %.2f %% on these deals; the best holds, %.2f %%.",
+             100.0 * (30 + 4330.0 / 47) / 10, 100.0 * 2 * 4330.0 / 47 / 10);
+    EXPECT_NE(text.find(worth), std::string::npos) << text;
+    EXPECT_NE(text.find("Best hold taken in 1 of 2 hands."), std::string::npos) << text;
+    EXPECT_NE(text.find("99.54 % with 5 coins bet, 98.37 % with 1 to 4"), std::string::npos) << text;
+    EXPECT_NE(StatisticsText("T", GameWatch(), PlaySummary(), 0.99, 0.98).find("No hand has been drawn"),
+              std::string::npos);
+}
+
+TEST(Advice, ReadsOnlyBlocksOfAGame)
+{
+    VideoPokerGame game;
+    uint8_t block[GameRecordSize + 1] = {};
+    block[5] = 51;
+    EXPECT_TRUE(ReadGameBlock(block, GameRecordSize, &game));
+    EXPECT_EQ(game.card[0], 51);
+    EXPECT_FALSE(ReadGameBlock(block, GameRecordSize + 1, &game));
+    EXPECT_FALSE(ReadGameBlock(block, GameRecordSize - 1, &game));
+    EXPECT_FALSE(ReadGameBlock(nullptr, GameRecordSize, &game));
+    EXPECT_EQ(CardName(0), "2C");
+    EXPECT_EQ(CardName(51), "AS");
+    EXPECT_EQ(CardName(47), "TS");
+    const Card cards[HandSize] = { 47, 48, 49, 50, 51 };
+    EXPECT_EQ(DescribeHold(cards, 0), "hold nothing, draw five");
+    EXPECT_EQ(DescribeHold(cards, 31), "hold all five (TS JS QS KS AS), draw none");
+    EXPECT_EQ(DescribeHold(cards, 0x12), "hold JS AS, draw 3");
+}
+
+} // namespace
