@@ -160,11 +160,11 @@ int PrintMachineAnalysis(int threads, bool isEvenDeck)
         FreeWeightedTables(tables);
         printf("%s, %d coin%s bet  (%.3f s)\n", isEvenDeck ? "Even deck, weighted arithmetic" : "Machine dealing",
                coins, coins == 1 ? "" : "s", SecondsSince(start));
-        printf("  optimal play for this dealing:       %.15Lf\n", game.optimalReturn);
-        printf("  play that is optimal for an even deck: %.15Lf\n", game.evenDeckPlayReturn);
-        printf("  even deck, optimal play:             %.15Lf\n", game.evenDeckReturn);
-        printf("  deals where the best hold changes:   %u of %d\n", game.dealsHeldDifferently, DealCount);
-        printf("  all deals' chances add up to 1 %+.3Le\n", game.dealChance - 1);
+        printf("  return, holding what is best for this dealing:   %.16Lf\n", game.optimalReturn);
+        printf("  return, holding what is best for an even deck:   %.16Lf\n", game.evenDeckPlayReturn);
+        printf("  return of an even deck, for comparison:          %.16Lf\n", game.evenDeckReturn);
+        printf("  deals whose best hold changes:                   %u of %d\n", game.dealsHeldDifferently, DealCount);
+        printf("  chances of all deals, added up, less 1:          %+.1Le\n", game.dealChance - 1);
     }
     return 0;
 }
