@@ -3,7 +3,6 @@
 #include "resources/resource_ids.h"
 
 #include <climits>
-#include <cstdio>
 
 constexpr int DisplayTextBytes = 60;  // a display keeps at most 59 characters
 constexpr int LabelBytes = 32;        // a prefix or hand name, with room left for its number
@@ -12,13 +11,52 @@ constexpr int LabelBytes = 32;        // a prefix or hand name, with room left f
 // than a dozen cards are out, as in every hand that is played here.
 constexpr int MaxPickTries = 1 << 16;
 
+// A display line, built in a fixed buffer and cut at its end. No printf: the module stays small.
+struct TextLine {
+    char text[DisplayTextBytes];
+    int length;
+};
+
+static void Append(TextLine &line, const char *text)
+{
+    while (*text != '\0' && line.length < DisplayTextBytes - 1)
+        line.text[line.length++] = *text++;
+    line.text[line.length] = '\0';
+}
+
+static void AppendNumber(TextLine &line, int32_t value)
+{
+    char digits[12];
+    int count = 0;
+    uint32_t magnitude = value < 0 ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
+    do {
+        digits[count++] = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    char text[13];
+    int length = 0;
+    if (value < 0)
+        text[length++] = '-';
+    while (count > 0)
+        text[length++] = digits[--count];
+    text[length] = '\0';
+    Append(line, text);
+}
+
+static void AppendString(TextLine &line, GameView &view, int stringId)
+{
+    char text[LabelBytes] = "";       // a string the table lacks may leave the buffer untouched
+    view.LoadText(stringId, text, sizeof text);
+    text[LabelBytes - 1] = '\0';
+    Append(line, text);
+}
+
 static void ShowNumber(GameView &view, int display, int prefixId, int32_t value)
 {
-    char prefix[LabelBytes];
-    char text[DisplayTextBytes];
-    view.LoadText(prefixId, prefix, sizeof prefix);
-    snprintf(text, sizeof text, "%s%d", prefix, static_cast<int>(value));
-    view.SetDisplayText(display, text);
+    TextLine line = {};
+    AppendString(line, view, prefixId);
+    AppendNumber(line, value);
+    view.SetDisplayText(display, line.text);
 }
 
 void SetWager(VideoPokerGame &game, GameView &view, int32_t value)
@@ -37,14 +75,13 @@ void ShowResult(VideoPokerGame &game, GameView &view, HandRank rank)
 {
     if (rank < RoyalFlush || rank > JacksOrBetter)
         rank = NoHand;                // only the nine paying hands have a name
-    char name[LabelBytes];
-    char text[DisplayTextBytes];
-    view.LoadText(IDS_TITLE + rank, name, sizeof name);
-    if (rank == NoHand)
-        snprintf(text, sizeof text, "%s", name);
-    else
-        snprintf(text, sizeof text, "%s : %d", name, static_cast<int>(PayoutFor(rank, game.wager)));
-    view.SetDisplayText(ResultDisplay, text);
+    TextLine line = {};
+    AppendString(line, view, IDS_TITLE + rank);
+    if (rank != NoHand) {
+        Append(line, " : ");
+        AppendNumber(line, PayoutFor(rank, game.wager));
+    }
+    view.SetDisplayText(ResultDisplay, line.text);
 }
 
 static bool IsDeckExhausted(const VideoPokerGame &game)
