@@ -54,6 +54,12 @@ std::string Positions(int heldMask)
 
 double Worth(const HoldValue &hold) { return hold.expectedReturn; }
 
+// Equal values, exactly: holding four of a kind and its kicker is as good as drawing to the four.
+bool WorthTheSame(const HoldValue &a, const HoldValue &b)
+{
+    return a.numerator * b.denominator == b.numerator * a.denominator;
+}
+
 } // namespace
 
 bool ReadGameBlock(const void *block, size_t size, VideoPokerGame *game)
@@ -113,7 +119,7 @@ std::string HintText(const AnalysisTables &tables, const VideoPokerGame &game)
     const int yourMask = HeldMaskOf(game);
     const HoldValue *yours = FindHold(ranked, yourMask);
     text += "\nYour holds now: " + DescribeHold(game.card, yourMask) + ".\n";
-    if (!RanksBefore(best, *yours))
+    if (WorthTheSame(best, *yours))
         text += "  They are as good as any: nothing to change.\n";
     else
         text += Format("  They return %.4f coins on average: %.4f coins less than the best.\n", Worth(*yours),
@@ -190,7 +196,7 @@ PlaySummary SummarizePlay(const AnalysisTables &tables, const GameWatch &watch)
         const HoldValue *taken = FindHold(ranked, hand.heldMask);
         summary.yourHoldsWorth += Worth(*taken);
         summary.bestHoldsWorth += Worth(ranked[0]);
-        if (!RanksBefore(ranked[0], *taken))
+        if (WorthTheSame(ranked[0], *taken))
             ++summary.bestHoldTaken;
     }
     return summary;

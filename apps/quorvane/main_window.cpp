@@ -1,4 +1,5 @@
 // main_window.cpp: the main window: menus, keyboard commands, the status line and the title.
+#include "apps/quorvane/hints.h"
 #include "apps/quorvane/host.h"
 
 #include <algorithm>
@@ -106,6 +107,7 @@ HMENU BuildMenu()
     AppendMenuA(tool, MF_STRING, CmdMoveUp, "Move &up\tCtrl+Up");
     AppendMenuA(tool, MF_STRING, CmdMoveDown, "Move do&wn\tCtrl+Down");
     AppendMenuA(tool, MF_STRING, CmdBringToFront, "Bring to &front");
+    AppendAdviceMenuItems(tool);
     AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(tool), "&Tool");
 
     HMENU help = CreatePopupMenu();
@@ -205,6 +207,8 @@ void ShowKeysHelp()
                 "  Ctrl+Arrows\tmove the selected tool\n"
                 "  Ctrl++ / Ctrl+-\tmake it larger / smaller;  Ctrl+0 default size\n"
                 "  Alt+Enter\tproperties of the selected tool\n"
+                "  Ctrl+H\t\thint: the best hold for the selected tool's hand\n"
+                "  Ctrl+T\t\tstatistics of the selected tool's play\n"
                 "  Ctrl+S\t\tsave now (the panel is also saved by itself)\n",
                 MB_ICONINFORMATION);
 }
@@ -246,6 +250,8 @@ HACCEL BuildAccelerators()
         {FVIRTKEY | FCONTROL, VK_UP, CmdMoveUp},
         {FVIRTKEY | FCONTROL, VK_DOWN, CmdMoveDown},
         {FVIRTKEY, VK_F1, CmdKeysHelp},
+        {FVIRTKEY | FCONTROL, 'H', CmdHint},
+        {FVIRTKEY | FCONTROL, 'T', CmdStatistics},
     };
     return CreateAcceleratorTableA(keys, sizeof keys / sizeof keys[0]);
 }
@@ -437,6 +443,8 @@ void ShowMessage(const std::string &text, UINT icon)
 
 void HandleCommand(int command)
 {
+    if (HandleAdviceCommand(command))
+        return;
     PanelTool *tool = SelectedTool();
     int type = command - CmdAddFirstType;
     if (type >= 0 && type < 100) {

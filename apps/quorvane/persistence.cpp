@@ -223,6 +223,9 @@ void RestorePanel(PanelFileState state, const SavedPanel &saved, const PanelFile
             ++absent;
     int lost = report.LostTools();
     AddFreshTools(std::min(lost, MaxPanelTools - static_cast<int>(host.tools.size())));
+    bool nothingRead = host.tools.empty() && !report.Clean();
+    if (nothingRead)
+        AddFreshTools(1);     // a file with nothing readable left in it gives a fresh panel
     if (!host.tools.empty())
         SelectTool(host.tools.back().number);
 
@@ -234,7 +237,10 @@ void RestorePanel(PanelFileState state, const SavedPanel &saved, const PanelFile
         std::string aside = host.configPath + ".bad";
         bool kept = CopyFileA(host.configPath.c_str(), aside.c_str(), FALSE) != 0;
         message = "The panel file was damaged: ";
-        message += Plural(static_cast<int>(saved.tools.size()), "tool was", "tools were") + " read back";
+        if (nothingRead)
+            message += "nothing in it could be read, so a fresh panel starts";
+        else
+            message += Plural(static_cast<int>(saved.tools.size()), "tool was", "tools were") + " read back";
         if (lost > 0)
             message += ", " + Plural(lost, "tool", "tools") + " could not be read and start fresh";
         message += kept ? "; the damaged file is kept as " + FileNameOf(aside) + "." : ".";

@@ -1,0 +1,20 @@
+// hints.h: the host's hint and statistics windows for the Video Poker tools on the panel.
+#pragma once
+
+#include <windows.h>
+
+#define QUORVANE_HINT_CLASS "QuorvaneHint"
+#define QUORVANE_STATISTICS_CLASS "QuorvaneStatistics"
+
+// Commands beside the host's own (menu items and keys).
+constexpr int CmdHint = 1200;           // Ctrl+H: the best hold for the selected tool's hand
+constexpr int CmdStatistics = 1201;     // Ctrl+T: the selected tool's play so far
+
+// Reads every Video Poker tool's block and follows its game; refreshes the open windows when a game
+// or the selection changed. The message loop calls it for every message, so no change goes unseen.
+void WatchToolGames();
+
+// Carries out CmdHint and CmdStatistics; false for any other command.
+bool HandleAdviceCommand(int command);
+
+void AppendAdviceMenuItems(HMENU toolMenu);

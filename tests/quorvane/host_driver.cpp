@@ -1,0 +1,272 @@
+// host_driver.cpp: the child-process driver of the host tests.
+#include "tests/quorvane/host_driver.h"
+
+#include <algorithm>
+#include <cstring>
+
+std::string ProgramBesideTests(const char *file)
+{
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder = path;
+    return folder.substr(0, folder.find_last_of("\\/") + 1) + file;
+}
+
+std::string FreshTestFolder(const std::string &name)
+{
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    std::string root = std::string(temp) + "quorvane-tests";
+    CreateDirectoryA(root.c_str(), nullptr);
+    std::string folder = root + "\\" + name;
+    CreateDirectoryA(folder.c_str(), nullptr);
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                DeleteFileA((folder + "\\" + data.cFileName).c_str());
+        } while (FindNextFileA(find, &data));
+        FindClose(find);
+    }
+    return folder;
+}
+
+bool WriteText(const std::string &path, const std::string &text)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD wrote = 0;
+    bool ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &wrote, nullptr) && wrote == text.size();
+    CloseHandle(file);
+    return ok;
+}
+
+bool ReadText(const std::string &path, std::string *text)
+{
+    text->clear();
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    char buffer[65536];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
+        text->append(buffer, got);
+    CloseHandle(file);
+    return true;
+}
+
+bool FileExists(const std::string &path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+SavedPanel ReadPanel(const std::string &path, PanelFileReport *report)
+{
+    std::string text;
+    ReadText(path, &text);
+    return ParsePanelFile(text.data(), text.size(), report);
+}
+
+bool WritePanel(const std::string &path, const SavedPanel &panel)
+{
+    return WriteText(path, FormatPanelFile(panel));
+}
+
+std::vector<uint8_t> BlockOf(const VideoPokerGame &game)
+{
+    const uint8_t *bytes = reinterpret_cast<const uint8_t *>(&game);
+    return std::vector<uint8_t>(bytes, bytes + sizeof game);
+}
+
+VideoPokerGame GameOf(const std::vector<uint8_t> &block)
+{
+    VideoPokerGame game = {};
+    memcpy(&game, block.data(), std::min(block.size(), sizeof game));
+    return game;
+}
+
+SavedTool PokerTool(int x, int y, int width, int height, const VideoPokerGame &game)
+{
+    SavedTool t;
+    t.moduleFile = "VideoPoker.dll";
+    t.typeName = "Video Poker";
+    t.x = x;
+    t.y = y;
+    t.width = width;
+    t.height = height;
+    t.state = BlockOf(game);
+    return t;
+}
+
+HostRun::~HostRun()
+{
+    if (Running())
+        Kill();
+    if (process_.hProcess) {
+        CloseHandle(process_.hProcess);
+        CloseHandle(process_.hThread);
+    }
+}
+
+bool HostRun::Launch(const std::string &arguments)
+{
+    std::string exe = ProgramBesideTests("quorvane.exe");
+    std::string line = "\"" + exe + "\" " + arguments;
+    std::vector<char> buffer(line.begin(), line.end());
+    buffer.push_back('\0');
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    if (process_.hProcess) {
+        CloseHandle(process_.hProcess);
+        CloseHandle(process_.hThread);
+    }
+    process_ = {};
+    main = panel = status = nullptr;
+    return CreateProcessA(exe.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &process_) != 0;
+}
+
+bool HostRun::Start(const std::string &arguments, DWORD timeoutMs)
+{
+    return Launch(arguments) && WaitReady(timeoutMs);
+}
+
+HWND FindProcessWindow(DWORD processId, const char *className)
+{
+    struct Search {
+        DWORD processId;
+        const char *className;
+        HWND found;
+    } search = {processId, className, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM lParam) -> BOOL {
+            Search *s = reinterpret_cast<Search *>(lParam);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            char name[64] = {};
+            GetClassNameA(window, name, sizeof name);
+            if (owner == s->processId && strcmp(name, s->className) == 0) {
+                s->found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+bool HostRun::WaitReady(DWORD timeoutMs)
+{
+    bool ready = WaitFor(
+        [&] {
+            if (!Running())
+                return true;
+            main = FindProcessWindow(process_.dwProcessId, QUORVANE_MAIN_CLASS);
+            return main && GetPropA(main, QUORVANE_READY_PROPERTY) != nullptr;
+        },
+        timeoutMs);
+    if (!ready || !Running() || !main)
+        return false;
+    panel = FindWindowExA(main, nullptr, QUORVANE_PANEL_CLASS, nullptr);
+    status = FindWindowExA(main, nullptr, QUORVANE_STATUS_CLASS, nullptr);
+    // Answering a sent message means the start-up is over and the loop is running.
+    DWORD_PTR result = 0;
+    return panel && status && SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result);
+}
+
+bool HostRun::Running() const
+{
+    return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+bool HostRun::WaitExit(DWORD timeoutMs, DWORD *exitCode)
+{
+    if (!process_.hProcess || WaitForSingleObject(process_.hProcess, timeoutMs) != WAIT_OBJECT_0)
+        return false;
+    GetExitCodeProcess(process_.hProcess, exitCode);
+    return true;
+}
+
+void HostRun::Kill()
+{
+    TerminateProcess(process_.hProcess, 99);
+    WaitForSingleObject(process_.hProcess, 10000);
+}
+
+std::vector<HWND> HostRun::Tools() const
+{
+    std::vector<HWND> tools;
+    for (HWND child = GetWindow(panel, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char name[64] = {};
+        GetClassNameA(child, name, sizeof name);
+        if (strcmp(name, "VideoPokerTool") == 0)
+            tools.push_back(child);
+    }
+    std::reverse(tools.begin(), tools.end());   // GW_CHILD starts at the top
+    return tools;
+}
+
+HWND HostRun::ToolAt(int x, int y) const
+{
+    for (HWND tool : Tools()) {
+        RECT r = PanelRect(tool);
+        if (r.left == x && r.top == y)
+            return tool;
+    }
+    return nullptr;
+}
+
+RECT HostRun::PanelRect(HWND window) const
+{
+    RECT r = {};
+    GetWindowRect(window, &r);
+    MapWindowPoints(nullptr, panel, reinterpret_cast<POINT *>(&r), 2);
+    return r;
+}
+
+RECT HostRun::PanelClient() const
+{
+    RECT r = {};
+    GetClientRect(panel, &r);
+    return r;
+}
+
+std::string WindowText(HWND window)
+{
+    char text[512] = {};
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 10000, &result);
+    return text;
+}
+
+std::string HostRun::Status() const
+{
+    return WindowText(status);
+}
+
+std::string HostRun::Title() const
+{
+    return WindowText(main);
+}
+
+LRESULT HostRun::Command(int command) const
+{
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(main, WM_COMMAND, static_cast<WPARAM>(command), 0, SMTO_NORMAL, 20000, &result);
+    return static_cast<LRESULT>(result);
+}
+
+LRESULT HostRun::SendToPanel(UINT message, WPARAM wParam, LPARAM lParam) const
+{
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(panel, message, wParam, lParam, SMTO_NORMAL, 20000, &result);
+    return static_cast<LRESULT>(result);
+}
+
+HWND ToolButton(HWND tool, int id)
+{
+    return GetDlgItem(tool, id);
+}
