@@ -5,8 +5,7 @@
 
 #include <algorithm>
 #include <array>
-#include <functional>
-#include <map>
+#include <cstring>
 
 namespace {
 
@@ -28,19 +27,26 @@ HandRank ReferenceClassify(std::array<int, 5> cards)
     bool wheel = ranks == std::array<int, 5>{0, 1, 2, 3, 12};
     bool straight = inARow || wheel;
 
-    std::map<int, int> countOf;                       // rank -> how many
-    for (int rank : ranks)
-        ++countOf[rank];
-    std::vector<int> shape;
-    for (auto &entry : countOf)
-        shape.push_back(entry.second);
+    // Runs of equal ranks in the sorted hand, longest first: {4,1}, {3,2}, {2,2,1} ...
+    std::array<int, 5> runs = {};
+    std::array<int, 5> runRank = {};
+    int runCount = 0;
+    for (int i = 0; i < 5; ++i) {
+        if (i > 0 && ranks[i] == ranks[i - 1]) {
+            ++runs[runCount - 1];
+        } else {
+            runRank[runCount] = ranks[i];
+            runs[runCount++] = 1;
+        }
+    }
+    std::array<int, 5> shape = runs;
     std::sort(shape.rbegin(), shape.rend());
 
     if (straight && sameSuit)
         return (inARow && ranks[0] == 8) ? RoyalFlush : StraightFlush;
     if (shape[0] == 4)
         return FourOfAKind;
-    if (shape == std::vector<int>{3, 2})
+    if (shape[0] == 3 && shape[1] == 2)
         return FullHouse;
     if (sameSuit)
         return Flush;
@@ -48,13 +54,11 @@ HandRank ReferenceClassify(std::array<int, 5> cards)
         return Straight;
     if (shape[0] == 3)
         return ThreeOfAKind;
-    if (shape == std::vector<int>{2, 2, 1})
+    if (shape[0] == 2 && shape[1] == 2)
         return TwoPair;
-    if (shape[0] == 2) {
-        for (auto &entry : countOf)
-            if (entry.second == 2 && entry.first >= 9)
-                return JacksOrBetter;
-    }
+    for (int r = 0; r < runCount; ++r)
+        if (runs[r] == 2 && runRank[r] >= 9)
+            return JacksOrBetter;
     return NoHand;
 }
 
