@@ -1,0 +1,163 @@
+// test_host.h: a panel host for window tests: loads VideoPoker.dll by its exports, paints a known
+// background under its tools and records every request they make of it.
+//
+// Use:
+//   TestHost &host = TestHost::Instance();          // loads, enumerates and inits once per process
+//   ASSERT_TRUE(host.Ready());
+//   HWND tool = host.CreateLaidOutTool(300, 175);    // created at (10, 10), PTM_LAYOUT sent, painted
+//   host.ClearRecords();
+//   ... drive the tool; host.Pump() dispatches posted messages and paints ...
+//   EXPECT_EQ(host.PaintRequests().size(), 5u);
+//   EXPECT_EQ(host.ReadPixel(card, 0, 0), host.BackgroundUnder(card, 0, 0));
+//   DestroyWindow(tool);
+//
+// The panel is a top-level window at the screen's origin, so panel coordinates are screen coordinates.
+// Its background is PanelBackground(x, y) of panel client coordinates, painted by WM_PAINT and for
+// every PTM_PAINTBACKGROUND (using the request's window and offset, as a host must).
+#pragma once
+
+#include <string>
+#include <vector>
+#include <windows.h>
+#include "host/host_messages.h"
+
+struct VideoPokerToolData;
+
+// The background colour at a point of the panel's client area. Its blue is never 0, 255 or 128, so it is
+// never black, white or a system grey; red follows x and green follows y, so a wrong offset shows.
+COLORREF PanelBackground(int x, int y);
+
+// One PTM_PAINTBACKGROUND as it arrived; dc is stale after the call.
+struct PaintRecord {
+    PanelPaintRequest request;
+    HWND painter;       // the window whose DC was passed (WindowFromDC)
+};
+
+// A message a tool sent to the panel other than a background request.
+struct HostMessageRecord {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+// What the first enumeration and initialisation of this process gave.
+struct ModuleCalls {
+    HMODULE module = nullptr;
+    EnumeratePanelTypesProc enumerate = nullptr;
+    InitPanelTypeProc init = nullptr;
+    PanelToolCreateProc create = nullptr;
+    PanelToolCleanupProc cleanup = nullptr;
+    BOOL firstEnumeration = FALSE;
+    char initName[64] = {};         // the buffers of the first enumeration, filled with 0x7F before it
+    char createName[64] = {};
+    char cleanupName[64] = {};
+    PanelTypeInfo *typeInfo = nullptr;
+    PanelTypeInfo **initResult = nullptr;
+};
+
+// A screen capture of a window's client area, in client coordinates.
+struct Capture {
+    int width = 0;
+    int height = 0;
+    std::vector<COLORREF> pixels;   // row by row from the top
+    COLORREF At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+};
+
+// One item of a context menu caught while it was open.
+struct MenuItemRecord {
+    UINT id;
+    UINT type;              // MFT_STRING, MFT_SEPARATOR, ...
+    std::string text;
+};
+
+// A context menu caught while it was open.
+struct MenuRecord {
+    bool opened = false;
+    RECT windowRect = {};   // the popup window (class "#32768") on screen
+    std::vector<MenuItemRecord> items;
+};
+
+class TestHost {
+public:
+    static TestHost &Instance();
+
+    bool Ready() const { return ready_; }
+    const ModuleCalls &Module() const { return calls_; }
+    HWND Panel() const { return panel_; }
+    // The instance handle this host passes to EnumeratePanelTypes: the test program's own.
+    HINSTANCE HostInstance() const { return GetModuleHandleA(nullptr); }
+
+    // VideoPokerToolCreate with the panel as parent; no layout is sent.
+    HWND CreateTool(const RECT &rect, const void *block = nullptr, DWORD size = 0);
+    // A tool at (x, y) of the given client size, laid out with PTM_LAYOUT and painted.
+    HWND CreateLaidOutTool(int width, int height, const void *block = nullptr, DWORD size = 0,
+                           int x = 10, int y = 10);
+    // Resizes the tool window and sends PTM_LAYOUT, as a host does after every size change.
+    void Resize(HWND tool, int width, int height);
+    // Dispatches every pending message, paints included, until the queue is empty.
+    void Pump();
+
+    const std::vector<PaintRecord> &PaintRequests() const { return paints_; }
+    const std::vector<HostMessageRecord> &HostMessages() const { return messages_; }
+    size_t ShowPropertiesCount() const;
+    void ClearRecords();
+
+    // Pixels as shown on screen, in the window's client coordinates.
+    COLORREF ReadPixel(HWND window, int x, int y) const;
+    Capture CaptureClient(HWND window) const;
+    // The panel background that lies under a point of the window's client area.
+    COLORREF BackgroundUnder(HWND window, int x, int y) const;
+
+private:
+    TestHost();
+    static LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void PaintBackground(const PanelPaintRequest &request);
+
+    bool ready_ = false;
+    HWND panel_ = nullptr;
+    ModuleCalls calls_;
+    std::vector<PaintRecord> paints_;
+    std::vector<HostMessageRecord> messages_;
+};
+
+// Destroys a tool window (or any window) when the test leaves its scope.
+class ScopedWindow {
+public:
+    explicit ScopedWindow(HWND window = nullptr) : window_(window) {}
+    ~ScopedWindow() { if (window_ && IsWindow(window_)) DestroyWindow(window_); }
+    ScopedWindow(const ScopedWindow &) = delete;
+    ScopedWindow &operator=(const ScopedWindow &) = delete;
+    HWND get() const { return window_; }
+    operator HWND() const { return window_; }
+private:
+    HWND window_;
+};
+
+// The tool's record as the host sees it: the PTM_GETSTATE address read with the record's declared layout.
+// Only tests take this route, to read what a host cannot observe (display texts, hold flags, the font).
+VideoPokerToolData *ToolRecord(HWND tool);
+
+// Sends a right-button release to a card, display or tool window at a client point, and catches the
+// context menu that opens. chooseIndex < 0 cancels the menu; otherwise the item with that index is chosen
+// with the keyboard, as a user would. Posted results (the chosen command) are dispatched before returning.
+MenuRecord OpenContextMenu(HWND window, POINT clientPoint, int chooseIndex = -1);
+
+// Fills the process's GDI handle table with the test's own objects, leaving `headroom` free. Code run
+// meanwhile that leaks k objects leaves CountCreatable() at headroom - k. Everything is freed on scope exit.
+class GdiTableFill {
+public:
+    explicit GdiTableFill(int headroom);
+    ~GdiTableFill();
+    GdiTableFill(const GdiTableFill &) = delete;
+    GdiTableFill &operator=(const GdiTableFill &) = delete;
+    bool Filled() const { return filled_; }
+    int CountCreatable() const;   // creates objects until creation fails, frees them again
+private:
+    std::vector<HGDIOBJ> objects_;
+    bool filled_ = false;
+};
+
+// Writes a capture as a PNG file (uncompressed deflate); returns false when it cannot.
+bool WritePng(const Capture &capture, const std::string &path);
+// <directory of the test program>/screenshots/<name>.png, the directory created when missing.
+std::string ScreenshotPath(const std::string &name);
