@@ -1,0 +1,85 @@
+// exports.cpp: the four entry points a host calls: enumeration, class registration, creation, cleanup.
+#include <cstdint>
+#include <cstring>
+#include "host/module.h"
+#include "panel/tool.h"
+#include "resources/resource_ids.h"
+
+namespace {
+
+int32_t typesEnumerated;             // 0 or 1: a second enumeration in the same load yields no type
+uint32_t toolClassRegistered;        // the atoms of the three classes; 0 while not registered
+uint32_t cardClassRegistered;
+uint32_t displayClassRegistered;
+PanelTypeInfo typeInfo;              // the one descriptor the host is given; its address never changes
+
+// Copies a name with its terminating zero and nothing more: the host's buffers have no stated size.
+void CopyEntryName(char *buffer, const char *name)
+{
+    memcpy(buffer, name, strlen(name) + 1);
+}
+
+// Registers one class unless an earlier call did; a failed registration is tried again next time.
+void RegisterOnce(uint32_t &registered, const char *className, WNDPROC procedure, int windowExtra,
+                  HCURSOR cursor, int stockBrush)
+{
+    if (registered != 0)
+        return;
+    WNDCLASSA windowClass = {};
+    windowClass.style = CS_DBLCLKS;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.cbClsExtra = 0;
+    windowClass.cbWndExtra = windowExtra;
+    windowClass.hInstance = hostInstance;
+    windowClass.hIcon = nullptr;
+    windowClass.hCursor = cursor;
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(stockBrush));
+    windowClass.lpszMenuName = nullptr;
+    windowClass.lpszClassName = className;
+    registered = RegisterClassA(&windowClass);
+}
+
+} // namespace
+
+extern "C" BOOL WINAPI EnumeratePanelTypes(char *initName, char *createName, char *cleanupName,
+                                           HINSTANCE instance, LPARAM /*reserved*/)
+{
+    hostInstance = instance;
+    if (typesEnumerated != 0)
+        return FALSE;
+    CopyEntryName(initName, "InitVideoPokerToolType");
+    CopyEntryName(createName, "VideoPokerToolCreate");
+    CopyEntryName(cleanupName, "VideoPokerToolCleanup");
+    ++typesEnumerated;
+    return TRUE;
+}
+
+extern "C" PanelTypeInfo **WINAPI InitVideoPokerToolType(PanelTypeInfo **typeInfoSlot, LPARAM /*reserved*/)
+{
+    RegisterOnce(toolClassRegistered, "VideoPokerTool", VideoPokerToolWndProc, sizeof(LONG_PTR),
+                 LoadCursor(nullptr, IDC_ARROW), BLACK_BRUSH);
+    RegisterOnce(cardClassRegistered, "VideoPokerCard", VideoPokerCardWndProc, 0, nullptr, WHITE_BRUSH);
+    RegisterOnce(displayClassRegistered, "VideoPokerDisplay", VideoPokerDisplayWndProc, 0, nullptr,
+                 WHITE_BRUSH);
+
+    LoadStringA(moduleInstance, IDS_TYPE_NAME, typeInfo.name, sizeof typeInfo.name);
+    LoadStringA(moduleInstance, IDS_TYPE_DESCRIPTION, typeInfo.description, sizeof typeInfo.description);
+    // Loaded once: a repeated initialisation would otherwise leak the first pair.
+    if (!typeInfo.colorBitmap)
+        typeInfo.colorBitmap = LoadBitmapA(moduleInstance, MAKEINTRESOURCEA(IDB_TYPE_COLOR));
+    if (!typeInfo.monoBitmap)
+        typeInfo.monoBitmap = LoadBitmapA(moduleInstance, MAKEINTRESOURCEA(IDB_TYPE_MONO));
+
+    *typeInfoSlot = &typeInfo;
+    return typeInfoSlot;
+}
+
+extern "C" HWND WINAPI VideoPokerToolCreate(HWND parent, const RECT *rect, const void *savedState,
+                                            DWORD savedSize, LPARAM /*reserved*/)
+{
+    return CreateVideoPokerTool(parent, rect, savedState, savedSize);
+}
+
+extern "C" void WINAPI VideoPokerToolCleanup(LPARAM /*reserved*/)
+{
+}
