@@ -139,7 +139,9 @@ static bool CanBetACoin(const VideoPokerGame &game)
 void BetOne(VideoPokerGame &game, GameView &view)
 {
     if (game.handComplete != 0 && game.wager >= MaxWager) {
-        view.ClickDealDraw();         // the wager is already full: deal as the fifth coin would
+        // The wager is already full (a restored block): deal, as the fifth coin would have.
+        view.EnableButton(DealDrawButton, true);
+        view.ClickDealDraw();
         return;
     }
     if (!CanBetACoin(game)) {

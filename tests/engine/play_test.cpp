@@ -637,7 +637,7 @@ TEST_F(Mend, StaleBetButtonsAfterARestoreNeitherOverdrawNorBetOnADealtHand)
             Rig(block, NothingCards);
         RestoreGameRecord(game, &block);
         VideoPokerGame before = game;
-        view.enabled[DealDrawButton] = c.wager != 0;
+        view.enabled[DealDrawButton] = false;           // left off by the earlier state
         view.Press(c.button);
         EXPECT_EQ(game.wager, c.wagerAfter);
         EXPECT_EQ(game.credits, c.creditsAfter);
