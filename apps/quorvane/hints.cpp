@@ -114,7 +114,8 @@ LRESULT CALLBACK AdviceWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     switch (message) {
     case WM_CREATE: {
         HWND edit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
-                                    WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
+                                    WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY |
+                                        ES_AUTOVSCROLL | ES_AUTOHSCROLL,
                                     0, 0, 0, 0, window, reinterpret_cast<HMENU>(TextId), host.instance, nullptr);
         if (!edit)
             return -1;
@@ -142,7 +143,7 @@ LRESULT CALLBACK AdviceWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 HWND OpenAdviceWindow(HWND *slot, const char *className, const char *title, int offset)
 {
     if (*slot) {
-        ShowWindow(*slot, SW_SHOWNOACTIVATE);
+        SetWindowPos(*slot, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
         return *slot;
     }
     WNDCLASSA wc = {};
@@ -158,10 +159,19 @@ HWND OpenAdviceWindow(HWND *slot, const char *className, const char *title, int 
     if (!advice.font)
         advice.font = CreateFontA(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                   CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, "Courier New");
-    RECT mainRect = {};
+    // Beside the main window's right edge, as far as the screen allows.
+    const int width = 720, height = 460;
+    RECT mainRect = {}, work = {0, 0, 1024, 768};
     GetWindowRect(host.mainWindow, &mainRect);
-    *slot = CreateWindowExA(WS_EX_TOOLWINDOW, className, title, WS_OVERLAPPEDWINDOW, mainRect.right - 40 + offset,
-                            mainRect.top + 40 + offset, 600, 440, host.mainWindow, nullptr, host.instance, nullptr);
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    int x = mainRect.right - 40 + offset, y = mainRect.top + 40 + offset;
+    if (x + width > work.right)
+        x = work.right - width;
+    if (y + height > work.bottom)
+        y = work.bottom - height;
+    *slot = CreateWindowExA(WS_EX_TOOLWINDOW, className, title, WS_OVERLAPPEDWINDOW, x < work.left ? work.left : x,
+                            y < work.top ? work.top : y, width, height, host.mainWindow, nullptr, host.instance,
+                            nullptr);
     if (*slot)
         ShowWindow(*slot, SW_SHOWNOACTIVATE);
     return *slot;

@@ -94,6 +94,24 @@ TEST_F(AdviceTest, HintAgreesWhenTheHoldsAreAlreadyBest)
     EXPECT_NE(hint.find("1 coin bet"), std::string::npos) << hint;
 }
 
+TEST_F(AdviceTest, DrawingToFourOfAKindIsAsGoodAsStanding)
+{
+    const char *const names[HandSize] = { "AC", "AD", "AH", "AS", "KC" };
+    VideoPokerGame game = WaitingHand(names, 3, "xxxx.");
+    std::string hint = HintText(*tables, game);
+    EXPECT_NE(hint.find("Best: hold all five"), std::string::npos) << hint;
+    EXPECT_NE(hint.find("nothing to change"), std::string::npos) << hint;
+
+    GameWatch watch;
+    PlayedHand hand = {};
+    memcpy(hand.cards, game.card, sizeof hand.cards);
+    hand.heldMask = 0x0F;
+    hand.wager = 3;
+    hand.paid = 75;
+    watch.hands.push_back(hand);
+    EXPECT_EQ(SummarizePlay(*tables, watch).bestHoldTaken, 1);
+}
+
 TEST_F(AdviceTest, HintExplainsWhenThereIsNoHandToAdviseOn)
 {
     VideoPokerGame game = {};

@@ -1,0 +1,172 @@
+// hint_wine_test.cpp: the host run for real, asked for a hint and statistics on tools restored from blocks.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "apps/quorvane/hints.h"
+#include "apps/quorvane/png_writer.h"
+#include "tests/quorvane/host_driver.h"
+
+namespace {
+
+constexpr int DealDrawId = 264;
+
+Card CardOf(const char *name)
+{
+    const char *ranks = "23456789TJQKA";
+    const char *suits = "CDHS";
+    return static_cast<Card>((strchr(suits, name[1]) - suits) * 13 + (strchr(ranks, name[0]) - ranks));
+}
+
+VideoPokerGame Waiting(const char *const names[HandSize], int wager, const char *holds)
+{
+    VideoPokerGame game = {};
+    for (int i = 0; i < HandSize; ++i) {
+        game.card[i] = CardOf(names[i]);
+        game.dealt[game.card[i]] = 1;
+        game.held[i] = holds[i] == 'x';
+    }
+    game.handComplete = 0;
+    game.wager = wager;
+    game.credits = 50;
+    return game;
+}
+
+VideoPokerGame BetweenHands()
+{
+    VideoPokerGame game = {};
+    for (int i = 0; i < HandSize; ++i)
+        game.card[i] = static_cast<Card>(47 + i);
+    game.handComplete = 1;
+    game.credits = 100;
+    return game;
+}
+
+// The whole text of a window of the host, however long.
+std::string LongText(HWND window)
+{
+    DWORD_PTR length = 0;
+    SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 10000, &length);
+    std::string text(length + 1, '\0');
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutA(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(&text[0]), SMTO_NORMAL, 10000,
+                        &copied);
+    text.resize(copied);
+    return text;
+}
+
+std::string AdviceText(const HostRun &run, const char *className)
+{
+    HWND window = FindProcessWindow(run.ProcessId(), className);
+    return window ? LongText(GetDlgItem(window, 100)) : std::string();
+}
+
+// What the window shows on screen, as <build>/screenshots/<name>.png, for a person to look at.
+bool SaveScreenshot(HWND window, const char *name)
+{
+    RECT r;
+    if (!window || !GetWindowRect(window, &r))
+        return false;
+    Sleep(500);   // the window paints once its owner's queue is idle
+    int width = r.right - r.left, height = r.bottom - r.top;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void *bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bitmap) {
+        DeleteDC(memory);
+        ReleaseDC(nullptr, screen);
+        return false;
+    }
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    std::vector<uint8_t> rgb(static_cast<size_t>(width) * height * 3);
+    const uint8_t *pixels = static_cast<const uint8_t *>(bits);
+    for (size_t i = 0; i < static_cast<size_t>(width) * height; ++i) {
+        rgb[3 * i] = pixels[4 * i + 2];
+        rgb[3 * i + 1] = pixels[4 * i + 1];
+        rgb[3 * i + 2] = pixels[4 * i];
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    CreateDirectoryA("screenshots", nullptr);
+    std::vector<uint8_t> png = EncodePng(width, height, rgb.data());
+    return WriteText(std::string("screenshots\\") + name + ".png", std::string(png.begin(), png.end()));
+}
+
+class HintWindowTest : public ::testing::Test {
+protected:
+    // Tool 1 between hands; tool 2, on top and so selected, waits for the draw with `hand`.
+    bool StartWith(const char *name, const VideoPokerGame &hand)
+    {
+        std::string folder = FreshTestFolder(name);
+        SavedPanel panel;
+        panel.hasWindow = true;
+        panel.window = { 40, 30, 900, 640, false };
+        panel.tools.push_back(PokerTool(20, 40, 300, 175, BetweenHands()));
+        panel.tools.push_back(PokerTool(380, 40, 300, 175, hand));
+        std::string config = folder + "\\panel.cfg";
+        return WritePanel(config, panel) && run.Start("--config \"" + config + "\" --unattended --no-save");
+    }
+    void TearDown() override
+    {
+        run.Command(CmdExit);
+        DWORD code = 0;
+        run.WaitExit(10000, &code);
+    }
+    HostRun run;
+};
+
+TEST_F(HintWindowTest, NamesTheBestHoldOfTheRestoredHandAndFollowsTheSelection)
+{
+    const char *const names[HandSize] = { "KS", "9S", "QS", "JS", "AS" };
+    ASSERT_TRUE(StartWith("hint", Waiting(names, 5, "xxxxx")));
+    run.Command(CmdHint);
+    std::string hint = AdviceText(run, QUORVANE_HINT_CLASS);
+    EXPECT_NE(hint.find("Video Poker 2"), std::string::npos) << hint;
+    EXPECT_NE(hint.find("Best: hold KS QS JS AS, draw 1 (cards 1, 3, 4 and 5)."), std::string::npos) << hint;
+    EXPECT_NE(hint.find("(4330/47)"), std::string::npos) << hint;
+    EXPECT_NE(hint.find("Your holds now: hold all five (KS 9S QS JS AS), draw none."), std::string::npos) << hint;
+    EXPECT_NE(hint.find("\r\n"), std::string::npos) << "lines as the edit control shows them";
+    EXPECT_TRUE(SaveScreenshot(FindProcessWindow(run.ProcessId(), QUORVANE_HINT_CLASS), "hint_window"));
+
+    // The other tool has no hand waiting: the open hint follows the selection.
+    run.Command(CmdSelectPrevious);
+    EXPECT_TRUE(WaitFor([&] { return AdviceText(run, QUORVANE_HINT_CLASS).find("Video Poker 1") != std::string::npos; },
+                        10000));
+    EXPECT_NE(AdviceText(run, QUORVANE_HINT_CLASS).find("No hand is waiting for the draw"), std::string::npos);
+}
+
+TEST_F(HintWindowTest, StatisticsCountTheHandDrawnWithTheToolsOwnButton)
+{
+    const char *const names[HandSize] = { "AC", "AD", "AH", "AS", "KC" };
+    ASSERT_TRUE(StartWith("statistics", Waiting(names, 3, "xxxx.")));
+    run.Command(CmdStatistics);
+    EXPECT_NE(AdviceText(run, QUORVANE_STATISTICS_CLASS).find("No hand has been drawn"), std::string::npos);
+
+    HWND tool = run.ToolAt(380, 40);
+    ASSERT_NE(tool, nullptr);
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(ToolButton(tool, DealDrawId), BM_CLICK, 0, 0, SMTO_NORMAL, 20000, &result);
+    ASSERT_TRUE(WaitFor([&] { return AdviceText(run, QUORVANE_STATISTICS_CLASS).find("Hands played: 1") != std::string::npos; },
+                        10000))
+        << AdviceText(run, QUORVANE_STATISTICS_CLASS);
+    std::string statistics = AdviceText(run, QUORVANE_STATISTICS_CLASS);
+    EXPECT_NE(statistics.find("Coins bet: 3    won: 75"), std::string::npos) << statistics;
+    EXPECT_NE(statistics.find("Actual return: 2500.00 %"), std::string::npos) << statistics;
+    EXPECT_NE(statistics.find("Best hold taken in 1 of 1 hands."), std::string::npos) << statistics;
+    EXPECT_NE(statistics.find("99.54 % with 5 coins bet, 98.37 % with 1 to 4"), std::string::npos) << statistics;
+    run.Command(CmdStatistics);   // asked again, it comes back in front of the panel
+    EXPECT_TRUE(SaveScreenshot(FindProcessWindow(run.ProcessId(), QUORVANE_STATISTICS_CLASS), "statistics_window"));
+}
+
+} // namespace
