@@ -36,7 +36,10 @@ endfunction()
 
 # The Wine fixture: one Xvfb and one prefix per build tree, started once for all window tests.
 function(vp_wine_fixture)
-    if(NOT TEST wine_environment_start)
+    # Fixtures are matched by name across directories, so one pair serves the whole tree.
+    get_property(done GLOBAL PROPERTY VP_WINE_FIXTURE_DONE)
+    if(NOT done)
+        set_property(GLOBAL PROPERTY VP_WINE_FIXTURE_DONE ON)
         add_test(NAME wine_environment_start COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/wine-env start ${CMAKE_BINARY_DIR})
         add_test(NAME wine_environment_stop COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/wine-env stop ${CMAKE_BINARY_DIR})
         set_tests_properties(wine_environment_start PROPERTIES FIXTURES_SETUP wine TIMEOUT 300)
