@@ -5,6 +5,11 @@
 #include "panel/tool.h"
 #include "resources/resource_ids.h"
 
+#ifndef _WIN64
+// The tool class reserves one window word for its record pointer: 4 bytes in the shipped 32-bit module.
+static_assert(sizeof(LONG_PTR) == 4, "the tool's window word is 4 bytes on 32-bit");
+#endif
+
 namespace {
 
 int32_t typesEnumerated;             // 0 or 1: a second enumeration in the same load yields no type
