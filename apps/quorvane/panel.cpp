@@ -140,37 +140,22 @@ void FillBox(HDC dc, const RECT &r, COLORREF colour)
     DeleteObject(brush);
 }
 
-// Draws a 1-bit glyph in colour: the mono bitmap's 0 bits are the ink, its 1 bits the background.
-void DrawGlyph(HDC dc, HBITMAP mono, int x, int y, COLORREF colour)
+// The type's picture: the colour bitmap, through the mono bitmap as its mask (1 bits let the tab show
+// through, 0 bits take the picture); without a mask the picture is drawn whole.
+void DrawTypePicture(HDC dc, const PanelType &type, int x, int y)
 {
     BITMAP info = {};
-    if (!mono || !GetObject(mono, sizeof info, &info))
+    if (!type.colorBitmap || !GetObject(type.colorBitmap, sizeof info, &info))
         return;
     HDC source = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(source, mono);
-    HBRUSH brush = CreateSolidBrush(colour);
-    HGDIOBJ oldBrush = SelectObject(dc, brush);
-    // A mono source turns its 0 bits into the text colour and its 1 bits into the background colour;
-    // the raster operation then paints the brush where the source is white and keeps the rest.
-    COLORREF oldText = SetTextColor(dc, RGB(255, 255, 255));
-    COLORREF oldBack = SetBkColor(dc, RGB(0, 0, 0));
-    BitBlt(dc, x, y, info.bmWidth, info.bmHeight, source, 0, 0, 0x00E20746 /* DSPDxax */);
-    SetTextColor(dc, oldText);
-    SetBkColor(dc, oldBack);
-    SelectObject(dc, oldBrush);
-    DeleteObject(brush);
-    SelectObject(source, old);
-    DeleteDC(source);
-}
-
-void DrawColourBitmap(HDC dc, HBITMAP bitmap, int x, int y)
-{
-    BITMAP info = {};
-    if (!bitmap || !GetObject(bitmap, sizeof info, &info))
-        return;
-    HDC source = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(source, bitmap);
-    BitBlt(dc, x, y, info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);
+    HGDIOBJ old = SelectObject(source, type.colorBitmap);
+    BITMAP maskInfo = {};
+    bool masked = type.monoBitmap && GetObject(type.monoBitmap, sizeof maskInfo, &maskInfo) &&
+                  maskInfo.bmBitsPixel == 1 && maskInfo.bmWidth >= info.bmWidth && maskInfo.bmHeight >= info.bmHeight;
+    const DWORD keepDestination = 0x00AA0029;
+    if (!masked || !MaskBlt(dc, x, y, info.bmWidth, info.bmHeight, source, 0, 0, type.monoBitmap, 0, 0,
+                            MAKEROP4(keepDestination, SRCCOPY)))
+        BitBlt(dc, x, y, info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);
     SelectObject(source, old);
     DeleteDC(source);
 }
@@ -202,11 +187,9 @@ void DrawTab(HDC dc, const PanelTool &tool, bool selected)
     const PanelType *type = tool.type >= 0 ? &host.types[tool.type] : nullptr;
     COLORREF ink = selected ? RGB(52, 36, 4) : RGB(226, 234, 226);
     int x = tab.left + 5;
-    if (type && selected && type->colorBitmap)
-        DrawColourBitmap(dc, type->colorBitmap, x, tab.top + 2);
-    else if (type && type->monoBitmap)
-        DrawGlyph(dc, type->monoBitmap, x, tab.top + 2, ink);
-    x += 21;
+    if (type)
+        DrawTypePicture(dc, *type, x, tab.top + 2);
+    x += 20;
     HGDIOBJ oldFont = SelectObject(dc, host.tabFont);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ink);

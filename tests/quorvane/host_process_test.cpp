@@ -516,6 +516,41 @@ TEST(HostTools, FreshToolsTakeTheirDefaultSizeAndTheirFirstLayout)
     EXPECT_FALSE(FileExists(config)) << "--no-save writes nothing";
 }
 
+TEST(HostTools, TheKeyboardWalksTheButtonsAndPressesThem)
+{
+    std::string folder = FreshTestFolder("keyboard");
+    std::string config = folder + "\\panel.cfg";
+    HostRun run;
+    ASSERT_TRUE(run.Start(Args(config, "--tools 2 --no-save")));
+    DWORD thread = GetWindowThreadProcessId(run.main, nullptr);
+    auto focus = [&] {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(thread, &info);
+        return info.hwndFocus;
+    };
+    std::vector<HWND> tools = run.Tools();
+    ASSERT_EQ(tools.size(), 2u);
+    std::vector<HWND> walked;
+    for (int i = 0; i < 4; ++i) {
+        run.Command(CmdNextButton);
+        walked.push_back(focus());
+    }
+    // Deal is off on a fresh tool: Tab visits "+1" and "Bet 5" of each tool, then starts over.
+    HWND first = GetParent(walked[0]);
+    ASSERT_TRUE(first == tools[0] || first == tools[1]);
+    HWND second = first == tools[0] ? tools[1] : tools[0];
+    EXPECT_EQ(walked[0], ToolButton(first, PlusOneId));
+    EXPECT_EQ(walked[1], ToolButton(first, BetFiveId));
+    EXPECT_EQ(walked[2], ToolButton(second, PlusOneId));
+    EXPECT_EQ(walked[3], ToolButton(second, BetFiveId));
+    run.Command(CmdPreviousButton);
+    EXPECT_EQ(focus(), ToolButton(second, PlusOneId));
+    run.Command(CmdPressButton);     // Enter on "+1": one coin bet, Deal comes on
+    EXPECT_TRUE(Enabled(second, DealDrawId));
+    EXPECT_FALSE(Enabled(first, DealDrawId));
+}
+
 TEST(HostTools, PropertiesEmbedTheToolsPageAndItsNewGameActsOnThatTool)
 {
     std::string folder = FreshTestFolder("properties");
