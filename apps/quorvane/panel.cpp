@@ -249,7 +249,7 @@ void DrawPlaceholder(HDC dc, const PanelTool &tool)
     HGDIOBJ oldFont = SelectObject(dc, host.uiFont);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(200, 214, 200));
-    std::string text = tool.moduleFile + " is not loaded.\nThis tool's game is kept in the panel file.";
+    std::string text = "No " + tool.moduleFile + " runs this tool now.\nIts game is kept in the panel file.";
     RECT inner = {r.left + 8, r.top + 8, r.right - 8, r.bottom - 8};
     DrawTextA(dc, text.c_str(), -1, &inner, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
     SelectObject(dc, oldFont);
@@ -532,7 +532,8 @@ LRESULT CALLBACK PanelWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         return 0;
     }
     case WM_MOUSEMOVE:
-        if (host.drag != DragKind::None && host.drag != DragKind::Close)
+        // A move without the button held is not part of the drag (the release comes on its own).
+        if (host.drag != DragKind::None && host.drag != DragKind::Close && (wParam & MK_LBUTTON))
             ContinueDrag(PointOf(lParam));
         return 0;
     case WM_LBUTTONUP:

@@ -343,6 +343,12 @@ void ReadToolStates()
     for (PanelTool &t : host.tools) {
         if (!t.window)
             continue;
+        if (!IsWindow(t.window)) {
+            // The tool's window went away behind the host's back: keep its last block and save it.
+            t.window = nullptr;
+            t.type = -1;
+            continue;
+        }
         void *block = nullptr;
         LRESULT size = SendMessageA(t.window, PTM_GETSTATE, 0, reinterpret_cast<LPARAM>(&block));
         if (!block || size <= 0 || static_cast<size_t>(size) > MaxToolStateBytes) {
