@@ -134,27 +134,34 @@ bool HostRun::Start(const std::string &arguments, DWORD timeoutMs)
     return Launch(arguments) && WaitReady(timeoutMs);
 }
 
+namespace {
+
+struct WindowSearch {
+    DWORD processId;
+    const char *className;
+    HWND found;
+};
+
+BOOL CALLBACK MatchProcessWindow(HWND window, LPARAM lParam)
+{
+    WindowSearch *s = reinterpret_cast<WindowSearch *>(lParam);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (owner == s->processId && strcmp(name, s->className) == 0) {
+        s->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+} // namespace
+
 HWND FindProcessWindow(DWORD processId, const char *className)
 {
-    struct Search {
-        DWORD processId;
-        const char *className;
-        HWND found;
-    } search = {processId, className, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM lParam) -> BOOL {
-            Search *s = reinterpret_cast<Search *>(lParam);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            char name[64] = {};
-            GetClassNameA(window, name, sizeof name);
-            if (owner == s->processId && strcmp(name, s->className) == 0) {
-                s->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    WindowSearch search = {processId, className, nullptr};
+    EnumWindows(MatchProcessWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
