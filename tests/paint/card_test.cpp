@@ -1,0 +1,301 @@
+// card_test.cpp: card windows painted, clicked and right-clicked inside a real tool.
+#include <cstring>
+#include <gtest/gtest.h>
+#include "panel/tool.h"
+#include "tests/common/test_host.h"
+#include "tests/paint/paint_reference.h"
+
+namespace {
+
+const COLORREF kBlack = RGB(0, 0, 0);
+const COLORREF kWhite = RGB(255, 255, 255);
+const COLORREF kRed = RGB(255, 0, 0);
+const COLORREF kYellow = RGB(255, 255, 0);
+
+// Two of clubs, two of diamonds, ace of hearts, ace of spades, ten of spades: both colours, the
+// lowest and the highest rank, every suit but one; cards 0 and 2 held.
+const Card kHand[HandSize] = {0, 13, 38, 51, 47};
+const uint8_t kHeld[HandSize] = {1, 0, 1, 0, 0};
+
+RECT RectAt(POINT origin, POINT extent)
+{
+    return RECT{origin.x, origin.y, origin.x + extent.x, origin.y + extent.y};
+}
+
+class CardWindow : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(host.Ready()); }
+    void TearDown() override
+    {
+        if (tool)
+            DestroyWindow(tool);
+        host.Pump();
+    }
+    void CreateTool(int width, int height, const VideoPokerGame &block)
+    {
+        tool = host.CreateLaidOutTool(width, height, &block, sizeof block);
+        ASSERT_NE(tool, nullptr);
+        record = ToolRecord(tool);
+        ASSERT_NE(record, nullptr);
+    }
+    void Repaint(HWND window)
+    {
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        host.Pump();
+    }
+
+    TestHost &host = TestHost::Instance();
+    HWND tool = nullptr;
+    VideoPokerToolData *record = nullptr;
+};
+
+TEST_F(CardWindow, PaintsFaceShadowAndPicturesWhereTheGeometryTablePutsThem)
+{
+    for (const CardGeometry &g : cardGeometries) {
+        SCOPED_TRACE(testing::Message() << "tool " << g.tool.cx << "x" << g.tool.cy);
+        VideoPokerGame block = WaitingHand(kHand, kHeld, 1, 99);
+        CreateTool(g.tool.cx, g.tool.cy, block);
+        for (int i = 0; i < HandSize; ++i) {
+            SCOPED_TRACE(testing::Message() << "card " << i);
+            HWND card = record->cardWindows[i];
+            RECT client;
+            GetClientRect(card, &client);
+            ASSERT_EQ(client.right, g.card.cx);
+            ASSERT_EQ(client.bottom, g.card.cy);
+            Capture shown = host.CaptureClient(card);
+            EXPECT_TRUE(SameImage(shown, ReferenceCard(card, g, kHand[i], kHeld[i])));
+
+            const int R = g.card.cx, B = g.card.cy;
+            // The rounded corners leave the host's background visible at all four corners.
+            EXPECT_EQ(shown.At(0, 0), host.BackgroundUnder(card, 0, 0));
+            EXPECT_EQ(shown.At(R - 1, 0), host.BackgroundUnder(card, R - 1, 0));
+            EXPECT_EQ(shown.At(0, B - 1), host.BackgroundUnder(card, 0, B - 1));
+            EXPECT_EQ(shown.At(R - 1, B - 1), host.BackgroundUnder(card, R - 1, B - 1));
+            // The shadow shows right of and below the face; the face is white inside a black frame.
+            const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
+            EXPECT_EQ(shown.At(R - 2, B / 2), shadow);
+            EXPECT_EQ(shown.At(R / 2, B - 3), shadow);
+            EXPECT_EQ(shown.At(g.face.left, g.face.bottom / 2), kBlack);
+            EXPECT_EQ(shown.At(g.face.left + 1, g.face.bottom / 2), kWhite);
+            EXPECT_EQ(shown.At(g.face.right / 2, g.face.bottom - 1), kBlack);
+
+            // The glyphs carry their suit's colour; the hold marker is yellow, on held cards only.
+            RECT rank = RectAt(g.rankOrigin, g.rankExtent), suit = RectAt(g.suitOrigin, g.suitExtent);
+            RECT hold = RectAt(g.holdOrigin, g.holdExtent);
+            bool isRed = kHand[i] / 13 == 1 || kHand[i] / 13 == 2;
+            EXPECT_GT(CountColour(shown, rank, isRed ? kRed : kBlack), 0);
+            EXPECT_GT(CountColour(shown, suit, isRed ? kRed : kBlack), 0);
+            if (!kHeld[i]) {
+                EXPECT_EQ(CountColour(shown, rank, isRed ? kBlack : kRed), 0);
+                EXPECT_EQ(CountColour(shown, suit, isRed ? kBlack : kRed), 0);
+            }
+            RECT yellow = BoundsOfColour(shown, kYellow);
+            if (kHeld[i]) {
+                EXPECT_FALSE(IsRectEmpty(&yellow));
+                RECT inside;
+                UnionRect(&inside, &yellow, &hold);
+                EXPECT_TRUE(EqualRect(&inside, &hold)) << "the marker spills out of its place";
+            } else {
+                EXPECT_TRUE(IsRectEmpty(&yellow));
+            }
+        }
+        DestroyWindow(tool);
+        tool = nullptr;
+    }
+}
+
+TEST_F(CardWindow, ShowsEveryCardOfTheDeckWithItsOwnPictures)
+{
+    const CardGeometry &g = cardGeometries[2];
+    for (int first = 0; first < DeckSize; first += HandSize) {
+        Card cards[HandSize];
+        for (int i = 0; i < HandSize; ++i)
+            cards[i] = static_cast<Card>((first + i) % DeckSize);
+        const uint8_t none[HandSize] = {};
+        VideoPokerGame block = WaitingHand(cards, none, 1, 0);
+        if (!tool) {
+            CreateTool(g.tool.cx, g.tool.cy, block);
+        } else {
+            memcpy(&record->game, &block, sizeof block);
+            for (HWND card : record->cardWindows)
+                Repaint(card);
+        }
+        for (int i = 0; i < HandSize; ++i)
+            EXPECT_TRUE(SameImage(host.CaptureClient(record->cardWindows[i]),
+                                  ReferenceCard(record->cardWindows[i], g, cards[i], false)))
+                << "card " << int(cards[i]);
+    }
+}
+
+TEST_F(CardWindow, DamagedCardShowsABlankFaceAndStillItsHoldMarker)
+{
+    // Only a damaged block holds such values; the engine repairs blocks it takes, so they are
+    // written into the live record here.
+    const CardGeometry &g = cardGeometries[2];
+    const uint8_t none[HandSize] = {};
+    CreateTool(g.tool.cx, g.tool.cy, WaitingHand(kHand, none, 1, 99));
+    const Card damaged[HandSize] = {52, 64, 65, 200, 255};
+    const uint8_t held[HandSize] = {0, 1, 0, 1, 0};
+    for (int i = 0; i < HandSize; ++i) {
+        record->game.card[i] = damaged[i];
+        record->game.held[i] = held[i];
+        Repaint(record->cardWindows[i]);
+    }
+    for (int i = 0; i < HandSize; ++i) {
+        SCOPED_TRACE(testing::Message() << "card value " << int(damaged[i]));
+        Capture shown = host.CaptureClient(record->cardWindows[i]);
+        EXPECT_TRUE(SameImage(shown, ReferenceCard(record->cardWindows[i], g, damaged[i], held[i])));
+        RECT artwork = {g.rankOrigin.x, g.rankOrigin.y, g.suitOrigin.x + g.suitExtent.x,
+                        g.suitOrigin.y + g.suitExtent.y};
+        EXPECT_EQ(CountColour(shown, artwork, kRed), 0);
+        if (!held[i]) {
+            EXPECT_EQ(CountColour(shown, artwork, kWhite),
+                      (artwork.right - artwork.left) * (artwork.bottom - artwork.top))
+                << "a blank face";
+        }
+    }
+}
+
+TEST_F(CardWindow, ShadowTakesTheSystemShadowColour)
+{
+    // Restores the system colour even when an assertion ends the test early.
+    struct ShadowColour {
+        const int element = COLOR_BTNSHADOW;
+        const COLORREF original = GetSysColor(COLOR_BTNSHADOW);
+        explicit ShadowColour(COLORREF colour) { SetSysColors(1, &element, &colour); }
+        ~ShadowColour() { SetSysColors(1, &element, &original); }
+    };
+    const COLORREF unusual = RGB(20, 140, 90);
+    ShadowColour changed(unusual);
+    ASSERT_EQ(GetSysColor(COLOR_BTNSHADOW), unusual);
+    CreateTool(300, 175, WaitingHand(kHand, kHeld, 1, 99));
+    HWND card = record->cardWindows[1];
+    Repaint(card);
+    Capture shown = host.CaptureClient(card);
+    EXPECT_EQ(shown.At(56, 48), unusual);   // the brush inside the shadow
+    EXPECT_EQ(shown.At(57, 48), unusual);   // the pen on its edge
+    EXPECT_EQ(shown.At(29, 93), unusual);
+}
+
+TEST_F(CardWindow, AsksTheHostForTheBackgroundUnderItself)
+{
+    CreateTool(300, 175, WaitingHand(kHand, kHeld, 1, 99));
+    // Cards of a 300 x 175 tool stand at x = 1, 61, 121, 181, 241 and y = 43.
+    const int left[HandSize] = {1, 61, 121, 181, 241};
+    for (int i = 0; i < HandSize; ++i) {
+        host.ClearRecords();
+        Repaint(record->cardWindows[i]);
+        ASSERT_EQ(host.PaintRequests().size(), 1u);
+        const PaintRecord &asked = host.PaintRequests()[0];
+        EXPECT_EQ(asked.request.window, tool);
+        EXPECT_EQ(asked.painter, record->cardWindows[i]);
+        EXPECT_EQ(asked.request.isChild, 1);
+        EXPECT_EQ(asked.request.rect.left, 0);
+        EXPECT_EQ(asked.request.rect.top, 0);
+        EXPECT_EQ(asked.request.rect.right, 58);
+        EXPECT_EQ(asked.request.rect.bottom, 96);
+        EXPECT_EQ(asked.request.offset.x, left[i]);
+        EXPECT_EQ(asked.request.offset.y, 43);
+    }
+}
+
+TEST_F(CardWindow, PaintWithNothingToUpdateDoesNothing)
+{
+    CreateTool(300, 175, WaitingHand(kHand, kHeld, 1, 99));
+    host.ClearRecords();
+    for (HWND card : record->cardWindows)
+        EXPECT_EQ(SendMessageA(card, WM_PAINT, 0, 0), 0);
+    EXPECT_TRUE(host.PaintRequests().empty());
+}
+
+TEST_F(CardWindow, ClickTogglesTheHoldOnlyWhileTheHandWaitsForTheDraw)
+{
+    const uint8_t none[HandSize] = {};
+    CreateTool(300, 175, WaitingHand(kHand, none, 1, 99));
+    const CardGeometry &g = cardGeometries[2];
+    HWND card = record->cardWindows[3];
+
+    EXPECT_EQ(SendMessageA(card, WM_LBUTTONUP, 0, MAKELPARAM(5, 5)), 0);
+    EXPECT_EQ(record->game.held[3], 1);
+    EXPECT_TRUE(GetUpdateRect(card, nullptr, FALSE)) << "a toggled card is repainted";
+    host.Pump();
+    EXPECT_TRUE(SameImage(host.CaptureClient(card), ReferenceCard(card, g, kHand[3], true)));
+    for (int i = 0; i < HandSize; ++i)
+        EXPECT_EQ(record->game.held[i], i == 3) << "only the clicked card toggles";
+
+    SendMessageA(card, WM_LBUTTONUP, 0, 0);
+    EXPECT_EQ(record->game.held[3], 0);
+    host.Pump();
+    EXPECT_TRUE(SameImage(host.CaptureClient(card), ReferenceCard(card, g, kHand[3], false)));
+
+    // A double click releases twice: held, then not held again.
+    SendMessageA(card, WM_LBUTTONUP, 0, 0);
+    SendMessageA(card, WM_LBUTTONDBLCLK, 0, 0);
+    SendMessageA(card, WM_LBUTTONUP, 0, 0);
+    EXPECT_EQ(record->game.held[3], 0);
+
+    // Between hands a click changes nothing and repaints nothing.
+    record->game.handComplete = 1;
+    host.Pump();
+    SendMessageA(card, WM_LBUTTONUP, 0, 0);
+    EXPECT_EQ(record->game.held[3], 0);
+    EXPECT_FALSE(GetUpdateRect(card, nullptr, FALSE));
+}
+
+TEST_F(CardWindow, RightClickIsPostedToTheToolAtTheSamePoint)
+{
+    CreateTool(300, 175, WaitingHand(kHand, kHeld, 1, 99));
+    host.Pump();
+    const int left[HandSize] = {1, 61, 121, 181, 241};
+    const POINT points[] = {{0, 0}, {3, 5}, {57, 95}};
+    for (int i = 0; i < HandSize; ++i)
+        for (POINT p : points) {
+            LRESULT result = SendMessageA(record->cardWindows[i], WM_RBUTTONUP, MK_SHIFT | MK_RBUTTON,
+                                          MAKELPARAM(p.x, p.y));
+            EXPECT_EQ(result, 0);
+            MSG posted;
+            ASSERT_TRUE(PeekMessageA(&posted, tool, WM_RBUTTONUP, WM_RBUTTONUP, PM_REMOVE));
+            EXPECT_EQ(posted.wParam, WPARAM(MK_SHIFT | MK_RBUTTON));
+            EXPECT_EQ(LOWORD(posted.lParam), left[i] + p.x);
+            EXPECT_EQ(HIWORD(posted.lParam), 43 + p.y);
+            EXPECT_FALSE(PeekMessageA(&posted, tool, WM_RBUTTONUP, WM_RBUTTONUP, PM_NOREMOVE));
+        }
+    // The menu opens where the tool's own right click at that point opens it.
+    MenuRecord fromCard = OpenContextMenu(record->cardWindows[2], POINT{10, 20});
+    MenuRecord fromTool = OpenContextMenu(tool, POINT{121 + 10, 43 + 20});
+    ASSERT_TRUE(fromCard.opened);
+    ASSERT_TRUE(fromTool.opened);
+    EXPECT_TRUE(EqualRect(&fromCard.windowRect, &fromTool.windowRect));
+    EXPECT_EQ(fromCard.items.size(), 3u);
+}
+
+TEST_F(CardWindow, WindowsTheRecordDoesNotListAnswerNothing)
+{
+    CreateTool(120, 70, WaitingHand(kHand, kHeld, 1, 99));
+    // Once the record is attached, a new card cannot even be created under the tool.
+    EXPECT_EQ(CreateWindowExA(0, "VideoPokerCard", "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, tool, nullptr,
+                              host.HostInstance(), nullptr),
+              nullptr);
+    // A card made elsewhere and moved under the tool answers 0 to everything, default messages too.
+    HWND stray = CreateWindowExA(0, "VideoPokerCard", "", WS_CHILD, 0, 0, 10, 10, host.Panel(), nullptr,
+                                 host.HostInstance(), nullptr);
+    ASSERT_NE(stray, nullptr);
+    EXPECT_EQ(SendMessageA(stray, WM_NCHITTEST, 0, 0), HTCLIENT) << "no record: default processing";
+    SetParent(stray, tool);
+    EXPECT_EQ(SendMessageA(stray, WM_NCHITTEST, 0, 0), 0);
+    host.ClearRecords();
+    InvalidateRect(stray, nullptr, TRUE);
+    EXPECT_EQ(SendMessageA(stray, WM_PAINT, 0, 0), 0);
+    SendMessageA(stray, WM_RBUTTONUP, 0, 0);
+    SendMessageA(stray, WM_LBUTTONUP, 0, 0);
+    MSG posted;
+    EXPECT_FALSE(PeekMessageA(&posted, tool, WM_RBUTTONUP, WM_RBUTTONUP, PM_NOREMOVE));
+    EXPECT_TRUE(host.PaintRequests().empty());
+    ValidateRect(stray, nullptr);
+    SetParent(stray, host.Panel());
+    DestroyWindow(stray);
+    for (int i = 0; i < HandSize; ++i)
+        EXPECT_EQ(record->game.held[i], kHeld[i]);
+}
+
+} // namespace

@@ -1,0 +1,258 @@
+// paint_reference.cpp: draws the expected card and display pixels with plain GDI in a memory bitmap.
+#include "tests/paint/paint_reference.h"
+
+#include <cstring>
+
+// Client sizes 24 x 38, 47 x 77 and 58 x 96 come from tool layouts of 120 x 70, 240 x 140, 300 x 175.
+const CardGeometry cardGeometries[3] = {
+    {{120, 70}, {24, 38}, 4, 3, {4, 4, 24, 37}, {0, 0, 20, 33},
+     {2, 1}, {16, 15}, {2, 16}, {16, 13}, {2, 15}, {16, 6}},
+    {{240, 140}, {47, 77}, 7, 7, {4, 4, 47, 76}, {0, 0, 43, 72},
+     {3, 3}, {36, 33}, {3, 36}, {36, 33}, {3, 30}, {36, 14}},
+    {{300, 175}, {58, 96}, 9, 9, {4, 4, 58, 95}, {0, 0, 54, 91},
+     {4, 4}, {45, 41}, {4, 45}, {45, 42}, {4, 39}, {45, 18}},
+};
+
+namespace {
+
+// A 32-bit top-down memory bitmap, filled with the panel background under a window.
+struct MemoryCanvas {
+    HDC dc = nullptr;
+    HBITMAP bitmap = nullptr;
+    HGDIOBJ oldBitmap = nullptr;
+    uint32_t *bits = nullptr;
+    int width = 0, height = 0;
+
+    MemoryCanvas(HWND window, int w, int h) : width(w), height(h)
+    {
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = w;
+        info.bmiHeader.biHeight = -h;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        dc = CreateCompatibleDC(nullptr);
+        void *pixels = nullptr;
+        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+        bits = static_cast<uint32_t *>(pixels);
+        oldBitmap = SelectObject(dc, bitmap);
+        const TestHost &host = TestHost::Instance();
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                COLORREF c = host.BackgroundUnder(window, x, y);
+                bits[y * w + x] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+            }
+    }
+    ~MemoryCanvas()
+    {
+        SelectObject(dc, oldBitmap);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+    }
+    Capture Take() const
+    {
+        GdiFlush();
+        Capture capture;
+        capture.width = width;
+        capture.height = height;
+        for (int i = 0; i < width * height; ++i) {
+            uint32_t p = bits[i];
+            capture.pixels.push_back(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
+        }
+        return capture;
+    }
+};
+
+// Plays a picture straight from the module's resources, sized by the resource itself.
+void PlayArtwork(HDC dc, int id, POINT origin, POINT extent)
+{
+    HMODULE module = TestHost::Instance().Module().module;
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), "METAFILE");
+    if (!found)
+        return;
+    HGLOBAL loaded = LoadResource(module, found);
+    const BYTE *bytes = static_cast<const BYTE *>(LockResource(loaded));
+    HMETAFILE metafile = SetMetaFileBitsEx(SizeofResource(module, found), bytes);
+    SetViewportExtEx(dc, extent.x, extent.y, nullptr);
+    SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
+    PlayMetaFile(dc, metafile);
+    DeleteMetaFile(metafile);
+}
+
+} // namespace
+
+Capture ReferenceCard(HWND cardWindow, const CardGeometry &g, int card, bool held)
+{
+    MemoryCanvas canvas(cardWindow, g.card.cx, g.card.cy);
+    HDC dc = canvas.dc;
+    COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
+    HBRUSH shadowBrush = CreateSolidBrush(shadow);
+    HPEN shadowPen = CreatePen(PS_SOLID, 1, shadow);
+    HBRUSH whiteBrush = CreateSolidBrush(RGB(255, 255, 255));
+    HGDIOBJ oldBrush = SelectObject(dc, shadowBrush);
+    HGDIOBJ oldPen = SelectObject(dc, shadowPen);
+    RoundRect(dc, g.shadow.left, g.shadow.top, g.shadow.right, g.shadow.bottom, g.ew, g.eh);
+    SelectObject(dc, GetStockObject(BLACK_PEN));
+    SelectObject(dc, whiteBrush);
+    RoundRect(dc, g.face.left, g.face.top, g.face.right, g.face.bottom, g.ew, g.eh);
+
+    SetMapMode(dc, MM_ANISOTROPIC);
+    SetWindowExtEx(dc, 1000, 1000, nullptr);
+    if (card >= 0 && card < DeckSize) {
+        int suit = card / 13, rank = card % 13;
+        bool isRed = suit == 1 || suit == 2;
+        PlayArtwork(dc, (isRed ? 244 : 231) + rank, g.rankOrigin, g.rankExtent);
+        PlayArtwork(dc, 257 + suit, g.suitOrigin, g.suitExtent);
+    }
+    if (held)
+        PlayArtwork(dc, 261, g.holdOrigin, g.holdExtent);
+
+    SetMapMode(dc, MM_TEXT);
+    SelectObject(dc, oldPen);
+    SelectObject(dc, oldBrush);
+    DeleteObject(shadowPen);
+    DeleteObject(shadowBrush);
+    DeleteObject(whiteBrush);
+    return canvas.Take();
+}
+
+POINT ExpectedTextOrigin(int display, SIZE client, SIZE text)
+{
+    // Each half is truncated toward zero by itself: -81 / 2 is -40, not -41.
+    POINT origin;
+    origin.y = client.cy / 2 + (0 - text.cy) / 2;
+    if (display == 0)
+        origin.x = 4;
+    else if (display == 1)
+        origin.x = client.cx - text.cx - 4;
+    else
+        origin.x = client.cx / 2 + (0 - text.cx) / 2;
+    return origin;
+}
+
+SIZE MeasureText(HFONT font, const std::string &text)
+{
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
+    SIZE size = {0, 0};
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    TEXTMETRICA metrics;
+    GetTextMetricsA(dc, &metrics);
+    size.cy = metrics.tmHeight;     // a line's height, whatever characters it holds
+    if (text.empty())
+        size.cy = 0;
+    if (old)
+        SelectObject(dc, old);
+    DeleteDC(dc);
+    return size;
+}
+
+Capture ReferenceDisplay(HWND displayWindow, int display, HFONT font, const std::string &text,
+                         const TextVariation &variation)
+{
+    RECT client;
+    GetClientRect(displayWindow, &client);
+    MemoryCanvas canvas(displayWindow, client.right, client.bottom);
+    HDC dc = canvas.dc;
+    HGDIOBJ oldFont = font ? SelectObject(dc, font) : nullptr;
+    POINT at = ExpectedTextOrigin(display, SIZE{client.right, client.bottom}, MeasureText(font, text));
+    at.x += variation.nudge.x;
+    at.y += variation.nudge.y;
+    const int length = static_cast<int>(text.size());
+    SetBkMode(dc, TRANSPARENT);
+    auto drawShadow = [&] {
+        SetTextColor(dc, GetSysColor(COLOR_CAPTIONTEXT));
+        TextOutA(dc, at.x + variation.shadowOffset.x, at.y + variation.shadowOffset.y, text.c_str(), length);
+    };
+    if (!variation.shadowLast)
+        drawShadow();
+    SetTextColor(dc, GetSysColor(COLOR_ACTIVECAPTION));
+    TextOutA(dc, at.x, at.y, text.c_str(), length);
+    if (variation.shadowLast)
+        drawShadow();
+    if (oldFont)
+        SelectObject(dc, oldFont);
+    return canvas.Take();
+}
+
+RECT BoundsOfInk(const Capture &capture, HWND window)
+{
+    const TestHost &host = TestHost::Instance();
+    RECT bounds = {capture.width, capture.height, 0, 0};
+    for (int y = 0; y < capture.height; ++y)
+        for (int x = 0; x < capture.width; ++x)
+            if (capture.At(x, y) != host.BackgroundUnder(window, x, y)) {
+                if (x < bounds.left) bounds.left = x;
+                if (y < bounds.top) bounds.top = y;
+                if (x + 1 > bounds.right) bounds.right = x + 1;
+                if (y + 1 > bounds.bottom) bounds.bottom = y + 1;
+            }
+    if (bounds.right == 0)
+        SetRectEmpty(&bounds);
+    return bounds;
+}
+
+::testing::AssertionResult SameImage(const Capture &actual, const Capture &expected)
+{
+    if (actual.width != expected.width || actual.height != expected.height)
+        return ::testing::AssertionFailure() << "size " << actual.width << "x" << actual.height
+                                             << ", expected " << expected.width << "x" << expected.height;
+    int differing = 0;
+    std::string first;
+    for (int y = 0; y < actual.height; ++y)
+        for (int x = 0; x < actual.width; ++x) {
+            COLORREF a = actual.At(x, y), e = expected.At(x, y);
+            if (a == e)
+                continue;
+            if (++differing <= 5) {
+                char line[96];
+                snprintf(line, sizeof line, " (%d,%d) is %06lx, expected %06lx;", x, y,
+                         static_cast<unsigned long>(a), static_cast<unsigned long>(e));
+                first += line;
+            }
+        }
+    if (differing == 0)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << differing << " pixels differ:" << first;
+}
+
+int CountColour(const Capture &capture, const RECT &area, COLORREF colour)
+{
+    int count = 0;
+    for (int y = area.top < 0 ? 0 : area.top; y < area.bottom && y < capture.height; ++y)
+        for (int x = area.left < 0 ? 0 : area.left; x < area.right && x < capture.width; ++x)
+            count += capture.At(x, y) == colour;
+    return count;
+}
+
+RECT BoundsOfColour(const Capture &capture, COLORREF colour)
+{
+    RECT bounds = {capture.width, capture.height, 0, 0};
+    for (int y = 0; y < capture.height; ++y)
+        for (int x = 0; x < capture.width; ++x)
+            if (capture.At(x, y) == colour) {
+                if (x < bounds.left) bounds.left = x;
+                if (y < bounds.top) bounds.top = y;
+                if (x + 1 > bounds.right) bounds.right = x + 1;
+                if (y + 1 > bounds.bottom) bounds.bottom = y + 1;
+            }
+    if (bounds.right == 0)
+        SetRectEmpty(&bounds);
+    return bounds;
+}
+
+VideoPokerGame WaitingHand(const Card cards[HandSize], const uint8_t held[HandSize], int wager,
+                           int credits)
+{
+    VideoPokerGame game;
+    memset(&game, 0, sizeof game);
+    for (int i = 0; i < HandSize; ++i) {
+        game.card[i] = cards[i];
+        game.held[i] = held[i];
+        game.dealt[cards[i]] = 1;
+    }
+    game.handComplete = 0;
+    game.wager = wager;
+    game.credits = credits;
+    return game;
+}
