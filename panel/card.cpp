@@ -27,16 +27,6 @@ int RankArtworkOf(Card card)
     return (isBlack ? IDA_BLACK_RANK_FIRST : IDA_RED_RANK_FIRST) + RankOf(card);
 }
 
-// RunOnTool takes a plain engine operation, so each position has its own toggle.
-template <int position>
-void ToggleHoldAt(VideoPokerGame &game, GameView &view)
-{
-    ToggleHold(game, view, position);
-}
-
-void (*const toggleHoldOf[HandSize])(VideoPokerGame &, GameView &) = {
-    ToggleHoldAt<0>, ToggleHoldAt<1>, ToggleHoldAt<2>, ToggleHoldAt<3>, ToggleHoldAt<4>};
-
 int SuitArtworkOf(Card card)
 {
     return IDA_SUIT_FIRST + SuitOf(card);
@@ -108,6 +98,16 @@ LRESULT PaintCard(HWND window, const VideoPokerToolData *tool, int position)
     EndPaint(window, &paint);
     return 0;
 }
+
+// RunOnTool takes a plain engine operation, so each position has its own toggle.
+template <int position>
+void ToggleHoldAt(VideoPokerGame &game, GameView &view)
+{
+    ToggleHold(game, view, position);
+}
+
+void (*const toggleHoldOf[HandSize])(VideoPokerGame &, GameView &) = {
+    ToggleHoldAt<0>, ToggleHoldAt<1>, ToggleHoldAt<2>, ToggleHoldAt<3>, ToggleHoldAt<4>};
 
 } // namespace
 
