@@ -81,6 +81,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
 {
     host.instance = instance;
     std::string error;
+    for (int i = 1; i < __argc; ++i)       // so that even a bad command line is told without a box
+        if (lstrcmpA(__argv[i], "--unattended") == 0)
+            host.options.unattended = true;
     if (!ParseHostOptions(__argc, __argv, &host.options, &error)) {
         Complain(error + "\n\n" + HostUsage());
         return 2;

@@ -516,6 +516,15 @@ TEST(HostTools, FreshToolsTakeTheirDefaultSizeAndTheirFirstLayout)
     EXPECT_FALSE(FileExists(config)) << "--no-save writes nothing";
 }
 
+TEST(HostTools, ABadCommandLineEndsAtOnceWithoutWaitingOnAnyone)
+{
+    HostRun run;
+    ASSERT_TRUE(run.Launch("--tools many --unattended"));
+    DWORD code = 0;
+    ASSERT_TRUE(run.WaitExit(20000, &code)) << "no message box may hold an unattended host";
+    EXPECT_EQ(code, 2u);
+}
+
 TEST(HostTools, TheKeyboardWalksTheButtonsAndPressesThem)
 {
     std::string folder = FreshTestFolder("keyboard");
