@@ -25,10 +25,30 @@ std::string ProgramFolder()
     return slash == std::string::npos ? "." : folder.substr(0, slash);
 }
 
+int CALLBACK NoteFaceFound(const LOGFONTA *, const TEXTMETRICA *, DWORD, LPARAM found)
+{
+    *reinterpret_cast<bool *>(found) = true;
+    return 0;
+}
+
+// Tahoma where it is installed; elsewhere Arial, which font substitution serves on most systems with
+// a real bold face (a missing face would get a fallback without one).
+const char *UiFace()
+{
+    LOGFONTA wanted = {};
+    wanted.lfCharSet = DEFAULT_CHARSET;
+    lstrcpyA(wanted.lfFaceName, "Tahoma");
+    bool found = false;
+    HDC screen = GetDC(nullptr);
+    EnumFontFamiliesExA(screen, &wanted, NoteFaceFound, reinterpret_cast<LPARAM>(&found), 0);
+    ReleaseDC(nullptr, screen);
+    return found ? "Tahoma" : "Arial";
+}
+
 HFONT MakeFont(int height, int weight)
 {
     return CreateFontA(-height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS, "Tahoma");
+                       CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS, UiFace());
 }
 
 bool IsOwnKeyTarget(HWND window)
