@@ -177,7 +177,7 @@ TEST(HostPersistence, ToolsComeBackPlayAndKeepTheirGamesAcrossRuns)
             drawn = t ? GameOf(t->state) : VideoPokerGame{};
             return t && drawn.handComplete == 1;
         },
-        5000))
+        15000))
         << "the hand reached the panel file within seconds";
     EXPECT_EQ(drawn.credits, 40 + PayoutFor(FourOfAKind, 3));
     EXPECT_EQ(drawn.wager, 0);
@@ -232,11 +232,12 @@ TEST(HostPersistence, KillingTheHostWhileItSavesLeavesTheOldOrTheNewFile)
     ASSERT_TRUE(WritePanel(config, start));
     std::mt19937 random(20240611);
     uint32_t lastGeneration = 0;
-    int killedWhileSaving = 0;
     for (int round = 0; round < 12; ++round) {
         HostRun run;
         ASSERT_TRUE(run.Start(Args(config, "--save-loop 0")));
-        Sleep(random() % 300);
+        // Once the saves are under way, any moment will do.
+        ASSERT_TRUE(WaitFor([&] { return ReadPanel(config, nullptr).generation > lastGeneration; }, 20000));
+        Sleep(random() % 200);
         run.Kill();
         PanelFileReport report;
         SavedPanel after = ReadPanel(config, &report);
@@ -245,12 +246,8 @@ TEST(HostPersistence, KillingTheHostWhileItSavesLeavesTheOldOrTheNewFile)
         for (size_t i = 0; i < 3; ++i)
             EXPECT_EQ(after.tools[i], start.tools[i]) << "round " << round << ", tool " << i;
         EXPECT_GE(after.generation, lastGeneration) << "never an older file than one already seen";
-        if (after.generation > lastGeneration)
-            ++killedWhileSaving;
         lastGeneration = after.generation;
     }
-    EXPECT_GE(killedWhileSaving, 10) << "the saves were running when the host was killed";
-    EXPECT_GT(lastGeneration, 12u);
 }
 
 TEST(HostRecovery, ADamagedToolLineCostsOnlyThatToolAndIsReported)
