@@ -303,7 +303,14 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             SaveIfChanged();
             return 0;
         case ScreenshotTimer:
+            // The picture is read from the screen: nothing else may lie over the window then.
             KillTimer(window, ScreenshotTimer);
+            SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+            RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+            SetTimer(window, ScreenshotCaptureTimer, 300, nullptr);
+            return 0;
+        case ScreenshotCaptureTimer:
+            KillTimer(window, ScreenshotCaptureTimer);
             RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
             GdiFlush();
             host.exitCode = WriteWindowPng(window, host.options.screenshotPath) ? 0 : 1;

@@ -8,7 +8,10 @@ namespace {
 
 constexpr DWORD MaxPanelFileBytes = 16u << 20;   // anything larger is not a panel file: read its head
 constexpr int WelcomeWidth = 360;                // a first panel's tool is grown to a comfortable size
+constexpr int RenameAttempts = 10;
+constexpr DWORD RenameRetryMs = 20;
 long savesDone = 0;
+long savesFailed = 0;
 
 bool FileExists(const std::string &path)
 {
@@ -159,9 +162,18 @@ bool WriteFileAtomically(const std::string &path, const std::string &content, DW
     if (!ok)
         *error = GetLastError();
     CloseHandle(file);
-    if (ok && !MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    // A reader that holds the old file open without sharing its deletion (a virus scanner, a backup,
+    // an editor) makes the rename fail for a moment: try again a few times before giving up.
+    for (int attempt = 0; ok; ++attempt) {
+        if (MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            break;
         *error = GetLastError();
-        ok = false;
+        bool passing = *error == ERROR_SHARING_VIOLATION || *error == ERROR_ACCESS_DENIED ||
+                       *error == ERROR_LOCK_VIOLATION;
+        if (!passing || attempt == RenameAttempts - 1)
+            ok = false;
+        else
+            Sleep(RenameRetryMs);
     }
     if (!ok)
         DeleteFileA(temporary.c_str());
@@ -290,9 +302,10 @@ void SaveIfChanged()
 void SaveLoopStep()
 {
     if (!SaveNow(true)) {
+        // Keep going: a failed save must leave the old file whole, which is what the loop is for.
+        if (++savesFailed == 1)
+            fprintf(stderr, "quorvane: a save in the loop failed; going on\n");
         host.exitCode = 1;
-        DestroyWindow(host.mainWindow);
-        return;
     }
     ++savesDone;
     if (host.options.saveLoop > 0 && savesDone >= host.options.saveLoop) {
