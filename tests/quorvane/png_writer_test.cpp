@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <unistd.h>
 #include <random>
 #include <string>
 #include <vector>
@@ -19,8 +20,11 @@ bool HavePython()
 // Decompresses with Python's zlib; false when Python refuses the stream.
 bool Inflate(const std::vector<uint8_t> &stream, std::vector<uint8_t> *out)
 {
-    std::string in = testing::TempDir() + "quorvane_zlib_in.bin";
-    std::string result = testing::TempDir() + "quorvane_zlib_out.bin";
+    // Names of this process's own: tests of other runs may be inflating at the same moment.
+    static int calls = 0;
+    std::string stem = testing::TempDir() + "quorvane_zlib_" + std::to_string(getpid()) + "_" + std::to_string(++calls);
+    std::string in = stem + ".in";
+    std::string result = stem + ".out";
     FILE *f = fopen(in.c_str(), "wb");
     if (!f)
         return false;
@@ -38,6 +42,8 @@ bool Inflate(const std::vector<uint8_t> &stream, std::vector<uint8_t> *out)
     while ((c = fgetc(f)) != EOF)
         out->push_back(static_cast<uint8_t>(c));
     fclose(f);
+    remove(in.c_str());
+    remove(result.c_str());
     return true;
 }
 
