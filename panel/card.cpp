@@ -1,5 +1,6 @@
 // card.cpp: the card window: one card of the hand on a shadowed face, its hold marker, clicks.
 #include "panel/tool.h"
+#include "panel/artwork.h"
 #include "panel/child_window.h"
 #include "resources/resource_ids.h"
 
@@ -18,18 +19,6 @@ int CardPositionOf(const VideoPokerToolData *tool, HWND window)
 bool IsValidCard(Card card)
 {
     return card < DeckSize;
-}
-
-int RankArtworkOf(Card card)
-{
-    Suit suit = SuitOf(card);
-    bool isBlack = suit == Clubs || suit == Spades;
-    return (isBlack ? IDA_BLACK_RANK_FIRST : IDA_RED_RANK_FIRST) + RankOf(card);
-}
-
-int SuitArtworkOf(Card card)
-{
-    return IDA_SUIT_FIRST + SuitOf(card);
 }
 
 LRESULT PaintCard(HWND window, const VideoPokerToolData *tool, int position)
