@@ -45,6 +45,14 @@ static bool IsOnShow(const VideoPokerGame &game, int card)
     return false;
 }
 
+static bool IsShownBefore(const VideoPokerGame &game, int position)
+{
+    for (int i = 0; i < position; ++i)
+        if (game.card[i] == game.card[position])
+            return true;
+    return false;
+}
+
 // Rejecting a damaged block would throw away the player's purse with it, so each field that lies
 // outside its range is brought to the nearest sound value and everything else is kept.
 bool RepairGameRecord(VideoPokerGame &game)
@@ -57,10 +65,11 @@ bool RepairGameRecord(VideoPokerGame &game)
     changed |= RepairFlag(game.handComplete);
 
     for (int i = 0; i < HandSize; ++i) {
-        if (game.card[i] < DeckSize)
+        if (game.card[i] < DeckSize && !IsShownBefore(game, i))
             continue;
-        // Not a card at all: take the lowest card not on show, and mark it out if a hand is in
-        // play so that the draw cannot bring it back.
+        // Not a card at all, or one already on show (a doubled jack would pay as a pair): take
+        // the lowest card not on show, and mark it out if a hand is in play so that the draw
+        // cannot bring it back.
         int replacement = 0;
         while (IsOnShow(game, replacement))
             ++replacement;

@@ -48,8 +48,8 @@ void InitFreshGame(VideoPokerGame &game);
 void InitGameRecord(VideoPokerGame &game, const void *block, size_t size);
 // Overwrites the record from a 72-byte block (the host's set-state message).
 void RestoreGameRecord(VideoPokerGame &game, const void *block);
-// Brings every field of a damaged block back into its range (flags 0/1, cards 0..51, wager 0..5,
-// credits >= 0), keeping the purse; a block already in range is left byte for byte. True if it
+// Brings every field of a damaged block back into its range (flags 0/1, five distinct cards 0..51,
+// wager 0..5, credits >= 0), keeping the purse; a block already in range is left byte for byte. True if it
 // changed anything. InitGameRecord and RestoreGameRecord apply it to every block they take.
 bool RepairGameRecord(VideoPokerGame &game);
 
@@ -90,6 +90,9 @@ void SetWager(VideoPokerGame &game, GameView &view, int32_t value);
 void SetCredits(VideoPokerGame &game, GameView &view, int32_t value);
 void ShowResult(VideoPokerGame &game, GameView &view, HandRank rank);
 void ShowGameState(VideoPokerGame &game, GameView &view);
+// Enables the three buttons as the record alone says: bets between hands within the purse,
+// Deal with coins on the table, Draw whenever a hand waits.
+void EnableButtonsFor(const VideoPokerGame &game, GameView &view);
 Card PickCard(VideoPokerGame &game);
 
 // ---- Random source: one generator shared by every tool of the module ----

@@ -120,13 +120,14 @@ Card PickCard(VideoPokerGame &game)
     return static_cast<Card>(c);
 }
 
-// The enabled states that follow from the record alone.
-static void EnableButtonsFor(const VideoPokerGame &game, GameView &view)
+void EnableButtonsFor(const VideoPokerGame &game, GameView &view)
 {
     bool isBetween = game.handComplete != 0;
     view.EnableButton(BetOneButton, isBetween && game.credits >= 1);
     view.EnableButton(BetFiveButton, isBetween && game.credits >= MaxWager);
-    view.EnableButton(DealDrawButton, game.wager != 0);
+    // A waiting hand can always be drawn, even one restored with no coins on it: otherwise only
+    // New Game would lead on, and it replaces the purse.
+    view.EnableButton(DealDrawButton, game.wager != 0 || !isBetween);
 }
 
 // A bet button left on after the host restored another block must not bet on a dealt hand, beyond
@@ -218,6 +219,11 @@ static void Draw(VideoPokerGame &game, GameView &view)
 
 void DealOrDraw(VideoPokerGame &game, GameView &view)
 {
+    if (game.handComplete != 0 && game.wager == 0) {
+        // A Deal left enabled by a restored block: a hand dealt with no coins would be stranded.
+        EnableButtonsFor(game, view);
+        return;
+    }
     ShowResult(game, view, NoHand);
     view.EnableButton(BetOneButton, false);
     view.EnableButton(BetFiveButton, false);

@@ -264,10 +264,7 @@ HWND CreateVideoPokerTool(HWND parent, const RECT *rect, const void *savedState,
     ToolView view(*data);
     SetWager(data->game, view, data->game.wager);
     SetCredits(data->game, view, data->game.credits);
-    const bool handComplete = data->game.handComplete != 0;
-    view.EnableButton(BetOneButton, handComplete && data->game.credits >= 1);
-    view.EnableButton(BetFiveButton, handComplete && data->game.credits >= MaxWager);
-    view.EnableButton(DealDrawButton, data->game.wager != 0);
+    EnableButtonsFor(data->game, view);
 
     SetWindowLongPtrA(tool, 0, reinterpret_cast<LONG_PTR>(data));
     return tool;

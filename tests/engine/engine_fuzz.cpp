@@ -171,8 +171,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
         bool dealtNow = (op & 7) <= 2 && !wasWaiting && game.handComplete == 0;
         bool drewNow = wasWaiting && game.handComplete != 0 && (op & 7) != 4 && (op & 7) != 5;
-        if (dealtNow)
+        if (dealtNow) {
+            CHECK(game.wager > 0);                      // a hand dealt with no coins strands the purse
             isOurHand = true;
+        }
         if (isOurHand && (op & 7) != 4)
             CheckDealtHand(game);
         if (drewNow) {

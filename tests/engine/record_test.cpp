@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <random>
@@ -146,8 +147,11 @@ TEST(RestoreGameRecord, EveryBlockInRangeIsTakenUnchanged)
         std::vector<uint8_t> block(GameRecordSize);
         for (int i = 0; i < 62; ++i)
             block[i] = static_cast<uint8_t>(random() % 2);
-        for (int i = 5; i < 10; ++i)
-            block[i] = static_cast<uint8_t>(random() % 52);
+        for (int i = 5; i < 10; ++i) {
+            do
+                block[i] = static_cast<uint8_t>(random() % 52);
+            while (std::find(&block[5], &block[i], block[i]) != &block[i]);
+        }
         block[62] = static_cast<uint8_t>(random() % 2);
         block[63] = static_cast<uint8_t>(random());
         WriteInt32(block, 64, static_cast<int32_t>(random() % 6));
@@ -222,10 +226,11 @@ TEST(RestoreGameRecord, ANegativePurseBecomesEmpty)
     }
 }
 
-TEST(RestoreGameRecord, NonCardsBecomeDistinctCardsMarkedOutWhileAHandWaits)
+// A card shown twice would pay as a pair: the second copy is replaced like a non-card.
+TEST(RestoreGameRecord, NonCardsAndDoubledCardsBecomeDistinctCardsMarkedOutWhileAHandWaits)
 {
     std::vector<uint8_t> block = WaitingHandBlock();
-    const uint8_t cards[5] = { 0, 52, 1, 48, 255 };  // the lowest cards already on show
+    const uint8_t cards[5] = { 0, 255, 1, 48, 1 };   // the lowest cards already on show
     memcpy(&block[5], cards, 5);
     memset(&block[10], 0, DeckSize);
     block[10 + 0] = block[10 + 1] = block[10 + 48] = 1;

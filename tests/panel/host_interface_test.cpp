@@ -1,6 +1,8 @@
 // host_interface_test.cpp: the exports, the type descriptor, the classes, and the state and size messages.
 #include "tests/panel/panel_checks.h"
 
+#include <set>
+
 namespace {
 
 class HostInterface : public ::testing::Test {
@@ -254,6 +256,42 @@ TEST_F(StateAndSize, ABlockSavedMidHandPlaysOnInANewTool)
     EXPECT_EQ(CardsOf(second)[2], dealt[2]) << "the hold survived the save";
     const Hand hand = ClassifyHand(CardsOf(second));
     EXPECT_EQ(FaceOf(second), ExpectedFace(true, 0, 95 + PayFor(hand, 5), ResultLine(hand, 5)));
+}
+
+// No block strands the purse: a waiting hand with no coins on it can be drawn, and a Deal press
+// left enabled by a set-state with no coins only puts the buttons right.
+TEST_F(StateAndSize, ABlockWithNoCoinsOnTheTableNeverStrandsThePurse)
+{
+    SavedBlock waiting({0, 13, 26, 39, 12}, {0, 0, 0, 0, 0}, false, 0, 700);
+    ScopedWindow drawn(host.CreateLaidOutTool(120, 70, waiting.bytes, 72));
+    ASSERT_NE(drawn.get(), nullptr);
+    ClickButton(drawn, IDC_DEAL_DRAW);
+    EXPECT_EQ(FaceOf(drawn), ExpectedFace(true, 0, 700, "Video Poker"));
+
+    ScopedWindow left(host.CreateLaidOutTool(120, 70));
+    ASSERT_NE(left.get(), nullptr);
+    ClickButton(left, IDC_BET_ONE);
+    SavedBlock between({0, 13, 26, 39, 12}, {0, 0, 0, 0, 0}, true, 0, 700);
+    SendMessageA(left, PTM_SETSTATE, 0, reinterpret_cast<LPARAM>(between.bytes));
+    ClickButton(left, IDC_DEAL_DRAW);
+    EXPECT_EQ(GameBytes(left)[62], 1) << "no hand was dealt without coins";
+    EXPECT_EQ(CardsOf(left), (std::array<int, 5>{0, 13, 26, 39, 12}));
+    EXPECT_TRUE(IsWindowEnabled(Button(left, IDC_BET_ONE)));
+    EXPECT_FALSE(IsWindowEnabled(Button(left, IDC_DEAL_DRAW)));
+}
+
+// A card shown twice is not a pair: the doubled jack of spades is replaced when the block is taken.
+TEST_F(StateAndSize, ADoubledCardInASavedHandIsNotPaidAsAPair)
+{
+    SavedBlock block({48, 48, 14, 29, 7}, {1, 1, 1, 1, 1}, false, 5, 100);
+    ScopedWindow tool(host.CreateLaidOutTool(120, 70, block.bytes, 72));
+    ASSERT_NE(tool.get(), nullptr);
+    ClickButton(tool, IDC_DEAL_DRAW);
+    const std::array<int, 5> cards = CardsOf(tool);
+    EXPECT_EQ(std::set<int>(cards.begin(), cards.end()).size(), 5u);
+    EXPECT_EQ(FaceOf(tool), ExpectedFace(true, 0, 100 + PayFor(ClassifyHand(cards), 5),
+                                         ResultLine(ClassifyHand(cards), 5)));
+    EXPECT_EQ(ClassifyHand(cards), Hand::Nothing);
 }
 
 } // namespace

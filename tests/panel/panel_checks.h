@@ -125,7 +125,7 @@ inline ToolFace ExpectedFace(bool handComplete, int wager, int credits, const st
 {
     return ToolFace{"WAGER: " + std::to_string(wager), "CREDITS: " + std::to_string(credits), result,
                     handComplete ? "Deal" : "Draw", handComplete && credits >= 1,
-                    handComplete && credits >= 5, wager != 0};
+                    handComplete && credits >= 5, wager != 0 || !handComplete};
 }
 
 // Poker hands classified by counting patterns, independently of the module's evaluator.
