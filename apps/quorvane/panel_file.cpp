@@ -2,6 +2,7 @@
 #include "apps/quorvane/panel_file.h"
 #include "apps/quorvane/crc32.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -269,22 +270,27 @@ SavedPanel ParsePanelFile(const char *text, size_t length, PanelFileReport *repo
     int64_t endCount = -1;
     size_t start = 0;
     while (start < length && !found.newerVersion) {
+        // CR, LF and CRLF all end a line (old Mac editors write CR alone); the empty "line" between
+        // CR and LF is skipped like any blank line.
         size_t stop = start;
-        while (stop < length && text[stop] != '\n')
+        while (stop < length && text[stop] != '\n' && text[stop] != '\r')
             ++stop;
         std::string line(text + start, stop - start);
         start = stop + 1;
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (line.empty() || line[0] == '#')
+        if (line.empty())
             continue;
-        found.empty = false;
+        found.empty = false;       // comments too: a file of nothing else is not one we wrote
+        if (line[0] == '#')
+            continue;
         if (endCount >= 0) {
             ++found.damagedOtherLines;     // nothing belongs after the end line
             continue;
         }
 
-        bool looksLikeTool = StartsWith(line, "tool\t");
+        // Only a line with a tool line's tag and field count (or the start of one, cut off by the
+        // file's end) can have been a tool: other junk is damage, but must not turn into fresh tools.
+        size_t fieldCount = SplitTabs(line).size();
+        bool looksLikeTool = StartsWith(line, "tool\t") && (fieldCount == 9 || (stop == length && fieldCount < 9));
         std::string content;
         std::vector<std::string> f;
         bool good = VerifyCheckedLine(line, &content);
@@ -321,6 +327,7 @@ SavedPanel ParsePanelFile(const char *text, size_t length, PanelFileReport *repo
     if (found.newerVersion)
         panel.tools.clear();
     if (endCount >= 0) {
+        endCount = std::min<int64_t>(endCount, MaxPanelTools);   // no panel saves more
         int64_t accounted = static_cast<int64_t>(panel.tools.size()) + found.damagedToolLines +
                             found.droppedTools;
         if (endCount > accounted)

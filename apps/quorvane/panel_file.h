@@ -50,11 +50,11 @@ struct SavedPanel {
 
 // What reading found besides the records.
 struct PanelFileReport {
-    bool empty = true;          // nothing but blank lines and comments
+    bool empty = true;          // nothing but blank lines
     bool headerFound = false;
     bool newerVersion = false;  // a header of a later format: nothing else was read
     bool endFound = false;      // the file is complete
-    int damagedToolLines = 0;   // lines that began "tool" but failed their check or their syntax
+    int damagedToolLines = 0;   // lines shaped as tool lines that failed their check or their syntax
     int damagedOtherLines = 0;  // any other line that failed, or came after the end line
     int missingTools = 0;       // counted by the end line, but neither read nor seen damaged
     int droppedTools = 0;       // good tool lines beyond MaxPanelTools

@@ -209,6 +209,8 @@ void RestorePanel(PanelFileState state, const SavedPanel &saved, const PanelFile
         AddFreshTools(1);
         return;
     }
+    // Only a missing or blank file is a new panel: anything else that does not read clean takes the
+    // damaged path below, which keeps a copy before the file is ever overwritten.
     if (state == PanelFileState::Missing || report.empty) {
         AddFreshTools(1);
         if (!host.tools.empty()) {
@@ -255,13 +257,18 @@ void RestorePanel(PanelFileState state, const SavedPanel &saved, const PanelFile
             message += Plural(static_cast<int>(saved.tools.size()), "tool was", "tools were") + " read back";
         if (lost > 0)
             message += ", " + Plural(lost, "tool", "tools") + " could not be read and start fresh";
-        message += kept ? "; the damaged file is kept as " + FileNameOf(aside) + "." : ".";
+        if (kept) {
+            message += "; the damaged file is kept as " + FileNameOf(aside) + ".";
+        } else {
+            host.options.noSave = true;    // no copy, so the file itself stays as the only record
+            message += "; no copy of the damaged file could be made, so this panel is not saved.";
+        }
     }
     if (absent > 0) {
         if (!message.empty())
             message += " ";
-        message += Plural(absent, "tool needs a module", "tools need modules") +
-                   " that is not loaded; kept in the panel file.";
+        message += Plural(absent, "tool needs a module that is", "tools need modules that are") +
+                   " not loaded; kept in the panel file.";
     }
     if (!message.empty())
         SetWarning(message);

@@ -341,15 +341,17 @@ TEST(HostRecovery, AToolOfAnAbsentModuleIsKeptAsItWas)
     gadget.height = 100;
     gadget.state = {1, 2, 3, 250};
     start.tools.push_back(gadget);
+    start.tools.push_back(gadget);
+    start.tools.back().y = 160;
     ASSERT_TRUE(WritePanel(config, start));
     HostRun run;
     ASSERT_TRUE(run.Start(Args(config)));
     EXPECT_EQ(run.Tools().size(), 1u);
-    EXPECT_NE(run.Status().find("not loaded"), std::string::npos) << run.Status();
+    EXPECT_NE(run.Status().find("2 tools need modules that are not loaded"), std::string::npos) << run.Status();
     run.Command(CmdSaveNow);
     PanelFileReport report;
     SavedPanel saved = ReadPanel(config, &report);
-    ASSERT_EQ(saved.tools.size(), 2u);
+    ASSERT_EQ(saved.tools.size(), 3u);
     EXPECT_EQ(*SavedAt(saved, 320, 40), gadget);
 }
 

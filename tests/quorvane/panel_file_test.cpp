@@ -109,27 +109,28 @@ TEST(PanelFileRoundTrip, NamesWithTabsPercentsAndLineBreaksSurvive)
     EXPECT_EQ(back.tools[0], p.tools[0]);
 }
 
-TEST(PanelFileRoundTrip, ReadsLineFeedOnlyFilesAndSkipsComments)
+TEST(PanelFileRoundTrip, ReadsAnyLineEndingAndSkipsComments)
 {
-    std::string text = FormatPanelFile(ThreeTools());
-    std::string unix;
-    for (char c : text)
-        if (c != '\r')
-            unix += c;
-    unix.insert(0, "# a note someone added\n\n");
-    PanelFileReport report;
-    SavedPanel back = Parse(unix, &report);
-    EXPECT_TRUE(report.Clean());
-    EXPECT_TRUE(back.SameContent(ThreeTools()));
+    for (const char *ending : {"\n", "\r", "\r\n"}) {
+        std::string text = FormatPanelFile(ThreeTools()), other;
+        for (char c : text)
+            other += c == '\r' ? "" : c == '\n' ? ending : std::string(1, c);
+        PanelFileReport report;
+        SavedPanel back = Parse("# a note someone added" + std::string(ending) + ending + other, &report);
+        EXPECT_TRUE(report.Clean() && back.SameContent(ThreeTools())) << int(ending[0]) << int(ending[1]);
+    }
 }
 
-TEST(PanelFileRoundTrip, AnEmptyFileIsAnEmptyPanelNotDamage)
+TEST(PanelFileRoundTrip, OnlyABlankFileIsAnEmptyPanelNotDamage)
 {
-    PanelFileReport report;
-    SavedPanel back = Parse("", &report);
-    EXPECT_TRUE(report.empty);
-    EXPECT_TRUE(report.Clean());
-    EXPECT_TRUE(back.tools.empty());
+    for (const char *text : {"", "\r\n\n\r", "# only a note\r"}) {
+        PanelFileReport report;
+        SavedPanel back = Parse(text, &report);
+        bool blank = text[0] != '#';
+        EXPECT_EQ(report.empty, blank) << text;
+        EXPECT_EQ(report.Clean(), blank) << text;
+        EXPECT_TRUE(back.tools.empty());
+    }
 }
 
 TEST(PanelFileDamage, EveryTruncationKeepsTheToolsBeforeTheCut)
@@ -151,8 +152,7 @@ TEST(PanelFileDamage, EveryTruncationKeepsTheToolsBeforeTheCut)
         }
         EXPECT_EQ(back.tools.size(), whole) << "cut at " << cut;
         bool complete = cut >= text.find('\r', lastLineStart);
-        bool commentOnly = cut <= text.find('\n') + 1;     // reads as an empty file
-        EXPECT_EQ(report.Clean(), complete || commentOnly) << "cut at " << cut;
+        EXPECT_EQ(report.Clean(), complete || cut == 0) << "cut at " << cut;
         if (!complete && cut > 0 && !report.empty) {
             EXPECT_FALSE(report.endFound);
         }
@@ -221,8 +221,6 @@ TEST(PanelFileDamage, CheckedButImpossibleLinesAreDamage)
         "tool\tVideoPoker.dll\tVideo Poker\t1\t2\t9000\t70\t-",        // wider than any screen
         "tool\tVideoPoker.dll\tVideo Poker\t1\t2\t120\t70\tabc",       // half a byte of state
         "tool\tVideoPoker.dll\tVideo Poker\t1\t2\t120\t70\tzz",        // not hex
-        "tool\tVideoPoker.dll\tVideo Poker\t1\t2\t120\t70",            // a field short
-        "tool\tVideoPoker.dll\tVideo Poker\t1\t2\t120\t70\t-\textra",  // a field over
         "tool\tVideo%2Poker.dll\tVideo Poker\t1\t2\t120\t70\t-",       // a broken escape
         "tool\tVideoPoker.dll\tVideo Poker\t+1\t2\t120\t70\t-",        // not plain decimal
         "tool\tVideoPoker.dll\tVideo Poker\t99999999999\t2\t120\t70\t-",
@@ -236,6 +234,29 @@ TEST(PanelFileDamage, CheckedButImpossibleLinesAreDamage)
         EXPECT_EQ(report.damagedToolLines, 1) << content;
         EXPECT_EQ(report.LostTools(), 1) << content;
     }
+}
+
+TEST(PanelFileDamage, JunkIsDamageButOnlyToolShapedLinesAreLostTools)
+{
+    std::string good = CheckedLine("tool\tVideoPoker.dll\tVideo Poker\t1\t2\t120\t70\t-"), flipped = good;
+    flipped[6] ^= 1;
+    const std::pair<std::string, int> lines[] = {
+        {flipped + "\n", 1},                                                          // its check fails
+        {good.substr(0, 30), 1},                                                       // cut off by the end
+        {"tool\tjunk\n", 0},                                                           // no check at all
+        {CheckedLine("tool\tVideoPoker.dll\tVideo Poker\t1\t2\t120\t70") + "\n", 0},       // a field short
+        {CheckedLine("tool\tVideoPoker.dll\tVideo Poker\t1\t2\t120\t70\t-\tx") + "\n", 0}, // a field over
+    };
+    for (const auto &[line, lost] : lines) {
+        PanelFileReport report;
+        SavedPanel back = Parse(CheckedLine("quorvane-panel\t1\t0") + "\n" + line, &report);
+        EXPECT_TRUE(back.tools.empty());
+        EXPECT_EQ(report.damagedToolLines + report.damagedOtherLines, 1) << line;
+        EXPECT_EQ(report.LostTools(), lost) << line;
+    }
+    PanelFileReport report;
+    Parse(CheckedLine("quorvane-panel\t1\t0") + "\n" + CheckedLine("end\t1000000") + "\n", &report);
+    EXPECT_EQ(report.missingTools, MaxPanelTools) << "no panel ever saved more";
 }
 
 TEST(PanelFileDamage, ANewerFormatIsNotReadAtAll)
