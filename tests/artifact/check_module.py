@@ -129,6 +129,30 @@ def check_metafiles(metafiles, sizes):
         expect(size_words * 2 == len(data), "METAFILE %d: header size %d words for %d bytes"
                % (ident, size_words, len(data)))
         expect(data[-6:] == b"\x03\x00\x00\x00\x00\x00", "METAFILE %d does not end with the end record" % ident)
+        objects = created_objects(data)
+        fills = {0x00FFFF, 0x000000} if ident == 261 else {0x0000FF if 244 <= ident <= 256 or ident in (258, 259)
+                                                          else 0x000000}
+        wanted = {("brush", 1, None), ("pen", 0, 0x000000), ("pen", 5, None), ("brush", 0, 0xFFFFFF)}
+        wanted |= {("brush", 0, colour) for colour in fills}
+        expect(wanted <= objects, "METAFILE %d lacks objects %s" % (ident, sorted(wanted - objects, key=str)))
+
+
+def created_objects(data):
+    """The pens and brushes a metafile creates, as (kind, style, colour or None for a null object)."""
+    objects, offset = set(), 18
+    while offset + 6 <= len(data):
+        size_words, function = struct.unpack_from("<IH", data, offset)
+        if size_words < 3:
+            break
+        if function == 0x02FA:      # CreatePenIndirect: style, width point, colour
+            style, = struct.unpack_from("<H", data, offset + 6)
+            colour, = struct.unpack_from("<I", data, offset + 12)
+            objects.add(("pen", style, None if style == 5 else colour))
+        elif function == 0x02FC:    # CreateBrushIndirect: style, colour, hatch
+            style, colour = struct.unpack_from("<HI", data, offset + 6)
+            objects.add(("brush", style, None if style == 1 else colour))
+        offset += size_words * 2
+    return objects
 
 
 def check_bitmaps(bitmaps):

@@ -156,6 +156,29 @@ TEST(ArtworkFormat, EveryPictureIsAMemoryMetafileThatEndsExactly)
     }
 }
 
+// Every picture creates the same objects a player of the format may count on, and its fill brushes.
+TEST(ArtworkFormat, EveryPictureCreatesTheListedObjects)
+{
+    for (int id = 231; id <= 261; ++id) {
+        SCOPED_TRACE(id);
+        const std::vector<WmfObject> created = Parse(id).replay.created;
+        auto has = [&](WmfObject::Kind kind, uint16_t style, uint32_t colour) {
+            for (const WmfObject &o : created)
+                if (SameObject(o, kind, style, colour))
+                    return true;
+            return false;
+        };
+        EXPECT_TRUE(has(WmfObject::Brush, kBrushNull, 0)) << "null brush";
+        EXPECT_TRUE(has(WmfObject::Pen, kSolid, kBlack)) << "black solid pen";
+        EXPECT_TRUE(has(WmfObject::Pen, kPenNull, 0)) << "null pen";
+        EXPECT_TRUE(has(WmfObject::Brush, kSolid, kWhite)) << "white solid brush";
+        EXPECT_TRUE(has(WmfObject::Brush, kSolid, ExpectedFor(id).fill)) << "fill brush";
+        if (id == 261) {
+            EXPECT_TRUE(has(WmfObject::Brush, kSolid, kBlack)) << "shadow brush";
+        }
+    }
+}
+
 TEST(ArtworkFormat, TableOfSizesMatchesTheFiles)
 {
     for (int id = 231; id <= 261; ++id)
@@ -325,8 +348,8 @@ TEST(ArtworkContent, HoldMarkerIsAYellowKeyOutlinedInBlackOverItsShadow)
     Expected e = ExpectedFor(261);
     const auto &shapes = p.replay.shapes;
     ASSERT_GE(shapes.size(), 2u);
-    for (const WmfObject &o : p.replay.created)
-        EXPECT_NE(o.colour == kWhite && o.style == kSolid, true) << "the marker paints no white background";
+    for (const WmfShape &shape : shapes)
+        EXPECT_FALSE(SameObject(shape.brush, WmfObject::Brush, kSolid, kWhite)) << "the marker paints no background";
     const WmfShape &shadow = shapes[0], &key = shapes[1];
     EXPECT_TRUE(SameObject(shadow.brush, WmfObject::Brush, kSolid, kBlack));
     EXPECT_EQ(shadow.pen.style, kPenNull);

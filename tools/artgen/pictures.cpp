@@ -88,10 +88,32 @@ Placement PlaceSuit(const Outline &outline, const Frame &frame)
                      centreY - scale * (ink.yMin + ink.yMax) / 2};
 }
 
-void BeginPicture(MetafileWriter &mf, const Frame &frame)
+// The objects every picture carries, whether it draws with them or not: a player of the format may
+// expect them.
+struct PictureObjects {
+    uint16_t nullBrush, blackPen, nullPen, whiteBrush;
+};
+
+PictureObjects BeginPicture(MetafileWriter &mf, const Frame &frame)
 {
     SetWindowOrg(mf, frame.originX, frame.originY);
     SetWindowExt(mf, frame.extentX, frame.extentY);
+    PictureObjects objects;
+    objects.nullBrush = CreateNullBrush(mf);
+    objects.blackPen = CreateSolidPen(mf, Black);
+    objects.nullPen = CreateNullPen(mf);
+    objects.whiteBrush = CreateSolidBrush(mf, White);
+    return objects;
+}
+
+// After a picture's own objects: the modes, then the null brush and the black pen selected, so that
+// nothing is filled before the picture picks its brush.
+void EndSetup(MetafileWriter &mf, const PictureObjects &objects)
+{
+    SetRop2(mf, CopyPen);
+    SetPolyFillMode(mf, Alternate);
+    SelectObject(mf, objects.nullBrush);
+    SelectObject(mf, objects.blackPen);
 }
 
 // A white box over the whole frame, outlined in white, then the glyph filled with no outline; holes
@@ -99,22 +121,19 @@ void BeginPicture(MetafileWriter &mf, const Frame &frame)
 std::vector<uint8_t> GlyphPicture(const Frame &frame, const std::vector<Ring> &glyph, uint32_t colour)
 {
     MetafileWriter mf;
-    BeginPicture(mf, frame);
+    const PictureObjects objects = BeginPicture(mf, frame);
     uint16_t whitePen = CreateSolidPen(mf, White);
-    uint16_t nullPen = CreateNullPen(mf);
-    uint16_t whiteBrush = CreateSolidBrush(mf, White);
     uint16_t fillBrush = CreateSolidBrush(mf, colour);
-    SetRop2(mf, CopyPen);
-    SetPolyFillMode(mf, Alternate);
+    EndSetup(mf, objects);
 
     const int16_t left = static_cast<int16_t>(frame.originX), top = static_cast<int16_t>(frame.originY);
     const int16_t right = static_cast<int16_t>(frame.originX + frame.extentX);
     const int16_t bottom = static_cast<int16_t>(frame.originY + frame.extentY);
     SelectObject(mf, whitePen);
-    SelectObject(mf, whiteBrush);
+    SelectObject(mf, objects.whiteBrush);
     Polygon(mf, Ring{{left, top}, {right, top}, {right, bottom}, {left, bottom}});
 
-    SelectObject(mf, nullPen);
+    SelectObject(mf, objects.nullPen);
     SelectObject(mf, fillBrush);
     if (glyph.size() == 1)
         Polygon(mf, glyph[0]);
@@ -178,18 +197,15 @@ std::vector<Ring> KeyShape(double dx, double dy)
 std::vector<uint8_t> HoldMarkerPicture()
 {
     MetafileWriter mf;
-    BeginPicture(mf, HoldMarkerFrame);
-    uint16_t nullPen = CreateNullPen(mf);
-    uint16_t blackPen = CreateSolidPen(mf, Black);
+    const PictureObjects objects = BeginPicture(mf, HoldMarkerFrame);
     uint16_t blackBrush = CreateSolidBrush(mf, Black);
     uint16_t yellowBrush = CreateSolidBrush(mf, Yellow);
-    SetRop2(mf, CopyPen);
-    SetPolyFillMode(mf, Alternate);
+    EndSetup(mf, objects);
 
-    SelectObject(mf, nullPen);
+    SelectObject(mf, objects.nullPen);
     SelectObject(mf, blackBrush);
     PolyPolygon(mf, KeyShape(200, -200));
-    SelectObject(mf, blackPen);
+    SelectObject(mf, objects.blackPen);
     SelectObject(mf, yellowBrush);
     PolyPolygon(mf, KeyShape(0, 0));
     return FinishMetafile(mf);
