@@ -203,13 +203,31 @@ void InvalidateToolDecoration(const RECT &toolRect)
     InvalidateRect(host.panelWindow, &d, FALSE);
 }
 
+// A file may place a tool where no one can see or grab it, or make it larger than the panel: it is
+// brought onto the panel, shrunk first if need be at a size the tool agrees to, as a resize would.
+static void BringWithinReach(PanelTool &tool)
+{
+    SIZE panel = PanelSize();
+    if (panel.cx <= 2 * EdgeBand || panel.cy <= TabHeight + EdgeBand)
+        return;                       // no panel to speak of yet (minimised): leave it as saved
+    int w = Width(tool.rect), h = Height(tool.rect);
+    int x = std::max(EdgeBand, std::min<int>(tool.rect.left, panel.cx - w - EdgeBand));
+    int y = std::max(TabHeight, std::min<int>(tool.rect.top, panel.cy - h - EdgeBand));
+    if (w > panel.cx - x - EdgeBand || h > panel.cy - y - EdgeBand)
+        ResizeTool(tool, CornerQuestion, false, ToolSize{w, h}, RectAt(x, y, ToolSize{w, h}),
+                   DragKind::BottomRight);
+    MoveToolTo(tool, x, y);
+}
+
 bool CreateToolFromSaved(const SavedTool &saved)
 {
     RECT rect = {saved.x, saved.y, saved.x + saved.width, saved.y + saved.height};
     int type = FindType(saved.moduleFile, saved.typeName);
     HWND window = type >= 0 ? CreateToolWindow(type, rect, saved.state) : nullptr;
     // Without a window the record still stands, and is saved back as it was read.
-    PushTool(window ? type : -1, window, saved.moduleFile, saved.typeName, rect, saved.state);
+    PanelTool &tool = PushTool(window ? type : -1, window, saved.moduleFile, saved.typeName, rect, saved.state);
+    if (window)
+        BringWithinReach(tool);
     return window != nullptr;
 }
 

@@ -292,6 +292,36 @@ TEST(HostRecovery, ADamagedToolLineCostsOnlyThatToolAndIsReported)
     EXPECT_EQ(fresh, 1);
 }
 
+// A tool placed out of sight or larger than the panel comes back where it can be seen and grabbed,
+// keeps its game, and is saved at its new place; a tool in reach stays where it was.
+TEST(HostRecovery, ToolsOutOfReachAreBroughtOntoThePanel)
+{
+    std::string config = FreshTestFolder("reach") + "\\panel.cfg";
+    SavedPanel start = ThreeToolPanel();
+    start.tools[1].x = start.tools[1].y = -32768;
+    start.tools[2].width = start.tools[2].height = 8192;
+    ASSERT_TRUE(WritePanel(config, start));
+
+    HostRun run;
+    ASSERT_TRUE(run.Start(Args(config)));
+    ASSERT_EQ(run.Tools().size(), 3u);
+    EXPECT_TRUE(run.ToolAt(20, 40)) << "a tool in reach is left alone";
+    const RECT client = run.PanelClient();
+    for (HWND tool : run.Tools()) {
+        RECT r = run.PanelRect(tool);
+        EXPECT_TRUE(r.left >= 0 && r.top >= 20 && r.right <= client.right && r.bottom <= client.bottom)
+            << r.left << "," << r.top << " - " << r.right << "," << r.bottom;
+        EXPECT_NEAR(Width(r) * 7, Height(r) * 12, 12) << "the tool agreed to its size";
+    }
+    run.Command(CmdSaveNow);
+    SavedPanel saved = ReadPanel(config, nullptr);
+    ASSERT_EQ(saved.tools.size(), 3u);
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(saved.tools[i].state, start.tools[i].state) << "tool " << i;
+        EXPECT_TRUE(run.ToolAt(saved.tools[i].x, saved.tools[i].y)) << "saved where it now stands";
+    }
+}
+
 TEST(HostRecovery, TruncatedAndJunkFilesStartWhatTheyCan)
 {
     std::string folder = FreshTestFolder("truncated");
