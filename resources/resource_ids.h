@@ -26,8 +26,7 @@
 #define IDS_DEAL                    128
 #define IDS_DRAW                    129
 #define IDS_TITLE                   130     /* also the result line with no paying hand */
-#define IDS_HAND_FIRST              131     /* name of HandRank r is IDS_TITLE + r */
-#define IDS_HAND_LAST               139
+#define IDS_HAND_FIRST              131     /* 131..139: name of HandRank r is IDS_TITLE + r */
 #define IDS_WAGER_PREFIX            140
 #define IDS_CREDITS_PREFIX          141
 #define IDS_NEW_GAME                142
@@ -40,7 +39,6 @@
 
 /* About dialog controls */
 #define IDC_ABOUT_NAME              115
-#define IDC_ABOUT_NAME_TARGET       117     /* the name line's text is sent here */
 #define IDC_ABOUT_COPYRIGHT         121
 #define IDC_ABOUT_AUTHOR            123
 
