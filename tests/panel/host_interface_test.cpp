@@ -266,7 +266,8 @@ TEST_F(StateAndSize, ABlockWithNoCoinsOnTheTableNeverStrandsThePurse)
     ScopedWindow drawn(host.CreateLaidOutTool(120, 70, waiting.bytes, 72));
     ASSERT_NE(drawn.get(), nullptr);
     ClickButton(drawn, IDC_DEAL_DRAW);
-    EXPECT_EQ(FaceOf(drawn), ExpectedFace(true, 0, 700, "Video Poker"));
+    EXPECT_EQ(FaceOf(drawn), ExpectedFace(true, 0, 700, ResultLine(ClassifyHand(CardsOf(drawn)), 0)))
+        << "the draw is random: a paying hand names itself and pays nothing";
 
     ScopedWindow left(host.CreateLaidOutTool(120, 70));
     ASSERT_NE(left.get(), nullptr);
