@@ -354,7 +354,7 @@ bool RegisterMainClass()
     wc.lpfnWndProc = MainWndProc;
     wc.hInstance = host.instance;
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
+    wc.hIcon = LoadIcon(host.instance, MAKEINTRESOURCE(1));    // the host's own icon
     wc.lpszClassName = QUORVANE_MAIN_CLASS;
     WNDCLASSA status = {};
     status.lpfnWndProc = StatusWndProc;
