@@ -124,26 +124,33 @@ struct Host {
         if (tools.size() != 1)
             return false;
         tool = tools[0];
-        cards = Children(tool, "VideoPokerCard");
-        std::sort(cards.begin(), cards.end(), [](HWND a, HWND b) {
-            RECT ra, rb;
-            GetWindowRect(a, &ra);
-            GetWindowRect(b, &rb);
-            return ra.left < rb.left;
-        });
+        cards = InReadingOrder(Children(tool, "VideoPokerCard"));
         buttons = {GetDlgItem(tool, 262), GetDlgItem(tool, 263), GetDlgItem(tool, 264)};
-        displays = Children(tool, "VideoPokerDisplay");
+        // The last hand's line on top, then the wager on the left and the credits on the right.
+        displays = InReadingOrder(Children(tool, "VideoPokerDisplay"));
         return cards.size() == 5 && displays.size() == 3 && buttons[0] && buttons[1] && buttons[2];
     }
 
-    // Everything the tool shows that a game decides: the five cards and the three displays.
+    static std::vector<HWND> InReadingOrder(std::vector<HWND> windows)
+    {
+        std::sort(windows.begin(), windows.end(), [](HWND a, HWND b) {
+            RECT ra, rb;
+            GetWindowRect(a, &ra);
+            GetWindowRect(b, &rb);
+            return ra.top != rb.top ? ra.top < rb.top : ra.left < rb.left;
+        });
+        return windows;
+    }
+
+    // What the saved game decides on screen: the five cards, the wager and the credits. The last
+    // hand's line is not part of the game: a restored tool shows its title there.
     std::vector<std::vector<uint32_t>> Shown() const
     {
         std::vector<std::vector<uint32_t>> shown;
         for (HWND card : cards)
             shown.push_back(Pixels(card));
-        for (HWND display : displays)
-            shown.push_back(Pixels(display));
+        shown.push_back(Pixels(displays[1]));
+        shown.push_back(Pixels(displays[2]));
         return shown;
     }
 
@@ -218,10 +225,7 @@ int main(int argc, char **argv)
     Host::Click(first.buttons[1]);    // Bet 5: bets and deals
     Check(WaitFor([&] { return Text(first.buttons[2]) == "Draw"; }, 20000), "Bet 5 deals a hand");
     std::vector<std::vector<uint32_t>> dealt = first.Shown();
-    int changed = 0;    // of the three displays: at least the wager and the credits
-    for (int i = 5; i < 8; ++i)
-        changed += dealt[i] != fresh[i];
-    Check(dealt[0] != fresh[0] && changed >= 2, "the cards, wager and credits change");
+    Check(dealt[0] != fresh[0] && dealt[5] != fresh[5] && dealt[6] != fresh[6], "the cards, wager and credits change");
     Host::Click(first.cards[0]);
     Check(WaitFor([&] { return Pixels(first.cards[0]) != dealt[0]; }, 20000), "a click holds the first card");
     Host::Click(first.buttons[2]);
@@ -253,10 +257,10 @@ int main(int argc, char **argv)
         bool cards = true, displays = true;
         for (int i = 0; i < 5; ++i)
             cards = cards && again[i] == shown[i];
-        for (int i = 5; i < 8; ++i)
+        for (int i = 5; i < 7; ++i)
             displays = displays && again[i] == shown[i];
         Check(cards, "the same five cards, pixel for pixel");
-        Check(displays, "the same credits, wager and last hand, pixel for pixel");
+        Check(displays, "the same wager and credits, pixel for pixel");
         Check(WritePng(second.main, argv[2]), "screenshot written", argv[2]);
         closed = second.Close(&code);
         Check(closed && code == 0, "the second run closes", "exit " + std::to_string(code));
