@@ -186,7 +186,14 @@ void ObserveGame(GameWatch &watch, const VideoPokerGame &now)
 PlaySummary SummarizePlay(const AnalysisTables &tables, const GameWatch &watch)
 {
     PlaySummary summary;
-    for (const PlayedHand &hand : watch.hands) {
+    CatchUpSummary(tables, watch, summary);
+    return summary;
+}
+
+void CatchUpSummary(const AnalysisTables &tables, const GameWatch &watch, PlaySummary &summary)
+{
+    for (size_t i = static_cast<size_t>(summary.hands); i < watch.hands.size(); ++i) {
+        const PlayedHand &hand = watch.hands[i];
         ++summary.hands;
         summary.coinsBet += hand.wager;
         summary.coinsWon += hand.paid;
@@ -199,7 +206,6 @@ PlaySummary SummarizePlay(const AnalysisTables &tables, const GameWatch &watch)
         if (WorthTheSame(ranked[0], *taken))
             ++summary.bestHoldTaken;
     }
-    return summary;
 }
 
 std::string StatisticsText(const std::string &title, const GameWatch &watch, const PlaySummary &summary,

@@ -48,6 +48,9 @@ struct PlaySummary {
 };
 
 PlaySummary SummarizePlay(const AnalysisTables &tables, const GameWatch &watch);
+// Adds the hands drawn since summary last caught up, so each hand is analysed once however often
+// the statistics are shown.
+void CatchUpSummary(const AnalysisTables &tables, const GameWatch &watch, PlaySummary &summary);
 
 // The statistics view: hands, coins, the actual return beside what the holds were worth and the
 // return of optimal play over every deal (per coin bet, for 5 coins and for 1 to 4).

@@ -107,7 +107,8 @@ enum HostCommand {
 
 #define WM_APP_SAVE_LOOP (WM_APP + 1)     // one more save of --save-loop
 
-enum HostTimer { AutosaveTimer = 1, SoonSaveTimer, ScreenshotTimer, ScreenshotCaptureTimer, ExitTimer };
+enum HostTimer { AutosaveTimer = 1, SoonSaveTimer, ScreenshotTimer, ScreenshotCaptureTimer, ExitTimer,
+                 AdviceRefreshTimer };
 
 // Geometry of the host's decoration around each tool.
 constexpr int TabHeight = 20;         // the tab above a tool: its name, the move handle, the close box
