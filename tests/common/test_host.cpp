@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <fstream>
 #include <functional>
 #include "apps/quorvane/png_writer.h"
 #include "panel/tool.h"
@@ -209,16 +210,6 @@ void InsideModal(const std::function<void()> &open, const std::function<bool()> 
     active = outer;
 }
 
-BOOL CALLBACK TakeVisibleDialog(HWND window, LPARAM found)
-{
-    char name[16] = "";
-    GetClassNameA(window, name, sizeof name);
-    if (strcmp(name, "#32770") != 0 || !IsWindowVisible(window))
-        return TRUE;
-    *reinterpret_cast<HWND *>(found) = window;
-    return FALSE;
-}
-
 } // namespace
 
 MenuRecord OpenContextMenu(HWND window, POINT clientPoint, int chooseIndex, const std::function<void()> &whileOpen)
@@ -262,9 +253,11 @@ MenuRecord OpenContextMenu(HWND window, POINT clientPoint, int chooseIndex, cons
 
 HWND FindOpenDialog()
 {
-    HWND found = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), TakeVisibleDialog, reinterpret_cast<LPARAM>(&found));
-    return found;
+    HWND dialog = nullptr;
+    while ((dialog = FindWindowExA(nullptr, dialog, "#32770", nullptr)) != nullptr)
+        if (IsWindowVisible(dialog) && GetWindowThreadProcessId(dialog, nullptr) == GetCurrentThreadId())
+            return dialog;
+    return nullptr;
 }
 
 ModalRun DriveModal(const std::function<void()> &open, const std::function<void(HWND dialog)> &script)
@@ -337,20 +330,12 @@ int GdiTableFill::CountCreatable() const
 
 bool WritePng(const Capture &capture, const std::string &path)
 {
-    if (capture.width <= 0 || capture.height <= 0)
-        return false;
     std::vector<uint8_t> rgb;
     for (COLORREF colour : capture.pixels)
         rgb.insert(rgb.end(), {GetRValue(colour), GetGValue(colour), GetBValue(colour)});
     std::vector<uint8_t> png = EncodePng(capture.width, capture.height, rgb.data());
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    BOOL ok = WriteFile(file, png.data(), static_cast<DWORD>(png.size()), &written, nullptr);
-    CloseHandle(file);
-    return ok && written == png.size();
+    std::ofstream file(path, std::ios::binary);
+    return capture.width > 0 && capture.height > 0 && file.write(reinterpret_cast<char *>(png.data()), png.size());
 }
 
 std::string ScreenshotPath(const std::string &name)

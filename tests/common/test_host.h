@@ -17,6 +17,7 @@
 #pragma once
 
 #include <functional>
+#include <functional>
 #include <string>
 #include <vector>
 #include <windows.h>
@@ -29,17 +30,10 @@ struct VideoPokerToolData;
 COLORREF PanelBackground(int x, int y);
 
 // One PTM_PAINTBACKGROUND as it arrived; dc is stale after the call.
-struct PaintRecord {
-    PanelPaintRequest request;
-    HWND painter;       // the window whose DC was passed (WindowFromDC)
-};
+struct PaintRecord { PanelPaintRequest request; HWND painter; };   // painter: WindowFromDC of the DC passed
 
 // A message a tool sent to the panel other than a background request.
-struct HostMessageRecord {
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-};
+struct HostMessageRecord { UINT message; WPARAM wParam; LPARAM lParam; };
 
 // What the first enumeration and initialisation of this process gave.
 struct ModuleCalls {
@@ -49,27 +43,20 @@ struct ModuleCalls {
     PanelToolCreateProc create = nullptr;
     PanelToolCleanupProc cleanup = nullptr;
     BOOL firstEnumeration = FALSE;
-    char initName[64] = {};         // the buffers of the first enumeration, filled with 0x7F before it
-    char createName[64] = {};
-    char cleanupName[64] = {};
-    PanelTypeInfo *typeInfo = nullptr;
-    PanelTypeInfo **initResult = nullptr;
+    // The buffers of the first enumeration, in a row, filled with 0x7F before it.
+    char initName[64] = {}, createName[64] = {}, cleanupName[64] = {};
+    PanelTypeInfo *typeInfo = nullptr, **initResult = nullptr;
 };
 
 // A screen capture of a window's client area, in client coordinates.
 struct Capture {
-    int width = 0;
-    int height = 0;
+    int width = 0, height = 0;
     std::vector<COLORREF> pixels;   // row by row from the top
     COLORREF At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
 };
 
 // One item of a context menu caught while it was open.
-struct MenuItemRecord {
-    UINT id;
-    UINT type;              // MFT_STRING, MFT_SEPARATOR, ...
-    std::string text;
-};
+struct MenuItemRecord { UINT id, type; std::string text; };   // type: MFT_STRING, MFT_SEPARATOR, ...
 
 // A context menu caught while it was open.
 struct MenuRecord {
@@ -139,11 +126,8 @@ VideoPokerToolData *ToolRecord(HWND tool);
 MenuRecord OpenContextMenu(HWND window, POINT clientPoint, int chooseIndex = -1,
                            const std::function<void()> &whileOpen = {});
 
-struct ModalRun {
-    bool opened = false;            // a dialog appeared and the script ran against it
-    bool closedByScript = false;    // the dialog was gone before the watchdog stepped in
-    HWND owner = nullptr;
-};
+// opened: a dialog appeared and the script ran against it; closedByScript: it was gone before the watchdog.
+struct ModalRun { bool opened = false, closedByScript = false; HWND owner = nullptr; };
 
 // Calls open(), which should run a modal dialog on this thread. As soon as the dialog shows, script
 // runs inside the modal loop and is expected to close it. A dialog still open a few seconds later is
