@@ -194,20 +194,24 @@ namespace {
 
 // Runs open(), which enters a modal loop on this thread, and calls tick every 20 ms inside that loop
 // until it answers true.
+const std::function<bool()> *activeTick = nullptr;
+
+void CALLBACK RunActiveTick(HWND, UINT, UINT_PTR, DWORD)
+{
+    const std::function<bool()> *running = activeTick;
+    activeTick = nullptr;   // a tick that pumps messages must not run again inside itself
+    if (running && !(*running)())
+        activeTick = running;
+}
+
 void InsideModal(const std::function<void()> &open, const std::function<bool()> &tick)
 {
-    static const std::function<bool()> *active = nullptr;
-    const std::function<bool()> *outer = active;
-    active = &tick;
-    UINT_PTR timer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
-        const std::function<bool()> *running = active;
-        active = nullptr;   // a tick that pumps messages must not run again inside itself
-        if (running && !(*running)())
-            active = running;
-    });
+    const std::function<bool()> *outer = activeTick;
+    activeTick = &tick;
+    UINT_PTR timer = SetTimer(nullptr, 0, 20, RunActiveTick);
     open();
     KillTimer(nullptr, timer);
-    active = outer;
+    activeTick = outer;
 }
 
 } // namespace
