@@ -51,6 +51,7 @@ struct Host {
     int selected;                     // number of the selected tool, 0 for none
 
     HWND mainWindow, panelWindow, statusWindow;
+    HWND keyFocus;                    // the tool button the keyboard is on, kept while the host is inactive
     HWND propertiesWindow, propertiesTool;
     HACCEL accelerators;
     HMENU addToolMenu;

@@ -190,6 +190,7 @@ void StepFocus(int step)
         return;
     }
     SetFocus(next);
+    host.keyFocus = next;
     if (PanelTool *t = ToolByWindow(ToolWindowOf(next)))
         if (t->number != host.selected)
             SelectTool(t->number);
@@ -198,12 +199,21 @@ void StepFocus(int step)
     SetStatus(std::string("\"") + caption + "\" has the focus: Space or Enter presses it.");
 }
 
+bool IsToolButton(HWND window)
+{
+    char name[16] = {};
+    return window && IsWindow(window) && GetClassNameA(window, name, sizeof name) &&
+           lstrcmpiA(name, "Button") == 0 && ToolByWindow(ToolWindowOf(window));
+}
+
+// While another window is active this thread has no focus, but the walk's button is still the one a
+// press means.
 void PressFocusedButton()
 {
     HWND focus = GetFocus();
-    char name[16] = {};
-    GetClassNameA(focus, name, sizeof name);
-    if (focus && lstrcmpiA(name, "Button") == 0 && ToolByWindow(ToolWindowOf(focus)))
+    if (!focus && IsToolButton(host.keyFocus))
+        focus = host.keyFocus;
+    if (IsToolButton(focus))
         SendMessageA(focus, BM_CLICK, 0, 0);
 }
 
@@ -294,8 +304,17 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         info->ptMinTrackSize.y = 260;
         return 0;
     }
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            HWND focus = GetFocus();
+            if (IsToolButton(focus))
+                host.keyFocus = focus;
+        }
+        return DefWindowProcA(window, message, wParam, lParam);
     case WM_SETFOCUS:
-        SetFocus(host.panelWindow);
+        // Coming back to the host puts the keyboard back where the player left it.
+        SetFocus(IsToolButton(host.keyFocus) && IsWindowEnabled(host.keyFocus) ? host.keyFocus
+                                                                                : host.panelWindow);
         return 0;
     case WM_INITMENUPOPUP:
         EnableToolCommands(reinterpret_cast<HMENU>(wParam));
