@@ -26,7 +26,10 @@ TEST_F(HostInterface, EnumerationAndInitialisationHandOutTheEntryPointsAndOneDes
 
     PanelTypeInfo *again = nullptr;
     EXPECT_EQ(calls.initResult, &calls.typeInfo) << "the slot's address is returned";
+    GdiTableFill fill(50);
+    const int free = fill.CountCreatable();
     EXPECT_EQ(calls.init(&again, 0), &again);
+    EXPECT_EQ(fill.CountCreatable(), free) << "a second initialisation loads no bitmap again";
     ASSERT_EQ(again, calls.typeInfo);
     EXPECT_EQ(std::string(again->name) + "|" + again->description, "Video Poker|Video Poker Tool for Quorvane");
     BITMAP color = {}, mono = {};

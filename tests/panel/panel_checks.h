@@ -36,21 +36,23 @@ inline Bytes GameBytes(HWND tool)
     return bytes;
 }
 
-// What a player sees: the three display lines, the Deal/Draw caption, and which of the buttons work.
+// What a player sees: the three display lines, the buttons' captions, and which of them work.
 inline std::string Face(HWND tool)
 {
     const VideoPokerToolData *record = ToolRecord(tool);
     std::string face = std::string(record->displayTexts[0]) + "|" + record->displayTexts[1] + "|" +
-                       record->displayTexts[2] + "|" + WindowText(record->buttons[2]) + "|";
-    for (HWND button : record->buttons)
-        face += IsWindowEnabled(button) ? "1" : "0";
-    return face;
+                       record->displayTexts[2] + "|", enabled;
+    for (int id : {IDC_BET_ONE, IDC_BET_FIVE, IDC_DEAL_DRAW}) {
+        face += WindowText(GetDlgItem(tool, id)) + "|";
+        enabled += IsWindowEnabled(GetDlgItem(tool, id)) ? "1" : "0";
+    }
+    return face + enabled;
 }
 
 // The face a tool must show for a record between or during hands, from the rules of play.
 inline std::string ExpectedFace(bool handComplete, int wager, int credits, const std::string &result)
 {
-    return "WAGER: " + std::to_string(wager) + "|CREDITS: " + std::to_string(credits) + "|" + result + "|" +
+    return "WAGER: " + std::to_string(wager) + "|CREDITS: " + std::to_string(credits) + "|" + result + "|+1|Bet 5|" +
            (handComplete ? "Deal|" : "Draw|") + (handComplete && credits >= 1 ? "1" : "0") +
            (handComplete && credits >= 5 ? "1" : "0") + (wager != 0 || !handComplete ? "1" : "0");
 }

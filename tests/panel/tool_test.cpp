@@ -48,7 +48,7 @@ TEST_F(Tool, SavedBlocksGiveTheirStateOrAFreshGame)
 {
     Bytes midHand = SavedBlock({0, 13, 26, 39, 12}, {1, 0, 1, 0, 0}, false, 3, 50);
     midHand[63] = 0x5A;   // the reserved byte travels with the block
-    const Bytes fresh = SavedBlock({47, 48, 49, 50, 51}, {}, true, 0, 100), broke = SavedBlock({0, 1, 2, 3, 4}, {}, true, 0, 3);
+    const Bytes fresh = SavedBlock({47, 48, 49, 50, 51}, {}, true, 0, 100), broke = SavedBlock({0, 1, 2, 3, 4}, {}, true, 0, 4);
     const struct {
         const void *block;
         DWORD size;
@@ -57,7 +57,7 @@ TEST_F(Tool, SavedBlocksGiveTheirStateOrAFreshGame)
     } cases[] = {{nullptr, 0, fresh, ExpectedFace(true, 0, 100, "Video Poker")},
                  {midHand.data(), 71, fresh, ExpectedFace(true, 0, 100, "Video Poker")},
                  {midHand.data(), 72, midHand, ExpectedFace(false, 3, 50, "Video Poker")},
-                 {broke.data(), 72, broke, ExpectedFace(true, 0, 3, "Video Poker")}};
+                 {broke.data(), 72, broke, ExpectedFace(true, 0, 4, "Video Poker")}};
     for (const auto &c : cases) {
         ScopedWindow tool(host.CreateTool(RECT{33, 44, 273, 184}, c.block, c.size));
         ASSERT_NE(tool.get(), nullptr);
