@@ -62,6 +62,16 @@ bool WorthTheSame(const HoldValue &a, const HoldValue &b)
 
 } // namespace
 
+// "KS QS JS", or "nothing".
+std::string HeldNames(const Card cards[HandSize], int heldMask)
+{
+    std::string names;
+    for (int i = 0; i < HandSize; ++i)
+        if (heldMask & (1 << i))
+            names += (names.empty() ? "" : " ") + CardName(cards[i]);
+    return names.empty() ? "nothing" : names;
+}
+
 bool ReadGameBlock(const void *block, size_t size, VideoPokerGame *game)
 {
     if (!block || size != sizeof(VideoPokerGame))
@@ -82,17 +92,31 @@ std::string CardName(Card card)
 std::string DescribeHold(const Card cards[HandSize], int heldMask)
 {
     int held = 0;
-    std::string names;
     for (int i = 0; i < HandSize; ++i)
-        if (heldMask & (1 << i)) {
-            names += (held ? " " : "") + CardName(cards[i]);
-            ++held;
-        }
+        held += (heldMask >> i) & 1;
     if (held == 0)
         return "hold nothing, draw five";
     if (held == HandSize)
-        return "hold all five (" + names + "), draw none";
-    return "hold " + names + ", draw " + std::to_string(HandSize - held);
+        return "hold all five (" + HeldNames(cards, heldMask) + "), draw none";
+    return "hold " + HeldNames(cards, heldMask) + ", draw " + std::to_string(HandSize - held);
+}
+
+bool JudgeHold(const AnalysisTables &tables, const Card cards[HandSize], int heldMask, int coins, double *cost,
+               std::string *verdict)
+{
+    HoldValue ranked[HoldCount];
+    if (!AnalyzeHolds(tables, cards, coins, ranked))
+        return false;
+    const HoldValue &best = ranked[0];
+    const HoldValue *yours = FindHold(ranked, heldMask & ((1 << HandSize) - 1));
+    *cost = WorthTheSame(best, *yours) ? 0.0 : Worth(best) - Worth(*yours);
+    if (*cost == 0)
+        *verdict = "Best hold: " + HeldNames(cards, heldMask) + ".";
+    else
+        *verdict = Format("Mistake: best was to keep %s (%.4f coins); you kept %s (%.4f): it costs %.4f coins.",
+                          HeldNames(cards, best.heldMask).c_str(), Worth(best),
+                          HeldNames(cards, yours->heldMask).c_str(), Worth(*yours), *cost);
+    return true;
 }
 
 std::string HintText(const AnalysisTables &tables, const VideoPokerGame &game)
@@ -203,8 +227,12 @@ void CatchUpSummary(const AnalysisTables &tables, const GameWatch &watch, PlaySu
         const HoldValue *taken = FindHold(ranked, hand.heldMask);
         summary.yourHoldsWorth += Worth(*taken);
         summary.bestHoldsWorth += Worth(ranked[0]);
-        if (WorthTheSame(ranked[0], *taken))
+        if (WorthTheSame(ranked[0], *taken)) {
             ++summary.bestHoldTaken;
+        } else {
+            ++summary.mistakes;
+            summary.mistakesCost += Worth(ranked[0]) - Worth(*taken);
+        }
     }
 }
 
@@ -223,6 +251,8 @@ std::string StatisticsText(const std::string &title, const GameWatch &watch, con
         text += Format("Your holds were worth %.2f %% on these deals; the best holds, %.2f %%.\n",
                        100.0 * summary.yourHoldsWorth / bet, 100.0 * summary.bestHoldsWorth / bet);
         text += Format("Best hold taken in %d of %d hands.\n", summary.bestHoldTaken, summary.hands);
+        text += Format("Mistakes: %d, costing %.4f coins in all, %.4f a hand played.\n", summary.mistakes,
+                       summary.mistakesCost, summary.mistakesCost / summary.hands);
     }
     if (watch.abandonedHands > 0)
         text += Format("Hands given up by New Game: %d (%lld coins).\n", watch.abandonedHands,

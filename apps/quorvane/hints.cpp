@@ -2,6 +2,7 @@
 #include "apps/quorvane/hints.h"
 #include "apps/quorvane/advice.h"
 #include "apps/quorvane/host.h"
+#include "apps/quorvane/trainer.h"
 
 #include <algorithm>
 #include <cstring>
@@ -311,7 +312,10 @@ void WatchToolGames()
         GameWatch &watch = advice.watches[tool.number];
         if (watch.seen && memcmp(&watch.last, &game, sizeof game) == 0)
             continue;
+        const size_t drawn = watch.hands.size();
         ObserveGame(watch, game);
+        if (watch.hands.size() > drawn)
+            JudgeDrawnHand(tool, watch.hands.back());
         changed = true;
     }
     // Working out a hint takes milliseconds: under a stream of input the windows catch up once the
@@ -320,6 +324,16 @@ void WatchToolGames()
         advice.refreshDue = true;
         SetTimer(host.mainWindow, AdviceRefreshTimer, RefreshDelayMs, nullptr);
     }
+}
+
+const AnalysisTables *AdviceTables()
+{
+    return Tables();
+}
+
+bool ReadPokerGame(const PanelTool &tool, VideoPokerGame *game)
+{
+    return IsPokerTool(tool) && ReadGame(tool, game);
 }
 
 void RefreshAdviceWindows()

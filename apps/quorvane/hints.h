@@ -20,3 +20,11 @@ void RefreshAdviceWindows();
 bool HandleAdviceCommand(int command);
 
 void AppendAdviceMenuItems(HMENU toolMenu);
+
+struct AnalysisTables;
+struct PanelTool;
+struct VideoPokerGame;
+// The analysis tables, built at the first question; null when memory ran out.
+const AnalysisTables *AdviceTables();
+// The game of a Video Poker tool, read from its block; false for any other tool.
+bool ReadPokerGame(const PanelTool &tool, VideoPokerGame *game);

@@ -69,6 +69,8 @@ struct Host {
     std::string startupWarning;       // said once: damage or absent modules found at start
     DWORD warningUntil;               // routine messages wait until this tick count
 
+    bool trainer;                     // draws are judged against the best hold; saved with the panel
+
     bool ready;
     int exitCode;
 };
@@ -157,6 +159,7 @@ void RebuildAddToolMenu();
 bool AskYesNo(const std::string &question);
 void ShowMessage(const std::string &text, UINT icon);
 void HandleCommand(int command);
+bool IsToolButton(HWND window);   // a push button of one of the panel's tools
 
 // persistence.cpp
 enum class PanelFileState { Missing, Read, Unreadable };

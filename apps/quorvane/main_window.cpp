@@ -1,6 +1,7 @@
 // main_window.cpp: the main window: menus, keyboard commands, the status line and the title.
 #include "apps/quorvane/hints.h"
 #include "apps/quorvane/host.h"
+#include "apps/quorvane/trainer.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -108,6 +109,7 @@ HMENU BuildMenu()
     AppendMenuA(tool, MF_STRING, CmdMoveDown, "Move do&wn\tCtrl+Down");
     AppendMenuA(tool, MF_STRING, CmdBringToFront, "Bring to &front");
     AppendAdviceMenuItems(tool);
+    AppendMenuA(tool, MF_STRING, CmdTrainer, "T&rainer: judge each draw\tCtrl+R");
     AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(tool), "&Tool");
 
     HMENU help = CreatePopupMenu();
@@ -129,6 +131,7 @@ void EnableToolCommands(HMENU menu)
     for (int c : liveCommands)
         EnableMenuItem(menu, c, MF_BYCOMMAND | live);
     EnableMenuItem(menu, CmdSaveNow, MF_BYCOMMAND | (host.options.noSave ? MF_GRAYED : MF_ENABLED));
+    CheckMenuItem(menu, CmdTrainer, MF_BYCOMMAND | (host.trainer ? MF_CHECKED : MF_UNCHECKED));
 }
 
 // The push buttons of one tool that Tab can reach, in their window order.
@@ -199,24 +202,6 @@ void StepFocus(int step)
     SetStatus(std::string("\"") + caption + "\" has the focus: Space or Enter presses it.");
 }
 
-bool IsToolButton(HWND window)
-{
-    char name[16] = {};
-    return window && IsWindow(window) && GetClassNameA(window, name, sizeof name) &&
-           lstrcmpiA(name, "Button") == 0 && ToolByWindow(ToolWindowOf(window));
-}
-
-// While another window is active this thread has no focus, but the walk's button is still the one a
-// press means.
-void PressFocusedButton()
-{
-    HWND focus = GetFocus();
-    if (!focus && IsToolButton(host.keyFocus))
-        focus = host.keyFocus;
-    if (IsToolButton(focus))
-        SendMessageA(focus, BM_CLICK, 0, 0);
-}
-
 void ShowKeysHelp()
 {
     ShowMessage("Mouse\n"
@@ -230,12 +215,15 @@ void ShowKeysHelp()
                 "  Delete\t\tremove the selected tool\n"
                 "  F6 / Shift+F6\tselect the next / previous tool\n"
                 "  Tab / Shift+Tab\tmove the focus between the tools' buttons\n"
-                "  Space / Enter\tpress the focused button\n"
+                "  Space / Enter\tDeal/Draw on the selected tool (after Tab: the focused button)\n"
+                "  1 to 5\t\thold or release cards one to five\n"
+                "  B / M\t\t\"+1\" / \"Bet 5\"\n"
                 "  Ctrl+Arrows\tmove the selected tool\n"
                 "  Ctrl++ / Ctrl+-\tmake it larger / smaller;  Ctrl+0 default size\n"
                 "  Alt+Enter\tproperties of the selected tool\n"
                 "  Ctrl+H\t\thint: the best hold for the selected tool's hand\n"
                 "  Ctrl+T\t\tstatistics of the selected tool's play\n"
+                "  Ctrl+R\t\ttrainer on or off: each draw judged against the best hold\n"
                 "  Ctrl+S\t\tsave now (the panel is also saved by itself)\n",
                 MB_ICONINFORMATION);
 }
@@ -267,6 +255,19 @@ HACCEL BuildAccelerators()
         {FVIRTKEY, VK_TAB, CmdNextButton},
         {FVIRTKEY | FSHIFT, VK_TAB, CmdPreviousButton},
         {FVIRTKEY, VK_RETURN, CmdPressButton},
+        {FVIRTKEY, VK_SPACE, CmdPressButton},
+        {FVIRTKEY, '1', CmdHoldCard1},
+        {FVIRTKEY, '2', CmdHoldCard1 + 1},
+        {FVIRTKEY, '3', CmdHoldCard1 + 2},
+        {FVIRTKEY, '4', CmdHoldCard1 + 3},
+        {FVIRTKEY, '5', CmdHoldCard1 + 4},
+        {FVIRTKEY, VK_NUMPAD1, CmdHoldCard1},
+        {FVIRTKEY, VK_NUMPAD2, CmdHoldCard1 + 1},
+        {FVIRTKEY, VK_NUMPAD3, CmdHoldCard1 + 2},
+        {FVIRTKEY, VK_NUMPAD4, CmdHoldCard1 + 3},
+        {FVIRTKEY, VK_NUMPAD5, CmdHoldCard1 + 4},
+        {FVIRTKEY, 'B', CmdBetOneKey},
+        {FVIRTKEY, 'M', CmdBetFiveKey},
         {FVIRTKEY | FCONTROL, VK_OEM_PLUS, CmdLarger},
         {FVIRTKEY | FCONTROL, VK_ADD, CmdLarger},
         {FVIRTKEY | FCONTROL, VK_OEM_MINUS, CmdSmaller},
@@ -279,6 +280,7 @@ HACCEL BuildAccelerators()
         {FVIRTKEY, VK_F1, CmdKeysHelp},
         {FVIRTKEY | FCONTROL, 'H', CmdHint},
         {FVIRTKEY | FCONTROL, 'T', CmdStatistics},
+        {FVIRTKEY | FCONTROL, 'R', CmdTrainer},
     };
     return CreateAcceleratorTableA(keys, sizeof keys / sizeof keys[0]);
 }
@@ -387,6 +389,13 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 
 } // namespace
 
+bool IsToolButton(HWND window)
+{
+    char name[16] = {};
+    return window && IsWindow(window) && GetClassNameA(window, name, sizeof name) &&
+           lstrcmpiA(name, "Button") == 0 && ToolByWindow(ToolWindowOf(window));
+}
+
 bool RegisterMainClass()
 {
     WNDCLASSA wc = {};
@@ -489,7 +498,7 @@ void ShowMessage(const std::string &text, UINT icon)
 
 void HandleCommand(int command)
 {
-    if (HandleAdviceCommand(command))
+    if (HandleAdviceCommand(command) || HandleTrainerCommand(command))
         return;
     PanelTool *tool = SelectedTool();
     int type = command - CmdAddFirstType;
@@ -534,7 +543,7 @@ void HandleCommand(int command)
         StepFocus(-1);
         return;
     case CmdPressButton:
-        PressFocusedButton();
+        PressDealDrawOrFocused();
         return;
     case CmdKeysHelp:
         ShowKeysHelp();
