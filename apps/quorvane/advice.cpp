@@ -132,7 +132,19 @@ std::string HintText(const AnalysisTables &tables, const VideoPokerGame &game)
         text += CardName(game.card[i]) + (i + 1 < HandSize ? " " : "");
     text += Format(", %d coin%s bet.\n\n", game.wager, game.wager == 1 ? "" : "s");
 
+    // The two holds side by side, card under card, before the words.
     const HoldValue &best = ranked[0];
+    const int yourMask = HeldMaskOf(game);
+    text += "         1   2   3   4   5\n";
+    for (int row = 0; row < 2; ++row) {
+        const int mask = row == 0 ? best.heldMask : yourMask;
+        text += row == 0 ? "  Best " : "  Yours";
+        for (int i = 0; i < HandSize; ++i)
+            text += "  " + (mask & (1 << i) ? CardName(game.card[i]) : std::string("--"));
+        text += "\n";
+    }
+    text += "\n";
+
     text += "Best: " + DescribeHold(game.card, best.heldMask);
     if (best.heldMask != 0)
         text += " (" + Positions(best.heldMask) + ")";
@@ -140,7 +152,6 @@ std::string HintText(const AnalysisTables &tables, const VideoPokerGame &game)
                    static_cast<long long>(best.numerator), static_cast<long long>(best.denominator),
                    Worth(best) / game.wager);
 
-    const int yourMask = HeldMaskOf(game);
     const HoldValue *yours = FindHold(ranked, yourMask);
     text += "\nYour holds now: " + DescribeHold(game.card, yourMask) + ".\n";
     if (WorthTheSame(best, *yours))

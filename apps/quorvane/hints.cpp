@@ -5,6 +5,7 @@
 #include "apps/quorvane/trainer.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <map>
 
@@ -148,6 +149,39 @@ void ScrollTo(HWND window, int line)
     InvalidateRect(window, nullptr, TRUE);
 }
 
+// A card's name in the text ("KS", "TD") standing alone as a word.
+bool IsCardAt(const std::string &line, size_t i)
+{
+    auto word = [&](size_t at) { return at < line.size() && isalnum(static_cast<unsigned char>(line[at])); };
+    return i + 1 < line.size() && strchr("23456789TJQKA", line[i]) && strchr("CDHS", line[i + 1]) &&
+           line[i] && line[i + 1] && !(i > 0 && word(i - 1)) && !word(i + 2);
+}
+
+// One line in the fixed-pitch font, with each card shown as a player reads it: rank and suit symbol,
+// hearts and diamonds in red. The text itself keeps the letters, for copying and for other programs.
+void PaintLine(HDC dc, int y, const std::string &line, int charWidth)
+{
+    const COLORREF ink = GetSysColor(COLOR_WINDOWTEXT);
+    size_t run = 0;
+    for (size_t i = 0; i <= line.size(); ++i) {
+        bool card = i < line.size() && IsCardAt(line, i);
+        if (!card && i < line.size())
+            continue;
+        if (i > run)
+            TextOutA(dc, TextIndent + static_cast<int>(run) * charWidth, y, line.c_str() + run, static_cast<int>(i - run));
+        if (!card)
+            break;
+        const char suit = line[i + 1];
+        const wchar_t shown[2] = {static_cast<wchar_t>(line[i]),
+                                  static_cast<wchar_t>(suit == 'C' ? 0x2663 : suit == 'D' ? 0x2666 : suit == 'H' ? 0x2665 : 0x2660)};
+        SetTextColor(dc, suit == 'D' || suit == 'H' ? RGB(200, 0, 0) : ink);
+        TextOutW(dc, TextIndent + static_cast<int>(i) * charWidth, y, shown, 2);
+        SetTextColor(dc, ink);
+        run = i + 2;
+        ++i;
+    }
+}
+
 void PaintLines(HWND window)
 {
     PAINTSTRUCT paint;
@@ -155,7 +189,9 @@ void PaintLines(HWND window)
     HGDIOBJ old = SelectObject(dc, advice.font);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    const int height = LineHeight(window);
+    TEXTMETRICA metrics = {};
+    GetTextMetricsA(dc, &metrics);
+    const int height = LineHeight(window), charWidth = metrics.tmAveCharWidth > 0 ? metrics.tmAveCharWidth : 8;
     const std::string text = TextOf(window);
     int y = TextIndent / 2 - GetScrollPos(window, SB_VERT) * height;
     for (size_t start = 0; start <= text.size() && y < paint.rcPaint.bottom; y += height) {
@@ -164,7 +200,7 @@ void PaintLines(HWND window)
             end = text.size();
         size_t shown = end > start && text[end - 1] == '\r' ? end - 1 - start : end - start;
         if (y + height > paint.rcPaint.top)
-            TextOutA(dc, TextIndent, y, text.c_str() + start, static_cast<int>(shown));
+            PaintLine(dc, y, text.substr(start, shown), charWidth);
         start = end + 1;
     }
     SelectObject(dc, old);
