@@ -62,6 +62,16 @@ bool WorthTheSame(const HoldValue &a, const HoldValue &b)
 
 } // namespace
 
+// "KS QS JS", or "nothing".
+std::string HeldNames(const Card cards[HandSize], int heldMask)
+{
+    std::string names;
+    for (int i = 0; i < HandSize; ++i)
+        if (heldMask & (1 << i))
+            names += (names.empty() ? "" : " ") + CardName(cards[i]);
+    return names.empty() ? "nothing" : names;
+}
+
 bool ReadGameBlock(const void *block, size_t size, VideoPokerGame *game)
 {
     if (!block || size != sizeof(VideoPokerGame))
@@ -82,17 +92,31 @@ std::string CardName(Card card)
 std::string DescribeHold(const Card cards[HandSize], int heldMask)
 {
     int held = 0;
-    std::string names;
     for (int i = 0; i < HandSize; ++i)
-        if (heldMask & (1 << i)) {
-            names += (held ? " " : "") + CardName(cards[i]);
-            ++held;
-        }
+        held += (heldMask >> i) & 1;
     if (held == 0)
         return "hold nothing, draw five";
     if (held == HandSize)
-        return "hold all five (" + names + "), draw none";
-    return "hold " + names + ", draw " + std::to_string(HandSize - held);
+        return "hold all five (" + HeldNames(cards, heldMask) + "), draw none";
+    return "hold " + HeldNames(cards, heldMask) + ", draw " + std::to_string(HandSize - held);
+}
+
+bool JudgeHold(const AnalysisTables &tables, const Card cards[HandSize], int heldMask, int coins, double *cost,
+               std::string *verdict)
+{
+    HoldValue ranked[HoldCount];
+    if (!AnalyzeHolds(tables, cards, coins, ranked))
+        return false;
+    const HoldValue &best = ranked[0];
+    const HoldValue *yours = FindHold(ranked, heldMask & ((1 << HandSize) - 1));
+    *cost = WorthTheSame(best, *yours) ? 0.0 : Worth(best) - Worth(*yours);
+    if (*cost == 0)
+        *verdict = "Best hold: " + HeldNames(cards, heldMask) + ".";
+    else
+        *verdict = Format("Mistake: best was to keep %s (%.4f coins); you kept %s (%.4f): it costs %.4f coins.",
+                          HeldNames(cards, best.heldMask).c_str(), Worth(best),
+                          HeldNames(cards, yours->heldMask).c_str(), Worth(*yours), *cost);
+    return true;
 }
 
 std::string HintText(const AnalysisTables &tables, const VideoPokerGame &game)
@@ -108,7 +132,19 @@ std::string HintText(const AnalysisTables &tables, const VideoPokerGame &game)
         text += CardName(game.card[i]) + (i + 1 < HandSize ? " " : "");
     text += Format(", %d coin%s bet.\n\n", game.wager, game.wager == 1 ? "" : "s");
 
+    // The two holds side by side, card under card, before the words.
     const HoldValue &best = ranked[0];
+    const int yourMask = HeldMaskOf(game);
+    text += "         1   2   3   4   5\n";
+    for (int row = 0; row < 2; ++row) {
+        const int mask = row == 0 ? best.heldMask : yourMask;
+        text += row == 0 ? "  Best " : "  Yours";
+        for (int i = 0; i < HandSize; ++i)
+            text += "  " + (mask & (1 << i) ? CardName(game.card[i]) : std::string("--"));
+        text += "\n";
+    }
+    text += "\n";
+
     text += "Best: " + DescribeHold(game.card, best.heldMask);
     if (best.heldMask != 0)
         text += " (" + Positions(best.heldMask) + ")";
@@ -116,7 +152,6 @@ std::string HintText(const AnalysisTables &tables, const VideoPokerGame &game)
                    static_cast<long long>(best.numerator), static_cast<long long>(best.denominator),
                    Worth(best) / game.wager);
 
-    const int yourMask = HeldMaskOf(game);
     const HoldValue *yours = FindHold(ranked, yourMask);
     text += "\nYour holds now: " + DescribeHold(game.card, yourMask) + ".\n";
     if (WorthTheSame(best, *yours))
@@ -186,7 +221,14 @@ void ObserveGame(GameWatch &watch, const VideoPokerGame &now)
 PlaySummary SummarizePlay(const AnalysisTables &tables, const GameWatch &watch)
 {
     PlaySummary summary;
-    for (const PlayedHand &hand : watch.hands) {
+    CatchUpSummary(tables, watch, summary);
+    return summary;
+}
+
+void CatchUpSummary(const AnalysisTables &tables, const GameWatch &watch, PlaySummary &summary)
+{
+    for (size_t i = static_cast<size_t>(summary.hands); i < watch.hands.size(); ++i) {
+        const PlayedHand &hand = watch.hands[i];
         ++summary.hands;
         summary.coinsBet += hand.wager;
         summary.coinsWon += hand.paid;
@@ -196,10 +238,13 @@ PlaySummary SummarizePlay(const AnalysisTables &tables, const GameWatch &watch)
         const HoldValue *taken = FindHold(ranked, hand.heldMask);
         summary.yourHoldsWorth += Worth(*taken);
         summary.bestHoldsWorth += Worth(ranked[0]);
-        if (WorthTheSame(ranked[0], *taken))
+        if (WorthTheSame(ranked[0], *taken)) {
             ++summary.bestHoldTaken;
+        } else {
+            ++summary.mistakes;
+            summary.mistakesCost += Worth(ranked[0]) - Worth(*taken);
+        }
     }
-    return summary;
 }
 
 std::string StatisticsText(const std::string &title, const GameWatch &watch, const PlaySummary &summary,
@@ -217,6 +262,8 @@ std::string StatisticsText(const std::string &title, const GameWatch &watch, con
         text += Format("Your holds were worth %.2f %% on these deals; the best holds, %.2f %%.\n",
                        100.0 * summary.yourHoldsWorth / bet, 100.0 * summary.bestHoldsWorth / bet);
         text += Format("Best hold taken in %d of %d hands.\n", summary.bestHoldTaken, summary.hands);
+        text += Format("Mistakes: %d, costing %.4f coins in all, %.4f a hand played.\n", summary.mistakes,
+                       summary.mistakesCost, summary.mistakesCost / summary.hands);
     }
     if (watch.abandonedHands > 0)
         text += Format("Hands given up by New Game: %d (%lld coins).\n", watch.abandonedHands,

@@ -11,11 +11,18 @@
 bool ReadGameBlock(const void *block, size_t size, VideoPokerGame *game);
 
 std::string CardName(Card card);                                   // "KS", "TD", "2C"
+std::string HeldNames(const Card cards[HandSize], int heldMask);   // "KS QS JS", or "nothing"
 std::string DescribeHold(const Card cards[HandSize], int heldMask); // "hold KS QS JS TS, draw 1"
 
 // For a hand waiting for the draw: the best hold and what it returns, what the player's holds cost,
 // card by card, and the holds ranked. Lines end in '\n'.
 std::string HintText(const AnalysisTables &tables, const VideoPokerGame &game);
+
+// For the trainer: what holding heldMask on these cards costs against the best hold, in coins for
+// the coins bet (0 when it is as good as the best), and one line that names the best hold and the cost.
+// False when the hand cannot be analysed (a wager of 0, cards that are not a hand).
+bool JudgeHold(const AnalysisTables &tables, const Card cards[HandSize], int heldMask, int coins, double *cost,
+               std::string *verdict);
 
 // A hand seen from its deal to its draw.
 struct PlayedHand {
@@ -45,9 +52,14 @@ struct PlaySummary {
     double yourHoldsWorth = 0;    // coins the holds taken return on average, summed over the hands
     double bestHoldsWorth = 0;    // the same for the best holds of the same deals
     int bestHoldTaken = 0;        // hands held as well as they could be
+    int mistakes = 0;             // hands held worse than the best
+    double mistakesCost = 0;      // coins those holds gave up on average: bestHoldsWorth - yourHoldsWorth
 };
 
 PlaySummary SummarizePlay(const AnalysisTables &tables, const GameWatch &watch);
+// Adds the hands drawn since summary last caught up, so each hand is analysed once however often
+// the statistics are shown.
+void CatchUpSummary(const AnalysisTables &tables, const GameWatch &watch, PlaySummary &summary);
 
 // The statistics view: hands, coins, the actual return beside what the holds were worth and the
 // return of optimal play over every deal (per coin bet, for 5 coins and for 1 to 4).

@@ -2,13 +2,19 @@
 #include "apps/quorvane/hints.h"
 #include "apps/quorvane/advice.h"
 #include "apps/quorvane/host.h"
+#include "apps/quorvane/trainer.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <map>
 
 namespace {
 
 constexpr int TextId = 100;
+constexpr int TextIndent = 4;
+#define QUORVANE_TEXT_CLASS "QuorvaneText"
+constexpr UINT RefreshDelayMs = 100;   // the windows follow play at most this often: reading speed, not input speed
 
 struct Advice {
     AnalysisTables *tables = nullptr;        // built at the first question: about 3.5 MB
@@ -16,10 +22,16 @@ struct Advice {
     bool haveOptimal = false;
     double optimalFiveCoins = 0, optimalFewerCoins = 0;
     std::map<int, GameWatch> watches;        // by tool number
+    std::map<int, PlaySummary> summaries;    // by tool number: the watched hands analysed so far
+    bool refreshDue = false;
+    int hintToolNumber = 0;                  // the hand the hint text was worked out for
+    VideoPokerGame hintGame = {};
+    std::string hintText;
     int watchedSelection = 0;
     HWND hintWindow = nullptr;
     HWND statisticsWindow = nullptr;
     HFONT font = nullptr;
+    int lineHeight = 0;
 };
 
 Advice advice;
@@ -63,10 +75,15 @@ std::string HintTextFor(PanelTool *tool)
     VideoPokerGame game;
     if (!ReadGame(*tool, &game))
         return ToolTitle(*tool) + ": its game could not be read.\n";
+    if (tool->number == advice.hintToolNumber && memcmp(&game, &advice.hintGame, sizeof game) == 0)
+        return advice.hintText;
     const AnalysisTables *tables = Tables();
     if (!tables)
         return "There is not enough memory for the analysis.\n";
-    return ToolTitle(*tool) + "\n\n" + HintText(*tables, game);
+    advice.hintToolNumber = tool->number;
+    advice.hintGame = game;
+    advice.hintText = ToolTitle(*tool) + "\n\n" + HintText(*tables, game);
+    return advice.hintText;
 }
 
 std::string StatisticsTextFor(PanelTool *tool)
@@ -85,42 +102,170 @@ std::string StatisticsTextFor(PanelTool *tool)
         advice.haveOptimal = true;
     }
     const GameWatch &watch = advice.watches[tool->number];
-    return StatisticsText(ToolTitle(*tool), watch, SummarizePlay(*tables, watch), advice.optimalFiveCoins,
-                          advice.optimalFewerCoins);
+    PlaySummary &summary = advice.summaries[tool->number];
+    CatchUpSummary(*tables, watch, summary);
+    return StatisticsText(ToolTitle(*tool), watch, summary, advice.optimalFiveCoins, advice.optimalFewerCoins);
+}
+
+std::string TextOf(HWND window)
+{
+    std::string text(static_cast<size_t>(GetWindowTextLengthA(window)) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(window, &text[0], static_cast<int>(text.size()))));
+    return text;
+}
+
+int LineHeight(HWND window)
+{
+    if (advice.lineHeight == 0) {
+        HDC dc = GetDC(window);
+        HGDIOBJ old = SelectObject(dc, advice.font);
+        TEXTMETRICA metrics = {};
+        GetTextMetricsA(dc, &metrics);
+        SelectObject(dc, old);
+        ReleaseDC(window, dc);
+        advice.lineHeight = metrics.tmHeight > 0 ? metrics.tmHeight : 16;
+    }
+    return advice.lineHeight;
+}
+
+void SetLineRange(HWND window, const char *text)
+{
+    int lines = 1;
+    for (const char *c = text; *c; ++c)
+        lines += *c == '\n';
+    RECT client;
+    GetClientRect(window, &client);
+    SCROLLINFO info = {};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_RANGE | SIF_PAGE;
+    info.nMax = lines - 1;
+    info.nPage = static_cast<UINT>(client.bottom / LineHeight(window));
+    SetScrollInfo(window, SB_VERT, &info, TRUE);
+}
+
+void ScrollTo(HWND window, int line)
+{
+    SetScrollPos(window, SB_VERT, line, TRUE);   // kept within the range by the scroll bar
+    InvalidateRect(window, nullptr, TRUE);
+}
+
+// A card's name in the text ("KS", "TD") standing alone as a word.
+bool IsCardAt(const std::string &line, size_t i)
+{
+    auto word = [&](size_t at) { return at < line.size() && isalnum(static_cast<unsigned char>(line[at])); };
+    return i + 1 < line.size() && strchr("23456789TJQKA", line[i]) && strchr("CDHS", line[i + 1]) &&
+           line[i] && line[i + 1] && !(i > 0 && word(i - 1)) && !word(i + 2);
+}
+
+// One line in the fixed-pitch font, with each card shown as a player reads it: rank and suit symbol,
+// hearts and diamonds in red. The text itself keeps the letters, for copying and for other programs.
+void PaintLine(HDC dc, int y, const std::string &line, int charWidth)
+{
+    const COLORREF ink = GetSysColor(COLOR_WINDOWTEXT);
+    size_t run = 0;
+    for (size_t i = 0; i <= line.size(); ++i) {
+        bool card = i < line.size() && IsCardAt(line, i);
+        if (!card && i < line.size())
+            continue;
+        if (i > run)
+            TextOutA(dc, TextIndent + static_cast<int>(run) * charWidth, y, line.c_str() + run, static_cast<int>(i - run));
+        if (!card)
+            break;
+        const char suit = line[i + 1];
+        const wchar_t shown[2] = {static_cast<wchar_t>(line[i]),
+                                  static_cast<wchar_t>(suit == 'C' ? 0x2663 : suit == 'D' ? 0x2666 : suit == 'H' ? 0x2665 : 0x2660)};
+        SetTextColor(dc, suit == 'D' || suit == 'H' ? RGB(200, 0, 0) : ink);
+        TextOutW(dc, TextIndent + static_cast<int>(i) * charWidth, y, shown, 2);
+        SetTextColor(dc, ink);
+        run = i + 2;
+        ++i;
+    }
+}
+
+void PaintLines(HWND window)
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    HGDIOBJ old = SelectObject(dc, advice.font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    TEXTMETRICA metrics = {};
+    GetTextMetricsA(dc, &metrics);
+    const int height = LineHeight(window), charWidth = metrics.tmAveCharWidth > 0 ? metrics.tmAveCharWidth : 8;
+    const std::string text = TextOf(window);
+    int y = TextIndent / 2 - GetScrollPos(window, SB_VERT) * height;
+    for (size_t start = 0; start <= text.size() && y < paint.rcPaint.bottom; y += height) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        size_t shown = end > start && text[end - 1] == '\r' ? end - 1 - start : end - start;
+        if (y + height > paint.rcPaint.top)
+            PaintLine(dc, y, text.substr(start, shown), charWidth);
+        start = end + 1;
+    }
+    SelectObject(dc, old);
+    EndPaint(window, &paint);
+}
+
+// The windows' text, painted line by line. An edit control lays out all of its text on every change,
+// which takes tens of milliseconds under Wine: far too slow to follow a panel in play.
+LRESULT CALLBACK TextViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_SETTEXT: {
+        LRESULT done = DefWindowProcA(window, message, wParam, lParam);
+        SetLineRange(window, lParam ? reinterpret_cast<const char *>(lParam) : "");
+        InvalidateRect(window, nullptr, TRUE);
+        return done;
+    }
+    case WM_SIZE:
+        SetLineRange(window, TextOf(window).c_str());
+        InvalidateRect(window, nullptr, TRUE);
+        return 0;
+    case WM_VSCROLL: {
+        SCROLLINFO info = {};
+        info.cbSize = sizeof info;
+        info.fMask = SIF_ALL;
+        GetScrollInfo(window, SB_VERT, &info);
+        int line = info.nPos, page = std::max(1, static_cast<int>(info.nPage) - 1);
+        switch (LOWORD(wParam)) {
+        case SB_LINEUP: line -= 1; break;
+        case SB_LINEDOWN: line += 1; break;
+        case SB_PAGEUP: line -= page; break;
+        case SB_PAGEDOWN: line += page; break;
+        case SB_THUMBTRACK: line = info.nTrackPos; break;
+        case SB_TOP: line = 0; break;
+        case SB_BOTTOM: line = info.nMax; break;
+        }
+        ScrollTo(window, line);
+        return 0;
+    }
+    case WM_MOUSEWHEEL:
+        ScrollTo(window, GetScrollPos(window, SB_VERT) - GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA * 3);
+        return 0;
+    case WM_PAINT:
+        PaintLines(window);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
 }
 
 void ShowText(HWND window, const std::string &text)
 {
-    HWND edit = GetDlgItem(window, TextId);
+    HWND view = GetDlgItem(window, TextId);
     std::string shown = WithLineBreaks(text);
-    int length = GetWindowTextLengthA(edit);
-    std::string current(static_cast<size_t>(length) + 1, '\0');
-    GetWindowTextA(edit, &current[0], length + 1);
-    current.resize(static_cast<size_t>(length));
-    if (current != shown)      // unchanged text keeps its scroll position
-        SetWindowTextA(edit, shown.c_str());
+    if (TextOf(view) != shown)      // unchanged text keeps its scroll position
+        SetWindowTextA(view, shown.c_str());
 }
 
-void RefreshWindows()
-{
-    if (advice.hintWindow)
-        ShowText(advice.hintWindow, HintTextFor(SelectedTool()));
-    if (advice.statisticsWindow)
-        ShowText(advice.statisticsWindow, StatisticsTextFor(SelectedTool()));
-}
 
 LRESULT CALLBACK AdviceWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_CREATE: {
-        HWND edit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
-                                    WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY |
-                                        ES_AUTOVSCROLL | ES_AUTOHSCROLL,
+        HWND view = CreateWindowExA(WS_EX_CLIENTEDGE, QUORVANE_TEXT_CLASS, "", WS_CHILD | WS_VISIBLE | WS_VSCROLL,
                                     0, 0, 0, 0, window, reinterpret_cast<HMENU>(TextId), host.instance, nullptr);
-        if (!edit)
-            return -1;
-        SendMessageA(edit, WM_SETFONT, reinterpret_cast<WPARAM>(advice.font), FALSE);
-        return 0;
+        return view ? 0 : -1;
     }
     case WM_SIZE:
         MoveWindow(GetDlgItem(window, TextId), 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
@@ -138,6 +283,19 @@ LRESULT CALLBACK AdviceWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
+bool RegisterOnce(const char *className, WNDPROC procedure)
+{
+    WNDCLASSA wc = {};
+    if (GetClassInfoA(host.instance, className, &wc))
+        return true;
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = host.instance;
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
+    wc.lpszClassName = className;
+    return RegisterClassA(&wc) != 0;
+}
+
 // Opens (or brings back) one of the two windows beside the main window, leaving the focus on the panel
 // so the keys still play the tools.
 HWND OpenAdviceWindow(HWND *slot, const char *className, const char *title, int offset)
@@ -146,16 +304,8 @@ HWND OpenAdviceWindow(HWND *slot, const char *className, const char *title, int 
         SetWindowPos(*slot, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
         return *slot;
     }
-    WNDCLASSA wc = {};
-    if (!GetClassInfoA(host.instance, className, &wc)) {
-        wc.lpfnWndProc = AdviceWndProc;
-        wc.hInstance = host.instance;
-        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-        wc.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
-        wc.lpszClassName = className;
-        if (!RegisterClassA(&wc))
-            return nullptr;
-    }
+    if (!RegisterOnce(className, AdviceWndProc) || !RegisterOnce(QUORVANE_TEXT_CLASS, TextViewProc))
+        return nullptr;
     if (!advice.font)
         advice.font = CreateFontA(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                   CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, "Courier New");
@@ -184,10 +334,12 @@ void WatchToolGames()
     bool changed = host.selected != advice.watchedSelection;
     advice.watchedSelection = host.selected;
     for (auto it = advice.watches.begin(); it != advice.watches.end();) {
-        if (ToolByNumber(it->first))
+        if (ToolByNumber(it->first)) {
             ++it;
-        else
+        } else {
+            advice.summaries.erase(it->first);
             it = advice.watches.erase(it);   // a later tool may take the number: it starts afresh
+        }
     }
     for (const PanelTool &tool : host.tools) {
         VideoPokerGame game;
@@ -196,11 +348,38 @@ void WatchToolGames()
         GameWatch &watch = advice.watches[tool.number];
         if (watch.seen && memcmp(&watch.last, &game, sizeof game) == 0)
             continue;
+        const size_t drawn = watch.hands.size();
         ObserveGame(watch, game);
+        if (watch.hands.size() > drawn)
+            JudgeDrawnHand(tool, watch.hands.back());
         changed = true;
     }
-    if (changed)
-        RefreshWindows();
+    // Working out a hint takes milliseconds: under a stream of input the windows catch up once the
+    // stream lets them (a timer comes only when the queue is empty), not after every message.
+    if (changed && (advice.hintWindow || advice.statisticsWindow) && !advice.refreshDue) {
+        advice.refreshDue = true;
+        SetTimer(host.mainWindow, AdviceRefreshTimer, RefreshDelayMs, nullptr);
+    }
+}
+
+const AnalysisTables *AdviceTables()
+{
+    return Tables();
+}
+
+bool ReadPokerGame(const PanelTool &tool, VideoPokerGame *game)
+{
+    return IsPokerTool(tool) && ReadGame(tool, game);
+}
+
+void RefreshAdviceWindows()
+{
+    advice.refreshDue = false;
+    KillTimer(host.mainWindow, AdviceRefreshTimer);
+    if (advice.hintWindow)
+        ShowText(advice.hintWindow, HintTextFor(SelectedTool()));
+    if (advice.statisticsWindow)
+        ShowText(advice.statisticsWindow, StatisticsTextFor(SelectedTool()));
 }
 
 bool HandleAdviceCommand(int command)

@@ -13,8 +13,18 @@ constexpr int CmdStatistics = 1201;     // Ctrl+T: the selected tool's play so f
 // Reads every Video Poker tool's block and follows its game; refreshes the open windows when a game
 // or the selection changed. The message loop calls it for every message, so no change goes unseen.
 void WatchToolGames();
+// Brings the open hint and statistics windows up to date (AdviceRefreshTimer ends here).
+void RefreshAdviceWindows();
 
 // Carries out CmdHint and CmdStatistics; false for any other command.
 bool HandleAdviceCommand(int command);
 
 void AppendAdviceMenuItems(HMENU toolMenu);
+
+struct AnalysisTables;
+struct PanelTool;
+struct VideoPokerGame;
+// The analysis tables, built at the first question; null when memory ran out.
+const AnalysisTables *AdviceTables();
+// The game of a Video Poker tool, read from its block; false for any other tool.
+bool ReadPokerGame(const PanelTool &tool, VideoPokerGame *game);

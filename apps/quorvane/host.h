@@ -51,6 +51,7 @@ struct Host {
     int selected;                     // number of the selected tool, 0 for none
 
     HWND mainWindow, panelWindow, statusWindow;
+    HWND keyFocus;                    // the tool button the keyboard is on, kept while the host is inactive
     HWND propertiesWindow, propertiesTool;
     HACCEL accelerators;
     HMENU addToolMenu;
@@ -67,6 +68,8 @@ struct Host {
     bool damagedFileKept;             // the damaged file was copied aside before the first save
     std::string startupWarning;       // said once: damage or absent modules found at start
     DWORD warningUntil;               // routine messages wait until this tick count
+
+    bool trainer;                     // draws are judged against the best hold; saved with the panel
 
     bool ready;
     int exitCode;
@@ -107,7 +110,8 @@ enum HostCommand {
 
 #define WM_APP_SAVE_LOOP (WM_APP + 1)     // one more save of --save-loop
 
-enum HostTimer { AutosaveTimer = 1, SoonSaveTimer, ScreenshotTimer, ScreenshotCaptureTimer, ExitTimer };
+enum HostTimer { AutosaveTimer = 1, SoonSaveTimer, ScreenshotTimer, ScreenshotCaptureTimer, ExitTimer,
+                 AdviceRefreshTimer };
 
 // Geometry of the host's decoration around each tool.
 constexpr int TabHeight = 20;         // the tab above a tool: its name, the move handle, the close box
@@ -155,6 +159,7 @@ void RebuildAddToolMenu();
 bool AskYesNo(const std::string &question);
 void ShowMessage(const std::string &text, UINT icon);
 void HandleCommand(int command);
+bool IsToolButton(HWND window);   // a push button of one of the panel's tools
 
 // persistence.cpp
 enum class PanelFileState { Missing, Read, Unreadable };

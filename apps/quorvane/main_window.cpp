@@ -1,6 +1,7 @@
 // main_window.cpp: the main window: menus, keyboard commands, the status line and the title.
 #include "apps/quorvane/hints.h"
 #include "apps/quorvane/host.h"
+#include "apps/quorvane/trainer.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -108,6 +109,7 @@ HMENU BuildMenu()
     AppendMenuA(tool, MF_STRING, CmdMoveDown, "Move do&wn\tCtrl+Down");
     AppendMenuA(tool, MF_STRING, CmdBringToFront, "Bring to &front");
     AppendAdviceMenuItems(tool);
+    AppendMenuA(tool, MF_STRING, CmdTrainer, "T&rainer: judge each draw\tCtrl+R");
     AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(tool), "&Tool");
 
     HMENU help = CreatePopupMenu();
@@ -129,25 +131,18 @@ void EnableToolCommands(HMENU menu)
     for (int c : liveCommands)
         EnableMenuItem(menu, c, MF_BYCOMMAND | live);
     EnableMenuItem(menu, CmdSaveNow, MF_BYCOMMAND | (host.options.noSave ? MF_GRAYED : MF_ENABLED));
+    CheckMenuItem(menu, CmdTrainer, MF_BYCOMMAND | (host.trainer ? MF_CHECKED : MF_UNCHECKED));
 }
 
-// The push buttons of every tool, tool by tool in number order: what Tab walks through.
-std::vector<HWND> ToolButtons()
+// The push buttons of one tool that Tab can reach, in their window order.
+std::vector<HWND> ButtonsOf(const PanelTool &tool)
 {
-    std::vector<const PanelTool *> ordered;
-    for (const PanelTool &t : host.tools)
-        if (t.window)
-            ordered.push_back(&t);
-    std::sort(ordered.begin(), ordered.end(),
-              [](const PanelTool *a, const PanelTool *b) { return a->number < b->number; });
     std::vector<HWND> buttons;
-    for (const PanelTool *t : ordered) {
-        for (HWND child = GetWindow(t->window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-            char name[16] = {};
-            GetClassNameA(child, name, sizeof name);
-            if (lstrcmpiA(name, "Button") == 0 && IsWindowVisible(child) && IsWindowEnabled(child))
-                buttons.push_back(child);
-        }
+    for (HWND child = GetWindow(tool.window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char name[16] = {};
+        GetClassNameA(child, name, sizeof name);
+        if (lstrcmpiA(name, "Button") == 0 && IsWindowVisible(child) && IsWindowEnabled(child))
+            buttons.push_back(child);
     }
     return buttons;
 }
@@ -159,35 +154,52 @@ HWND ToolWindowOf(HWND window)
     return window;
 }
 
+// Tab walks the buttons tool by tool in number order, wrapping around. Only the tools it passes are
+// looked at: a full panel has hundreds of buttons.
 void StepFocus(int step)
 {
-    std::vector<HWND> buttons = ToolButtons();
-    if (buttons.empty()) {
+    std::vector<const PanelTool *> ordered;
+    for (const PanelTool &t : host.tools)
+        if (t.window)
+            ordered.push_back(&t);
+    std::sort(ordered.begin(), ordered.end(),
+              [](const PanelTool *a, const PanelTool *b) { return a->number < b->number; });
+    const int count = static_cast<int>(ordered.size());
+    if (count == 0) {
         SetFocus(host.panelWindow);
         return;
     }
     HWND focus = GetFocus();
-    int count = static_cast<int>(buttons.size());
-    int index = step > 0 ? 0 : count - 1;
+    const PanelTool *holder = ToolByWindow(ToolWindowOf(focus));
+    int at = step > 0 ? count - 1 : 0;      // with no button focused, the walk starts at an end
     for (int i = 0; i < count; ++i)
-        if (buttons[i] == focus)
-            index = ((i + step) % count + count) % count;
-    SetFocus(buttons[index]);
-    if (PanelTool *t = ToolByWindow(ToolWindowOf(buttons[index])))
+        if (ordered[i] == holder)
+            at = i;
+    HWND next = nullptr;
+    for (int passed = 0; passed <= count && !next; ++passed) {
+        std::vector<HWND> buttons = ButtonsOf(*ordered[at]);
+        int n = static_cast<int>(buttons.size());
+        int mine = static_cast<int>(std::find(buttons.begin(), buttons.end(), focus) - buttons.begin());
+        int index = step > 0 ? 0 : n - 1;   // entering a tool: its first or last button
+        if (passed == 0)
+            index = mine < n ? mine + step : -1;
+        if (index >= 0 && index < n)
+            next = buttons[index];
+        else
+            at = ((at + step) % count + count) % count;
+    }
+    if (!next) {
+        SetFocus(host.panelWindow);
+        return;
+    }
+    SetFocus(next);
+    host.keyFocus = next;
+    if (PanelTool *t = ToolByWindow(ToolWindowOf(next)))
         if (t->number != host.selected)
             SelectTool(t->number);
     char caption[64] = {};
-    GetWindowTextA(buttons[index], caption, sizeof caption);
+    GetWindowTextA(next, caption, sizeof caption);
     SetStatus(std::string("\"") + caption + "\" has the focus: Space or Enter presses it.");
-}
-
-void PressFocusedButton()
-{
-    HWND focus = GetFocus();
-    char name[16] = {};
-    GetClassNameA(focus, name, sizeof name);
-    if (focus && lstrcmpiA(name, "Button") == 0 && ToolByWindow(ToolWindowOf(focus)))
-        SendMessageA(focus, BM_CLICK, 0, 0);
 }
 
 void ShowKeysHelp()
@@ -203,12 +215,15 @@ void ShowKeysHelp()
                 "  Delete\t\tremove the selected tool\n"
                 "  F6 / Shift+F6\tselect the next / previous tool\n"
                 "  Tab / Shift+Tab\tmove the focus between the tools' buttons\n"
-                "  Space / Enter\tpress the focused button\n"
+                "  Space / Enter\tDeal/Draw on the selected tool (after Tab: the focused button)\n"
+                "  1 to 5\t\thold or release cards one to five\n"
+                "  B / M\t\t\"+1\" / \"Bet 5\"\n"
                 "  Ctrl+Arrows\tmove the selected tool\n"
                 "  Ctrl++ / Ctrl+-\tmake it larger / smaller;  Ctrl+0 default size\n"
                 "  Alt+Enter\tproperties of the selected tool\n"
                 "  Ctrl+H\t\thint: the best hold for the selected tool's hand\n"
                 "  Ctrl+T\t\tstatistics of the selected tool's play\n"
+                "  Ctrl+R\t\ttrainer on or off: each draw judged against the best hold\n"
                 "  Ctrl+S\t\tsave now (the panel is also saved by itself)\n",
                 MB_ICONINFORMATION);
 }
@@ -240,6 +255,19 @@ HACCEL BuildAccelerators()
         {FVIRTKEY, VK_TAB, CmdNextButton},
         {FVIRTKEY | FSHIFT, VK_TAB, CmdPreviousButton},
         {FVIRTKEY, VK_RETURN, CmdPressButton},
+        {FVIRTKEY, VK_SPACE, CmdPressButton},
+        {FVIRTKEY, '1', CmdHoldCard1},
+        {FVIRTKEY, '2', CmdHoldCard1 + 1},
+        {FVIRTKEY, '3', CmdHoldCard1 + 2},
+        {FVIRTKEY, '4', CmdHoldCard1 + 3},
+        {FVIRTKEY, '5', CmdHoldCard1 + 4},
+        {FVIRTKEY, VK_NUMPAD1, CmdHoldCard1},
+        {FVIRTKEY, VK_NUMPAD2, CmdHoldCard1 + 1},
+        {FVIRTKEY, VK_NUMPAD3, CmdHoldCard1 + 2},
+        {FVIRTKEY, VK_NUMPAD4, CmdHoldCard1 + 3},
+        {FVIRTKEY, VK_NUMPAD5, CmdHoldCard1 + 4},
+        {FVIRTKEY, 'B', CmdBetOneKey},
+        {FVIRTKEY, 'M', CmdBetFiveKey},
         {FVIRTKEY | FCONTROL, VK_OEM_PLUS, CmdLarger},
         {FVIRTKEY | FCONTROL, VK_ADD, CmdLarger},
         {FVIRTKEY | FCONTROL, VK_OEM_MINUS, CmdSmaller},
@@ -252,6 +280,7 @@ HACCEL BuildAccelerators()
         {FVIRTKEY, VK_F1, CmdKeysHelp},
         {FVIRTKEY | FCONTROL, 'H', CmdHint},
         {FVIRTKEY | FCONTROL, 'T', CmdStatistics},
+        {FVIRTKEY | FCONTROL, 'R', CmdTrainer},
     };
     return CreateAcceleratorTableA(keys, sizeof keys / sizeof keys[0]);
 }
@@ -277,8 +306,17 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         info->ptMinTrackSize.y = 260;
         return 0;
     }
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            HWND focus = GetFocus();
+            if (IsToolButton(focus))
+                host.keyFocus = focus;
+        }
+        return DefWindowProcA(window, message, wParam, lParam);
     case WM_SETFOCUS:
-        SetFocus(host.panelWindow);
+        // Coming back to the host puts the keyboard back where the player left it.
+        SetFocus(IsToolButton(host.keyFocus) && IsWindowEnabled(host.keyFocus) ? host.keyFocus
+                                                                                : host.panelWindow);
         return 0;
     case WM_INITMENUPOPUP:
         EnableToolCommands(reinterpret_cast<HMENU>(wParam));
@@ -320,6 +358,9 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             KillTimer(window, ExitTimer);
             PostMessageA(window, WM_CLOSE, 0, 0);
             return 0;
+        case AdviceRefreshTimer:
+            RefreshAdviceWindows();
+            return 0;
         }
         return 0;
     case WM_APP_SAVE_LOOP:
@@ -347,6 +388,13 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 }
 
 } // namespace
+
+bool IsToolButton(HWND window)
+{
+    char name[16] = {};
+    return window && IsWindow(window) && GetClassNameA(window, name, sizeof name) &&
+           lstrcmpiA(name, "Button") == 0 && ToolByWindow(ToolWindowOf(window));
+}
 
 bool RegisterMainClass()
 {
@@ -450,7 +498,7 @@ void ShowMessage(const std::string &text, UINT icon)
 
 void HandleCommand(int command)
 {
-    if (HandleAdviceCommand(command))
+    if (HandleAdviceCommand(command) || HandleTrainerCommand(command))
         return;
     PanelTool *tool = SelectedTool();
     int type = command - CmdAddFirstType;
@@ -495,7 +543,7 @@ void HandleCommand(int command)
         StepFocus(-1);
         return;
     case CmdPressButton:
-        PressFocusedButton();
+        PressDealDrawOrFocused();
         return;
     case CmdKeysHelp:
         ShowKeysHelp();

@@ -8,7 +8,7 @@
 //   host.ClearRecords();
 //   ... drive the tool; host.Pump() dispatches posted messages and paints ...
 //   EXPECT_EQ(host.PaintRequests().size(), 5u);
-//   EXPECT_EQ(host.ReadPixel(card, 0, 0), host.BackgroundUnder(card, 0, 0));
+//   EXPECT_EQ(host.CaptureClient(card).At(0, 0), host.BackgroundUnder(card, 0, 0));
 //   DestroyWindow(tool);
 //
 // The panel is a top-level window at the screen's origin, so panel coordinates are screen coordinates.
@@ -16,6 +16,8 @@
 // every PTM_PAINTBACKGROUND (using the request's window and offset, as a host must).
 #pragma once
 
+#include <functional>
+#include <functional>
 #include <string>
 #include <vector>
 #include <windows.h>
@@ -28,17 +30,10 @@ struct VideoPokerToolData;
 COLORREF PanelBackground(int x, int y);
 
 // One PTM_PAINTBACKGROUND as it arrived; dc is stale after the call.
-struct PaintRecord {
-    PanelPaintRequest request;
-    HWND painter;       // the window whose DC was passed (WindowFromDC)
-};
+struct PaintRecord { PanelPaintRequest request; HWND painter; };   // painter: WindowFromDC of the DC passed
 
 // A message a tool sent to the panel other than a background request.
-struct HostMessageRecord {
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-};
+struct HostMessageRecord { UINT message; WPARAM wParam; LPARAM lParam; };
 
 // What the first enumeration and initialisation of this process gave.
 struct ModuleCalls {
@@ -48,27 +43,20 @@ struct ModuleCalls {
     PanelToolCreateProc create = nullptr;
     PanelToolCleanupProc cleanup = nullptr;
     BOOL firstEnumeration = FALSE;
-    char initName[64] = {};         // the buffers of the first enumeration, filled with 0x7F before it
-    char createName[64] = {};
-    char cleanupName[64] = {};
-    PanelTypeInfo *typeInfo = nullptr;
-    PanelTypeInfo **initResult = nullptr;
+    // The buffers of the first enumeration, in a row, filled with 0x7F before it.
+    char initName[64] = {}, createName[64] = {}, cleanupName[64] = {};
+    PanelTypeInfo *typeInfo = nullptr, **initResult = nullptr;
 };
 
 // A screen capture of a window's client area, in client coordinates.
 struct Capture {
-    int width = 0;
-    int height = 0;
+    int width = 0, height = 0;
     std::vector<COLORREF> pixels;   // row by row from the top
     COLORREF At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
 };
 
 // One item of a context menu caught while it was open.
-struct MenuItemRecord {
-    UINT id;
-    UINT type;              // MFT_STRING, MFT_SEPARATOR, ...
-    std::string text;
-};
+struct MenuItemRecord { UINT id, type; std::string text; };   // type: MFT_STRING, MFT_SEPARATOR, ...
 
 // A context menu caught while it was open.
 struct MenuRecord {
@@ -99,11 +87,9 @@ public:
 
     const std::vector<PaintRecord> &PaintRequests() const { return paints_; }
     const std::vector<HostMessageRecord> &HostMessages() const { return messages_; }
-    size_t ShowPropertiesCount() const;
-    void ClearRecords();
+    void ClearRecords() { paints_.clear(), messages_.clear(); }
 
     // Pixels as shown on screen, in the window's client coordinates.
-    COLORREF ReadPixel(HWND window, int x, int y) const;
     Capture CaptureClient(HWND window) const;
     // The panel background that lies under a point of the window's client area.
     COLORREF BackgroundUnder(HWND window, int x, int y) const;
@@ -111,7 +97,6 @@ public:
 private:
     TestHost();
     static LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    void PaintBackground(const PanelPaintRequest &request);
 
     bool ready_ = false;
     HWND panel_ = nullptr;
@@ -121,15 +106,12 @@ private:
 };
 
 // Destroys a tool window (or any window) when the test leaves its scope.
-class ScopedWindow {
-public:
+struct ScopedWindow {
     explicit ScopedWindow(HWND window = nullptr) : window_(window) {}
     ~ScopedWindow() { if (window_ && IsWindow(window_)) DestroyWindow(window_); }
     ScopedWindow(const ScopedWindow &) = delete;
-    ScopedWindow &operator=(const ScopedWindow &) = delete;
     HWND get() const { return window_; }
     operator HWND() const { return window_; }
-private:
     HWND window_;
 };
 
@@ -139,25 +121,35 @@ VideoPokerToolData *ToolRecord(HWND tool);
 
 // Sends a right-button release to a card, display or tool window at a client point, and catches the
 // context menu that opens. chooseIndex < 0 cancels the menu; otherwise the item with that index is chosen
-// with the keyboard, as a user would. Posted results (the chosen command) are dispatched before returning.
-MenuRecord OpenContextMenu(HWND window, POINT clientPoint, int chooseIndex = -1);
+// with the keyboard, as a user would. whileOpen runs once the menu shows, before it is closed. Posted
+// results (the chosen command) are dispatched before returning.
+MenuRecord OpenContextMenu(HWND window, POINT clientPoint, int chooseIndex = -1,
+                           const std::function<void()> &whileOpen = {});
+
+// opened: a dialog appeared and the script ran against it; closedByScript: it was gone before the watchdog.
+struct ModalRun { bool opened = false, closedByScript = false; HWND owner = nullptr; };
+
+// Calls open(), which should run a modal dialog on this thread. As soon as the dialog shows, script
+// runs inside the modal loop and is expected to close it. A dialog still open a few seconds later is
+// ended by a watchdog (with result -1), so a fault fails the test instead of hanging it.
+ModalRun DriveModal(const std::function<void()> &open, const std::function<void(HWND dialog)> &script);
+// The visible top-level dialog-class window of this thread, or null.
+HWND FindOpenDialog();
+std::string WindowText(HWND window);
 
 // Fills the process's GDI handle table with the test's own objects, leaving `headroom` free. Code run
 // meanwhile that leaks k objects leaves CountCreatable() at headroom - k. Everything is freed on scope exit.
-class GdiTableFill {
-public:
+struct GdiTableFill {
     explicit GdiTableFill(int headroom);
     ~GdiTableFill();
     GdiTableFill(const GdiTableFill &) = delete;
-    GdiTableFill &operator=(const GdiTableFill &) = delete;
     bool Filled() const { return filled_; }
     int CountCreatable() const;   // creates objects until creation fails, frees them again
-private:
     std::vector<HGDIOBJ> objects_;
     bool filled_ = false;
 };
 
-// Writes a capture as a PNG file (uncompressed deflate); returns false when it cannot.
+// Writes a capture as a PNG file with the host's own encoder; returns false when it cannot.
 bool WritePng(const Capture &capture, const std::string &path);
 // <directory of the test program>/screenshots/<name>.png, the directory created when missing.
 std::string ScreenshotPath(const std::string &name);

@@ -561,10 +561,17 @@ TEST(HostTools, TheKeyboardWalksTheButtonsAndPressesThem)
     HostRun run;
     ASSERT_TRUE(run.Start(Args(config, "--tools 2 --no-save")));
     DWORD thread = GetWindowThreadProcessId(run.main, nullptr);
+    // Other test programs share the display and may take the foreground: coming back must put the
+    // keyboard where it was.
     auto focus = [&] {
         GUITHREADINFO info = {};
         info.cbSize = sizeof info;
         GetGUIThreadInfo(thread, &info);
+        if (!info.hwndFocus) {
+            SetForegroundWindow(run.main);
+            run.Command(0);
+            GetGUIThreadInfo(thread, &info);
+        }
         return info.hwndFocus;
     };
     std::vector<HWND> tools = run.Tools();
