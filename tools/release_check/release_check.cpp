@@ -224,8 +224,13 @@ int main(int argc, char **argv)
     std::vector<std::vector<uint32_t>> fresh = first.Shown();
     Host::Click(first.buttons[1]);    // Bet 5: bets and deals
     Check(WaitFor([&] { return Text(first.buttons[2]) == "Draw"; }, 20000), "Bet 5 deals a hand");
-    std::vector<std::vector<uint32_t>> dealt = first.Shown();
-    Check(dealt[0] != fresh[0] && dealt[5] != fresh[5] && dealt[6] != fresh[6], "the cards, wager and credits change");
+    // The caption changes before the windows have repainted: look until the screen shows the deal.
+    std::vector<std::vector<uint32_t>> dealt;
+    Check(WaitFor([&] {
+              dealt = first.Shown();
+              return dealt[0] != fresh[0] && dealt[5] != fresh[5] && dealt[6] != fresh[6];
+          }, 10000),
+          "the cards, wager and credits change");
     Host::Click(first.cards[0]);
     Check(WaitFor([&] { return Pixels(first.cards[0]) != dealt[0]; }, 20000), "a click holds the first card");
     Host::Click(first.buttons[2]);
