@@ -169,6 +169,7 @@ void RestorePanel(PanelFileState state, const SavedPanel &saved, const PanelFile
 bool SaveNow(bool force);
 void SaveIfChanged();
 void SaveLoopStep();
+void SaveSoon();                  // a change to keep: saved once input has paused for a moment
 bool WriteFileAtomically(const std::string &path, const std::string &content, DWORD *error);
 bool ReadWholeFile(const std::string &path, std::string *content, DWORD *error);
 

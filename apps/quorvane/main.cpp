@@ -81,7 +81,7 @@ bool WatchToolInput(const MSG &msg)
     if (!tool)
         return false;
     if (release) {
-        SetTimer(host.mainWindow, SoonSaveTimer, 250, nullptr);
+        SaveSoon();
         return false;
     }
     if (tool->number != host.selected)

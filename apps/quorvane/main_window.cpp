@@ -1,6 +1,7 @@
 // main_window.cpp: the main window: menus, keyboard commands, the status line and the title.
 #include "apps/quorvane/hints.h"
 #include "apps/quorvane/host.h"
+#include "apps/quorvane/rect_size.h"
 #include "apps/quorvane/trainer.h"
 
 #include <algorithm>
@@ -12,8 +13,6 @@ constexpr int StatusHeight = 24;
 constexpr DWORD WarningHoldMs = 15000;   // a warning stays in view this long before routine news
 bool statusIsWarning = false;
 
-int Width(const RECT &r) { return r.right - r.left; }
-int Height(const RECT &r) { return r.bottom - r.top; }
 
 void PaintStatus(HWND window)
 {
@@ -508,7 +507,7 @@ void HandleCommand(int command)
         if (PanelTool *added = AddTool(type, true)) {
             SetFocus(host.panelWindow);
             SetStatus("Added " + ToolTitle(*added) + ". Drag its tab to move it, its edges to resize it.");
-            SetTimer(host.mainWindow, SoonSaveTimer, 300, nullptr);
+            SaveSoon();
         }
         return;
     }
@@ -516,7 +515,7 @@ void HandleCommand(int command)
     case CmdRemoveTool:
         if (tool) {
             RemoveTool(tool->number, true);
-            SetTimer(host.mainWindow, SoonSaveTimer, 300, nullptr);
+            SaveSoon();
         }
         return;
     case CmdProperties:
@@ -583,5 +582,5 @@ void HandleCommand(int command)
     default:
         return;
     }
-    SetTimer(host.mainWindow, SoonSaveTimer, 300, nullptr);
+    SaveSoon();
 }

@@ -1,6 +1,7 @@
 // panel.cpp: the panel window: a felt background painted for itself and under every tool, the tools'
 // tabs, outlines and grips, and dragging them to move and resize.
 #include "apps/quorvane/host.h"
+#include "apps/quorvane/rect_size.h"
 
 #include <windowsx.h>
 #include <cmath>
@@ -80,8 +81,6 @@ uint32_t FeltAt(int x, int y, int width, int height)
     return Pack(r + twill + fleck, g + twill + fleck, b + twill);
 }
 
-int Width(const RECT &r) { return r.right - r.left; }
-int Height(const RECT &r) { return r.bottom - r.top; }
 
 // Darkens the canvas under a soft shadow of rect, inside clip.
 void Shadow(const RECT &rect, const RECT &clip)
@@ -448,7 +447,7 @@ void EndDrag(HWND panel, POINT at, bool keep)
     SetStatus((kind == DragKind::Move ? "Moved " : "Resized ") + ToolTitle(*tool) + " to " +
               std::to_string(Width(tool->rect)) + " x " + std::to_string(Height(tool->rect)) + " at " +
               std::to_string(tool->rect.left) + ", " + std::to_string(tool->rect.top) + ".");
-    SetTimer(host.mainWindow, SoonSaveTimer, 300, nullptr);
+    SaveSoon();
 }
 
 void ShowToolMenu(HWND panel, PanelTool &tool, POINT at)

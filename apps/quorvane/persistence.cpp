@@ -323,3 +323,8 @@ void SaveLoopStep()
     }
     PostMessageA(host.mainWindow, WM_APP_SAVE_LOOP, 0, 0);
 }
+
+void SaveSoon()
+{
+    SetTimer(host.mainWindow, SoonSaveTimer, 300, nullptr);   // each change restarts it: one save per pause
+}

@@ -67,7 +67,7 @@ LRESULT CALLBACK PropertiesWndProc(HWND window, UINT message, WPARAM wParam, LPA
         }
         // The page may have changed the game ("New Game"): save soon.
         if (host.mainWindow)
-            SetTimer(host.mainWindow, SoonSaveTimer, 200, nullptr);
+            SaveSoon();
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);

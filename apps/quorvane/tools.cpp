@@ -1,5 +1,6 @@
 // tools.cpp: the tools on the panel: creating, placing, sizing, selecting and removing them.
 #include "apps/quorvane/host.h"
+#include "apps/quorvane/rect_size.h"
 #include "apps/quorvane/size_question.h"
 
 #include <algorithm>
@@ -11,8 +12,6 @@ constexpr int SpotStep = 8;
 constexpr int ToolGap = 6;                        // between the decorations of neighbouring tools
 constexpr int ShadowReach = 12;                   // the drop shadow's spread beyond the decoration
 
-int Width(const RECT &r) { return r.right - r.left; }
-int Height(const RECT &r) { return r.bottom - r.top; }
 
 RECT RectAt(int x, int y, ToolSize size)
 {

@@ -43,7 +43,7 @@ std::vector<HWND> CardWindows(const PanelTool &tool)
 void Press(HWND button)
 {
     SendMessageA(button, BM_CLICK, 0, 0);
-    SetTimer(host.mainWindow, SoonSaveTimer, 300, nullptr);
+    SaveSoon();
 }
 
 // With the trainer on, a draw from the keyboard on holds worse than the best is held back once.
@@ -85,7 +85,7 @@ void ToggleHold(const PanelTool &tool, int position)
         return;
     SendMessageA(cards[position], WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
     SendMessageA(cards[position], WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
-    SetTimer(host.mainWindow, SoonSaveTimer, 300, nullptr);
+    SaveSoon();
 }
 
 } // namespace
@@ -113,7 +113,7 @@ bool HandleTrainerCommand(int command)
         host.trainer = !host.trainer;
         SetStatus(host.trainer ? "Trainer on: each draw is judged against the best hold."
                                : "Trainer off.");
-        SetTimer(host.mainWindow, SoonSaveTimer, 300, nullptr);
+        SaveSoon();
         return true;
     }
     if (command < CmdHoldCard1 || command > CmdBetFiveKey)
