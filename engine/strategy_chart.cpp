@@ -22,6 +22,7 @@ enum : int {
     HighCardsFirst = Straight4InsideFirst + 5,    // by the set of J, Q, K, A held: bit 0 jack .. bit 3 ace
     StraightFlush3TypeFirst = HighCardsFirst + 16,   // high cards at least gaps; one short; two short
     SuitedHigh2 = StraightFlush3TypeFirst + 3,
+    UnsuitedHigh2, HighAlone,                     // the two lowest high cards; the lowest one
     DrawFive,
     PatternCount
 };
@@ -73,7 +74,7 @@ std::string PatternText(int pattern)
         return std::string("4 to an outside straight, ") + highNames[pattern - Straight4OutsideFirst];
     if (pattern < HighCardsFirst)
         return std::string("4 to an inside straight, ") + highNames[pattern - Straight4InsideFirst];
-    if (pattern < DrawFive) {
+    if (pattern < StraightFlush3TypeFirst) {
         int set = pattern - HighCardsFirst;
         for (int rank = Ace; rank >= Jack; --rank)
             if (set & (1 << (rank - Jack)))
@@ -81,12 +82,16 @@ std::string PatternText(int pattern)
         return text + (text.size() == 1 ? " alone" : " unsuited");
     }
     if (pattern < SuitedHigh2) {
-        static const char *const types[] = { "as many high cards as gaps or more", "1 high card fewer than gaps",
-                                             "2 high cards fewer than gaps" };
+        static const char *const types[] = { "high cards >= gaps", "gaps = high cards + 1",
+                                             "gaps = high cards + 2" };
         return std::string("3 to a straight flush, ") + types[pattern - StraightFlush3TypeFirst];
     }
     if (pattern == SuitedHigh2)
         return "2 suited high cards";
+    if (pattern == UnsuitedHigh2)
+        return "2 unsuited high cards, the lowest two";
+    if (pattern == HighAlone)
+        return "1 high card, the lowest";
     return "draw five";
 }
 
@@ -199,6 +204,21 @@ void HandPatterns(const Card cards[HandSize], int8_t holds[PatternCount])
             if (holds[found[i]] < 0)
                 holds[found[i]] = static_cast<int8_t>(mask);
     }
+    // The lowest high cards: sets of one and two, tried from the lowest ranks up.
+    for (int set = 1; set < 16; set <<= 1)
+        if (holds[HighAlone] < 0 && holds[HighCardsFirst + set] >= 0)
+            holds[HighAlone] = holds[HighCardsFirst + set];
+    static const int lowestPairs[] = { 3, 5, 6, 9, 10, 12 };   // JQ, JK, QK, JA, QA, KA
+    int highRanks = 0;
+    for (int i = 0; i < HandSize; ++i)
+        if (IsHigh(RankOf(cards[i])))
+            highRanks |= 1 << (RankOf(cards[i]) - Jack);
+    for (int set : lowestPairs)
+        if (holds[UnsuitedHigh2] < 0 && (highRanks & set) == set) {
+            if (holds[HighCardsFirst + set] >= 0)
+                holds[UnsuitedHigh2] = holds[HighCardsFirst + set];
+            break;
+        }
 }
 
 struct Entry {
@@ -285,7 +305,8 @@ void InsertionGains(const Samples &data, const std::vector<std::vector<uint32_t>
 
 // Orders the vocabulary: first, greedily, the line that costs least per deal among the hands it takes;
 // then moves single lines to where they add most, and drops the lines that cost least to lose.
-std::vector<int> OrderLines(const Samples &data, const std::vector<double> &optimum, size_t maxLines)
+std::vector<int> OrderLines(const Samples &data, const std::vector<double> &optimum, size_t maxLines,
+                            const std::vector<char> &allowed)
 {
     std::vector<int> order;
     std::vector<char> covered(data.samples.size(), 0), used(PatternCount, 0);
@@ -294,6 +315,11 @@ std::vector<int> OrderLines(const Samples &data, const std::vector<double> &opti
     for (size_t s = 0; s < data.samples.size(); ++s)
         for (uint32_t i = 0; i < data.samples[s].count; ++i)
             holders[data.entries[data.samples[s].first + i].pattern].push_back(static_cast<uint32_t>(s));
+    for (int p = 0; p < PatternCount; ++p)
+        if (!allowed[p]) {
+            holders[static_cast<size_t>(p)].clear();
+            used[static_cast<size_t>(p)] = 1;
+        }
     for (;;) {
         std::fill(regret.begin(), regret.end(), 0.0);
         std::fill(reach.begin(), reach.end(), 0.0);
@@ -326,7 +352,7 @@ std::vector<int> OrderLines(const Samples &data, const std::vector<double> &opti
         for (bool changed = true; changed;) {
             changed = false;
             for (int p = 0; p < PatternCount; ++p) {
-                if (p == DrawFive)
+                if (p == DrawFive || !allowed[p])
                     continue;
                 bool present = std::find(order.begin(), order.end(), p) != order.end();
                 if (!present && (!mayAdd || order.size() >= maxLines))
@@ -362,7 +388,9 @@ std::vector<int> OrderLines(const Samples &data, const std::vector<double> &opti
         for (size_t i = 0; i + 1 < order.size(); ++i) {
             InsertionGains(data, holders, order, order[i], gain);
             double loss = gain[i] - gain.back();
-            if (drop < 0 || loss < dropLoss) {
+            // On a tie the narrower line goes, so a general line outlives the special cases it covers.
+            if (drop < 0 || loss < dropLoss
+                || (loss == dropLoss && holders[order[i]].size() < holders[order[drop]].size())) {
                 drop = static_cast<int>(i);
                 dropLoss = loss;
             }
@@ -490,14 +518,27 @@ bool DeriveStrategyChart(const AnalysisTables &tables, const WeightedTables *mac
     for (int c = 0; c < classCount; ++c)
         weight.push_back(static_cast<double>(classes[static_cast<size_t>(c)].deals) / DealCount);
 
-    std::vector<int> order = OrderLines(data, optimum, MaxLines);
-
-    int position[PatternCount];
-    std::fill(position, position + PatternCount, PatternCount);
-    for (size_t i = 0; i < order.size(); ++i)
-        position[order[i]] = static_cast<int>(i);
+    // Two vocabularies: every line, and one where a pair of high cards or a single one is named only in
+    // general; the search keeps special cases the general line would cover, so both are tried.
+    std::vector<char> everything(PatternCount, 1), general(PatternCount, 1);
+    for (int p = Royal2First; p < Royal2First + 10; ++p)
+        general[static_cast<size_t>(p)] = p == Royal2First + Royal2Index(Ten, Jack) || p == Royal2First + Royal2Index(Ten, Queen)
+                         || p == Royal2First + Royal2Index(Ten, King) || p == Royal2First + Royal2Index(Ten, Ace);
+    for (int set = 1; set < 16; ++set)
+        if (__builtin_popcount(static_cast<unsigned>(set)) <= 2)
+            general[static_cast<size_t>(HighCardsFirst + set)] = 0;
+    std::vector<char> types = general;
+    for (int p = StraightFlush3First; p < Flush4; ++p)
+        types[static_cast<size_t>(p)] = 0;
+    std::vector<int> order = OrderLines(data, optimum, MaxLines, everything);
+    for (const std::vector<char> *allowed : { &general, &types }) {
+        std::vector<int> tried = OrderLines(data, optimum, MaxLines, *allowed);
+        if (data.Value(PositionsOf(tried).data(), nullptr, nullptr) > data.Value(PositionsOf(order).data(), nullptr, nullptr))
+            order = tried;
+    }
+    std::vector<int> position = PositionsOf(order);
     double share[PatternCount] = {};
-    data.Value(position, share, weight.data());
+    data.Value(position.data(), share, weight.data());
     uint64_t paid = 0;
     for (size_t s = 0; s < data.samples.size(); ++s) {
         int best = PatternCount;
