@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <map>
 #include <cstdlib>
 #include <thread>
 
@@ -454,6 +455,53 @@ void RunRanges(int threads, int count, Work work)
 
 const size_t MaxLines = 35;
 
+// Hands that match the same lines take the same line under any order, so they are added up into one
+// group: the coins of each line's hold, and of the best hold, over all of them.
+struct Group {
+    int64_t paid[PatternCount];          // even deck: exact, over DrawDenominator
+    long double weighted[PatternCount];  // machine dealing: chance times coins
+    int64_t bestPaid;
+    long double bestWeighted, chance;
+    uint32_t deals;
+};
+
+struct Signature {
+    uint64_t low, high;
+    bool operator<(const Signature &other) const
+    {
+        return low != other.low ? low < other.low : high < other.high;
+    }
+};
+
+using Groups = std::map<Signature, Group>;
+
+Group &GroupOf(Groups &groups, const int8_t holds[PatternCount])
+{
+    Signature key = { 0, 0 };
+    for (int p = 0; p < PatternCount; ++p)
+        if (holds[p] >= 0)
+            (p < 64 ? key.low : key.high) |= uint64_t(1) << (p % 64);
+    auto found = groups.find(key);
+    if (found == groups.end())
+        found = groups.emplace(key, Group()).first;   // value-initialised: all zero
+    return found->second;
+}
+
+void Merge(Groups &into, const Groups &from)
+{
+    for (const auto &entry : from) {
+        Group &group = into[entry.first];
+        for (int p = 0; p < PatternCount; ++p) {
+            group.paid[p] += entry.second.paid[p];
+            group.weighted[p] += entry.second.weighted[p];
+        }
+        group.bestPaid += entry.second.bestPaid;
+        group.bestWeighted += entry.second.bestWeighted;
+        group.chance += entry.second.chance;
+        group.deals += entry.second.deals;
+    }
+}
+
 } // namespace
 
 bool DeriveStrategyChart(const AnalysisTables &tables, const WeightedTables *machine, int coins,
@@ -461,66 +509,79 @@ bool DeriveStrategyChart(const AnalysisTables &tables, const WeightedTables *mac
 {
     if (coins < 1 || coins > MaxWager || threads < 1)
         return false;
-    if (machine)
-        return false;   // the machine's chart comes with its own dealing below
-    std::vector<DealClass> classes(DealClassCount);
-    int classCount = ListDealClasses(classes.data());
-    struct Part {
-        std::vector<Sample> samples;
-        std::vector<Entry> entries;
-        std::vector<double> optimum;
-        std::vector<int64_t> values;   // exact hold value of each entry, times the class's deals
-        uint64_t optimal = 0;
-    };
-    std::vector<Part> parts(static_cast<size_t>(threads));
     int64_t scale[HandSize + 1];
     for (int drawn = 0; drawn <= HandSize; ++drawn)
         scale[drawn] = DrawDenominator / Choose(DeckSize - HandSize, drawn);
-    RunRanges(threads, classCount, [&](int begin, int end, int t) {
-        Part &part = parts[static_cast<size_t>(t)];
-        for (int c = begin; c < end; ++c) {
-            const DealClass &deal = classes[static_cast<size_t>(c)];
-            HoldValue ranked[HoldCount];
-            AnalyzeHolds(tables, deal.cards, coins, ranked);
-            int8_t holds[PatternCount];
-            HandPatterns(deal.cards, holds);
-            Sample sample = { static_cast<uint32_t>(part.entries.size()), 0 };
-            for (int p = 0; p < PatternCount; ++p)
-                if (holds[p] >= 0) {
-                    const HoldValue *hold = FindHold(ranked, holds[p]);
-                    int64_t v = hold->numerator * scale[hold->cardsDrawn] * deal.deals;
-                    part.entries.push_back({ static_cast<double>(v), static_cast<uint8_t>(p) });
-                    part.values.push_back(v);
-                    ++sample.count;
-                }
-            part.samples.push_back(sample);
-            int64_t best = ranked[0].numerator * scale[ranked[0].cardsDrawn] * deal.deals;
-            part.optimum.push_back(static_cast<double>(best));
-            part.optimal += static_cast<uint64_t>(best);
-        }
-    });
-    Samples data;
-    std::vector<double> optimum;
-    std::vector<int64_t> values;
-    std::vector<double> weight;
-    uint64_t optimal = 0;
-    for (Part &part : parts) {
-        uint32_t offset = static_cast<uint32_t>(data.entries.size());
-        for (Sample s : part.samples) {
-            s.first += offset;
-            data.samples.push_back(s);
-        }
-        data.entries.insert(data.entries.end(), part.entries.begin(), part.entries.end());
-        optimum.insert(optimum.end(), part.optimum.begin(), part.optimum.end());
-        values.insert(values.end(), part.values.begin(), part.values.end());
-        optimal += part.optimal;
+    std::vector<Groups> parts(static_cast<size_t>(threads));
+    if (!machine) {
+        std::vector<DealClass> classes(DealClassCount);
+        int classCount = ListDealClasses(classes.data());
+        RunRanges(threads, classCount, [&](int begin, int end, int t) {
+            Groups &groups = parts[static_cast<size_t>(t)];
+            for (int c = begin; c < end; ++c) {
+                const DealClass &deal = classes[static_cast<size_t>(c)];
+                HoldValue ranked[HoldCount];
+                AnalyzeHolds(tables, deal.cards, coins, ranked);
+                int8_t holds[PatternCount];
+                HandPatterns(deal.cards, holds);
+                Group &group = GroupOf(groups, holds);
+                for (int p = 0; p < PatternCount; ++p)
+                    if (holds[p] >= 0) {
+                        const HoldValue *hold = FindHold(ranked, holds[p]);
+                        group.paid[p] += hold->numerator * scale[hold->cardsDrawn] * deal.deals;
+                    }
+                group.bestPaid += ranked[0].numerator * scale[ranked[0].cardsDrawn] * deal.deals;
+                group.deals += deal.deals;
+            }
+        });
+    } else {
+        // Suits are not alike here, so every deal counts; split by the highest card.
+        RunRanges(threads, DeckSize - 4, [&](int begin, int end, int t) {
+            Groups &groups = parts[static_cast<size_t>(t)];
+            for (int e = begin + 4; e < end + 4; ++e)
+                for (int d = 3; d < e; ++d)
+                    for (int c = 2; c < d; ++c)
+                        for (int b = 1; b < c; ++b)
+                            for (int a = 0; a < b; ++a) {
+                                const Card deal[HandSize] = { Card(a), Card(b), Card(c), Card(d), Card(e) };
+                                long double value[HoldCount];
+                                WeightedHoldValues(*machine, deal, value);
+                                long double chance = DealChance(*machine, deal);
+                                int8_t holds[PatternCount];
+                                HandPatterns(deal, holds);
+                                Group &group = GroupOf(groups, holds);
+                                for (int p = 0; p < PatternCount; ++p)
+                                    if (holds[p] >= 0)
+                                        group.weighted[p] += chance * value[holds[p]];
+                                group.bestWeighted += chance * *std::max_element(value, value + HoldCount);
+                                group.chance += chance;
+                                group.deals += 1;
+                            }
+        });
     }
-    for (int c = 0; c < classCount; ++c)
-        weight.push_back(static_cast<double>(classes[static_cast<size_t>(c)].deals) / DealCount);
+    Groups groups;
+    for (const Groups &part : parts)
+        Merge(groups, part);
 
-    // Two vocabularies: every line, and one where a pair of high cards or a single one is named only in
-    // general; the search keeps special cases the general line would cover, so both are tried.
+    Samples data;
+    std::vector<double> optimum, weight;
+    for (const auto &entry : groups) {
+        const Group &group = entry.second;
+        Sample sample = { static_cast<uint32_t>(data.entries.size()), 0 };
+        for (int p = 0; p < PatternCount; ++p)
+            if ((p < 64 ? entry.first.low >> p : entry.first.high >> (p - 64)) & 1) {
+                double v = machine ? static_cast<double>(group.weighted[p]) : static_cast<double>(group.paid[p]);
+                data.entries.push_back({ v, static_cast<uint8_t>(p) });
+                ++sample.count;
+            }
+        data.samples.push_back(sample);
+        optimum.push_back(machine ? static_cast<double>(group.bestWeighted) : static_cast<double>(group.bestPaid));
+        weight.push_back(machine ? static_cast<double>(group.chance) : static_cast<double>(group.deals) / DealCount);
+    }
+
     std::vector<char> everything(PatternCount, 1), general(PatternCount, 1);
+    // Two more vocabularies, where pairs and single high cards, then also three to a straight flush, are
+    // named only in general: the search keeps special cases a general line would cover, so all are tried.
     for (int p = Royal2First; p < Royal2First + 10; ++p)
         general[static_cast<size_t>(p)] = p == Royal2First + Royal2Index(Ten, Jack) || p == Royal2First + Royal2Index(Ten, Queen)
                          || p == Royal2First + Royal2Index(Ten, King) || p == Royal2First + Royal2Index(Ten, Ace);
@@ -539,30 +600,41 @@ bool DeriveStrategyChart(const AnalysisTables &tables, const WeightedTables *mac
     std::vector<int> position = PositionsOf(order);
     double share[PatternCount] = {};
     data.Value(position.data(), share, weight.data());
-    uint64_t paid = 0;
-    for (size_t s = 0; s < data.samples.size(); ++s) {
-        int best = PatternCount;
-        int64_t v = 0;
-        for (uint32_t i = 0; i < data.samples[s].count; ++i) {
-            const Entry &e = data.entries[data.samples[s].first + i];
-            if (position[e.pattern] < best) {
-                best = position[e.pattern];
-                v = values[data.samples[s].first + i];
-            }
-        }
-        paid += static_cast<uint64_t>(v);
+
+    // The exact return: each group's first line, in the order found.
+    uint64_t paid = 0, optimal = 0;
+    long double weightedPaid = 0, weightedOptimal = 0;
+    for (const auto &entry : groups) {
+        int first = -1;
+        for (int p = 0; p < PatternCount; ++p)
+            if (((p < 64 ? entry.first.low >> p : entry.first.high >> (p - 64)) & 1)
+                && (first < 0 || position[static_cast<size_t>(p)] < position[static_cast<size_t>(first)]))
+                first = p;
+        paid += static_cast<uint64_t>(entry.second.paid[first]);
+        optimal += static_cast<uint64_t>(entry.second.bestPaid);
+        weightedPaid += entry.second.weighted[first];
+        weightedOptimal += entry.second.bestWeighted;
     }
     chart = StrategyChart();
     chart.coins = coins;
-    chart.machineDealing = false;
+    chart.machineDealing = machine != nullptr;
     for (int p : order)
         chart.lines.push_back({ PatternText(p), share[p], p });
-    uint64_t denominator = static_cast<uint64_t>(DealCount) * DrawDenominator * static_cast<uint64_t>(coins);
-    uint64_t divisor = GreatestCommonDivisor(paid, denominator);
-    chart.returnNumerator = paid / divisor;
-    chart.returnDenominator = denominator / divisor;
-    chart.chartReturn = static_cast<double>(paid) / static_cast<double>(denominator);
-    chart.optimalReturn = static_cast<double>(optimal) / static_cast<double>(denominator);
+    if (!machine) {
+        uint64_t denominator = static_cast<uint64_t>(DealCount) * DrawDenominator * static_cast<uint64_t>(coins);
+        uint64_t divisor = GreatestCommonDivisor(paid, denominator);
+        chart.returnNumerator = paid / divisor;
+        chart.returnDenominator = denominator / divisor;
+        chart.chartReturn = static_cast<double>(paid) / static_cast<double>(denominator);
+        chart.optimalReturn = static_cast<double>(optimal) / static_cast<double>(denominator);
+    } else {
+        // As a fraction over 10^18: the weighted sums are long doubles, good to about 18 digits.
+        long double rate = weightedPaid / coins;
+        chart.returnDenominator = 1000000000000000000ULL;
+        chart.returnNumerator = static_cast<uint64_t>(rate * 1e18L + 0.5L);
+        chart.chartReturn = static_cast<double>(rate);
+        chart.optimalReturn = static_cast<double>(weightedOptimal / coins);
+    }
     return true;
 }
 
