@@ -672,16 +672,37 @@ std::string ChartText(const StrategyChart &chart)
 
 std::string ChartDifferences(const StrategyChart &even, const StrategyChart &machine)
 {
+    // A line differs when only one chart has it, or when a line both have stands above it in one chart
+    // and below it in the other.
+    auto indexOf = [](const StrategyChart &chart, int pattern) {
+        for (size_t i = 0; i < chart.lines.size(); ++i)
+            if (chart.lines[i].pattern == pattern)
+                return static_cast<int>(i);
+        return -1;
+    };
     std::string text;
-    size_t count = std::max(even.lines.size(), machine.lines.size());
     char line[160];
-    for (size_t i = 0; i < count; ++i) {
-        const char *a = i < even.lines.size() ? even.lines[i].text.c_str() : "";
-        const char *b = i < machine.lines.size() ? machine.lines[i].text.c_str() : "";
-        if (std::string(a) != b) {
-            snprintf(line, sizeof line, "%2zu. even: %s\n    machine: %s\n", i + 1, a, b);
+    for (size_t i = 0; i < machine.lines.size(); ++i) {
+        int there = indexOf(even, machine.lines[i].pattern);
+        const char *what = nullptr;
+        if (there < 0)
+            what = "not in the even-deck chart";
+        for (size_t j = 0; j < machine.lines.size() && !what; ++j) {
+            int other = indexOf(even, machine.lines[j].pattern);
+            if (other >= 0 && (j < i) != (other < there))
+                what = "in another place";
+        }
+        if (what) {
+            if (there < 0)
+                snprintf(line, sizeof line, "line %2zu, %s: %s\n", i + 1, machine.lines[i].text.c_str(), what);
+            else
+                snprintf(line, sizeof line, "line %2zu (even deck: %d), %s: %s\n", i + 1, there + 1,
+                         machine.lines[i].text.c_str(), what);
             text += line;
         }
     }
+    for (const ChartLine &evenLine : even.lines)
+        if (indexOf(machine, evenLine.pattern) < 0)
+            text += "even only: " + evenLine.text + "\n";
     return text;
 }
