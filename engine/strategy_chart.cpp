@@ -364,7 +364,7 @@ std::vector<int> OrderLines(const Samples &data, const std::vector<double> &opti
                 for (size_t j = 0; j + 1 < gain.size(); ++j)
                     if (gain[j] > gain[best])
                         best = j;
-                double stay = present ? 0 : 0;
+                double stay = 0;
                 int here = -1;
                 if (present) {
                     for (size_t i = 0; i < order.size(); ++i)
