@@ -660,7 +660,7 @@ std::string ChartText(const StrategyChart &chart)
     std::string text;
     char line[128];
     for (size_t i = 0; i < chart.lines.size(); ++i) {
-        snprintf(line, sizeof line, "%2zu. %-46s %7.4f%%\n", i + 1, chart.lines[i].text.c_str(),
+        snprintf(line, sizeof line, "%2zu. %-44s %8.4f%%\n", i + 1, chart.lines[i].text.c_str(),
                  chart.lines[i].share * 100);
         text += line;
     }
@@ -686,23 +686,23 @@ std::string ChartDifferences(const StrategyChart &even, const StrategyChart &mac
         int there = indexOf(even, machine.lines[i].pattern);
         const char *what = nullptr;
         if (there < 0)
-            what = "not in the even-deck chart";
+            what = "new";
         for (size_t j = 0; j < machine.lines.size() && !what; ++j) {
             int other = indexOf(even, machine.lines[j].pattern);
             if (other >= 0 && (j < i) != (other < there))
-                what = "in another place";
+                what = "moved";
         }
         if (what) {
             if (there < 0)
-                snprintf(line, sizeof line, "line %2zu, %s: %s\n", i + 1, machine.lines[i].text.c_str(), what);
+                snprintf(line, sizeof line, "%2zu %s: %s\n", i + 1, machine.lines[i].text.c_str(), what);
             else
-                snprintf(line, sizeof line, "line %2zu (even deck: %d), %s: %s\n", i + 1, there + 1,
+                snprintf(line, sizeof line, "%2zu (even %d) %s: %s\n", i + 1, there + 1,
                          machine.lines[i].text.c_str(), what);
             text += line;
         }
     }
     for (const ChartLine &evenLine : even.lines)
         if (indexOf(machine, evenLine.pattern) < 0)
-            text += "even only: " + evenLine.text + "\n";
+            text += "   even deck only: " + evenLine.text + "\n";
     return text;
 }
