@@ -1,5 +1,6 @@
 // vp_analyze.cpp: prints the exact return of optimal play, or the ranked holds of five given cards.
 #include "engine/analysis.h"
+#include "engine/strategy_chart.h"
 #include "engine/weighted_analysis.h"
 
 #include <chrono>
@@ -169,12 +170,50 @@ int PrintMachineAnalysis(int threads, bool isEvenDeck)
     return 0;
 }
 
+int PrintChart(int coins, int threads, bool isMachine)
+{
+    auto start = std::chrono::steady_clock::now();
+    AnalysisTables *tables = CreateAnalysisTables(threads);
+    StrategyChart even;
+    if (!tables || !DeriveStrategyChart(*tables, nullptr, coins, threads, even)) {
+        fprintf(stderr, "vp-analyze: out of memory\n");
+        FreeAnalysisTables(tables);
+        return 1;
+    }
+    printf("Strategy chart, even deck, %d coin%s bet  (%.3f s)\n", coins, coins == 1 ? "" : "s",
+           SecondsSince(start));
+    if (!isMachine) {
+        fputs(ChartText(even).c_str(), stdout);
+        printf("Chart return as a fraction: %llu / %llu\n", static_cast<unsigned long long>(even.returnNumerator),
+               static_cast<unsigned long long>(even.returnDenominator));
+        FreeAnalysisTables(tables);
+        return 0;
+    }
+    uint32_t weight[DeckSize];
+    MachineCardWeights(weight);
+    WeightedTables *machine = CreateWeightedTables(weight, coins, threads);
+    StrategyChart chart;
+    bool ok = machine && DeriveStrategyChart(*tables, machine, coins, threads, chart);
+    FreeWeightedTables(machine);
+    FreeAnalysisTables(tables);
+    if (!ok) {
+        fprintf(stderr, "vp-analyze: out of memory\n");
+        return 1;
+    }
+    printf("Strategy chart, machine dealing, %d coin%s bet  (%.3f s)\n", coins, coins == 1 ? "" : "s",
+           SecondsSince(start));
+    fputs(ChartText(chart).c_str(), stdout);
+    printf("Lines that differ from the even-deck chart:\n%s", ChartDifferences(even, chart).c_str());
+    return 0;
+}
+
 void PrintUsage()
 {
     fprintf(stderr,
             "usage: vp-analyze [--threads N]                 exact return of optimal play\n"
             "       vp-analyze [--coins N] CARD x5          ranked holds, e.g. AS KS QS JS 9D\n"
-            "       vp-analyze --machine [--threads N]       return under the machine's own card pick\n");
+            "       vp-analyze --machine [--threads N]       return under the machine's own card pick\n"
+            "       vp-analyze --chart [--machine] [--coins N]  a strategy chart and what it returns\n");
 }
 
 } // namespace
@@ -185,8 +224,12 @@ int main(int argc, char **argv)
     int threads = 2;
     Card cards[HandSize];
     int cardCount = 0;
-    bool isMachine = false, isEvenCheck = false;
+    bool isMachine = false, isEvenCheck = false, isChart = false;
     for (int i = 1; i < argc; ++i) {
+        if (strcmp(argv[i], "--chart") == 0) {
+            isChart = true;
+            continue;
+        }
         if (strcmp(argv[i], "--machine") == 0 || strcmp(argv[i], "--even-weights") == 0) {
             isMachine = true;
             isEvenCheck = strcmp(argv[i], "--even-weights") == 0;
@@ -212,6 +255,8 @@ int main(int argc, char **argv)
         PrintUsage();
         return 2;
     }
+    if (isChart && cardCount == 0 && !isEvenCheck)
+        return PrintChart(coins, threads, isMachine);
     if (isMachine)
         return PrintMachineAnalysis(threads, isEvenCheck);
     return cardCount == 0 ? PrintFullAnalysis(threads) : PrintHolds(cards, coins, threads);
