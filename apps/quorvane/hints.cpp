@@ -3,6 +3,7 @@
 #include "apps/quorvane/advice.h"
 #include "apps/quorvane/host.h"
 #include "apps/quorvane/trainer.h"
+#include "engine/strategy_chart.h"
 
 #include <algorithm>
 #include <cctype>
@@ -30,6 +31,8 @@ struct Advice {
     int watchedSelection = 0;
     HWND hintWindow = nullptr;
     HWND statisticsWindow = nullptr;
+    HWND chartWindow = nullptr;
+    std::string chartText;                   // derived once: it does not change with play
     HFONT font = nullptr;
     int lineHeight = 0;
 };
@@ -278,6 +281,8 @@ LRESULT CALLBACK AdviceWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
             advice.hintWindow = nullptr;
         if (window == advice.statisticsWindow)
             advice.statisticsWindow = nullptr;
+        if (window == advice.chartWindow)
+            advice.chartWindow = nullptr;
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
@@ -325,6 +330,23 @@ HWND OpenAdviceWindow(HWND *slot, const char *className, const char *title, int 
     if (*slot)
         ShowWindow(*slot, SW_SHOWNOACTIVATE);
     return *slot;
+}
+
+// The even deck's chart at five coins: the one a player learns. The machine's own chart takes seconds
+// to derive, too long for a menu click; vp-analyze prints it.
+const std::string &ChartWindowText()
+{
+    if (advice.chartText.empty()) {
+        StrategyChart chart;
+        const AnalysisTables *tables = Tables();
+        if (!tables || !DeriveStrategyChart(*tables, nullptr, 5, 2, chart))
+            return advice.chartText = "The chart could not be worked out: too little memory.";
+        advice.chartText = "Hold the first line that your hand matches (Jacks or Better, 5 coins, even deck).\n\n" +
+                           ChartText(chart) +
+                           "\nThis machine deals the 2C and AS half as often; its own chart is printed by\n"
+                           "vp-analyze --chart --machine.";
+    }
+    return advice.chartText;
 }
 
 } // namespace
@@ -392,6 +414,10 @@ bool HandleAdviceCommand(int command)
     case CmdStatistics:
         if (OpenAdviceWindow(&advice.statisticsWindow, QUORVANE_STATISTICS_CLASS, "Statistics", 30))
             ShowText(advice.statisticsWindow, StatisticsTextFor(SelectedTool()));
+        return true;
+    case CmdChart:
+        if (OpenAdviceWindow(&advice.chartWindow, QUORVANE_CHART_CLASS, "Strategy chart", 60))
+            ShowText(advice.chartWindow, ChartWindowText());
         return true;
     }
     return false;

@@ -5,10 +5,12 @@
 
 #define QUORVANE_HINT_CLASS "QuorvaneHint"
 #define QUORVANE_STATISTICS_CLASS "QuorvaneStatistics"
+#define QUORVANE_CHART_CLASS "QuorvaneChart"
 
 // Commands beside the host's own (menu items and keys).
 constexpr int CmdHint = 1200;           // Ctrl+H: the best hold for the selected tool's hand
 constexpr int CmdStatistics = 1201;     // Ctrl+T: the selected tool's play so far
+constexpr int CmdChart = 1202;          // Help > Strategy chart: the holds a player learns, in order
 
 // Reads every Video Poker tool's block and follows its game; refreshes the open windows when a game
 // or the selection changed. The message loop calls it for every message, so no change goes unseen.
@@ -16,7 +18,7 @@ void WatchToolGames();
 // Brings the open hint and statistics windows up to date (AdviceRefreshTimer ends here).
 void RefreshAdviceWindows();
 
-// Carries out CmdHint and CmdStatistics; false for any other command.
+// Carries out CmdHint, CmdStatistics and CmdChart; false for any other command.
 bool HandleAdviceCommand(int command);
 
 void AppendAdviceMenuItems(HMENU toolMenu);

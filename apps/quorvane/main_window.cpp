@@ -113,6 +113,7 @@ HMENU BuildMenu()
 
     HMENU help = CreatePopupMenu();
     AppendMenuA(help, MF_STRING, CmdKeysHelp, "&Keys and mouse\tF1");
+    AppendMenuA(help, MF_STRING, CmdChart, "&Strategy chart");
     AppendMenuA(help, MF_STRING, CmdAbout, "&About Quorvane");
     AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), "&Help");
     return bar;
