@@ -423,6 +423,14 @@ bool HandleAdviceCommand(int command)
     return false;
 }
 
+HWND AdviceWindowOf(int command)
+{
+    return command == CmdHint ? advice.hintWindow
+           : command == CmdStatistics ? advice.statisticsWindow
+           : command == CmdChart ? advice.chartWindow
+                                  : nullptr;
+}
+
 void AppendAdviceMenuItems(HMENU toolMenu)
 {
     AppendMenuA(toolMenu, MF_SEPARATOR, 0, nullptr);

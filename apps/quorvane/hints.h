@@ -22,6 +22,8 @@ void RefreshAdviceWindows();
 bool HandleAdviceCommand(int command);
 
 void AppendAdviceMenuItems(HMENU toolMenu);
+// The open window of CmdHint, CmdStatistics or CmdChart, or null.
+HWND AdviceWindowOf(int command);
 
 struct AnalysisTables;
 struct PanelTool;

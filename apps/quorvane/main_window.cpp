@@ -285,6 +285,18 @@ HACCEL BuildAccelerators()
     return CreateAcceleratorTableA(keys, sizeof keys / sizeof keys[0]);
 }
 
+// --screenshot-of: the command that opens the window to picture; 0 for the main window.
+int ScreenshotCommand()
+{
+    const std::string &of = host.options.screenshotOf;
+    return of == "hint" ? CmdHint : of == "statistics" ? CmdStatistics : of == "chart" ? CmdChart : 0;
+}
+
+HWND ScreenshotTarget()
+{
+    return ScreenshotCommand() ? AdviceWindowOf(ScreenshotCommand()) : host.mainWindow;
+}
+
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
@@ -343,17 +355,24 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         case ScreenshotTimer:
             // The picture is read from the screen: nothing else may lie over the window then.
             KillTimer(window, ScreenshotTimer);
-            SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-            RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+            if (HandleAdviceCommand(ScreenshotCommand()))
+                SetWindowPos(AdviceWindowOf(ScreenshotCommand()), HWND_TOPMOST, 0, 0, 0, 0,
+                             SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+            else
+                SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+            RedrawWindow(ScreenshotTarget(), nullptr, nullptr,
+                         RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
             SetTimer(window, ScreenshotCaptureTimer, 300, nullptr);
             return 0;
-        case ScreenshotCaptureTimer:
+        case ScreenshotCaptureTimer: {
             KillTimer(window, ScreenshotCaptureTimer);
-            RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+            HWND target = ScreenshotTarget();
+            RedrawWindow(target, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
             GdiFlush();
-            host.exitCode = WriteWindowPng(window, host.options.screenshotPath) ? 0 : 1;
+            host.exitCode = target && WriteWindowPng(target, host.options.screenshotPath) ? 0 : 1;
             DestroyWindow(window);
             return 0;
+        }
         case ExitTimer:
             KillTimer(window, ExitTimer);
             PostMessageA(window, WM_CLOSE, 0, 0);

@@ -13,6 +13,7 @@ const char *HostUsage()
            "  --module PATH          load this panel-type module (repeatable; default VideoPoker.dll)\n"
            "  --module-folder DIR    load every .dll in DIR as a panel-type module\n"
            "  --screenshot PATH      wait until painted, write a PNG of the window to PATH, quit\n"
+           "  --screenshot-of WHAT   picture the hint, statistics or chart window instead\n"
            "  --exit-after-ms N      close (and save) after N milliseconds\n"
            "  --save-loop N          save the panel N times in a row (0: until stopped), then quit\n"
            "  --no-save              never write the panel file\n"
@@ -84,6 +85,15 @@ bool ParseHostOptions(int argc, const char *const *argv, HostOptions *options, s
                 return false;
             parsed.screenshotPath = value;
             ++i;
+        } else if (arg == "--screenshot-of") {
+            if (!needValue())
+                return false;
+            if (strcmp(value, "hint") != 0 && strcmp(value, "statistics") != 0 && strcmp(value, "chart") != 0) {
+                *error = std::string("--screenshot-of takes hint, statistics or chart, not ") + value;
+                return false;
+            }
+            parsed.screenshotOf = value;
+            ++i;
         } else if (arg == "--exit-after-ms") {
             if (!needNumber(0, 86400000, &number))
                 return false;
@@ -109,6 +119,10 @@ bool ParseHostOptions(int argc, const char *const *argv, HostOptions *options, s
             *error = "more than one panel file: " + parsed.configPath + " and " + arg;
             return false;
         }
+    }
+    if (!parsed.screenshotOf.empty() && parsed.screenshotPath.empty()) {
+        *error = "--screenshot-of needs --screenshot PATH";
+        return false;
     }
     if (!parsed.screenshotPath.empty() && parsed.saveLoop >= 0) {
         *error = "--screenshot and --save-loop cannot be combined";
