@@ -1,6 +1,7 @@
 // about.cpp: the About dialog, and the caption that four double-clicks in a row reveal.
 #include <cstdint>
-#include "host/module.h"
+#include "dialogs/dialogs.h"
+#include "resources/module_instance.h"
 #include "resources/resource_ids.h"
 
 // How far the reveal sequence (right, left, right, left double-click) has come: 0..3.

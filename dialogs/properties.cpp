@@ -1,14 +1,16 @@
 // properties.cpp: the properties page the host embeds: the pay table, "New Game" and "About Poker...".
-#include "host/module.h"
-#include "panel/tool.h"
+#include "dialogs/dialogs.h"
+#include "resources/module_instance.h"
 #include "resources/resource_ids.h"
 
-// The tool that asked for a page last; every open page acts on it. Null when no live tool asked.
-VideoPokerToolData *pageTarget;
+static INT_PTR CALLBACK PropertiesPageProc(HWND page, UINT message, WPARAM wParam, LPARAM);
 
-LRESULT CreatePropertiesPage(VideoPokerToolData *data, WPARAM wParam, LPARAM lParam)
+// The tool that asked for a page last; every open page acts on it. Null when no live tool asked.
+HWND pageTarget;
+
+LRESULT CreatePropertiesPage(HWND tool, WPARAM wParam, LPARAM lParam)
 {
-    pageTarget = data;   // replaced even when the page cannot be made
+    pageTarget = tool;   // replaced even when the page cannot be made
     HWND page = CreateDialogParamA(moduleInstance, MAKEINTRESOURCEA(IDD_PROPERTIES_PAGE),
                                    reinterpret_cast<HWND>(wParam), PropertiesPageProc, 0);
     if (!page)
@@ -17,10 +19,10 @@ LRESULT CreatePropertiesPage(VideoPokerToolData *data, WPARAM wParam, LPARAM lPa
     return reinterpret_cast<LRESULT>(page);
 }
 
-void ForgetPropertiesTarget(const VideoPokerToolData *data)
+void ForgetPropertiesTarget(HWND tool)
 {
     // A page may outlive its tool; it must never reach the freed record.
-    if (pageTarget == data)
+    if (pageTarget == tool)
         pageTarget = nullptr;
 }
 
@@ -47,10 +49,10 @@ static void OpenAboutDialog(HWND page)
 static void StartNewGameOnTarget()
 {
     if (pageTarget)   // its tool is gone: nothing to restore
-        RunOnTool(pageTarget, NewGame);
+        SendMessageA(pageTarget, WM_COMMAND, IDC_NEW_GAME, 0);
 }
 
-INT_PTR CALLBACK PropertiesPageProc(HWND page, UINT message, WPARAM wParam, LPARAM)
+static INT_PTR CALLBACK PropertiesPageProc(HWND page, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message)
     {

@@ -1,8 +1,8 @@
 // exports.cpp: the four entry points a host calls: enumeration, class registration, creation, cleanup.
 #include <cstdint>
 #include <cstring>
-#include "host/module.h"
 #include "panel/tool.h"
+#include "resources/module_instance.h"
 #include "resources/resource_ids.h"
 
 #ifndef _WIN64

@@ -1,5 +1,5 @@
 // module.cpp: the module's entry callback and the two instance handles every part reads.
-#include "host/module.h"
+#include "resources/module_instance.h"
 
 HINSTANCE moduleInstance;
 HINSTANCE hostInstance;

@@ -2,7 +2,7 @@
 #include "panel/tool.h"
 
 #include "artwork_sizes.h"
-#include "host/module.h"
+#include "resources/module_instance.h"
 #include "resources/resource_ids.h"
 
 static_assert(ArtworkSizeCount == IDA_COUNT, "one size for every picture");

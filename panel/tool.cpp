@@ -1,7 +1,8 @@
 // tool.cpp: the tool window: creation of a tool and its eleven children, layout, menu, commands, view.
 #include <cstdlib>
 #include "panel/tool.h"
-#include "host/module.h"
+#include "dialogs/dialogs.h"
+#include "resources/module_instance.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -154,7 +155,7 @@ void DestroyTool(HWND window, VideoPokerToolData *data)
     SetWindowLongPtrA(window, 0, 0);   // the children, destroyed next, must find no record
     if (data->font)
         DeleteObject(data->font);
-    ForgetPropertiesTarget(data);       // an open properties page must never reach the freed record
+    ForgetPropertiesTarget(window);     // an open properties page must never reach a destroyed tool
     free(data);
 }
 
@@ -178,6 +179,10 @@ LRESULT RunCommand(HWND window, VideoPokerToolData *data, int command)
     case IDC_DEAL_DRAW:
         if (data)
             RunOnTool(data, DealOrDraw);
+        return 0;
+    case IDC_NEW_GAME:   // sent by the properties page that this tool asked for last
+        if (data)
+            RunOnTool(data, NewGame);
         return 0;
     }
     return 0;
@@ -294,7 +299,7 @@ LRESULT CALLBACK VideoPokerToolWndProc(HWND window, UINT message, WPARAM wParam,
     case PTM_ADJUSTSIZE3:
         return HandleAdjustSize(window, data, wParam, lParam);
     case PTM_CREATEPAGE:
-        return CreatePropertiesPage(data, wParam, lParam);
+        return CreatePropertiesPage(window, wParam, lParam);
     case PTM_LAYOUT:
         if (data)
             LayoutToolChildren(window, data);

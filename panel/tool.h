@@ -3,6 +3,7 @@
 
 #include <windows.h>
 #include "engine/game.h"
+#include "host/host_messages.h"
 
 constexpr int DisplayCount = 3;
 constexpr int ButtonCount = 3;
@@ -31,6 +32,12 @@ LRESULT CALLBACK VideoPokerDisplayWndProc(HWND window, UINT message, WPARAM wPar
 // Plays one card picture (ids 231..261) through dc's current viewport; nonzero when played.
 BOOL PlayMetafileResource(HDC dc, int artworkId);
 
-// Runs one engine operation on a tool's game over that tool's own view (the properties page's
-// "New Game" reaches its tool this way).
+// The tool's answers to the host's state and size messages (data may be null: they then touch nothing).
+LRESULT HandleGetState(HWND tool, VideoPokerToolData *data, WPARAM wParam, LPARAM lParam);
+LRESULT HandleSetState(HWND tool, VideoPokerToolData *data, WPARAM wParam, LPARAM lParam);
+LRESULT HandleGetDefaultSize(HWND tool, VideoPokerToolData *data, WPARAM wParam, LPARAM lParam);
+LRESULT HandleAdjustSize(HWND tool, VideoPokerToolData *data, WPARAM wParam, LPARAM lParam);
+
+// Runs one engine operation on a tool's game over that tool's own view (a card's click reaches its
+// tool this way).
 void RunOnTool(VideoPokerToolData *data, void (*operation)(VideoPokerGame &game, GameView &view));

@@ -1,6 +1,5 @@
-// state_size.cpp: the tool's answers to the host's state and size messages.
+// tool_state.cpp: the tool's answers to the host's state and size messages.
 #include <cstdint>
-#include "host/module.h"
 #include "panel/tool.h"
 
 namespace {
