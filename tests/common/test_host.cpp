@@ -45,12 +45,6 @@ void FillWithBackground(HDC dc, const RECT &rect, POINT origin)
                   DIB_RGB_COLORS, SRCCOPY);
 }
 
-template <typename Proc>
-Proc Export(HMODULE module, const char *name)
-{
-    return reinterpret_cast<Proc>(reinterpret_cast<void *>(GetProcAddress(module, name)));
-}
-
 } // namespace
 
 COLORREF PanelBackground(int x, int y)
@@ -67,18 +61,15 @@ TestHost &TestHost::Instance()
 TestHost::TestHost()
 {
     panelHost = this;
-    calls_.module = LoadLibraryA((ProgramDirectory() + "\\VideoPoker.dll").c_str());
-    calls_.enumerate = Export<EnumeratePanelTypesProc>(calls_.module, "EnumeratePanelTypes");
-    calls_.init = Export<InitPanelTypeProc>(calls_.module, "InitVideoPokerToolType");
-    calls_.create = Export<PanelToolCreateProc>(calls_.module, "VideoPokerToolCreate");
-    calls_.cleanup = Export<PanelToolCleanupProc>(calls_.module, "VideoPokerToolCleanup");
-    if (!calls_.enumerate || !calls_.init || !calls_.create || !calls_.cleanup)
+    HMODULE module = calls_.module = LoadLibraryA((ProgramDirectory() + "\\VideoPoker.dll").c_str());
+    auto enumerate = reinterpret_cast<EnumeratePanelTypesProc>(GetProcAddress(module, "EnumeratePanelTypes"));
+    auto init = reinterpret_cast<InitPanelTypeProc>(GetProcAddress(module, "InitVideoPokerToolType"));
+    calls_.create = reinterpret_cast<PanelToolCreateProc>(GetProcAddress(module, "VideoPokerToolCreate"));
+    char names[3][64];
+    PanelTypeInfo *info = nullptr;
+    if (!enumerate || !init || !calls_.create || !enumerate(names[0], names[1], names[2], HostInstance(), 0) ||
+        !init(&info, 0) || !info)
         return;
-    memset(calls_.initName, 0x7F, sizeof calls_.initName * 3);   // the three buffers lie in a row
-    calls_.firstEnumeration = calls_.enumerate(calls_.initName, calls_.createName, calls_.cleanupName,
-                                               HostInstance(), 0);
-    calls_.initResult = calls_.init(&calls_.typeInfo, 0);
-
     WNDCLASSA wc = {0, PanelProc, 0, 0, HostInstance(), nullptr, LoadCursor(nullptr, IDC_ARROW)};
     wc.lpszClassName = "VpTestPanel";
     RegisterClassA(&wc);
@@ -86,7 +77,7 @@ TestHost::TestHost()
                              600, nullptr, nullptr, HostInstance(), nullptr);
     SetForegroundWindow(panel_);
     Pump();
-    ready_ = panel_ && calls_.firstEnumeration && calls_.typeInfo;
+    ready_ = panel_ != nullptr;
 }
 
 LRESULT CALLBACK TestHost::PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -295,26 +286,22 @@ std::string WindowText(HWND window)
 namespace {
 
 // Creates one-pixel regions until the table is full or `limit` are made.
-void CreateRegions(std::vector<HGDIOBJ> &regions, size_t limit)
+std::vector<HGDIOBJ> CreateRegions(size_t limit)
 {
-    while (regions.size() < limit) {
-        HRGN region = CreateRectRgn(0, 0, 1, 1);
-        if (!region)
-            return;
+    std::vector<HGDIOBJ> regions;
+    for (HRGN region; regions.size() < limit && (region = CreateRectRgn(0, 0, 1, 1)) != nullptr;)
         regions.push_back(region);
-    }
+    return regions;
 }
 
 } // namespace
 
-GdiTableFill::GdiTableFill(int headroom)
+GdiTableFill::GdiTableFill(int headroom) : objects_(CreateRegions(70000))
 {
-    CreateRegions(objects_, 70000);
-    if (static_cast<int>(objects_.size()) < headroom || objects_.size() >= 70000)
-        return;   // the table never filled: nothing can be counted
-    for (int i = 0; i < headroom; ++i, objects_.pop_back())
+    // A table that never filled counts nothing.
+    filled_ = static_cast<int>(objects_.size()) >= headroom && objects_.size() < 70000;
+    for (int i = 0; filled_ && i < headroom; ++i, objects_.pop_back())
         DeleteObject(objects_.back());
-    filled_ = true;
 }
 
 GdiTableFill::~GdiTableFill()
@@ -325,8 +312,7 @@ GdiTableFill::~GdiTableFill()
 
 int GdiTableFill::CountCreatable() const
 {
-    std::vector<HGDIOBJ> extra;
-    CreateRegions(extra, 70000);
+    std::vector<HGDIOBJ> extra = CreateRegions(70000);
     for (HGDIOBJ object : extra)
         DeleteObject(object);
     return static_cast<int>(extra.size());

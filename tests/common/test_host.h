@@ -17,7 +17,6 @@
 #pragma once
 
 #include <functional>
-#include <functional>
 #include <string>
 #include <vector>
 #include <windows.h>
@@ -35,17 +34,10 @@ struct PaintRecord { PanelPaintRequest request; HWND painter; };   // painter: W
 // A message a tool sent to the panel other than a background request.
 struct HostMessageRecord { UINT message; WPARAM wParam; LPARAM lParam; };
 
-// What the first enumeration and initialisation of this process gave.
+// The module as this process loaded it, enumerated and initialised once.
 struct ModuleCalls {
     HMODULE module = nullptr;
-    EnumeratePanelTypesProc enumerate = nullptr;
-    InitPanelTypeProc init = nullptr;
     PanelToolCreateProc create = nullptr;
-    PanelToolCleanupProc cleanup = nullptr;
-    BOOL firstEnumeration = FALSE;
-    // The buffers of the first enumeration, in a row, filled with 0x7F before it.
-    char initName[64] = {}, createName[64] = {}, cleanupName[64] = {};
-    PanelTypeInfo *typeInfo = nullptr, **initResult = nullptr;
 };
 
 // A screen capture of a window's client area, in client coordinates.

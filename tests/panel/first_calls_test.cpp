@@ -1,9 +1,9 @@
-// first_calls_test.cpp: a host that calls the exports out of order, in a process of its own, and a class
-// registration that fails once.
+// first_calls_test.cpp: the exports as a host first calls them, in order and out of it, in a process of
+// their own: enumeration, class registration (one that fails once), the type descriptor.
 #include <gtest/gtest.h>
 #include <string>
 #include <windows.h>
-#include "host/host_messages.h"
+#include "tests/common/test_host.h"
 
 namespace {
 
@@ -13,7 +13,7 @@ Proc Export(HMODULE module, const char *name)
     return reinterpret_cast<Proc>(reinterpret_cast<void *>(GetProcAddress(module, name)));
 }
 
-TEST(FirstCalls, NoToolBeforeTheClassesAreRegisteredAndAFailedRegistrationIsTriedAgain)
+TEST(FirstCalls, EnumerationThenInitialisationEvenAfterAFailedRegistration)
 {
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -32,25 +32,55 @@ TEST(FirstCalls, NoToolBeforeTheClassesAreRegisteredAndAFailedRegistrationIsTrie
                                  nullptr, instance, nullptr);
     const RECT rect = {0, 0, 120, 70};
     EXPECT_EQ(create(panel, &rect, nullptr, 0, 0), nullptr) << "before enumeration";
-    char names[3][32];
-    ASSERT_EQ(enumerate(names[0], names[1], names[2], instance, 0), TRUE);
+
+    // The names with their zeros and nothing past them, in buffers filled with 0x7F; a second: no type.
+    char names[2][3][32];
+    memset(names, 0x7F, sizeof names);
+    ASSERT_EQ(enumerate(names[0][0], names[0][1], names[0][2], instance, 0), TRUE);
+    EXPECT_EQ(enumerate(names[1][0], names[1][1], names[1][2], instance, 0), FALSE);
+    std::string dirty = std::string(names[0][0], sizeof names);
+    for (char &c : dirty)
+        c = c == 0x7F ? '.' : c ? c : '0';
+    EXPECT_EQ(dirty, "InitVideoPokerToolType0.........VideoPokerToolCreate0...........VideoPokerToolCleanup0.........." +
+                         std::string(96, '.'));
+    EXPECT_EQ(reinterpret_cast<void *>(GetProcAddress(module, names[0][1])), reinterpret_cast<void *>(create));
     EXPECT_EQ(create(panel, &rect, nullptr, 0, 0), nullptr) << "before initialisation";
 
     // A class of the card's name already there makes the module's registration of it fail.
     wc.lpszClassName = "VideoPokerCard";
     ASSERT_NE(RegisterClassA(&wc), 0);
     PanelTypeInfo *info = nullptr;
-    init(&info, 0);
+    EXPECT_EQ(init(&info, 0), &info) << "the slot's address is returned";
     ASSERT_NE(info, nullptr);
     HWND tool = create(panel, &rect, nullptr, 0, 0);
     EXPECT_TRUE(tool && GetParent(tool) == panel) << "once the classes exist";
     DestroyWindow(tool);
     ASSERT_TRUE(UnregisterClassA("VideoPokerCard", instance));
 
-    init(&info, 0);
-    WNDCLASSA card = {};
-    EXPECT_TRUE(GetClassInfoA(instance, "VideoPokerCard", &card) && card.lpfnWndProc != DefWindowProcA)
-        << "the next initialisation registers it";
+    GdiTableFill fill(50);
+    const int free = fill.CountCreatable();
+    PanelTypeInfo *again = nullptr;
+    init(&again, 0);
+    EXPECT_EQ(fill.CountCreatable(), free) << "a second initialisation loads no bitmap again";
+    EXPECT_EQ(again, info);
+    EXPECT_EQ(std::string(info->name) + "|" + info->description, "Video Poker|Video Poker Tool for Quorvane");
+    BITMAP color = {}, mono = {};
+    GetObjectA(info->colorBitmap, sizeof color, &color);
+    GetObjectA(info->monoBitmap, sizeof mono, &mono);
+    EXPECT_TRUE(color.bmWidth == 16 && color.bmHeight == 16 && mono.bmWidth == 16 && mono.bmBitsPixel == 1);
+
+    // Each class under the host's instance, not the module's; the card's now registered at last.
+    const struct { const char *name; int windowExtra; bool arrow; int brush; } classes[] = {
+        {"VideoPokerTool", sizeof(LONG_PTR), true, BLACK_BRUSH}, {"VideoPokerCard", 0, false, WHITE_BRUSH},
+        {"VideoPokerDisplay", 0, false, WHITE_BRUSH}};
+    for (const auto &c : classes) {
+        WNDCLASSA got = {};
+        ASSERT_TRUE(GetClassInfoA(instance, c.name, &got)) << c.name;
+        EXPECT_TRUE(got.style == CS_DBLCLKS && got.cbWndExtra == c.windowExtra && got.lpfnWndProc != DefWindowProcA &&
+                    got.hCursor == (c.arrow ? LoadCursor(nullptr, IDC_ARROW) : nullptr) &&
+                    got.hbrBackground == GetStockObject(c.brush)) << c.name;
+        EXPECT_FALSE(GetClassInfoA(module, c.name, &got)) << "not under the module's instance";
+    }
     DestroyWindow(panel);
 }
 
