@@ -54,53 +54,28 @@ HandRank ClassifyCards(const Card cards[HandSize])
     return RankFromCounters(key, ranks, isFlush);
 }
 
-// Every four-card set in order, its row counting the 48 hands that complete it. Rows of one highest
-// card form one block, so threads take whole blocks and never share a row.
-static void CountFours(AnalysisTables &tables, int highest)
+// Each hand holding a set of `size` cards is reached once through each of the 5 - size cards it adds.
+template <typename Larger, typename Smaller>
+static void SumRows(const Card *set, int size, const Larger (*larger)[HandRankCount], Smaller *row)
 {
-    uint8_t (*row)[HandRankCount] = tables.fours + binomial.value[highest][4];
-    for (int c = 2; c < highest; ++c)
-        for (int b = 1; b < c; ++b)
-            for (int a = 0; a < b; ++a, ++row) {
-                Card four[4] = { Card(a), Card(b), Card(c), Card(highest) };
-                uint64_t key = 0;
-                uint32_t ranks = 0;
-                for (Card card : four) {
-                    key += RankCounter(card);
-                    ranks |= RankBit(card);
-                }
-                int suit = SuitOf(four[0]);
-                bool isSuited = SuitOf(four[1]) == suit && SuitOf(four[2]) == suit && SuitOf(four[3]) == suit;
-                for (int x = 0; x < DeckSize; ++x) {
-                    if (x == a || x == b || x == c || x == highest)
-                        continue;
-                    Card extra = Card(x);
-                    bool isFlush = isSuited && SuitOf(extra) == suit;
-                    ++(*row)[RankFromCounters(key + RankCounter(extra), ranks | RankBit(extra), isFlush)];
-                }
-            }
+    uint32_t sum[HandRankCount] = {};
+    ForEachCardAdded(set, size, [&](int index, Card) {
+        for (int h = 0; h < HandRankCount; ++h)
+            sum[h] += larger[index][h];
+    });
+    for (int h = 0; h < HandRankCount; ++h)
+        row[h] = static_cast<Smaller>(sum[h] / (HandSize - size));
 }
 
-// Each hand holding a three-card set holds it with two other cards, so it is counted twice
-// over the four-card sets that extend the three.
-static void CountThrees(AnalysisTables &tables, int highest)
+static void CountFromLarger(AnalysisTables &tables, const Card *set, int size)
 {
-    uint16_t (*row)[HandRankCount] = tables.threes + binomial.value[highest][3];
-    for (int b = 1; b < highest; ++b)
-        for (int a = 0; a < b; ++a, ++row) {
-            uint32_t sum[HandRankCount] = {};
-            for (int x = 0; x < DeckSize; ++x) {
-                if (x == a || x == b || x == highest)
-                    continue;
-                Card four[4] = { Card(a), Card(b), Card(highest), Card(x) };
-                std::sort(four, four + 4);
-                const uint8_t *counts = tables.fours[SubsetIndex(four, 4)];
-                for (int h = 0; h < HandRankCount; ++h)
-                    sum[h] += counts[h];
-            }
-            for (int h = 0; h < HandRankCount; ++h)
-                (*row)[h] = static_cast<uint16_t>(sum[h] / 2);
-        }
+    int index = SubsetIndex(set, size);
+    switch (size) {
+    case 3: SumRows(set, size, tables.fours, tables.threes[index]); break;
+    case 2: SumRows(set, size, tables.threes, tables.twos[index]); break;
+    case 1: SumRows(set, size, tables.twos, tables.ones[index]); break;
+    default: SumRows(set, size, tables.ones, tables.none); break;
+    }
 }
 
 AnalysisTables *CreateAnalysisTables(int threads)
@@ -116,45 +91,14 @@ AnalysisTables *CreateAnalysisTables(int threads)
         return nullptr;
     }
 
-    // Blocks by highest card, the largest first, so the threads finish together.
-    RunBlocks(threads, DeckSize - 3, [tables](int block) { CountFours(*tables, DeckSize - 1 - block); });
-    RunBlocks(threads, DeckSize - 2, [tables](int block) { CountThrees(*tables, DeckSize - 1 - block); });
-
-    // Smaller sets the same way: a hand holding a two-card set is counted three times over the
-    // three-card sets, a hand holding one card four times over the pairs, every hand five times.
-    for (int b = 1; b < DeckSize; ++b)
-        for (int a = 0; a < b; ++a) {
-            uint32_t sum[HandRankCount] = {};
-            for (int x = 0; x < DeckSize; ++x) {
-                if (x == a || x == b)
-                    continue;
-                Card three[3] = { Card(a), Card(b), Card(x) };
-                std::sort(three, three + 3);
-                const uint16_t *counts = tables->threes[SubsetIndex(three, 3)];
-                for (int h = 0; h < HandRankCount; ++h)
-                    sum[h] += counts[h];
-            }
-            Card two[2] = { Card(a), Card(b) };
-            for (int h = 0; h < HandRankCount; ++h)
-                tables->twos[SubsetIndex(two, 2)][h] = static_cast<uint16_t>(sum[h] / 3);
-        }
-    for (int a = 0; a < DeckSize; ++a) {
-        uint32_t sum[HandRankCount] = {};
-        for (int x = 0; x < DeckSize; ++x) {
-            if (x == a)
-                continue;
-            Card two[2] = { Card(std::min(a, x)), Card(std::max(a, x)) };
-            for (int h = 0; h < HandRankCount; ++h)
-                sum[h] += tables->twos[SubsetIndex(two, 2)][h];
-        }
-        for (int h = 0; h < HandRankCount; ++h)
-            tables->ones[a][h] = sum[h] / 4;
-    }
-    for (int a = 0; a < DeckSize; ++a)
-        for (int h = 0; h < HandRankCount; ++h)
-            tables->none[h] += tables->ones[a][h];
-    for (int h = 0; h < HandRankCount; ++h)
-        tables->none[h] /= 5;
+    // A four-card set's row counts the 48 hands that complete it.
+    BuildSetTables(
+        threads,
+        [tables](int highest) {
+            uint8_t (*first)[HandRankCount] = tables->fours + binomial.value[highest][4];
+            ForEachCompletedFour(highest, [first](int set, Card, HandRank rank) { ++first[set][rank]; });
+        },
+        [tables](const Card *set, int size) { CountFromLarger(*tables, set, size); });
     return tables;
 }
 

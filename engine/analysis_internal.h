@@ -3,6 +3,7 @@
 
 #include "engine/analysis.h"
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
@@ -94,4 +95,74 @@ void RunBlocks(int threads, int blocks, Work work)
     drain();
     for (int t = 1; t < threads; ++t)
         helpers[t].join();
+}
+
+// Every four-card set whose highest card is `highest`, in SubsetIndex order counted from the first
+// of them, with each card that completes it to a hand and that hand's rank: visit(set, extra, rank).
+template <typename Visit>
+void ForEachCompletedFour(int highest, Visit visit)
+{
+    int set = 0;
+    for (int c = 2; c < highest; ++c)
+        for (int b = 1; b < c; ++b)
+            for (int a = 0; a < b; ++a, ++set) {
+                const Card four[4] = { Card(a), Card(b), Card(c), Card(highest) };
+                uint64_t key = 0;
+                uint32_t ranks = 0;
+                for (Card card : four) {
+                    key += RankCounter(card);
+                    ranks |= RankBit(card);
+                }
+                int suit = SuitOf(four[0]);
+                bool isSuited = SuitOf(four[1]) == suit && SuitOf(four[2]) == suit && SuitOf(four[3]) == suit;
+                for (int x = 0; x < DeckSize; ++x) {
+                    if (x == a || x == b || x == c || x == highest)
+                        continue;
+                    Card extra = Card(x);
+                    bool isFlush = isSuited && SuitOf(extra) == suit;
+                    visit(set, extra, RankFromCounters(key + RankCounter(extra), ranks | RankBit(extra), isFlush));
+                }
+            }
+}
+
+// visit(index, added) for each card not in the sorted set: index is the SubsetIndex of the set with it.
+template <typename Visit>
+void ForEachCardAdded(const Card *sorted, int size, Visit visit)
+{
+    for (int x = 0; x < DeckSize; ++x) {
+        if (std::find(sorted, sorted + size, x) != sorted + size)
+            continue;
+        Card bigger[HandSize - 1];
+        std::copy(sorted, sorted + size, bigger);
+        bigger[size] = Card(x);
+        std::sort(bigger, bigger + size + 1);
+        visit(SubsetIndex(bigger, size + 1), Card(x));
+    }
+}
+
+// Both analyses build their tables the same way: fours(highest) fills the rows of the four-card sets
+// with that highest card; fromLarger(set, size) fills a smaller set's row from the rows of the sets one
+// card larger. The two largest levels split over threads by highest card, the largest block first.
+template <typename Fours, typename FromLarger>
+void BuildSetTables(int threads, Fours fours, FromLarger fromLarger)
+{
+    RunBlocks(threads, DeckSize - 3, [&](int block) { fours(DeckSize - 1 - block); });
+    RunBlocks(threads, DeckSize - 2, [&](int block) {
+        const int highest = DeckSize - 1 - block;
+        for (int b = 1; b < highest; ++b)
+            for (int a = 0; a < b; ++a) {
+                const Card three[3] = { Card(a), Card(b), Card(highest) };
+                fromLarger(three, 3);
+            }
+    });
+    for (int b = 1; b < DeckSize; ++b)
+        for (int a = 0; a < b; ++a) {
+            const Card two[2] = { Card(a), Card(b) };
+            fromLarger(two, 2);
+        }
+    for (int a = 0; a < DeckSize; ++a) {
+        const Card one[1] = { Card(a) };
+        fromLarger(one, 1);
+    }
+    fromLarger(nullptr, 0);
 }

@@ -143,35 +143,6 @@ void ListSlotArithmetic(WeightedTables &tables)
         }
 }
 
-void SumFours(WeightedTables &tables, int highest)
-{
-    const int slots = tables.slotCount[1];
-    uint32_t *row = tables.fours + binomial.value[highest][4] * slots;
-    for (int c = 2; c < highest; ++c)
-        for (int b = 1; b < c; ++b)
-            for (int a = 0; a < b; ++a, row += slots) {
-                Card four[4] = { Card(a), Card(b), Card(c), Card(highest) };
-                uint64_t key = 0;
-                uint32_t ranks = 0;
-                for (Card card : four) {
-                    key += RankCounter(card);
-                    ranks |= RankBit(card);
-                }
-                int suit = SuitOf(four[0]);
-                bool isSuited = SuitOf(four[1]) == suit && SuitOf(four[2]) == suit && SuitOf(four[3]) == suit;
-                for (int x = 0; x < DeckSize; ++x) {
-                    if (x == a || x == b || x == c || x == highest)
-                        continue;
-                    Card extra = Card(x);
-                    bool isFlush = isSuited && SuitOf(extra) == suit;
-                    HandRank rank = RankFromCounters(key + RankCounter(extra), ranks | RankBit(extra), isFlush);
-                    Composition added = {};
-                    added.count[tables.kindOf[x]] = 1;
-                    row[SlotOf(tables, 1, added)] += static_cast<uint32_t>(tables.payout[rank]);
-                }
-            }
-}
-
 // A set of `size` cards from the sets one card larger: each hand that extends it is reached once
 // through each of its 5 - size added cards.
 template <typename Smaller, typename Larger>
@@ -180,31 +151,40 @@ void SumFromLarger(const WeightedTables &tables, const Card *set, int size, cons
 {
     const int added = HandSize - size;
     int64_t sum[MaxSlots] = {};
-    for (int x = 0; x < DeckSize; ++x) {
-        if (std::find(set, set + size, x) != set + size)
-            continue;
-        Card bigger[4];
-        std::copy(set, set + size, bigger);
-        bigger[size] = Card(x);
-        std::sort(bigger, bigger + size + 1);
-        const Larger *from = larger + static_cast<int64_t>(SubsetIndex(bigger, size + 1)) * largerStride;
+    ForEachCardAdded(set, size, [&](int index, Card x) {
+        const Larger *from = larger + static_cast<int64_t>(index) * largerStride;
         Composition withX = {};
         withX.count[tables.kindOf[x]] = 1;
         for (int s = 0; s < tables.slotCount[added - 1]; ++s)
             sum[SlotOf(tables, added, tables.slotComposition[added - 1][s] + withX)] += from[s];
-    }
+    });
     for (int s = 0; s < tables.slotCount[added]; ++s)
         row[s] = static_cast<Smaller>(sum[s] / added);
 }
 
-void SumThrees(WeightedTables &tables, int highest)
+void SumFours(WeightedTables &tables, int highest)
 {
-    const int slots = tables.slotCount[2];
-    for (int b = 1; b < highest; ++b)
-        for (int a = 0; a < b; ++a) {
-            Card three[3] = { Card(a), Card(b), Card(highest) };
-            SumFromLarger(tables, three, 3, tables.fours, tables.slotCount[1], tables.threes + SubsetIndex(three, 3) * slots);
-        }
+    const int slots = tables.slotCount[1];
+    uint32_t *first = tables.fours + binomial.value[highest][4] * slots;
+    ForEachCompletedFour(highest, [&](int set, Card extra, HandRank rank) {
+        Composition added = {};
+        added.count[tables.kindOf[extra]] = 1;
+        first[set * slots + SlotOf(tables, 1, added)] += static_cast<uint32_t>(tables.payout[rank]);
+    });
+}
+
+void FillFromLarger(WeightedTables &tables, const Card *set, int size)
+{
+    switch (size) {
+    case 3:
+        SumFromLarger(tables, set, 3, tables.fours, tables.slotCount[1], tables.threes + SubsetIndex(set, 3) * tables.slotCount[2]);
+        break;
+    case 2:
+        SumFromLarger(tables, set, 2, tables.threes, tables.slotCount[2], tables.twos + SubsetIndex(set, 2) * tables.slotCount[3]);
+        break;
+    case 1: SumFromLarger(tables, set, 1, tables.twos, tables.slotCount[3], tables.ones[set[0]]); break;
+    default: SumFromLarger(tables, set, 0, &tables.ones[0][0], MaxSlots, tables.none); break;
+    }
 }
 
 // expected[m]: coins paid on average when exactly the cards of m (bits over the sorted cards) stay;
@@ -349,18 +329,9 @@ WeightedTables *CreateWeightedTables(const uint32_t weight[DeckSize], int coins,
         FreeWeightedTables(tables);
         return nullptr;
     }
-    RunBlocks(threads, DeckSize - 3, [tables](int block) { SumFours(*tables, DeckSize - 1 - block); });
-    RunBlocks(threads, DeckSize - 2, [tables](int block) { SumThrees(*tables, DeckSize - 1 - block); });
-    for (int b = 1; b < DeckSize; ++b)
-        for (int a = 0; a < b; ++a) {
-            Card two[2] = { Card(a), Card(b) };
-            SumFromLarger(*tables, two, 2, tables->threes, tables->slotCount[2], tables->twos + SubsetIndex(two, 2) * tables->slotCount[3]);
-        }
-    for (int a = 0; a < DeckSize; ++a) {
-        Card one[1] = { Card(a) };
-        SumFromLarger(*tables, one, 1, tables->twos, tables->slotCount[3], tables->ones[a]);
-    }
-    SumFromLarger(*tables, nullptr, 0, &tables->ones[0][0], MaxSlots, tables->none);
+    BuildSetTables(
+        threads, [tables](int highest) { SumFours(*tables, highest); },
+        [tables](const Card *set, int size) { FillFromLarger(*tables, set, size); });
     return tables;
 }
 
@@ -426,27 +397,29 @@ bool AnalyzeWeightedGame(const WeightedTables &tables, int threads, WeightedGame
                         long double expected[HoldCount];
                         int64_t evenPaid[HoldCount];
                         ValueHolds(tables, deal, expected, evenPaid);
-                        // Best here, and best for an even deck (ranked as AnalyzeHolds ranks them).
-                        int best = 0, evenBest = 0;
-                        int64_t evenBestValue = -1;
+                        // Best here, and best for an even deck, ranked as AnalyzeHolds ranks them.
+                        int best = 0;
+                        HoldValue evenBest = {};
                         for (int mask = 0; mask < HoldCount; ++mask) {
                             int kept = BitCount(mask);
                             if (expected[mask] > expected[best]
                                 || (expected[mask] == expected[best] && kept > BitCount(best)))
                                 best = mask;
-                            int64_t evenValue = evenPaid[mask] * scale[HandSize - kept];
-                            if (evenValue > evenBestValue || (evenValue == evenBestValue && kept > BitCount(evenBest))) {
-                                evenBest = mask;
-                                evenBestValue = evenValue;
-                            }
+                            HoldValue even = {};
+                            even.heldMask = static_cast<uint8_t>(mask);
+                            even.cardsDrawn = static_cast<uint8_t>(HandSize - kept);
+                            even.numerator = evenPaid[mask];
+                            even.denominator = binomial.value[DeckSize - HandSize][even.cardsDrawn];
+                            if (mask == 0 || RanksBefore(even, evenBest))
+                                evenBest = even;
                         }
                         long double chance = DealChance(tables, deal);
                         tally.dealChance.Add(chance);
                         tally.optimal.Add(chance * expected[best]);
-                        tally.evenDeckPlay.Add(chance * expected[evenBest]);
-                        tally.evenDeckScaled += static_cast<uint64_t>(evenBestValue);
+                        tally.evenDeckPlay.Add(chance * expected[evenBest.heldMask]);
+                        tally.evenDeckScaled += static_cast<uint64_t>(evenBest.numerator * scale[evenBest.cardsDrawn]);
                         // Rounding aside, a strictly better hold here than the even deck's.
-                        if (expected[best] > expected[evenBest] * (1 + 1e-15L))
+                        if (expected[best] > expected[evenBest.heldMask] * (1 + 1e-15L))
                             ++tally.heldDifferently;
                     }
     };
