@@ -132,59 +132,6 @@ constexpr uint16_t kSolid = 0, kPenNull = 5, kBrushNull = 1;
 
 // ---- The file format ----
 
-TEST(ArtworkFormat, EveryPictureIsAMemoryMetafileThatEndsExactly)
-{
-    for (int id = 231; id <= 261; ++id) {
-        SCOPED_TRACE(id);
-        Parsed p = Parse(id);
-        const WmfHeader &h = p.file.header;
-        EXPECT_EQ(h.type, 1);
-        EXPECT_EQ(h.headerWords, 9);
-        EXPECT_EQ(h.version, 0x300);
-        EXPECT_EQ(h.parameterCount, 0);
-        EXPECT_EQ(2 * static_cast<size_t>(h.totalWords), p.bytes.size());
-        ASSERT_FALSE(p.file.records.empty());
-        const WmfRecord &last = p.file.records.back();
-        EXPECT_EQ(last.function, WmfEof);
-        EXPECT_EQ(last.words, 3u);
-        EXPECT_EQ(last.byteOffset + 6, p.bytes.size());
-        uint32_t largest = 0;
-        for (const WmfRecord &r : p.file.records)
-            largest = std::max(largest, r.words);
-        EXPECT_EQ(h.largestRecordWords, largest);
-        EXPECT_EQ(h.objectCount, p.replay.created.size());
-    }
-}
-
-// Every picture creates the same objects a player of the format may count on, and its fill brushes.
-TEST(ArtworkFormat, EveryPictureCreatesTheListedObjects)
-{
-    for (int id = 231; id <= 261; ++id) {
-        SCOPED_TRACE(id);
-        const std::vector<WmfObject> created = Parse(id).replay.created;
-        auto has = [&](WmfObject::Kind kind, uint16_t style, uint32_t colour) {
-            for (const WmfObject &o : created)
-                if (SameObject(o, kind, style, colour))
-                    return true;
-            return false;
-        };
-        EXPECT_TRUE(has(WmfObject::Brush, kBrushNull, 0)) << "null brush";
-        EXPECT_TRUE(has(WmfObject::Pen, kSolid, kBlack)) << "black solid pen";
-        EXPECT_TRUE(has(WmfObject::Pen, kPenNull, 0)) << "null pen";
-        EXPECT_TRUE(has(WmfObject::Brush, kSolid, kWhite)) << "white solid brush";
-        EXPECT_TRUE(has(WmfObject::Brush, kSolid, ExpectedFor(id).fill)) << "fill brush";
-        if (id == 261) {
-            EXPECT_TRUE(has(WmfObject::Brush, kSolid, kBlack)) << "shadow brush";
-        }
-    }
-}
-
-TEST(ArtworkFormat, TableOfSizesMatchesTheFiles)
-{
-    for (int id = 231; id <= 261; ++id)
-        EXPECT_EQ(ArtworkSizes[id - 231], Picture(id).size()) << id;
-}
-
 TEST(ArtworkFormat, OnlyTheAllowedRecordKindsInTheirOrder)
 {
     const std::set<uint16_t> setup = {WmfCreatePen, WmfCreateBrush, WmfSetRop2, WmfSetPolyFillMode};
@@ -432,63 +379,6 @@ TEST(CardArtwork, EveryCardShowsItsRankInTheColourOfItsSuit)
         EXPECT_EQ(uses[id], 13) << id;
 }
 
-// ---- The descriptor bitmaps ----
-
-uint32_t Le32(const std::vector<uint8_t> &b, size_t at) { return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<uint32_t>(b[at + 3]) << 24; }
-uint16_t Le16(const std::vector<uint8_t> &b, size_t at) { return static_cast<uint16_t>(b[at] | b[at + 1] << 8); }
-
-TEST(TypeBitmaps, ColourBitmapShowsTheFourSuitsInTheirQuarters)
-{
-    std::vector<uint8_t> b = ReadBytes(std::string(VP_ARTWORK_DIR) + "/type_color.bmp");
-    ASSERT_GE(b.size(), 54u);
-    EXPECT_EQ(b[0], 'B');
-    EXPECT_EQ(b[1], 'M');
-    EXPECT_EQ(Le32(b, 2), b.size());
-    EXPECT_EQ(Le32(b, 14), 40u);
-    EXPECT_EQ(static_cast<int32_t>(Le32(b, 18)), 16);
-    EXPECT_EQ(static_cast<int32_t>(Le32(b, 22)), 16);
-    EXPECT_EQ(Le16(b, 26), 1);
-    EXPECT_EQ(Le16(b, 28), 4);
-    EXPECT_EQ(Le32(b, 30), 0u);
-    const uint8_t standard[16][3] = {{0, 0, 0}, {128, 0, 0}, {0, 128, 0}, {128, 128, 0}, {0, 0, 128},
-        {128, 0, 128}, {0, 128, 128}, {192, 192, 192}, {128, 128, 128}, {255, 0, 0}, {0, 255, 0},
-        {255, 255, 0}, {0, 0, 255}, {255, 0, 255}, {0, 255, 255}, {255, 255, 255}};
-    for (int i = 0; i < 16; ++i) {
-        EXPECT_EQ(b[54 + 4 * i + 2], standard[i][0]) << i;
-        EXPECT_EQ(b[54 + 4 * i + 1], standard[i][1]) << i;
-        EXPECT_EQ(b[54 + 4 * i + 0], standard[i][2]) << i;
-    }
-    size_t bits = Le32(b, 10);
-    ASSERT_EQ(bits + 128, b.size());
-    // Colours seen in each quarter; rows are stored bottom up.
-    std::set<int> quarter[2][2];
-    for (int row = 0; row < 16; ++row)
-        for (int x = 0; x < 16; ++x) {
-            uint8_t byte = b[bits + (15 - row) * 8 + x / 2];
-            quarter[row / 8][x / 8].insert(x % 2 ? byte & 15 : byte >> 4);
-        }
-    const int white = 15, black = 0, red = 9;
-    EXPECT_EQ(quarter[0][0], (std::set<int>{white, red})) << "diamond, top left";
-    EXPECT_EQ(quarter[0][1], (std::set<int>{white, black})) << "club, top right";
-    EXPECT_EQ(quarter[1][0], (std::set<int>{white, black})) << "spade, bottom left";
-    EXPECT_EQ(quarter[1][1], (std::set<int>{white, red})) << "heart, bottom right";
-}
-
-TEST(TypeBitmaps, MonoBitmapIsBlackAndWhiteWithEveryBitZero)
-{
-    std::vector<uint8_t> b = ReadBytes(std::string(VP_ARTWORK_DIR) + "/type_mono.bmp");
-    ASSERT_GE(b.size(), 62u);
-    EXPECT_EQ(Le32(b, 2), b.size());
-    EXPECT_EQ(static_cast<int32_t>(Le32(b, 18)), 16);
-    EXPECT_EQ(static_cast<int32_t>(Le32(b, 22)), 16);
-    EXPECT_EQ(Le16(b, 28), 1);
-    EXPECT_EQ(Le32(b, 54), 0x00000000u) << "palette entry 0 black";
-    EXPECT_EQ(Le32(b, 58), 0x00FFFFFFu) << "palette entry 1 white";
-    size_t bits = Le32(b, 10);
-    ASSERT_EQ(bits + 16 * 4, b.size());
-    for (size_t i = bits; i < b.size(); ++i)
-        EXPECT_EQ(b[i], 0) << i;
-}
 
 // ---- The generator ----
 

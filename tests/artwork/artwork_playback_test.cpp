@@ -400,18 +400,6 @@ const StringCase kStrings[] = {
     {140, "WAGER: ", 32}, {141, "CREDITS: ", 32}, {142, "New Game", 32}, {143, "Coins Played", 32},
 };
 
-TEST(StringTable, EveryTextFitsTheSmallestBufferOfItsUsers)
-{
-    for (const StringCase &s : kStrings) {
-        char buffer[256];
-        std::memset(buffer, '#', sizeof buffer);
-        int length = LoadStringA(moduleInstance, s.id, buffer, s.buffer);
-        EXPECT_STREQ(buffer, s.text) << s.id;
-        EXPECT_EQ(length, static_cast<int>(std::strlen(s.text))) << s.id;
-        EXPECT_EQ(buffer[s.buffer], '#') << s.id << ": nothing written past the buffer";
-    }
-}
-
 TEST(StringTable, CopyrightAndAuthorLinesAreOursAndFit)
 {
     for (int id : {IDS_COPYRIGHT, IDS_AUTHOR}) {
@@ -440,57 +428,6 @@ TEST(StringTable, HandNamesFollowTheHandOrderAndGapsHoldNothing)
     }
 }
 
-// Every resource the module carries, by type and id, in US English.
-struct ResourceCase {
-    const char *type;
-    int id;
-};
-
-std::vector<ResourceCase> AllResources()
-{
-    std::vector<ResourceCase> all;
-    for (int id = 231; id <= 261; ++id)
-        all.push_back({"METAFILE", id});
-    for (int block : {8, 9})   // strings 114..127 and 128..143
-        all.push_back({reinterpret_cast<const char *>(RT_STRING), block});
-    for (int id : {110, 111})
-        all.push_back({reinterpret_cast<const char *>(RT_BITMAP), id});
-    for (int id : {112, 125})
-        all.push_back({reinterpret_cast<const char *>(RT_DIALOG), id});
-    all.push_back({reinterpret_cast<const char *>(RT_VERSION), 1});
-    return all;
-}
-
-const WORD kUsEnglish = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
-
-TEST(Resources, EveryResourceIsUsEnglish)
-{
-    for (const ResourceCase &r : AllResources())
-        EXPECT_NE(FindResourceExA(moduleInstance, r.type, MAKEINTRESOURCEA(r.id), kUsEnglish), nullptr) << r.id;
-}
-
-// The module itself, opened as data: it carries the same resources, byte for byte.
-TEST(Resources, BuiltModuleCarriesTheSameResources)
-{
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string dll(path);
-    dll = dll.substr(0, dll.find_last_of("\\/") + 1) + "VideoPoker.dll";
-    HMODULE module = LoadLibraryExA(dll.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(module, nullptr) << dll;
-    for (const ResourceCase &r : AllResources()) {
-        HRSRC theirs = FindResourceExA(module, r.type, MAKEINTRESOURCEA(r.id), kUsEnglish);
-        HRSRC ours = FindResourceExA(moduleInstance, r.type, MAKEINTRESOURCEA(r.id), kUsEnglish);
-        ASSERT_NE(theirs, nullptr) << r.id;
-        ASSERT_NE(ours, nullptr) << r.id;
-        DWORD size = SizeofResource(module, theirs);
-        ASSERT_EQ(size, SizeofResource(moduleInstance, ours)) << r.id;
-        const void *a = LockResource(LoadResource(module, theirs));
-        const void *b = LockResource(LoadResource(moduleInstance, ours));
-        EXPECT_EQ(std::memcmp(a, b, size), 0) << r.id;
-    }
-    FreeLibrary(module);
-}
 
 // The colours of a loaded bitmap, top row first, as 0x00RRGGBB.
 std::vector<uint32_t> BitmapColours(HBITMAP bitmap, int &width, int &height)
@@ -536,42 +473,6 @@ TEST(TypeBitmaps, ColourBitmapShowsTheSuitsInTheirQuarters)
             EXPECT_EQ(stray, 0) << qx << "," << qy;
         }
     DeleteObject(bitmap);
-}
-
-TEST(TypeBitmaps, MonoBitmapIsAllBlack)
-{
-    HBITMAP bitmap = LoadBitmapA(moduleInstance, MAKEINTRESOURCEA(IDB_TYPE_MONO));
-    ASSERT_NE(bitmap, nullptr);
-    int w = 0, h = 0;
-    std::vector<uint32_t> pixels = BitmapColours(bitmap, w, h);
-    EXPECT_EQ(w, 16);
-    EXPECT_EQ(h, 16);
-    for (uint32_t p : pixels)
-        EXPECT_EQ(p, kBlack);
-    DeleteObject(bitmap);
-}
-
-TEST(VersionRecord, SaysOnePointZeroPointZeroPointOneForALibraryInUsEnglish)
-{
-    HRSRC found = FindResourceA(moduleInstance, MAKEINTRESOURCEA(1), reinterpret_cast<const char *>(RT_VERSION));
-    ASSERT_NE(found, nullptr);
-    const uint8_t *bytes = static_cast<const uint8_t *>(LockResource(LoadResource(moduleInstance, found)));
-    DWORD size = SizeofResource(moduleInstance, found);
-    const VS_FIXEDFILEINFO *fixed = nullptr;
-    for (DWORD i = 0; i + sizeof(VS_FIXEDFILEINFO) <= size; i += 4)
-        if (reinterpret_cast<const VS_FIXEDFILEINFO *>(bytes + i)->dwSignature == 0xFEEF04BD) {
-            fixed = reinterpret_cast<const VS_FIXEDFILEINFO *>(bytes + i);
-            break;
-        }
-    ASSERT_NE(fixed, nullptr);
-    EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
-    EXPECT_EQ(fixed->dwFileVersionLS, 0x00000001u);
-    EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);
-    EXPECT_EQ(fixed->dwProductVersionLS, 0x00000001u);
-    EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_DLL));
-    std::wstring all(reinterpret_cast<const wchar_t *>(bytes), size / 2);
-    EXPECT_NE(all.find(L"040904B0"), std::wstring::npos) << "a US English Unicode string block";
-    EXPECT_NE(all.find(L"1.0.0.1"), std::wstring::npos);
 }
 
 // ---- The contact sheet ----
