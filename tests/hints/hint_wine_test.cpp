@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "apps/quorvane/hints.h"
-#include "apps/quorvane/png_writer.h"
 #include "tests/quorvane/host_driver.h"
 
 namespace {
@@ -61,48 +60,6 @@ std::string AdviceText(const HostRun &run, const char *className)
     return window ? LongText(GetDlgItem(window, 100)) : std::string();
 }
 
-// What the window shows on screen, as <build>/screenshots/<name>.png, for a person to look at.
-bool SaveScreenshot(HWND window, const char *name)
-{
-    RECT r;
-    if (!window || !GetWindowRect(window, &r))
-        return false;
-    Sleep(500);   // the window paints once its owner's queue is idle
-    int width = r.right - r.left, height = r.bottom - r.top;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void *bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!bitmap) {
-        DeleteDC(memory);
-        ReleaseDC(nullptr, screen);
-        return false;
-    }
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    std::vector<uint8_t> rgb(static_cast<size_t>(width) * height * 3);
-    const uint8_t *pixels = static_cast<const uint8_t *>(bits);
-    for (size_t i = 0; i < static_cast<size_t>(width) * height; ++i) {
-        rgb[3 * i] = pixels[4 * i + 2];
-        rgb[3 * i + 1] = pixels[4 * i + 1];
-        rgb[3 * i + 2] = pixels[4 * i];
-    }
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    CreateDirectoryA("screenshots", nullptr);
-    std::vector<uint8_t> png = EncodePng(width, height, rgb.data());
-    return WriteText(std::string("screenshots\\") + name + ".png", std::string(png.begin(), png.end()));
-}
-
 class HintWindowTest : public ::testing::Test {
 protected:
     // Tool 1 between hands; tool 2, on top and so selected, waits for the draw with `hand`.
@@ -137,7 +94,6 @@ TEST_F(HintWindowTest, NamesTheBestHoldOfTheRestoredHandAndFollowsTheSelection)
     EXPECT_NE(hint.find("(4330/47)"), std::string::npos) << hint;
     EXPECT_NE(hint.find("Your holds now: hold all five (KS 9S QS JS AS), draw none."), std::string::npos) << hint;
     EXPECT_NE(hint.find("\r\n"), std::string::npos) << "lines as the edit control shows them";
-    EXPECT_TRUE(SaveScreenshot(FindProcessWindow(run.ProcessId(), QUORVANE_HINT_CLASS), "hint_window"));
 
     // The other tool has no hand waiting: the open hint follows the selection.
     run.Command(CmdSelectPrevious);
@@ -165,8 +121,6 @@ TEST_F(HintWindowTest, StatisticsCountTheHandDrawnWithTheToolsOwnButton)
     EXPECT_NE(statistics.find("Actual return: 2500.00 %"), std::string::npos) << statistics;
     EXPECT_NE(statistics.find("Best hold taken in 1 of 1 hands."), std::string::npos) << statistics;
     EXPECT_NE(statistics.find("99.54 % with 5 coins bet, 98.37 % with 1 to 4"), std::string::npos) << statistics;
-    run.Command(CmdStatistics);   // asked again, it comes back in front of the panel
-    EXPECT_TRUE(SaveScreenshot(FindProcessWindow(run.ProcessId(), QUORVANE_STATISTICS_CLASS), "statistics_window"));
 }
 
 } // namespace
