@@ -78,6 +78,10 @@ TEST_F(GdiLeak, HundredsOfRepaintsAndLayoutsLeaveEveryHandleFree)
 
 TEST_F(GdiLeak, PaintingWithTheHandleTableAlmostFullLeaksNothing)
 {
+    RepaintAll();
+    std::vector<Capture> before;
+    for (HWND card : record->cardWindows)
+        before.push_back(host.CaptureClient(card));
     // With too few handles for the brushes and pens, the paint goes on with what it could make and
     // still gives every one of them back.
     for (int headroom : {0, 1, 2, 5}) {
@@ -91,10 +95,8 @@ TEST_F(GdiLeak, PaintingWithTheHandleTableAlmostFullLeaksNothing)
     }
     // And with handles back, the cards paint in full again.
     RepaintAll();
-    const uint8_t held[HandSize] = {1, 0, 1, 0, 0};
     for (int i = 0; i < HandSize; ++i)
-        EXPECT_TRUE(SameImage(host.CaptureClient(record->cardWindows[i]),
-                              ReferenceCard(record->cardWindows[i], cardGeometries[2], kHand[i], held[i])));
+        EXPECT_TRUE(SameImage(host.CaptureClient(record->cardWindows[i]), before[i])) << "card " << i;
 }
 
 } // namespace

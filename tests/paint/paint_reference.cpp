@@ -63,58 +63,7 @@ struct MemoryCanvas {
     }
 };
 
-// Plays a picture straight from the module's resources, sized by the resource itself.
-void PlayArtwork(HDC dc, int id, POINT origin, POINT extent)
-{
-    HMODULE module = TestHost::Instance().Module().module;
-    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), "METAFILE");
-    if (!found)
-        return;
-    HGLOBAL loaded = LoadResource(module, found);
-    const BYTE *bytes = static_cast<const BYTE *>(LockResource(loaded));
-    HMETAFILE metafile = SetMetaFileBitsEx(SizeofResource(module, found), bytes);
-    SetViewportExtEx(dc, extent.x, extent.y, nullptr);
-    SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
-    PlayMetaFile(dc, metafile);
-    DeleteMetaFile(metafile);
-}
-
 } // namespace
-
-Capture ReferenceCard(HWND cardWindow, const CardGeometry &g, int card, bool held)
-{
-    MemoryCanvas canvas(cardWindow, g.card.cx, g.card.cy);
-    HDC dc = canvas.dc;
-    COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
-    HBRUSH shadowBrush = CreateSolidBrush(shadow);
-    HPEN shadowPen = CreatePen(PS_SOLID, 1, shadow);
-    HBRUSH whiteBrush = CreateSolidBrush(RGB(255, 255, 255));
-    HGDIOBJ oldBrush = SelectObject(dc, shadowBrush);
-    HGDIOBJ oldPen = SelectObject(dc, shadowPen);
-    RoundRect(dc, g.shadow.left, g.shadow.top, g.shadow.right, g.shadow.bottom, g.ew, g.eh);
-    SelectObject(dc, GetStockObject(BLACK_PEN));
-    SelectObject(dc, whiteBrush);
-    RoundRect(dc, g.face.left, g.face.top, g.face.right, g.face.bottom, g.ew, g.eh);
-
-    SetMapMode(dc, MM_ANISOTROPIC);
-    SetWindowExtEx(dc, 1000, 1000, nullptr);
-    if (card >= 0 && card < DeckSize) {
-        int suit = card / 13, rank = card % 13;
-        bool isRed = suit == 1 || suit == 2;
-        PlayArtwork(dc, (isRed ? 244 : 231) + rank, g.rankOrigin, g.rankExtent);
-        PlayArtwork(dc, 257 + suit, g.suitOrigin, g.suitExtent);
-    }
-    if (held)
-        PlayArtwork(dc, 261, g.holdOrigin, g.holdExtent);
-
-    SetMapMode(dc, MM_TEXT);
-    SelectObject(dc, oldPen);
-    SelectObject(dc, oldBrush);
-    DeleteObject(shadowPen);
-    DeleteObject(shadowBrush);
-    DeleteObject(whiteBrush);
-    return canvas.Take();
-}
 
 POINT ExpectedTextOrigin(int display, SIZE client, SIZE text)
 {

@@ -24,8 +24,6 @@ extern const CardGeometry cardGeometries[3];
 // The card as it must appear: the host's background under it, the shadow, the face, then the rank
 // and suit pictures and, when held, the hold marker, each played from the module's own resources.
 // A card value outside the deck draws no picture but the marker.
-Capture ReferenceCard(HWND cardWindow, const CardGeometry &geometry, int card, bool held);
-
 // The x, y at which a display's text starts, for a display index, client size and measured text size.
 POINT ExpectedTextOrigin(int display, SIZE client, SIZE text);
 
