@@ -46,6 +46,8 @@ TEST(HostOptions, EveryOptionIsRead)
     ASSERT_TRUE(Parse({"panel.cfg", "--screenshot", "shot.png"}, &o, &error)) << error;
     EXPECT_EQ(o.configPath, "panel.cfg");
     EXPECT_EQ(o.screenshotPath, "shot.png");
+    ASSERT_TRUE(Parse({"--screenshot", "chart.png", "--screenshot-of", "chart"}, &o, &error)) << error;
+    EXPECT_EQ(o.screenshotOf, "chart");
     ASSERT_TRUE(Parse({"--save-loop", "0"}, &o, &error)) << error;
     EXPECT_EQ(o.saveLoop, 0);
 }
@@ -62,6 +64,8 @@ TEST(HostOptions, BadCommandLinesAreRefusedWithAReason)
         {"--bogus"},
         {"a.cfg", "b.cfg"},
         {"--screenshot", "x.png", "--save-loop", "3"},
+        {"--screenshot", "x.png", "--screenshot-of", "tool"},   // not a window the host pictures
+        {"--screenshot-of", "hint"},                             // no file to write it to
     };
     for (const auto &args : bad) {
         std::vector<const char *> argv = {"quorvane.exe"};
