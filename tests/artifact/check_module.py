@@ -296,6 +296,9 @@ def main():
     raw = open(path, "rb").read()
     print("%s: %d bytes (%.1f KiB)" % (path, len(raw), len(raw) / 1024))
     expect(len(raw) <= max_bytes, "the module is %d bytes, over the limit of %d" % (len(raw), max_bytes))
+    # The About box's hidden caption is stored scrambled: nobody finds it by reading the file.
+    for encoding in ("ascii", "utf-16-le"):
+        expect("Royal flush at dawn".encode(encoding) not in raw, "the hidden caption is readable (%s)" % encoding)
     pe = pefile.PE(data=raw)
     check_header(pe)
     check_exports(pe)

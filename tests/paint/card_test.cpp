@@ -104,7 +104,7 @@ TEST_F(CardWindow, PaintsFaceShadowAndPicturesWhereTheGeometryTablePutsThem)
     }
 }
 
-// No two cards of the deck look alike, and each shows red exactly when its suit is red.
+// Every card of the deck shows its own rank's picture in its suit's colour, and its suit's picture.
 TEST_F(CardWindow, ShowsEveryCardOfTheDeckWithItsOwnPictures)
 {
     const CardGeometry &g = cardGeometries[2];
@@ -125,12 +125,15 @@ TEST_F(CardWindow, ShowsEveryCardOfTheDeckWithItsOwnPictures)
         for (int i = 0; i < HandSize; ++i)
             shown[cards[i]] = host.CaptureClient(record->cardWindows[i]);
     }
-    const RECT whole = {0, 0, g.card.cx, g.card.cy};
+    const RECT rank = RectAt(g.rankOrigin, g.rankExtent), suit = RectAt(g.suitOrigin, g.suitExtent);
     for (int card = 0; card < DeckSize; ++card) {
+        // Pictures 231-243 are the black two to ace, 244-256 the red ones, 257-260 clubs to spades.
         bool isRed = card / 13 == 1 || card / 13 == 2;
-        EXPECT_EQ(CountColour(shown[card], whole, kRed) > 0, isRed) << "card " << card;
-        for (int other = 0; other < card; ++other)
-            EXPECT_FALSE(SameImage(shown[card], shown[other])) << "cards " << other << " and " << card;
+        Capture expectedRank = PlayedPicture(host.Module().module, (isRed ? 244 : 231) + card % 13, g.card,
+                                             g.rankOrigin, g.rankExtent);
+        Capture expectedSuit = PlayedPicture(host.Module().module, 257 + card / 13, g.card, g.suitOrigin, g.suitExtent);
+        EXPECT_TRUE(SameInside(shown[card], expectedRank, rank)) << "rank of card " << card;
+        EXPECT_TRUE(SameInside(shown[card], expectedSuit, suit)) << "suit of card " << card;
     }
 }
 
@@ -183,37 +186,6 @@ TEST_F(CardWindow, ShadowTakesTheSystemShadowColour)
     EXPECT_EQ(shown.At(29, 93), unusual);
 }
 
-TEST_F(CardWindow, AsksTheHostForTheBackgroundUnderItself)
-{
-    CreateTool(300, 175, WaitingHand(kHand, kHeld, 1, 99));
-    // Cards of a 300 x 175 tool stand at x = 1, 61, 121, 181, 241 and y = 43.
-    const int left[HandSize] = {1, 61, 121, 181, 241};
-    for (int i = 0; i < HandSize; ++i) {
-        host.ClearRecords();
-        Repaint(record->cardWindows[i]);
-        ASSERT_EQ(host.PaintRequests().size(), 1u);
-        const PaintRecord &asked = host.PaintRequests()[0];
-        EXPECT_EQ(asked.request.window, tool);
-        EXPECT_EQ(asked.painter, record->cardWindows[i]);
-        EXPECT_EQ(asked.request.isChild, 1);
-        EXPECT_EQ(asked.request.rect.left, 0);
-        EXPECT_EQ(asked.request.rect.top, 0);
-        EXPECT_EQ(asked.request.rect.right, 58);
-        EXPECT_EQ(asked.request.rect.bottom, 96);
-        EXPECT_EQ(asked.request.offset.x, left[i]);
-        EXPECT_EQ(asked.request.offset.y, 43);
-    }
-}
-
-TEST_F(CardWindow, PaintWithNothingToUpdateDoesNothing)
-{
-    CreateTool(300, 175, WaitingHand(kHand, kHeld, 1, 99));
-    host.ClearRecords();
-    for (HWND card : record->cardWindows)
-        EXPECT_EQ(SendMessageA(card, WM_PAINT, 0, 0), 0);
-    EXPECT_TRUE(host.PaintRequests().empty());
-}
-
 TEST_F(CardWindow, ClickTogglesTheHoldOnlyWhileTheHandWaitsForTheDraw)
 {
     const uint8_t none[HandSize] = {};
@@ -249,22 +221,53 @@ TEST_F(CardWindow, ClickTogglesTheHoldOnlyWhileTheHandWaitsForTheDraw)
     EXPECT_FALSE(GetUpdateRect(card, nullptr, FALSE));
 }
 
-TEST_F(CardWindow, RightClickIsPostedToTheToolAtTheSamePoint)
+// The five cards and three displays of a 300 x 175 tool, where the tool lays them out.
+struct Child { bool isCard; int index; RECT place; };
+const Child kChildren[] = {
+    {true, 0, {1, 43, 59, 139}},     {true, 1, {61, 43, 119, 139}},  {true, 2, {121, 43, 179, 139}},
+    {true, 3, {181, 43, 239, 139}},  {true, 4, {241, 43, 299, 139}}, {false, 0, {1, 21, 147, 42}},
+    {false, 1, {151, 21, 297, 42}},  {false, 2, {1, 0, 299, 21}},
+};
+
+class ChildWindows : public CardWindow {
+protected:
+    HWND Of(const Child &c) const { return c.isCard ? record->cardWindows[c.index] : record->displayWindows[c.index]; }
+};
+
+TEST_F(ChildWindows, AskTheHostForTheBackgroundUnderThemselvesOnlyWhenTheyPaint)
+{
+    CreateTool(300, 175, WaitingHand(kHand, kHeld, 1, 99));
+    for (const Child &c : kChildren) {
+        SCOPED_TRACE(testing::Message() << (c.isCard ? "card " : "display ") << c.index);
+        host.ClearRecords();
+        Repaint(Of(c));
+        ASSERT_EQ(host.PaintRequests().size(), 1u);
+        const PanelPaintRequest &asked = host.PaintRequests()[0].request;
+        EXPECT_EQ(asked.window, tool);
+        EXPECT_EQ(host.PaintRequests()[0].painter, Of(c));
+        EXPECT_EQ(asked.isChild, 1);
+        const RECT expected = {0, 0, c.place.right - c.place.left, c.place.bottom - c.place.top};
+        EXPECT_TRUE(EqualRect(&asked.rect, &expected));
+        EXPECT_EQ(asked.offset.x, c.place.left);
+        EXPECT_EQ(asked.offset.y, c.place.top);
+        host.ClearRecords();
+        EXPECT_EQ(SendMessageA(Of(c), WM_PAINT, 0, 0), 0);
+        EXPECT_TRUE(host.PaintRequests().empty()) << "nothing to update, nothing asked";
+    }
+}
+
+TEST_F(ChildWindows, PostRightClicksToTheToolAtTheSamePoint)
 {
     CreateTool(300, 175, WaitingHand(kHand, kHeld, 1, 99));
     host.Pump();
-    const int left[HandSize] = {1, 61, 121, 181, 241};
-    const POINT points[] = {{0, 0}, {3, 5}, {57, 95}};
-    for (int i = 0; i < HandSize; ++i)
-        for (POINT p : points) {
-            LRESULT result = SendMessageA(record->cardWindows[i], WM_RBUTTONUP, MK_SHIFT | MK_RBUTTON,
-                                          MAKELPARAM(p.x, p.y));
-            EXPECT_EQ(result, 0);
+    for (const Child &c : kChildren)
+        for (POINT p : {POINT{0, 0}, POINT{3, 5}, POINT{c.place.right - c.place.left - 1, 20}}) {
+            EXPECT_EQ(SendMessageA(Of(c), WM_RBUTTONUP, MK_SHIFT | MK_RBUTTON, MAKELPARAM(p.x, p.y)), 0);
             MSG posted;
             ASSERT_TRUE(PeekMessageA(&posted, tool, WM_RBUTTONUP, WM_RBUTTONUP, PM_REMOVE));
             EXPECT_EQ(posted.wParam, WPARAM(MK_SHIFT | MK_RBUTTON));
-            EXPECT_EQ(LOWORD(posted.lParam), left[i] + p.x);
-            EXPECT_EQ(HIWORD(posted.lParam), 43 + p.y);
+            EXPECT_EQ(LOWORD(posted.lParam), c.place.left + p.x);
+            EXPECT_EQ(HIWORD(posted.lParam), c.place.top + p.y);
             EXPECT_FALSE(PeekMessageA(&posted, tool, WM_RBUTTONUP, WM_RBUTTONUP, PM_NOREMOVE));
         }
     // The menu opens where the tool's own right click at that point opens it.
@@ -273,36 +276,42 @@ TEST_F(CardWindow, RightClickIsPostedToTheToolAtTheSamePoint)
     ASSERT_TRUE(fromCard.opened);
     ASSERT_TRUE(fromTool.opened);
     EXPECT_TRUE(EqualRect(&fromCard.windowRect, &fromTool.windowRect));
-    EXPECT_EQ(fromCard.items.size(), 3u);
 }
 
-TEST_F(CardWindow, WindowsTheRecordDoesNotListAnswerNothing)
+// A card or display the record does not list (made elsewhere, moved under a tool) touches nothing.
+TEST_F(ChildWindows, ThatTheRecordDoesNotListAnswerNothing)
 {
     CreateTool(120, 70, WaitingHand(kHand, kHeld, 1, 99));
-    // Once the record is attached, a new card cannot even be created under the tool.
-    EXPECT_EQ(CreateWindowExA(0, "VideoPokerCard", "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, tool, nullptr,
-                              host.HostInstance(), nullptr),
-              nullptr);
-    // A card made elsewhere and moved under the tool answers 0 to everything, default messages too.
-    HWND stray = CreateWindowExA(0, "VideoPokerCard", "", WS_CHILD, 0, 0, 10, 10, host.Panel(), nullptr,
-                                 host.HostInstance(), nullptr);
-    ASSERT_NE(stray, nullptr);
-    EXPECT_EQ(SendMessageA(stray, WM_NCHITTEST, 0, 0), HTCLIENT) << "no record: default processing";
-    SetParent(stray, tool);
-    EXPECT_EQ(SendMessageA(stray, WM_NCHITTEST, 0, 0), 0);
-    host.ClearRecords();
-    InvalidateRect(stray, nullptr, TRUE);
-    EXPECT_EQ(SendMessageA(stray, WM_PAINT, 0, 0), 0);
-    SendMessageA(stray, WM_RBUTTONUP, 0, 0);
-    SendMessageA(stray, WM_LBUTTONUP, 0, 0);
-    MSG posted;
-    EXPECT_FALSE(PeekMessageA(&posted, tool, WM_RBUTTONUP, WM_RBUTTONUP, PM_NOREMOVE));
-    EXPECT_TRUE(host.PaintRequests().empty());
-    ValidateRect(stray, nullptr);
-    SetParent(stray, host.Panel());
-    DestroyWindow(stray);
+    const std::string texts[3] = {record->displayTexts[0], record->displayTexts[1], record->displayTexts[2]};
+    for (const char *className : {"VideoPokerCard", "VideoPokerDisplay"}) {
+        SCOPED_TRACE(className);
+        // Once the record is attached, a new child cannot even be created under the tool.
+        EXPECT_EQ(CreateWindowExA(0, className, "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, tool, nullptr,
+                                  host.HostInstance(), nullptr),
+                  nullptr);
+        HWND stray = CreateWindowExA(0, className, "", WS_CHILD, 0, 0, 10, 10, host.Panel(), nullptr,
+                                     host.HostInstance(), nullptr);
+        ASSERT_NE(stray, nullptr);
+        EXPECT_EQ(SendMessageA(stray, WM_NCHITTEST, 0, 0), HTCLIENT) << "no tool: default processing";
+        SetParent(stray, tool);
+        EXPECT_EQ(SendMessageA(stray, WM_NCHITTEST, 0, 0), 0);
+        host.ClearRecords();
+        InvalidateRect(stray, nullptr, TRUE);
+        EXPECT_EQ(SendMessageA(stray, WM_PAINT, 0, 0), 0);
+        SendMessageA(stray, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("stray"));
+        SendMessageA(stray, WM_RBUTTONUP, 0, 0);
+        SendMessageA(stray, WM_LBUTTONUP, 0, 0);
+        MSG posted;
+        EXPECT_FALSE(PeekMessageA(&posted, tool, WM_RBUTTONUP, WM_RBUTTONUP, PM_NOREMOVE));
+        EXPECT_TRUE(host.PaintRequests().empty());
+        ValidateRect(stray, nullptr);
+        SetParent(stray, host.Panel());
+        DestroyWindow(stray);
+    }
     for (int i = 0; i < HandSize; ++i)
         EXPECT_EQ(record->game.held[i], kHeld[i]);
+    for (int d = 0; d < 3; ++d)
+        EXPECT_EQ(record->displayTexts[d], texts[d]);
 }
 
 } // namespace

@@ -23,6 +23,7 @@ struct MemoryCanvas {
     uint32_t *bits = nullptr;
     int width = 0, height = 0;
 
+    // Filled with the panel background under the window, or white without one.
     MemoryCanvas(HWND window, int w, int h) : width(w), height(h)
     {
         BITMAPINFO info = {};
@@ -39,7 +40,7 @@ struct MemoryCanvas {
         const TestHost &host = TestHost::Instance();
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
-                COLORREF c = host.BackgroundUnder(window, x, y);
+                COLORREF c = window ? host.BackgroundUnder(window, x, y) : RGB(255, 255, 255);
                 bits[y * w + x] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
             }
     }
@@ -65,7 +66,8 @@ struct MemoryCanvas {
 
 } // namespace
 
-POINT ExpectedTextOrigin(int display, SIZE client, SIZE text)
+// The x, y at which a display's text starts, for a display index, client size and measured text size.
+static POINT ExpectedTextOrigin(int display, SIZE client, SIZE text)
 {
     // Each half is truncated toward zero by itself: -81 / 2 is -40, not -41.
     POINT origin;
@@ -79,7 +81,8 @@ POINT ExpectedTextOrigin(int display, SIZE client, SIZE text)
     return origin;
 }
 
-SIZE MeasureText(HFONT font, const std::string &text)
+// The size a text measures in a font (the device context's own when font is null).
+static SIZE MeasureText(HFONT font, const std::string &text)
 {
     HDC dc = CreateCompatibleDC(nullptr);
     HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
@@ -96,8 +99,7 @@ SIZE MeasureText(HFONT font, const std::string &text)
     return size;
 }
 
-Capture ReferenceDisplay(HWND displayWindow, int display, HFONT font, const std::string &text,
-                         const TextVariation &variation)
+Capture ReferenceDisplay(HWND displayWindow, int display, HFONT font, const std::string &text)
 {
     RECT client;
     GetClientRect(displayWindow, &client);
@@ -105,40 +107,45 @@ Capture ReferenceDisplay(HWND displayWindow, int display, HFONT font, const std:
     HDC dc = canvas.dc;
     HGDIOBJ oldFont = font ? SelectObject(dc, font) : nullptr;
     POINT at = ExpectedTextOrigin(display, SIZE{client.right, client.bottom}, MeasureText(font, text));
-    at.x += variation.nudge.x;
-    at.y += variation.nudge.y;
     const int length = static_cast<int>(text.size());
     SetBkMode(dc, TRANSPARENT);
-    auto drawShadow = [&] {
-        SetTextColor(dc, GetSysColor(COLOR_CAPTIONTEXT));
-        TextOutA(dc, at.x + variation.shadowOffset.x, at.y + variation.shadowOffset.y, text.c_str(), length);
-    };
-    if (!variation.shadowLast)
-        drawShadow();
+    SetTextColor(dc, GetSysColor(COLOR_CAPTIONTEXT));
+    TextOutA(dc, at.x + 1, at.y + 1, text.c_str(), length);
     SetTextColor(dc, GetSysColor(COLOR_ACTIVECAPTION));
     TextOutA(dc, at.x, at.y, text.c_str(), length);
-    if (variation.shadowLast)
-        drawShadow();
     if (oldFont)
         SelectObject(dc, oldFont);
     return canvas.Take();
 }
 
-RECT BoundsOfInk(const Capture &capture, HWND window)
+Capture PlayedPicture(HMODULE module, int artworkId, SIZE size, POINT origin, POINT extent)
 {
-    const TestHost &host = TestHost::Instance();
-    RECT bounds = {capture.width, capture.height, 0, 0};
-    for (int y = 0; y < capture.height; ++y)
-        for (int x = 0; x < capture.width; ++x)
-            if (capture.At(x, y) != host.BackgroundUnder(window, x, y)) {
-                if (x < bounds.left) bounds.left = x;
-                if (y < bounds.top) bounds.top = y;
-                if (x + 1 > bounds.right) bounds.right = x + 1;
-                if (y + 1 > bounds.bottom) bounds.bottom = y + 1;
-            }
-    if (bounds.right == 0)
-        SetRectEmpty(&bounds);
-    return bounds;
+    MemoryCanvas canvas(nullptr, size.cx, size.cy);
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(artworkId), "MetaFile");
+    HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+    HMETAFILE picture = loaded ? SetMetaFileBitsEx(SizeofResource(module, found),
+                                                    static_cast<const BYTE *>(LockResource(loaded)))
+                               : nullptr;
+    if (picture) {
+        SetMapMode(canvas.dc, MM_ANISOTROPIC);
+        SetWindowExtEx(canvas.dc, 1000, 1000, nullptr);
+        SetViewportExtEx(canvas.dc, extent.x, extent.y, nullptr);
+        SetViewportOrgEx(canvas.dc, origin.x, origin.y, nullptr);
+        PlayMetaFile(canvas.dc, picture);
+        DeleteMetaFile(picture);
+    }
+    return canvas.Take();
+}
+
+::testing::AssertionResult SameInside(const Capture &actual, const Capture &expected, const RECT &area)
+{
+    int differing = 0;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            differing += actual.At(x, y) != expected.At(x, y);
+    if (differing == 0)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << differing << " pixels differ";
 }
 
 ::testing::AssertionResult SameImage(const Capture &actual, const Capture &expected)

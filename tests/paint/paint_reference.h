@@ -21,32 +21,21 @@ struct CardGeometry {
 
 extern const CardGeometry cardGeometries[3];
 
-// The card as it must appear: the host's background under it, the shadow, the face, then the rank
-// and suit pictures and, when held, the hold marker, each played from the module's own resources.
-// A card value outside the deck draws no picture but the marker.
-// The x, y at which a display's text starts, for a display index, client size and measured text size.
-POINT ExpectedTextOrigin(int display, SIZE client, SIZE text);
-
-// How a display's drawing may be varied, to show that a comparison notices a one-pixel slip.
-struct TextVariation {
-    POINT nudge = {0, 0};           // added to the text's place (the shadow moves with it)
-    POINT shadowOffset = {1, 1};    // where the shadow lies from the text
-    bool shadowLast = false;        // draw the shadow over the text instead of under it
-};
 
 // The display as it must appear: the background, the shadow text one pixel right and down, the text.
 // A null font draws in the device context's own font.
-Capture ReferenceDisplay(HWND displayWindow, int display, HFONT font, const std::string &text,
-                         const TextVariation &variation = TextVariation());
+Capture ReferenceDisplay(HWND displayWindow, int display, HFONT font, const std::string &text);
 
-// The size a text measures in a font (the device context's own when font is null).
-SIZE MeasureText(HFONT font, const std::string &text);
 
 // Identical pixels, or a message naming how many differ and the first few.
-::testing::AssertionResult SameImage(const Capture &actual, const Capture &expected);
+// A picture of the module's artwork as Windows itself plays it over white, placed as a card window places
+// its pictures (anisotropic mapping, the viewport on origin and extent), on a canvas of the given size.
+Capture PlayedPicture(HMODULE module, int artworkId, SIZE canvas, POINT origin, POINT extent);
 
-// The bounding box of the pixels that differ from the panel background under the window.
-RECT BoundsOfInk(const Capture &capture, HWND window);
+// Identical pixels inside a rectangle of both captures, or how many differ.
+::testing::AssertionResult SameInside(const Capture &actual, const Capture &expected, const RECT &area);
+
+::testing::AssertionResult SameImage(const Capture &actual, const Capture &expected);
 
 // How many pixels of a rectangle (clipped to the capture) have exactly this colour.
 int CountColour(const Capture &capture, const RECT &area, COLORREF colour);
