@@ -9,6 +9,7 @@
 #include "panel/artwork.h"
 #include "panel/tool.h"
 #include "resources/resource_ids.h"
+#include "tests/common/test_host.h"
 
 // This program carries the module's resources itself, so it plays the role of the module.
 HINSTANCE moduleInstance;
@@ -289,47 +290,16 @@ TEST(Playback, ModuleWithoutTheArtworkDrawsNothing)
     EXPECT_EQ(ChangedOutside(canvas, Rect{0, 0, -1, -1}), 0);
 }
 
-// Fills the process's GDI handle table, frees `room` objects, runs `work`, and reports how many
-// objects could still be created afterwards.
-int RoomLeftAfter(int room, void (*work)(HDC), HDC dc)
-{
-    std::vector<HRGN> hoard;
-    for (;;) {
-        HRGN r = CreateRectRgn(0, 0, 1, 1);
-        if (!r)
-            break;
-        hoard.push_back(r);
-        if (hoard.size() > 200000)
-            break;    // no limit in sight: the count below would mean nothing
-    }
-    for (int i = 0; i < room && !hoard.empty(); ++i) {
-        DeleteObject(hoard.back());
-        hoard.pop_back();
-    }
-    work(dc);
-    int left = 0;
-    for (;;) {
-        HRGN r = CreateRectRgn(0, 0, 1, 1);
-        if (!r)
-            break;
-        hoard.push_back(r);
-        ++left;
-    }
-    for (HRGN r : hoard)
-        DeleteObject(r);
-    return left;
-}
-
 TEST(Playback, PlayingTwiceLeavesNoObjectBehind)
 {
     Canvas canvas(200, 120, kBackground);
     const int room = 64;
-    int left = RoomLeftAfter(room, [](HDC dc) {
-        for (int id : {231, 239, 241, 250, 257, 259, 261})
-            for (int twice = 0; twice < 2; ++twice)
-                PlayInto(dc, id, 10, 10, 90, 80);
-    }, canvas.dc);
-    EXPECT_EQ(left, room);
+    GdiTableFill fill(room);
+    ASSERT_TRUE(fill.Filled());
+    for (int id : {231, 239, 241, 250, 257, 259, 261})
+        for (int twice = 0; twice < 2; ++twice)
+            PlayInto(canvas.dc, id, 10, 10, 90, 80);
+    EXPECT_EQ(fill.CountCreatable(), room);
 }
 
 // A picture played twice, or over a caller's own window mapping, draws the same pixels: each picture
