@@ -123,4 +123,18 @@ TEST_F(HintWindowTest, StatisticsCountTheHandDrawnWithTheToolsOwnButton)
     EXPECT_NE(statistics.find("99.54 % with 5 coins bet, 98.37 % with 1 to 4"), std::string::npos) << statistics;
 }
 
+TEST_F(HintWindowTest, StrategyChartListsItsLinesInOrderWithItsExactReturn)
+{
+    const char *const names[HandSize] = { "2C", "7D", "9H", "JS", "4C" };
+    ASSERT_TRUE(StartWith("chart", Waiting(names, 5, ".....")));
+    run.Command(CmdChart);
+    std::string chart = AdviceText(run, QUORVANE_CHART_CLASS);
+    size_t royal = chart.find(" 1. royal flush"), fourToRoyal = chart.find("4 to a royal flush"),
+           highPair = chart.find("high pair (J-A)"), drawFive = chart.find("draw five");
+    ASSERT_NE(drawFive, std::string::npos) << chart;
+    EXPECT_TRUE(royal < fourToRoyal && fourToRoyal < highPair && highPair < drawFive) << chart;
+    EXPECT_NE(chart.find("Chart return:   99.54"), std::string::npos) << chart;
+    EXPECT_NE(chart.find("Optimal return: 99.543904%"), std::string::npos) << chart;
+}
+
 } // namespace
