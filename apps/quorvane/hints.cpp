@@ -288,19 +288,6 @@ LRESULT CALLBACK AdviceWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-bool RegisterOnce(const char *className, WNDPROC procedure)
-{
-    WNDCLASSA wc = {};
-    if (GetClassInfoA(host.instance, className, &wc))
-        return true;
-    wc.lpfnWndProc = procedure;
-    wc.hInstance = host.instance;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
-    wc.lpszClassName = className;
-    return RegisterClassA(&wc) != 0;
-}
-
 // Opens (or brings back) one of the two windows beside the main window, leaving the focus on the panel
 // so the keys still play the tools.
 HWND OpenAdviceWindow(HWND *slot, const char *className, const char *title, int offset)
@@ -309,7 +296,8 @@ HWND OpenAdviceWindow(HWND *slot, const char *className, const char *title, int 
         SetWindowPos(*slot, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
         return *slot;
     }
-    if (!RegisterOnce(className, AdviceWndProc) || !RegisterOnce(QUORVANE_TEXT_CLASS, TextViewProc))
+    if (!RegisterHostClass(className, AdviceWndProc, GetSysColorBrush(COLOR_WINDOW)) ||
+        !RegisterHostClass(QUORVANE_TEXT_CLASS, TextViewProc, GetSysColorBrush(COLOR_WINDOW)))
         return nullptr;
     if (!advice.font)
         advice.font = CreateFontA(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,

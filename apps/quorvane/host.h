@@ -118,6 +118,11 @@ constexpr int TabHeight = 20;         // the tab above a tool: its name, the mov
 constexpr int EdgeBand = 7;           // the band beside and below a tool that resizes it
 constexpr int PanelMargin = 8;
 
+// main.cpp
+// Registers one of the host's window classes under its instance; true when it is, or already was, there.
+bool RegisterHostClass(const char *className, WNDPROC procedure, HBRUSH background = nullptr, UINT style = 0,
+                       HICON icon = nullptr);
+
 // modules.cpp
 void LoadPanelTypes();
 int FindType(const std::string &moduleFile, const std::string &typeName);

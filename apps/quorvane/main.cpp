@@ -7,6 +7,21 @@
 
 Host host;
 
+bool RegisterHostClass(const char *className, WNDPROC procedure, HBRUSH background, UINT style, HICON icon)
+{
+    WNDCLASSA wc = {};
+    if (GetClassInfoA(host.instance, className, &wc))
+        return true;
+    wc.style = style;
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = host.instance;
+    wc.hIcon = icon;
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = background;
+    wc.lpszClassName = className;
+    return RegisterClassA(&wc) != 0;
+}
+
 namespace {
 
 void Complain(const std::string &text)

@@ -417,18 +417,9 @@ bool IsToolButton(HWND window)
 
 bool RegisterMainClass()
 {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = MainWndProc;
-    wc.hInstance = host.instance;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hIcon = LoadIcon(host.instance, MAKEINTRESOURCE(1));    // the host's own icon
-    wc.lpszClassName = QUORVANE_MAIN_CLASS;
-    WNDCLASSA status = {};
-    status.lpfnWndProc = StatusWndProc;
-    status.hInstance = host.instance;
-    status.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    status.lpszClassName = QUORVANE_STATUS_CLASS;
-    return RegisterClassA(&wc) && RegisterClassA(&status);
+    HICON icon = LoadIcon(host.instance, MAKEINTRESOURCE(1));    // the host's own icon
+    return RegisterHostClass(QUORVANE_MAIN_CLASS, MainWndProc, nullptr, 0, icon) &&
+           RegisterHostClass(QUORVANE_STATUS_CLASS, StatusWndProc);
 }
 
 HWND CreateMainWindow(const SavedPanel *saved)

@@ -601,13 +601,7 @@ void BeginMoveDrag(int number, POINT panelPoint)
 
 bool RegisterPanelClass()
 {
-    WNDCLASSA wc = {};
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = PanelWndProc;
-    wc.hInstance = host.instance;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.lpszClassName = QUORVANE_PANEL_CLASS;
-    return RegisterClassA(&wc) != 0;
+    return RegisterHostClass(QUORVANE_PANEL_CLASS, PanelWndProc, nullptr, CS_DBLCLKS);
 }
 
 HWND CreatePanelWindow(HWND parent)

@@ -86,13 +86,7 @@ HWND MakeButton(HWND parent, const char *text, int id, int x, int y)
 
 bool RegisterPropertiesClass()
 {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = PropertiesWndProc;
-    wc.hInstance = host.instance;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    wc.lpszClassName = QUORVANE_PROPERTIES_CLASS;
-    return RegisterClassA(&wc) != 0;
+    return RegisterHostClass(QUORVANE_PROPERTIES_CLASS, PropertiesWndProc, GetSysColorBrush(COLOR_BTNFACE));
 }
 
 void ShowPropertiesFor(HWND toolWindow)
