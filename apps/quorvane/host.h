@@ -147,7 +147,7 @@ RECT DecoratedRect(const RECT &toolRect);
 void InvalidateToolDecoration(const RECT &toolRect);
 void DestroyAllTools();
 
-// panel.cpp
+// panel_window.cpp, panel_felt.cpp, panel_drag.cpp
 bool RegisterPanelClass();
 HWND CreatePanelWindow(HWND parent);
 void RebuildFelt(int width, int height);
@@ -178,7 +178,7 @@ void SaveSoon();                  // a change to keep: saved once input has paus
 bool WriteFileAtomically(const std::string &path, const std::string &content, DWORD *error);
 bool ReadWholeFile(const std::string &path, std::string *content, DWORD *error);
 
-// properties.cpp
+// property_window.cpp
 bool RegisterPropertiesClass();
 void ShowPropertiesFor(HWND toolWindow);
 void ClosePropertiesFor(HWND toolWindow);

@@ -1,4 +1,4 @@
-// properties.cpp: the host's property window, which embeds the page a tool makes for it.
+// property_window.cpp: the host's property window, which embeds the page a tool makes for it.
 #include "apps/quorvane/host.h"
 
 #include <algorithm>
