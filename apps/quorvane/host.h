@@ -157,13 +157,25 @@ void BeginMoveDrag(int number, POINT panelPoint);
 // main_window.cpp
 bool RegisterMainClass();
 HWND CreateMainWindow(const SavedPanel *saved);
-void SetStatus(const std::string &text);
-void SetWarning(const std::string &text);
 void UpdateTitle();
-void RebuildAddToolMenu();
 bool AskYesNo(const std::string &question);
 void ShowMessage(const std::string &text, UINT icon);
+
+// status_line.cpp
+bool RegisterStatusClass();
+HWND CreateStatusLine(HWND parent);
+void SetStatus(const std::string &text);
+void SetWarning(const std::string &text);
+
+// commands.cpp
+HMENU BuildMenu();
+HACCEL BuildAccelerators();
+void EnableToolCommands(HMENU menu);
+void RebuildAddToolMenu();
 void HandleCommand(int command);
+
+// key_focus.cpp
+void StepFocus(int step);   // Tab (1) or Shift+Tab (-1)
 bool IsToolButton(HWND window);   // a push button of one of the panel's tools
 
 // persistence.cpp

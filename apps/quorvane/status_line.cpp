@@ -1,0 +1,98 @@
+// status_line.cpp: the line under the panel: routine news, warnings held in view a while, and the count
+// of tools.
+#include "apps/quorvane/host.h"
+
+#include <cstdio>
+
+namespace {
+
+constexpr DWORD WarningHoldMs = 15000;   // a warning stays in view this long before routine news
+bool statusIsWarning = false;
+
+void PaintStatus(HWND window)
+{
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window, &ps);
+    RECT client;
+    GetClientRect(window, &client);
+    for (int y = 0; y < client.bottom; ++y) {
+        int f = client.bottom > 1 ? y * 255 / (client.bottom - 1) : 0;
+        HBRUSH brush = CreateSolidBrush(RGB(40 - f * 14 / 255, 48 - f * 16 / 255, 44 - f * 15 / 255));
+        RECT line = {0, y, client.right, y + 1};
+        FillRect(dc, &line, brush);
+        DeleteObject(brush);
+    }
+    HBRUSH rule = CreateSolidBrush(RGB(90, 110, 96));
+    RECT top = {0, 0, client.right, 1};
+    FillRect(dc, &top, rule);
+    DeleteObject(rule);
+
+    char text[512];
+    GetWindowTextA(window, text, sizeof text);
+    HGDIOBJ oldFont = SelectObject(dc, host.uiFont);
+    SetBkMode(dc, TRANSPARENT);
+
+    std::string summary = std::to_string(host.tools.size()) + (host.tools.size() == 1 ? " tool" : " tools");
+    if (host.options.noSave)
+        summary += "  |  not saving";
+    RECT right = {client.left + 8, client.top, client.right - 10, client.bottom};
+    SetTextColor(dc, RGB(170, 190, 176));
+    DrawTextA(dc, summary.c_str(), -1, &right, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    SIZE used = {};
+    GetTextExtentPoint32A(dc, summary.c_str(), static_cast<int>(summary.size()), &used);
+
+    RECT left = {client.left + 10, client.top, client.right - 24 - used.cx, client.bottom};
+    SetTextColor(dc, statusIsWarning ? RGB(255, 204, 96) : RGB(232, 240, 232));
+    DrawTextA(dc, text, -1, &left, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+    SelectObject(dc, oldFont);
+    EndPaint(window, &ps);
+}
+
+LRESULT CALLBACK StatusWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT:
+        PaintStatus(window);
+        return 0;
+    case WM_SETTEXT: {
+        LRESULT result = DefWindowProcA(window, message, wParam, lParam);
+        InvalidateRect(window, nullptr, FALSE);
+        return result;
+    }
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+} // namespace
+
+bool RegisterStatusClass()
+{
+    return RegisterHostClass(QUORVANE_STATUS_CLASS, StatusWndProc);
+}
+
+HWND CreateStatusLine(HWND parent)
+{
+    return CreateWindowExA(0, QUORVANE_STATUS_CLASS, "Starting...", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, parent,
+                           nullptr, host.instance, nullptr);
+}
+
+void SetStatus(const std::string &text)
+{
+    if (!host.statusWindow || GetTickCount() < host.warningUntil)
+        return;
+    statusIsWarning = false;
+    SetWindowTextA(host.statusWindow, text.c_str());
+}
+
+void SetWarning(const std::string &text)
+{
+    host.warningUntil = GetTickCount() + WarningHoldMs;
+    statusIsWarning = true;
+    if (host.statusWindow)
+        SetWindowTextA(host.statusWindow, text.c_str());
+    if (host.options.unattended)
+        fprintf(stderr, "quorvane: %s\n", text.c_str());
+}
+
