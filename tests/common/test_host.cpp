@@ -3,9 +3,7 @@
 
 #include <cstdint>
 #include <cstring>
-#include <fstream>
 #include <functional>
-#include "apps/quorvane/png_writer.h"
 #include "panel/tool.h"
 
 namespace {
@@ -316,21 +314,4 @@ int GdiTableFill::CountCreatable() const
     for (HGDIOBJ object : extra)
         DeleteObject(object);
     return static_cast<int>(extra.size());
-}
-
-bool WritePng(const Capture &capture, const std::string &path)
-{
-    std::vector<uint8_t> rgb;
-    for (COLORREF colour : capture.pixels)
-        rgb.insert(rgb.end(), {GetRValue(colour), GetGValue(colour), GetBValue(colour)});
-    std::vector<uint8_t> png = EncodePng(capture.width, capture.height, rgb.data());
-    std::ofstream file(path, std::ios::binary);
-    return capture.width > 0 && capture.height > 0 && file.write(reinterpret_cast<char *>(png.data()), png.size());
-}
-
-std::string ScreenshotPath(const std::string &name)
-{
-    std::string directory = ProgramDirectory() + "\\screenshots";
-    CreateDirectoryA(directory.c_str(), nullptr);
-    return directory + "\\" + name + ".png";
 }

@@ -140,8 +140,3 @@ struct GdiTableFill {
     std::vector<HGDIOBJ> objects_;
     bool filled_ = false;
 };
-
-// Writes a capture as a PNG file with the host's own encoder; returns false when it cannot.
-bool WritePng(const Capture &capture, const std::string &path);
-// <directory of the test program>/screenshots/<name>.png, the directory created when missing.
-std::string ScreenshotPath(const std::string &name);
