@@ -67,15 +67,21 @@ int32_t PayoutFor(HandRank rank, int32_t coins);
 // ---- The view: the engine's only way out to the screen ----
 enum GameDisplay { WagerDisplay = 0, CreditsDisplay = 1, ResultDisplay = 2 };
 enum GameButton { BetOneButton = 0, BetFiveButton = 1, DealDrawButton = 2 };
+// The words the rules put on show; the view finds each in its own texts. A hand's name is the HandRank
+// itself (NoHand: the title), so the texts run TextTitle .. TextTitle + JacksOrBetter, then the rest.
+enum GameText : int {
+    TextTitle = 0, TextWagerPrefix = JacksOrBetter + 1, TextCreditsPrefix, TextDeal, TextDraw
+};
+constexpr GameText HandNameText(HandRank rank) { return static_cast<GameText>(TextTitle + rank); }
 
 struct GameView {
     virtual void SetDisplayText(int display, const char *text) = 0;
     virtual void RepaintCard(int position, bool erase) = 0;
     virtual void EnableButton(int button, bool on) = 0;
-    virtual void SetDealDrawLabel(int stringId) = 0;
+    virtual void SetDealDrawLabel(GameText label) = 0;
     virtual void ClickDealDraw() = 0;
-    // Copies string-table entry stringId into buffer (size bytes, always terminated); returns its length.
-    virtual int LoadText(int stringId, char *buffer, int size) = 0;
+    // Copies the text into buffer (size bytes, always terminated); returns its length.
+    virtual int LoadText(GameText text, char *buffer, int size) = 0;
 protected:
     ~GameView() = default;
 };

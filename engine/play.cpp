@@ -1,6 +1,5 @@
 // play.cpp: betting, dealing, holding, drawing and paying one hand, told to the screen through a GameView.
 #include "engine/game.h"
-#include "resources/resource_ids.h"
 
 #include <climits>
 
@@ -43,18 +42,18 @@ static void AppendNumber(TextLine &line, int32_t value)
     Append(line, text);
 }
 
-static void AppendString(TextLine &line, GameView &view, int stringId)
+static void AppendString(TextLine &line, GameView &view, GameText text)
 {
-    char text[LabelBytes] = "";       // a string the table lacks may leave the buffer untouched
-    view.LoadText(stringId, text, sizeof text);
-    text[LabelBytes - 1] = '\0';
-    Append(line, text);
+    char words[LabelBytes] = "";      // a text the view lacks may leave the buffer untouched
+    view.LoadText(text, words, sizeof words);
+    words[LabelBytes - 1] = '\0';
+    Append(line, words);
 }
 
-static void ShowNumber(GameView &view, int display, int prefixId, int32_t value)
+static void ShowNumber(GameView &view, int display, GameText prefix, int32_t value)
 {
     TextLine line = {};
-    AppendString(line, view, prefixId);
+    AppendString(line, view, prefix);
     AppendNumber(line, value);
     view.SetDisplayText(display, line.text);
 }
@@ -62,13 +61,13 @@ static void ShowNumber(GameView &view, int display, int prefixId, int32_t value)
 void SetWager(VideoPokerGame &game, GameView &view, int32_t value)
 {
     game.wager = value;
-    ShowNumber(view, WagerDisplay, IDS_WAGER_PREFIX, value);
+    ShowNumber(view, WagerDisplay, TextWagerPrefix, value);
 }
 
 void SetCredits(VideoPokerGame &game, GameView &view, int32_t value)
 {
     game.credits = value;
-    ShowNumber(view, CreditsDisplay, IDS_CREDITS_PREFIX, value);
+    ShowNumber(view, CreditsDisplay, TextCreditsPrefix, value);
 }
 
 void ShowResult(VideoPokerGame &game, GameView &view, HandRank rank)
@@ -76,7 +75,7 @@ void ShowResult(VideoPokerGame &game, GameView &view, HandRank rank)
     if (rank < RoyalFlush || rank > JacksOrBetter)
         rank = NoHand;                // only the nine paying hands have a name
     TextLine line = {};
-    AppendString(line, view, IDS_TITLE + rank);
+    AppendString(line, view, HandNameText(rank));
     if (rank != NoHand) {
         Append(line, " : ");
         AppendNumber(line, PayoutFor(rank, game.wager));
@@ -181,7 +180,7 @@ static void Deal(VideoPokerGame &game, GameView &view)
         view.RepaintCard(i, true);
     }
     game.handComplete = 0;
-    view.SetDealDrawLabel(IDS_DRAW);
+    view.SetDealDrawLabel(TextDraw);
 }
 
 static int32_t AddCoins(int32_t purse, int32_t coins)
@@ -208,7 +207,7 @@ static void Draw(VideoPokerGame &game, GameView &view)
     }
     HandRank rank = EvaluateHand(game);
     game.handComplete = 1;
-    view.SetDealDrawLabel(IDS_DEAL);
+    view.SetDealDrawLabel(TextDeal);
     view.EnableButton(DealDrawButton, false);
     SetCredits(game, view, AddCoins(game.credits, PayoutFor(rank, game.wager)));
     ShowResult(game, view, rank);
@@ -251,7 +250,7 @@ void NewGame(VideoPokerGame &game, GameView &view)
         view.RepaintCard(i, true);
     }
     game.handComplete = 1;
-    view.SetDealDrawLabel(IDS_DEAL);
+    view.SetDealDrawLabel(TextDeal);
     view.EnableButton(BetOneButton, true);
     view.EnableButton(BetFiveButton, true);
     view.EnableButton(DealDrawButton, false);
@@ -262,6 +261,6 @@ void ShowGameState(VideoPokerGame &game, GameView &view)
     SetWager(game, view, game.wager);
     SetCredits(game, view, game.credits);
     ShowResult(game, view, NoHand);
-    view.SetDealDrawLabel(game.handComplete != 0 ? IDS_DEAL : IDS_DRAW);
+    view.SetDealDrawLabel(game.handComplete != 0 ? TextDeal : TextDraw);
     EnableButtonsFor(game, view);
 }

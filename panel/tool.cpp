@@ -14,6 +14,18 @@ const DWORD ChildStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
 const int CaptionSize = 32;
 const int MenuTextSize = 100;
 
+// Where the engine's words are in the string table.
+int StringIdOf(GameText text)
+{
+    switch (text) {
+    case TextWagerPrefix:   return IDS_WAGER_PREFIX;
+    case TextCreditsPrefix: return IDS_CREDITS_PREFIX;
+    case TextDeal:          return IDS_DEAL;
+    case TextDraw:          return IDS_DRAW;
+    default:                return IDS_TITLE + (text - TextTitle);   // the title, then the hand names
+    }
+}
+
 // The engine's view over one tool's children. A child that could not be created is a null handle;
 // InvalidateRect(NULL) would repaint every window on the desktop, so null handles are skipped.
 class ToolView final : public GameView {
@@ -41,10 +53,10 @@ public:
             EnableWindow(data_.buttons[button], on ? TRUE : FALSE);
     }
 
-    void SetDealDrawLabel(int stringId) override
+    void SetDealDrawLabel(GameText label) override
     {
         char caption[CaptionSize] = "";
-        LoadStringA(moduleInstance, stringId, caption, sizeof caption);
+        LoadStringA(moduleInstance, StringIdOf(label), caption, sizeof caption);
         if (data_.buttons[DealDrawButton])
             SendMessageA(data_.buttons[DealDrawButton], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(caption));
     }
@@ -59,12 +71,12 @@ public:
         SendMessageA(button, WM_LBUTTONUP, 0, 0);
     }
 
-    int LoadText(int stringId, char *buffer, int size) override
+    int LoadText(GameText text, char *buffer, int size) override
     {
         if (size <= 0)
             return 0;
         buffer[0] = '\0';
-        return LoadStringA(moduleInstance, stringId, buffer, size);
+        return LoadStringA(moduleInstance, StringIdOf(text), buffer, size);
     }
 
 private:

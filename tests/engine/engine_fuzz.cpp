@@ -1,6 +1,5 @@
 // engine_fuzz.cpp: restores arbitrary blocks and presses the tool's buttons at random over a view that checks every call.
 #include "engine/game.h"
-#include "resources/resource_ids.h"
 
 #include <climits>
 #include <cstdio>
@@ -21,9 +20,9 @@ static int64_t FuzzClock() { return fuzzSeconds; }
 // Texts longer than any buffer, so every composed line is cut where the tool cuts it.
 static const char *FuzzText(int stringId)
 {
-    if (stringId == IDS_DEAL || stringId == IDS_DRAW)
+    if (stringId == TextDeal || stringId == TextDraw)
         return "caption";
-    if (stringId >= IDS_TITLE && stringId <= IDS_CREDITS_PREFIX)
+    if (stringId >= TextTitle && stringId <= TextCreditsPrefix)
         return "a text of the string table that runs on well past every buffer of the tool ";
     return nullptr;
 }
@@ -45,7 +44,7 @@ struct CheckingView : GameView {
         CHECK(button >= 0 && button < 3);
         enabled[button] = on;
     }
-    void SetDealDrawLabel(int stringId) override { CHECK(stringId == IDS_DEAL || stringId == IDS_DRAW); }
+    void SetDealDrawLabel(GameText stringId) override { CHECK(stringId == TextDeal || stringId == TextDraw); }
     void ClickDealDraw() override
     {
         CHECK(clickDepth == 0);
@@ -55,7 +54,7 @@ struct CheckingView : GameView {
         DealOrDraw(*game, *this);
         --clickDepth;
     }
-    int LoadText(int stringId, char *buffer, int size) override
+    int LoadText(GameText stringId, char *buffer, int size) override
     {
         const char *text = FuzzText(stringId);
         CHECK(text != nullptr);

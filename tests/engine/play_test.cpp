@@ -32,14 +32,14 @@ Calls DealCalls()
 {
     return { TextCall(ResultDisplay, "Video Poker"), EnableCall(BetOneButton, false), EnableCall(BetFiveButton, false),
              RepaintCall(0, true), RepaintCall(1, true), RepaintCall(2, true), RepaintCall(3, true),
-             RepaintCall(4, true), LabelCall(IDS_DRAW) };
+             RepaintCall(4, true), LabelCall(TextDraw) };
 }
 
 Calls DrawCalls(const std::string &credits, const std::string &result, bool betOneOn, bool betFiveOn)
 {
     return { TextCall(ResultDisplay, "Video Poker"), EnableCall(BetOneButton, false), EnableCall(BetFiveButton, false),
              RepaintCall(0, true), RepaintCall(1, true), RepaintCall(2, true), RepaintCall(3, true),
-             RepaintCall(4, true), LabelCall(IDS_DEAL), EnableCall(DealDrawButton, false),
+             RepaintCall(4, true), LabelCall(TextDeal), EnableCall(DealDrawButton, false),
              TextCall(CreditsDisplay, credits), TextCall(ResultDisplay, result), TextCall(WagerDisplay, "WAGER: 0"),
              EnableCall(BetOneButton, betOneOn), EnableCall(BetFiveButton, betFiveOn) };
 }
@@ -82,12 +82,12 @@ TEST_F(Play, ShowGameStateOfRestoredRecords)
         bool betOne, betFive, deal;
     };
     const Case cases[] = {
-        {1, 0, 0, IDS_DEAL, false, false, false},
-        {1, 0, 1, IDS_DEAL, true, false, false},
-        {1, 0, 4, IDS_DEAL, true, false, false},
-        {1, 2, 5, IDS_DEAL, true, true, true},
-        {0, 3, 50, IDS_DRAW, false, false, true},
-        {0, 5, 0, IDS_DRAW, false, false, true},
+        {1, 0, 0, TextDeal, false, false, false},
+        {1, 0, 1, TextDeal, true, false, false},
+        {1, 0, 4, TextDeal, true, false, false},
+        {1, 2, 5, TextDeal, true, true, true},
+        {0, 3, 50, TextDraw, false, false, true},
+        {0, 5, 0, TextDraw, false, false, true},
     };
     for (const Case &c : cases) {
         VideoPokerGame saved;
@@ -644,7 +644,7 @@ TEST_F(Mend, AHoldFlagOtherThanOneIsReleasedByOneClick)
 class LongTextView : public RecordingView {
 public:
     using RecordingView::RecordingView;
-    int LoadText(int stringId, char *buffer, int size) override
+    int LoadText(GameText stringId, char *buffer, int size) override
     {
         std::string text = std::string(EnglishText(stringId)) + std::string(80, '#');
         int length = std::min(static_cast<int>(text.size()), size - 1);

@@ -2,7 +2,6 @@
 #pragma once
 
 #include "engine/game.h"
-#include "resources/resource_ids.h"
 
 #include <gtest/gtest.h>
 
@@ -15,20 +14,20 @@
 inline const char *EnglishText(int stringId)
 {
     switch (stringId) {
-    case IDS_DEAL: return "Deal";
-    case IDS_DRAW: return "Draw";
-    case IDS_TITLE: return "Video Poker";
-    case IDS_TITLE + RoyalFlush: return "Royal Flush";
-    case IDS_TITLE + StraightFlush: return "Straight Flush";
-    case IDS_TITLE + FourOfAKind: return "Four of a Kind";
-    case IDS_TITLE + FullHouse: return "Full House";
-    case IDS_TITLE + Flush: return "Flush";
-    case IDS_TITLE + Straight: return "Straight";
-    case IDS_TITLE + ThreeOfAKind: return "Three of a Kind";
-    case IDS_TITLE + TwoPair: return "Two Pair";
-    case IDS_TITLE + JacksOrBetter: return "Jacks or Better";
-    case IDS_WAGER_PREFIX: return "WAGER: ";
-    case IDS_CREDITS_PREFIX: return "CREDITS: ";
+    case TextDeal: return "Deal";
+    case TextDraw: return "Draw";
+    case TextTitle: return "Video Poker";
+    case HandNameText(RoyalFlush): return "Royal Flush";
+    case HandNameText(StraightFlush): return "Straight Flush";
+    case HandNameText(FourOfAKind): return "Four of a Kind";
+    case HandNameText(FullHouse): return "Full House";
+    case HandNameText(Flush): return "Flush";
+    case HandNameText(Straight): return "Straight";
+    case HandNameText(ThreeOfAKind): return "Three of a Kind";
+    case HandNameText(TwoPair): return "Two Pair";
+    case HandNameText(JacksOrBetter): return "Jacks or Better";
+    case TextWagerPrefix: return "WAGER: ";
+    case TextCreditsPrefix: return "CREDITS: ";
     }
     return nullptr;
 }
@@ -106,9 +105,9 @@ public:
         if (button >= 0 && button < 3)
             enabled[button] = on;
     }
-    void SetDealDrawLabel(int stringId) override
+    void SetDealDrawLabel(GameText stringId) override
     {
-        EXPECT_TRUE(stringId == IDS_DEAL || stringId == IDS_DRAW) << "caption " << stringId;
+        EXPECT_TRUE(stringId == TextDeal || stringId == TextDraw) << "caption " << stringId;
         calls.push_back(LabelCall(stringId));
         caption = EnglishText(stringId) ? EnglishText(stringId) : "?";
     }
@@ -123,7 +122,7 @@ public:
         DealOrDraw(game_, *this);
         --clickDepth_;
     }
-    int LoadText(int stringId, char *buffer, int size) override
+    int LoadText(GameText stringId, char *buffer, int size) override
     {
         loadedIds.push_back(stringId);
         const char *text = EnglishText(stringId);

@@ -13,9 +13,9 @@ struct QuietView : GameView {
     void SetDisplayText(int, const char *) override {}
     void RepaintCard(int, bool) override {}
     void EnableButton(int, bool) override {}
-    void SetDealDrawLabel(int) override {}
+    void SetDealDrawLabel(GameText) override {}
     void ClickDealDraw() override { DealOrDraw(game, *this); }
-    int LoadText(int, char *buffer, int size) override
+    int LoadText(GameText, char *buffer, int size) override
     {
         if (size > 0)
             buffer[0] = '\0';
