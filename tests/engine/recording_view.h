@@ -1,4 +1,4 @@
-// recording_view.h: a GameView without windows that records every call and keeps what a tool would show.
+// recording_view.h: a GameView without windows that keeps what a tool would show.
 #pragma once
 
 #include "engine/game.h"
@@ -6,14 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <ostream>
 #include <string>
 #include <vector>
 
 // The module's English string table, as far as the engine reads it.
-inline const char *EnglishText(int stringId)
+inline const char *EnglishText(GameText text)
 {
-    switch (stringId) {
+    switch (static_cast<int>(text)) {
     case TextDeal: return "Deal";
     case TextDraw: return "Draw";
     case TextTitle: return "Video Poker";
@@ -32,39 +31,6 @@ inline const char *EnglishText(int stringId)
     return nullptr;
 }
 
-struct ViewCall {
-    enum Kind { Text, Repaint, Enable, Label, Click } kind;
-    int target;                       // display, card position, button or string id
-    bool flag;                        // erase, or on
-    std::string text;
-
-    bool operator==(const ViewCall &other) const
-    {
-        return kind == other.kind && target == other.target && flag == other.flag && text == other.text;
-    }
-};
-
-inline ViewCall TextCall(int display, const std::string &text) { return {ViewCall::Text, display, false, text}; }
-inline ViewCall RepaintCall(int position, bool erase) { return {ViewCall::Repaint, position, erase, ""}; }
-inline ViewCall EnableCall(int button, bool on) { return {ViewCall::Enable, button, on, ""}; }
-inline ViewCall LabelCall(int stringId) { return {ViewCall::Label, stringId, false, ""}; }
-inline ViewCall ClickCall() { return {ViewCall::Click, 0, false, ""}; }
-
-inline std::ostream &operator<<(std::ostream &out, const ViewCall &call)
-{
-    static const char *buttons[] = { "+1", "Bet 5", "Deal/Draw" };
-    switch (call.kind) {
-    case ViewCall::Text: return out << "Text(" << call.target << ", \"" << call.text << "\")";
-    case ViewCall::Repaint: return out << "Repaint(" << call.target << (call.flag ? ", erase)" : ", keep)");
-    case ViewCall::Enable:
-        return out << "Enable(" << (call.target >= 0 && call.target < 3 ? buttons[call.target] : "?")
-                   << (call.flag ? ", on)" : ", off)");
-    case ViewCall::Label: return out << "Label(" << call.target << ")";
-    case ViewCall::Click: return out << "Click()";
-    }
-    return out;
-}
-
 // The five seeded deals the tests need come from a clock they set; it counts its readings, since
 // every seeding reads it once.
 struct TestClock {
@@ -79,60 +45,49 @@ class RecordingView : public GameView {
 public:
     explicit RecordingView(VideoPokerGame &game) : game_(game) {}
 
-    std::vector<ViewCall> calls;
     std::string displays[3];
     bool enabled[3] = { false, false, false };
     std::string caption;
-    std::vector<int> loadedIds;
+    std::string repaints;              // each card repaint as its position, "e" after it when erased
 
     void SetDisplayText(int display, const char *text) override
     {
-        EXPECT_TRUE(display >= 0 && display < 3) << "display " << display;
+        ASSERT_TRUE(display >= 0 && display < 3) << "display " << display;
         EXPECT_LT(strlen(text), 60u) << "a display keeps at most 59 characters";
-        calls.push_back(TextCall(display, text));
-        if (display >= 0 && display < 3)
-            displays[display] = text;
+        displays[display] = text;
     }
     void RepaintCard(int position, bool erase) override
     {
         EXPECT_TRUE(position >= 0 && position < HandSize) << "position " << position;
-        calls.push_back(RepaintCall(position, erase));
+        repaints += std::to_string(position) + (erase ? "e " : " ");
     }
     void EnableButton(int button, bool on) override
     {
-        EXPECT_TRUE(button >= 0 && button < 3) << "button " << button;
-        calls.push_back(EnableCall(button, on));
-        if (button >= 0 && button < 3)
-            enabled[button] = on;
+        ASSERT_TRUE(button >= 0 && button < 3) << "button " << button;
+        enabled[button] = on;
     }
-    void SetDealDrawLabel(GameText stringId) override
+    void SetDealDrawLabel(GameText label) override
     {
-        EXPECT_TRUE(stringId == TextDeal || stringId == TextDraw) << "caption " << stringId;
-        calls.push_back(LabelCall(stringId));
-        caption = EnglishText(stringId) ? EnglishText(stringId) : "?";
+        EXPECT_TRUE(label == TextDeal || label == TextDraw) << "caption " << label;
+        caption = EnglishText(label) ? EnglishText(label) : "?";
     }
     // Like the real button: a disabled one does not answer the press.
     void ClickDealDraw() override
     {
         EXPECT_EQ(clickDepth_, 0) << "a click inside a click";
-        calls.push_back(ClickCall());
         if (!enabled[DealDrawButton])
             return;
         ++clickDepth_;
         DealOrDraw(game_, *this);
         --clickDepth_;
     }
-    int LoadText(GameText stringId, char *buffer, int size) override
+    int LoadText(GameText text, char *buffer, int size) override
     {
-        loadedIds.push_back(stringId);
-        const char *text = EnglishText(stringId);
-        EXPECT_NE(text, nullptr) << "string " << stringId << " is not in the table";
-        if (!text)
-            text = "";
-        int length = static_cast<int>(strlen(text));
-        if (length > size - 1)
-            length = size - 1;
-        memcpy(buffer, text, length);
+        const char *words = EnglishText(text);
+        EXPECT_NE(words, nullptr) << "text " << text << " is not in the table";
+        int length = words ? static_cast<int>(strlen(words)) : 0;
+        length = length > size - 1 ? size - 1 : length;
+        memcpy(buffer, words ? words : "", length);
         buffer[length] = '\0';
         return length;
     }
@@ -147,13 +102,6 @@ public:
             BetFive(game_, *this);
         else
             DealOrDraw(game_, *this);
-    }
-
-    std::vector<ViewCall> TakeCalls()
-    {
-        std::vector<ViewCall> taken;
-        taken.swap(calls);
-        return taken;
     }
 
 private:
