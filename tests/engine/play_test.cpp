@@ -8,7 +8,6 @@
 #include <array>
 #include <climits>
 #include <functional>
-#include <set>
 
 namespace {
 
@@ -280,24 +279,6 @@ TEST_F(Walk, FiveBetOnesThenJacks)
 
 // ---- Dealing and drawing with the shared generator ----
 
-TEST_F(Play, TwoDealsInTheSameSecondDealTheSameCards)
-{
-    VideoPokerGame other;
-    InitFreshGame(other);
-    RecordingView otherView(other);
-    for (int64_t second : {int64_t(0), int64_t(1733400000), int64_t(4294967295LL), int64_t(4294967296LL + 17)}) {
-        TestClock::seconds = second;
-        InitFreshGame(game);
-        InitFreshGame(other);
-        game.wager = other.wager = 1;
-        DealOrDraw(game, view);
-        for (int i = 0; i < 37; ++i)
-            NextRandom();                             // another tool's use of the shared generator
-        DealOrDraw(other, otherView);
-        EXPECT_EQ(memcmp(game.card, other.card, sizeof game.card), 0) << "second " << second;
-    }
-}
-
 TEST_F(Play, ADrawInTheDealsSecondTakesTheNextCardsOfItsSequence)
 {
     for (int64_t second = 1733400000; second < 1733400040; ++second) {
@@ -407,17 +388,6 @@ TEST_F(Play, ANewDealStartsFromAFullDeck)
     InitGameRecord(game, &saved, sizeof saved);
     DealOrDraw(game, view);
     EXPECT_EQ(CountDealt(game), 5);
-    // With the fresh record's unmarked spades, each of them comes out in some second.
-    std::set<int> seen;
-    for (int second = 0; second < 400; ++second) {
-        TestClock::seconds = second;
-        InitFreshGame(game);
-        game.wager = 1;
-        DealOrDraw(game, view);
-        seen.insert(game.card, game.card + 5);
-    }
-    for (int spade = 47; spade <= 51; ++spade)
-        EXPECT_TRUE(seen.count(spade)) << "card " << spade;
 }
 
 // ---- Damaged blocks and buttons left on by a restore ----
