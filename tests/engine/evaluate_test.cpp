@@ -70,43 +70,22 @@ struct NamedHand {
     HandRank expected;
 };
 
-TEST(EvaluateHand, StraightEdges)
+// The full-deck totals catch a wrong rule; these name the edges a player checks, so a fault reads plainly.
+TEST(EvaluateHand, TheEdgesOfStraightsPairsAndFlushes)
 {
     const NamedHand cases[] = {
         {"ace to five, mixed suits", Hand("Ah", "2c", "3d", "4s", "5h"), Straight},
         {"ace to five, one suit", Hand("Ad", "2d", "3d", "4d", "5d"), StraightFlush},
         {"ten to ace, one suit", Hand("Tc", "Jc", "Qc", "Kc", "Ac"), RoyalFlush},
         {"ten to ace, mixed suits", Hand("Tc", "Jd", "Qc", "Kh", "As"), Straight},
-        {"jack to ace and a two, no pair", Hand("Jc", "Qd", "Kh", "As", "2c"), NoHand},
-        {"queen, king, ace, two, three", Hand("Qc", "Kd", "Ah", "2s", "3c"), NoHand},
         {"king, ace, two, three, four", Hand("Kc", "Ad", "2h", "3s", "4c"), NoHand},
-        {"nine to king, mixed suits", Hand("9c", "Td", "Jh", "Qs", "Kc"), Straight},
-        {"nine to king, one suit", Hand("9h", "Th", "Jh", "Qh", "Kh"), StraightFlush},
-        {"two to six, one suit", Hand("2s", "3s", "4s", "5s", "6s"), StraightFlush},
-        {"two to six, mixed suits", Hand("6s", "3s", "4c", "5s", "2s"), Straight},
-        {"a gap: two to five and seven", Hand("2s", "3d", "4c", "5s", "7h"), NoHand},
         {"ace to four and a six, one suit", Hand("Ac", "2c", "3c", "4c", "6c"), Flush},
-    };
-    for (const NamedHand &c : cases)
-        EXPECT_EQ(Evaluate(c.cards), c.expected) << c.what;
-}
-
-TEST(EvaluateHand, PairsSetsAndFlushes)
-{
-    const NamedHand cases[] = {
         {"pair of tens", Hand("Tc", "Td", "2h", "5s", "9c"), NoHand},
         {"pair of jacks", Hand("Jc", "Jd", "2h", "5s", "9c"), JacksOrBetter},
-        {"pair of aces", Hand("Ac", "Ad", "2h", "5s", "9c"), JacksOrBetter},
-        {"two pair, twos and threes", Hand("2c", "2d", "3h", "3s", "9c"), TwoPair},
         {"two pair, a low pair and aces", Hand("4c", "Ad", "4h", "As", "9c"), TwoPair},
-        {"three twos and a pair of threes", Hand("2c", "2d", "2h", "3s", "3c"), FullHouse},
         {"three kings and two fives", Hand("5c", "Kd", "Kh", "5s", "Kc"), FullHouse},
-        {"three of a kind", Hand("7c", "7d", "7h", "Ks", "2c"), ThreeOfAKind},
-        {"four aces and a two", Hand("Ac", "Ad", "Ah", "As", "2c"), FourOfAKind},
         {"four twos and an ace", Hand("2c", "2d", "2h", "2s", "Ac"), FourOfAKind},
-        {"five hearts out of sequence", Hand("2h", "5h", "9h", "Jh", "Kh"), Flush},
         {"four hearts and a club: no flush, a pair of jacks", Hand("2h", "5h", "9h", "Jh", "Jc"), JacksOrBetter},
-        {"nothing", Hand("2c", "5d", "9h", "Js", "Kc"), NoHand},
     };
     for (const NamedHand &c : cases)
         EXPECT_EQ(Evaluate(c.cards), c.expected) << c.what;
@@ -143,23 +122,15 @@ TEST(PayoutFor, TheWholeTable)
             EXPECT_EQ(PayoutFor(rank, coins), table[rank][coins - 1]) << "rank " << rank << ", coins " << coins;
 }
 
-TEST(PayoutFor, NothingForNoCoinsOrNoCategory)
+// No coins, no category or a damaged wager pays nothing, never a negative or wrapped sum.
+TEST(PayoutFor, NothingForNoCoinsNoCategoryOrADamagedWager)
 {
-    for (HandRank rank = 0; rank < 10; ++rank)
-        EXPECT_EQ(PayoutFor(rank, 0), 0) << "rank " << rank;
-    for (int coins = 0; coins <= 5; ++coins) {
-        EXPECT_EQ(PayoutFor(10, coins), 0);
-        EXPECT_EQ(PayoutFor(-1, coins), 0);
-        EXPECT_EQ(PayoutFor(INT32_MIN, coins), 0);
-    }
-}
-
-TEST(PayoutFor, NeverNegativeNorWrappedForDamagedWagers)
-{
+    for (HandRank rank : {-1, 10, INT32_MIN})
+        for (int coins = 0; coins <= 5; ++coins)
+            EXPECT_EQ(PayoutFor(rank, coins), 0) << "rank " << rank;
     for (HandRank rank = 0; rank < 10; ++rank) {
-        EXPECT_EQ(PayoutFor(rank, -1), 0) << "rank " << rank;
-        EXPECT_EQ(PayoutFor(rank, -5), 0) << "rank " << rank;
-        EXPECT_EQ(PayoutFor(rank, INT32_MIN), 0) << "rank " << rank;
+        for (int32_t coins : {0, -1, -5, INT32_MIN})
+            EXPECT_EQ(PayoutFor(rank, coins), 0) << "rank " << rank << ", coins " << coins;
         EXPECT_GE(PayoutFor(rank, INT32_MAX), 0) << "rank " << rank;
     }
     EXPECT_EQ(PayoutFor(RoyalFlush, 6), 1500);      // only five coins earn the 4000
