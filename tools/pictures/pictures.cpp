@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "apps/quorvane/png_writer.h"
+#include "apps/quorvane/window_png.h"
 #include "engine/game.h"
 #include "host/host_messages.h"
 #include "panel/tool.h"
@@ -136,17 +137,12 @@ void Pump()
     }
 }
 
-// What the screen shows of a window's client area.
 bool WriteWindow(HWND window, const std::string &path)
 {
-    RECT client;
-    GetClientRect(window, &client);
-    Sheet shot(client.right, client.bottom);
-    HDC screen = GetDC(window);
-    BitBlt(shot.dc, 0, 0, shot.width, shot.height, screen, 0, 0, SRCCOPY);
-    ReleaseDC(window, screen);
-    GdiFlush();
-    return WritePicture(path, shot.width, shot.height, shot.bits);
+    std::vector<uint8_t> png = WindowPng(window);
+    FILE *out = png.empty() ? nullptr : std::fopen(path.c_str(), "wb");
+    bool written = out && std::fwrite(png.data(), 1, png.size(), out) == png.size();
+    return out && std::fclose(out) == 0 && written;
 }
 
 VideoPokerGame WaitingHand(const Card cards[HandSize], const uint8_t held[HandSize])
