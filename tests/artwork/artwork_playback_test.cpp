@@ -25,59 +25,6 @@ class ArtworkEnvironment : public testing::Environment {
 };
 testing::Environment *const environment = testing::AddGlobalTestEnvironment(new ArtworkEnvironment);
 
-// A 32-bit top-down DIB with a memory DC; pixels read as 0x00RRGGBB.
-struct Canvas {
-    int width = 0, height = 0;
-    HDC dc = nullptr;
-    HBITMAP bitmap = nullptr;
-    HGDIOBJ saved = nullptr;
-    uint32_t *bits = nullptr;
-
-    Canvas(int w, int h, uint32_t fill) : width(w), height(h)
-    {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = w;
-        info.bmiHeader.biHeight = -h;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        dc = CreateCompatibleDC(nullptr);
-        void *p = nullptr;
-        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &p, nullptr, 0);
-        bits = static_cast<uint32_t *>(p);
-        saved = SelectObject(dc, bitmap);
-        Fill(fill);
-    }
-    ~Canvas()
-    {
-        SelectObject(dc, saved);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
-    Canvas(const Canvas &) = delete;
-    Canvas &operator=(const Canvas &) = delete;
-
-    void Fill(uint32_t colour)
-    {
-        GdiFlush();
-        for (int i = 0; i < width * height; ++i)
-            bits[i] = colour;
-    }
-    uint32_t At(int x, int y)
-    {
-        GdiFlush();
-        return bits[y * width + x] & 0xFFFFFF;
-    }
-    std::vector<uint32_t> Pixels()
-    {
-        GdiFlush();
-        std::vector<uint32_t> p(bits, bits + width * height);
-        for (uint32_t &v : p)
-            v &= 0xFFFFFF;
-        return p;
-    }
-};
-
 // Places a picture as the card window does: anisotropic mapping, the viewport on the rectangle.
 BOOL PlayInto(HDC dc, int id, int x, int y, int w, int h)
 {

@@ -16,6 +16,7 @@
 // every PTM_PAINTBACKGROUND (using the request's window and offset, as a host must).
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -45,6 +46,23 @@ struct Capture {
     int width = 0, height = 0;
     std::vector<COLORREF> pixels;   // row by row from the top
     COLORREF At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+};
+
+// A 32-bit top-down DIB selected into a memory DC, for drawing that tests compare; pixels as 0x00RRGGBB.
+struct Canvas {
+    Canvas(int width, int height, uint32_t fill);
+    ~Canvas();
+    Canvas(const Canvas &) = delete;
+    Canvas &operator=(const Canvas &) = delete;
+    void Fill(uint32_t colour);
+    uint32_t At(int x, int y);
+    std::vector<uint32_t> Pixels();
+    Capture Take();     // as a capture of COLORREFs
+    int width, height;
+    HDC dc = nullptr;
+    HBITMAP bitmap = nullptr;
+    HGDIOBJ saved = nullptr;
+    uint32_t *bits = nullptr;
 };
 
 // One item of a context menu caught while it was open.

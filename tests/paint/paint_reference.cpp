@@ -15,52 +15,16 @@ const CardGeometry cardGeometries[3] = {
 
 namespace {
 
-// A 32-bit top-down memory bitmap, filled with the panel background under a window.
-struct MemoryCanvas {
-    HDC dc = nullptr;
-    HBITMAP bitmap = nullptr;
-    HGDIOBJ oldBitmap = nullptr;
-    uint32_t *bits = nullptr;
-    int width = 0, height = 0;
-
-    // Filled with the panel background under the window, or white without one.
-    MemoryCanvas(HWND window, int w, int h) : width(w), height(h)
-    {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = w;
-        info.bmiHeader.biHeight = -h;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        dc = CreateCompatibleDC(nullptr);
-        void *pixels = nullptr;
-        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
-        bits = static_cast<uint32_t *>(pixels);
-        oldBitmap = SelectObject(dc, bitmap);
-        const TestHost &host = TestHost::Instance();
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) {
-                COLORREF c = window ? host.BackgroundUnder(window, x, y) : RGB(255, 255, 255);
-                bits[y * w + x] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
-            }
-    }
-    ~MemoryCanvas()
-    {
-        SelectObject(dc, oldBitmap);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
-    Capture Take() const
+// A canvas of a window's size under the panel background it stands on.
+struct BackgroundCanvas : Canvas {
+    BackgroundCanvas(HWND window, int w, int h) : Canvas(w, h, 0)
     {
         GdiFlush();
-        Capture capture;
-        capture.width = width;
-        capture.height = height;
-        for (int i = 0; i < width * height; ++i) {
-            uint32_t p = bits[i];
-            capture.pixels.push_back(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
-        }
-        return capture;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                COLORREF c = TestHost::Instance().BackgroundUnder(window, x, y);
+                bits[y * w + x] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+            }
     }
 };
 
@@ -103,7 +67,7 @@ Capture ReferenceDisplay(HWND displayWindow, int display, HFONT font, const std:
 {
     RECT client;
     GetClientRect(displayWindow, &client);
-    MemoryCanvas canvas(displayWindow, client.right, client.bottom);
+    BackgroundCanvas canvas(displayWindow, client.right, client.bottom);
     HDC dc = canvas.dc;
     HGDIOBJ oldFont = font ? SelectObject(dc, font) : nullptr;
     POINT at = ExpectedTextOrigin(display, SIZE{client.right, client.bottom}, MeasureText(font, text));
@@ -120,7 +84,7 @@ Capture ReferenceDisplay(HWND displayWindow, int display, HFONT font, const std:
 
 Capture PlayedPicture(HMODULE module, int artworkId, SIZE size, POINT origin, POINT extent)
 {
-    MemoryCanvas canvas(nullptr, size.cx, size.cy);
+    Canvas canvas(size.cx, size.cy, 0xFFFFFF);
     HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(artworkId), "MetaFile");
     HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
     HMETAFILE picture = loaded ? SetMetaFileBitsEx(SizeofResource(module, found),
