@@ -1,6 +1,6 @@
 // commands.cpp: the host's menus and keys, and what each command does.
 #include "apps/quorvane/hints.h"
-#include "apps/quorvane/host.h"
+#include "apps/quorvane/quorvane.h"
 #include "apps/quorvane/trainer.h"
 
 namespace {

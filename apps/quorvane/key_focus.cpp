@@ -1,5 +1,5 @@
 // key_focus.cpp: Tab and Shift+Tab across the tools' buttons, and which windows count as those buttons.
-#include "apps/quorvane/host.h"
+#include "apps/quorvane/quorvane.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 // main.cpp: Quorvane, the reference panel host: start-up, the message loop, and the end of the run.
 #include "apps/quorvane/hints.h"
-#include "apps/quorvane/host.h"
+#include "apps/quorvane/quorvane.h"
 
 #include <cstdio>
 #include <cstdlib>

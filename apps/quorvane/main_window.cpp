@@ -1,7 +1,7 @@
 // main_window.cpp: the main window: the panel and the status line in it, its messages and timers
 // (saves, the screenshot sequence), its title, and the host's message boxes.
 #include "apps/quorvane/hints.h"
-#include "apps/quorvane/host.h"
+#include "apps/quorvane/quorvane.h"
 #include "apps/quorvane/rect_size.h"
 
 #include <algorithm>

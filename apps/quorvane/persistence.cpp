@@ -1,5 +1,5 @@
 // persistence.cpp: where the panel file lives, reading it back at start, and saving it whole or not at all.
-#include "apps/quorvane/host.h"
+#include "apps/quorvane/quorvane.h"
 
 #include <shlobj.h>
 #include <cstdio>

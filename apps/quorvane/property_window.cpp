@@ -1,5 +1,5 @@
 // property_window.cpp: the host's property window, which embeds the page a tool makes for it.
-#include "apps/quorvane/host.h"
+#include "apps/quorvane/quorvane.h"
 
 #include <algorithm>
 

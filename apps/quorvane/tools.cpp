@@ -1,5 +1,5 @@
 // tools.cpp: the tools on the panel: creating, placing, sizing, selecting and removing them.
-#include "apps/quorvane/host.h"
+#include "apps/quorvane/quorvane.h"
 #include "apps/quorvane/rect_size.h"
 #include "apps/quorvane/size_question.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "apps/quorvane/host.h"
+#include "apps/quorvane/quorvane.h"
 #include "apps/quorvane/panel_file.h"
 #include "engine/game.h"
 

@@ -3,7 +3,7 @@
 // what a person's mouse and keys would: clicks on buttons and cards, keys, add/remove, move, resize,
 // hint, statistics, properties and save. Prints its figures; run it under Wine or on Windows.
 #include "apps/quorvane/hints.h"
-#include "apps/quorvane/host.h"
+#include "apps/quorvane/quorvane.h"
 
 #include <windows.h>
 #include <cstdio>

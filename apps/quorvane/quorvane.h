@@ -1,4 +1,4 @@
-// host.h: the reference host's records (panel types, placed tools, the application) and what its files share.
+// quorvane.h: the reference host's records (panel types, placed tools, the application) and what its files share.
 #pragma once
 
 #include <windows.h>
