@@ -3,6 +3,8 @@
 //                              pixel, at the smallest tool's
 //   tool-WxH-fresh/held/won.png  a tool of 120 x 70 and of 300 x 175 as a player sees it: a fresh game,
 //                              two queens held, and after a full house is drawn
+//   statistics-window.png      the host (quorvane.exe beside the program) on DIRECTORY's
+//                              quorvane-demo.cfg, its statistics window after a few hands played
 //   vp-pictures DIRECTORY
 #include <windows.h>
 
@@ -12,6 +14,8 @@
 #include <vector>
 
 #include "apps/quorvane/png_writer.h"
+#include "apps/quorvane/hints.h"
+#include "apps/quorvane/quorvane.h"
 #include "apps/quorvane/window_png.h"
 #include "engine/game.h"
 #include "host/host_messages.h"
@@ -209,6 +213,86 @@ bool WriteToolPictures(const std::string &directory)
     return written;
 }
 
+// ---- The host's statistics, after a few hands played through a tool's own buttons ----
+
+struct Found { DWORD process; const char *className; HWND window; };
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM lParam)
+{
+    Found *found = reinterpret_cast<Found *>(lParam);
+    DWORD process = 0;
+    char name[64] = "";
+    GetWindowThreadProcessId(window, &process);
+    GetClassNameA(window, name, sizeof name);
+    if (process != found->process || lstrcmpA(name, found->className) != 0)
+        return TRUE;
+    found->window = window;
+    return FALSE;
+}
+
+HWND WaitForWindow(DWORD process, const char *className)
+{
+    for (int tries = 0; tries < 300; ++tries, Sleep(50)) {
+        Found found = {process, className, nullptr};
+        EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&found));
+        if (found.window)
+            return found.window;
+    }
+    return nullptr;
+}
+
+void Press(HWND tool, int button)
+{
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(GetDlgItem(tool, button), BM_CLICK, 0, 0, SMTO_NORMAL, 10000, &result);
+    Sleep(150);
+}
+
+bool WriteStatisticsPicture(const std::string &directory, const std::string &beside)
+{
+    std::string command = "\"" + beside + "quorvane.exe\" --config \"" + directory +
+                          "\\quorvane-demo.cfg\" --no-save --unattended";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return false;
+    bool written = false;
+    HWND main = WaitForWindow(process.dwProcessId, QUORVANE_MAIN_CLASS);
+    HWND panel = main ? FindWindowExA(main, nullptr, QUORVANE_PANEL_CLASS, nullptr) : nullptr;
+    HWND tool = nullptr;                              // the selected tool stands on top, once placed
+    for (int tries = 0; panel && !tool && tries < 300; ++tries, Sleep(50))
+        tool = FindWindowExA(panel, nullptr, "VideoPokerTool", nullptr);
+    DWORD_PTR result = 0;
+    if (tool) {
+        SendMessageTimeoutA(main, WM_COMMAND, CmdStatistics, 0, SMTO_NORMAL, 10000, &result);
+        Sleep(1000);                                  // the host watches the tool's game from its next tick
+        Press(tool, IDC_DEAL_DRAW);                   // the saved hand, its pair held
+        for (int hand = 0; hand < 4; ++hand) {
+            Press(tool, IDC_BET_FIVE);                // bets and deals
+            HWND card = nullptr;                      // holds one card, as a hurried player might
+            for (int i = 0; i <= hand; ++i)
+                card = FindWindowExA(tool, card, "VideoPokerCard", nullptr);
+            SendMessageTimeoutA(card, WM_LBUTTONUP, 0, 0, SMTO_NORMAL, 10000, &result);
+            Press(tool, IDC_DEAL_DRAW);
+        }
+        Sleep(1500);                                  // the window follows play on a timer
+        HWND statistics = WaitForWindow(process.dwProcessId, QUORVANE_STATISTICS_CLASS);
+        if (statistics) {
+            SetWindowPos(statistics, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+            Sleep(500);
+            written = WriteWindow(statistics, directory + "\\statistics-window.png");
+        }
+    }
+    if (main)
+        SendMessageTimeoutA(main, WM_CLOSE, 0, 0, SMTO_NORMAL, 10000, &result);
+    if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0)
+        TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    return written;
+}
+
 }  // namespace
 
 int main(int argc, char **argv)
@@ -233,6 +317,10 @@ int main(int argc, char **argv)
     }
     if (!WriteToolPictures(directory)) {
         std::fprintf(stderr, "vp-pictures: the tool pictures could not be made\n");
+        return 1;
+    }
+    if (!WriteStatisticsPicture(directory, beside.substr(0, beside.size() - std::strlen("VideoPoker.dll")))) {
+        std::fprintf(stderr, "vp-pictures: the host's statistics could not be pictured\n");
         return 1;
     }
     return 0;
