@@ -9,6 +9,8 @@
 #include <cctype>
 #include <cstring>
 #include <map>
+#include <mutex>
+#include <thread>
 
 namespace {
 
@@ -33,6 +35,7 @@ struct Advice {
     HWND statisticsWindow = nullptr;
     HWND chartWindow = nullptr;
     std::string chartText;                   // derived once: it does not change with play
+    bool machineChartStarted = false;
     HFONT font = nullptr;
     int lineHeight = 0;
 };
@@ -320,21 +323,55 @@ HWND OpenAdviceWindow(HWND *slot, const char *className, const char *title, int 
     return *slot;
 }
 
-// The even deck's chart at five coins: the one a player learns. The machine's own chart takes seconds
-// to derive, too long for a menu click; vp-analyze prints it.
-const std::string &ChartWindowText()
+// The machine's own chart, from the worker that derives it; empty until it is done. Never destroyed:
+// a worker still deriving when the host exits must not find them gone.
+struct MachineChart {
+    std::mutex lock;
+    std::string text;
+};
+MachineChart &machineChart = *new MachineChart;
+StrategyChart evenChart;
+
+const char MachineChartPending[] = "\nThis machine deals the 2C and AS half as often. Its own chart is being worked\n"
+                                   "out (some seconds); it will follow here.\n";
+
+// Seconds of work, so not on the window's thread: the chart window shows the even chart meanwhile.
+void DeriveMachineChart(const AnalysisTables *tables, StrategyChart even, HWND notify)
+{
+    uint32_t weight[DeckSize];
+    MachineCardWeights(weight);
+    WeightedTables *machine = CreateWeightedTables(weight, 5, 2);
+    StrategyChart chart;
+    std::string text;
+    if (machine && DeriveStrategyChart(*tables, machine, 5, 2, chart))
+        text = "\nThis machine deals the 2C and AS half as often. Its own chart, the returns under its dealing:\n\n" +
+               ChartText(chart) + "\nLines that differ from the even-deck chart:\n" + ChartDifferences(even, chart);
+    else
+        text = "\nThe machine's own chart could not be worked out: too little memory.\n";
+    FreeWeightedTables(machine);
+    {
+        std::lock_guard<std::mutex> hold(machineChart.lock);
+        machineChart.text = text;
+    }
+    PostMessageA(notify, WM_APP_MACHINE_CHART, 0, 0);
+}
+
+// The even deck's chart at five coins, the one a player learns first, then the machine's own.
+std::string ChartWindowText()
 {
     if (advice.chartText.empty()) {
-        StrategyChart chart;
         const AnalysisTables *tables = Tables();
-        if (!tables || !DeriveStrategyChart(*tables, nullptr, 5, 2, chart))
+        if (!tables || !DeriveStrategyChart(*tables, nullptr, 5, 2, evenChart))
             return advice.chartText = "The chart could not be worked out: too little memory.";
         advice.chartText = "Hold the first line that your hand matches (Jacks or Better, 5 coins, even deck).\n\n" +
-                           ChartText(chart) +
-                           "\nThis machine deals the 2C and AS half as often; its own chart is printed by\n"
-                           "vp-analyze --chart --machine.";
+                           ChartText(evenChart);
     }
-    return advice.chartText;
+    if (!advice.machineChartStarted && Tables()) {
+        advice.machineChartStarted = true;
+        std::thread(DeriveMachineChart, Tables(), evenChart, host.mainWindow).detach();
+    }
+    std::lock_guard<std::mutex> hold(machineChart.lock);
+    return advice.chartText + (machineChart.text.empty() ? std::string(MachineChartPending) : machineChart.text);
 }
 
 } // namespace
@@ -409,6 +446,12 @@ bool HandleAdviceCommand(int command)
         return true;
     }
     return false;
+}
+
+void ShowMachineChart()
+{
+    if (advice.chartWindow)
+        ShowText(advice.chartWindow, ChartWindowText());
 }
 
 HWND AdviceWindowOf(int command)

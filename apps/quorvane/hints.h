@@ -18,6 +18,10 @@ void WatchToolGames();
 // Brings the open hint and statistics windows up to date (AdviceRefreshTimer ends here).
 void RefreshAdviceWindows();
 
+// Shows the machine's own chart, worked out in the background since the chart window first opened
+// (WM_APP_MACHINE_CHART ends here).
+void ShowMachineChart();
+
 // Carries out CmdHint, CmdStatistics and CmdChart; false for any other command.
 bool HandleAdviceCommand(int command);
 

@@ -116,6 +116,9 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             return 0;
         }
         return 0;
+    case WM_APP_MACHINE_CHART:
+        ShowMachineChart();
+        return 0;
     case WM_APP_SAVE_LOOP:
         SaveLoopStep();
         return 0;

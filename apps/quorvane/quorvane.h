@@ -109,6 +109,7 @@ enum HostCommand {
 };
 
 #define WM_APP_SAVE_LOOP (WM_APP + 1)     // one more save of --save-loop
+#define WM_APP_MACHINE_CHART (WM_APP + 2) // the machine's own chart has been worked out
 
 enum HostTimer { AutosaveTimer = 1, SoonSaveTimer, ScreenshotTimer, ScreenshotCaptureTimer, ExitTimer,
                  AdviceRefreshTimer };
