@@ -137,7 +137,7 @@ TEST_F(HintWindowTest, StrategyChartListsItsLinesInOrderWithItsExactReturn)
     EXPECT_NE(chart.find("Optimal return: 99.543904%"), std::string::npos) << chart;
     // The machine's own chart follows once worked out, with its return under the machine's dealing.
     ASSERT_TRUE(WaitFor([&] { return AdviceText(run, QUORVANE_CHART_CLASS).find("Lines that differ") != std::string::npos; },
-                        180000));
+                        300000));
     chart = AdviceText(run, QUORVANE_CHART_CLASS);
     EXPECT_NE(chart.find("Chart return:   99.167273%\r\nOptimal return: 99.298723%"), std::string::npos) << chart;
 }
