@@ -13,6 +13,12 @@ inline Card CardOf(const char *name)
     return static_cast<Card>((strchr(suits, name[1]) - suits) * 13 + (strchr(ranks, name[0]) - ranks));
 }
 
+inline void DealOf(const char *const names[HandSize], Card deal[HandSize])
+{
+    for (int i = 0; i < HandSize; ++i)
+        deal[i] = CardOf(names[i]);
+}
+
 // Deals every draw for one hold: the kept cards of the deal plus each set of replacements from the
 // 47 cards the deal left in the deck. Returns the number of draws; counts[h] the draws ending in h.
 inline int64_t CountEveryDraw(const Card deal[HandSize], int heldMask, int64_t counts[HandRankCount])
