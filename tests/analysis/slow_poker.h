@@ -2,16 +2,9 @@
 #pragma once
 
 #include "engine/analysis.h"
+#include "tests/common/hands.h"
 
 #include <cstring>
-
-// "AS", "TD", "2C": rank letter then suit letter.
-inline Card CardOf(const char *name)
-{
-    const char *ranks = "23456789TJQKA";
-    const char *suits = "CDHS";
-    return static_cast<Card>((strchr(suits, name[1]) - suits) * 13 + (strchr(ranks, name[0]) - ranks));
-}
 
 inline void DealOf(const char *const names[HandSize], Card deal[HandSize])
 {

@@ -1,5 +1,6 @@
 // evaluate_test.cpp: hand categories over every hand and at the edges, and the pay table.
 #include "engine/game.h"
+#include "tests/common/hands.h"
 
 #include <gtest/gtest.h>
 
@@ -17,19 +18,9 @@ HandRank Evaluate(std::array<int, 5> cards)
     return EvaluateHand(game);
 }
 
-// Cards written as a player reads them: "Ah" ace of hearts, "Ts" ten of spades, "2c" two of clubs.
-int CardNamed(const char *name)
-{
-    static const char ranks[] = "23456789TJQKA";
-    static const char suits[] = "cdhs";
-    int rank = static_cast<int>(strchr(ranks, name[0]) - ranks);
-    int suit = static_cast<int>(strchr(suits, name[1]) - suits);
-    return suit * 13 + rank;
-}
-
 std::array<int, 5> Hand(const char *a, const char *b, const char *c, const char *d, const char *e)
 {
-    return {CardNamed(a), CardNamed(b), CardNamed(c), CardNamed(d), CardNamed(e)};
+    return {CardOf(a), CardOf(b), CardOf(c), CardOf(d), CardOf(e)};
 }
 
 TEST(CardEncoding, SuitAndRankOfTheExampleCards)

@@ -1,5 +1,6 @@
 // advice_test.cpp: the hint's text, and the statistics gathered by watching real games of the engine.
 #include "apps/quorvane/advice.h"
+#include "tests/common/hands.h"
 
 #include <gtest/gtest.h>
 
@@ -26,29 +27,6 @@ struct QuietView : GameView {
 
 int64_t clockSeconds = 5000;
 int64_t TestClock() { return clockSeconds; }
-
-Card CardOf(const char *name)
-{
-    const char *ranks = "23456789TJQKA";
-    const char *suits = "CDHS";
-    return static_cast<Card>((strchr(suits, name[1]) - suits) * 13 + (strchr(ranks, name[0]) - ranks));
-}
-
-// A hand waiting for the draw, as a block restored by the host would hold it.
-VideoPokerGame WaitingHand(const char *const names[HandSize], int wager, const char *holds)
-{
-    VideoPokerGame game = {};
-    InitFreshGame(game);
-    for (int i = 0; i < HandSize; ++i) {
-        game.card[i] = CardOf(names[i]);
-        game.dealt[game.card[i]] = 1;
-        game.held[i] = holds[i] == 'x';
-    }
-    game.handComplete = 0;
-    game.wager = wager;
-    game.credits = 100 - wager;
-    return game;
-}
 
 class AdviceTest : public ::testing::Test {
 protected:

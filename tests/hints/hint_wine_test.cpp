@@ -4,32 +4,12 @@
 #include <cstring>
 
 #include "apps/quorvane/hints.h"
+#include "tests/common/hands.h"
 #include "tests/quorvane/host_driver.h"
 
 namespace {
 
 constexpr int DealDrawId = 264;
-
-Card CardOf(const char *name)
-{
-    const char *ranks = "23456789TJQKA";
-    const char *suits = "CDHS";
-    return static_cast<Card>((strchr(suits, name[1]) - suits) * 13 + (strchr(ranks, name[0]) - ranks));
-}
-
-VideoPokerGame Waiting(const char *const names[HandSize], int wager, const char *holds)
-{
-    VideoPokerGame game = {};
-    for (int i = 0; i < HandSize; ++i) {
-        game.card[i] = CardOf(names[i]);
-        game.dealt[game.card[i]] = 1;
-        game.held[i] = holds[i] == 'x';
-    }
-    game.handComplete = 0;
-    game.wager = wager;
-    game.credits = 50;
-    return game;
-}
 
 VideoPokerGame BetweenHands()
 {
@@ -86,7 +66,7 @@ protected:
 TEST_F(HintWindowTest, NamesTheBestHoldOfTheRestoredHandAndFollowsTheSelection)
 {
     const char *const names[HandSize] = { "KS", "9S", "QS", "JS", "AS" };
-    ASSERT_TRUE(StartWith("hint", Waiting(names, 5, "xxxxx")));
+    ASSERT_TRUE(StartWith("hint", WaitingHand(names, 5, "xxxxx")));
     run.Command(CmdHint);
     std::string hint = AdviceText(run, QUORVANE_HINT_CLASS);
     EXPECT_NE(hint.find("Video Poker 2"), std::string::npos) << hint;
@@ -105,7 +85,7 @@ TEST_F(HintWindowTest, NamesTheBestHoldOfTheRestoredHandAndFollowsTheSelection)
 TEST_F(HintWindowTest, StatisticsCountTheHandDrawnWithTheToolsOwnButton)
 {
     const char *const names[HandSize] = { "AC", "AD", "AH", "AS", "KC" };
-    ASSERT_TRUE(StartWith("statistics", Waiting(names, 3, "xxxx.")));
+    ASSERT_TRUE(StartWith("statistics", WaitingHand(names, 3, "xxxx.")));
     run.Command(CmdStatistics);
     EXPECT_NE(AdviceText(run, QUORVANE_STATISTICS_CLASS).find("No hand has been drawn"), std::string::npos);
 
@@ -126,7 +106,7 @@ TEST_F(HintWindowTest, StatisticsCountTheHandDrawnWithTheToolsOwnButton)
 TEST_F(HintWindowTest, StrategyChartListsItsLinesInOrderWithItsExactReturn)
 {
     const char *const names[HandSize] = { "2C", "7D", "9H", "JS", "4C" };
-    ASSERT_TRUE(StartWith("chart", Waiting(names, 5, ".....")));
+    ASSERT_TRUE(StartWith("chart", WaitingHand(names, 5, ".....")));
     run.Command(CmdChart);
     std::string chart = AdviceText(run, QUORVANE_CHART_CLASS);
     size_t royal = chart.find(" 1. royal flush"), fourToRoyal = chart.find("4 to a royal flush"),
