@@ -3,23 +3,13 @@
 
 #include "apps/quorvane/hints.h"
 #include "apps/quorvane/trainer.h"
+#include "tests/common/hands.h"
 #include "tests/quorvane/host_driver.h"
 
 namespace {
 
 // Ace, king, queen and jack of spades with the two of diamonds, five coins bet, nothing held yet.
-VideoPokerGame FourToARoyal()
-{
-    VideoPokerGame g = {};
-    const Card cards[HandSize] = {51, 50, 49, 48, 13};
-    for (int i = 0; i < HandSize; ++i) {
-        g.card[i] = cards[i];
-        g.dealt[cards[i]] = 1;
-    }
-    g.wager = 5;
-    g.credits = 50;
-    return g;
-}
+const char *const FourToARoyal[HandSize] = {"AS", "KS", "QS", "JS", "2D"};
 
 struct KeyPlay {
     HostRun run;
@@ -46,7 +36,7 @@ TEST(HostTrainer, KeysPlayTheSelectedToolAndAMistakeIsHeldBackThenJudgedWithItsC
     play.config = FreshTestFolder("trainer") + "\\panel.cfg";
     SavedPanel panel;
     panel.trainer = true;
-    panel.tools.push_back(PokerTool(20, 40, 240, 140, FourToARoyal()));
+    panel.tools.push_back(PokerTool(20, 40, 240, 140, WaitingHand(FourToARoyal, 5, ".....")));
     ASSERT_TRUE(WritePanel(play.config, panel));
     ASSERT_TRUE(play.run.Start("--config \"" + play.config + "\" --unattended"));
 
