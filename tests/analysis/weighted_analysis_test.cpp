@@ -100,26 +100,17 @@ TEST_F(WeightedAnalysisTest, HoldValuesMatchPlayingOutEveryOrder)
     FreeWeightedTables(tables);
 }
 
-TEST_F(WeightedAnalysisTest, DealChanceAddsUpEveryOrderOfTheFiveCards)
+// The machine's own dealing: what optimal play returns, what even-deck play gives up, and on how many deals.
+TEST_F(WeightedAnalysisTest, MachineDealingKnownReturns)
 {
-    WeightedTables *tables = CreateWeightedTables(machine, 1, 1);
+    WeightedTables *tables = CreateWeightedTables(machine, 5, 2);
     ASSERT_NE(tables, nullptr);
-    const Card deals[][HandSize] = { { 0, 51, 7, 20, 33 }, { 0, 1, 2, 3, 4 }, { 47, 48, 49, 50, 51 }, { 5, 18, 31, 44, 9 } };
-    for (const auto &deal : deals) {
-        Card order[HandSize];
-        std::copy(deal, deal + HandSize, order);
-        std::sort(order, order + HandSize);
-        long double chance = 0;
-        do {
-            long double left = 32768, product = 1;
-            for (Card card : order) {
-                product *= machine[card] / left;
-                left -= machine[card];
-            }
-            chance += product;
-        } while (std::next_permutation(order, order + HandSize));
-        EXPECT_NEAR(static_cast<double>(DealChance(*tables, deal) / chance), 1.0, 1e-15);
-    }
+    WeightedGameAnalysis game;
+    ASSERT_TRUE(AnalyzeWeightedGame(*tables, 2, game));
+    EXPECT_NEAR(static_cast<double>(game.dealChance), 1.0, 1e-15);
+    EXPECT_NEAR(static_cast<double>(game.optimalReturn), 0.99298723, 5e-9);
+    EXPECT_LT(game.evenDeckPlayReturn, game.optimalReturn);
+    EXPECT_EQ(game.dealsHeldDifferently, 165731u);
     FreeWeightedTables(tables);
 }
 
