@@ -1,6 +1,7 @@
 // advice_test.cpp: the hint's text, and the statistics gathered by watching real games of the engine.
 #include "apps/quorvane/advice.h"
 #include "tests/common/hands.h"
+#include "tests/engine/recording_view.h"
 
 #include <gtest/gtest.h>
 
@@ -8,36 +9,10 @@
 
 namespace {
 
-// Enough of a tool for the engine to play: the button is pressed by running the draw, texts are empty.
-struct QuietView : GameView {
-    explicit QuietView(VideoPokerGame &game) : game(game) {}
-    void SetDisplayText(int, const char *) override {}
-    void RepaintCard(int, bool) override {}
-    void EnableButton(int, bool) override {}
-    void SetDealDrawLabel(GameText) override {}
-    void ClickDealDraw() override { DealOrDraw(game, *this); }
-    int LoadText(GameText, char *buffer, int size) override
-    {
-        if (size > 0)
-            buffer[0] = '\0';
-        return 0;
-    }
-    VideoPokerGame &game;
-};
-
-int64_t clockSeconds = 5000;
-int64_t TestClock() { return clockSeconds; }
-
-class AdviceTest : public ::testing::Test {
+class AdviceTest : public WithTestClock {
 protected:
     static void SetUpTestSuite() { tables = CreateAnalysisTables(2); }
-    static void TearDownTestSuite()
-    {
-        FreeAnalysisTables(tables);
-        tables = nullptr;
-    }
-    void SetUp() override { SetGameClock(TestClock); }
-    void TearDown() override { SetGameClock(nullptr); }
+    static void TearDownTestSuite() { FreeAnalysisTables(tables); }
     static AnalysisTables *tables;
 };
 
@@ -64,25 +39,20 @@ TEST_F(AdviceTest, HintNamesTheBestHoldAndWhatYoursCosts)
 
 TEST_F(AdviceTest, HintAgreesWhenTheHoldsAreAlreadyBest)
 {
-    const char *const names[HandSize] = { "5H", "8D", "6S", "7C", "8C" };
-    VideoPokerGame game = WaitingHand(names, 1, ".x..x");
-    std::string hint = HintText(*tables, game);
-    EXPECT_NE(hint.find("Best: hold 8D 8C, draw 3 (cards 2 and 5)."), std::string::npos) << hint;
-    EXPECT_NE(hint.find("nothing to change"), std::string::npos) << hint;
-    EXPECT_NE(hint.find("1 coin bet"), std::string::npos) << hint;
-}
-
-TEST_F(AdviceTest, DrawingToFourOfAKindIsAsGoodAsStanding)
-{
-    const char *const names[HandSize] = { "AC", "AD", "AH", "AS", "KC" };
-    VideoPokerGame game = WaitingHand(names, 3, "xxxx.");
-    std::string hint = HintText(*tables, game);
-    EXPECT_NE(hint.find("Best: hold all five"), std::string::npos) << hint;
-    EXPECT_NE(hint.find("nothing to change"), std::string::npos) << hint;
-
+    const struct { const char *cards[HandSize]; int wager; const char *holds, *best; } cases[] = {
+        {{"5H", "8D", "6S", "7C", "8C"}, 1, ".x..x", "Best: hold 8D 8C, draw 3 (cards 2 and 5)."},
+        // Drawing to four aces is as good as standing: no mistake either way.
+        {{"AC", "AD", "AH", "AS", "KC"}, 3, "xxxx.", "Best: hold all five"},
+    };
+    for (const auto &c : cases) {
+        std::string hint = HintText(*tables, WaitingHand(c.cards, c.wager, c.holds));
+        EXPECT_NE(hint.find(c.best), std::string::npos) << hint;
+        EXPECT_NE(hint.find("nothing to change"), std::string::npos) << hint;
+        EXPECT_NE(hint.find(c.wager == 1 ? "1 coin bet" : "3 coins bet"), std::string::npos) << hint;
+    }
     GameWatch watch;
     PlayedHand hand = {};
-    memcpy(hand.cards, game.card, sizeof hand.cards);
+    memcpy(hand.cards, WaitingHand(cases[1].cards, 3, "xxxx.").card, sizeof hand.cards);
     hand.heldMask = 0x0F;
     hand.wager = 3;
     hand.paid = 75;
@@ -111,12 +81,12 @@ TEST_F(AdviceTest, WatchingRealPlayCountsEachDrawWithItsHolds)
 {
     VideoPokerGame game = {};
     InitFreshGame(game);
-    QuietView view(game);
+    RecordingView view(game);
     GameWatch watch;
     ObserveGame(watch, game);
     int64_t bet = 0, won = 0;
     for (int hand = 0; hand < 6; ++hand) {
-        ++clockSeconds;
+        ++TestClock::seconds;
         int creditsBefore = game.credits;
         if (hand % 2 == 0) {
             BetFive(game, view);
@@ -161,10 +131,10 @@ TEST_F(AdviceTest, NewGameAndRestoredBlocksAreNotCountedAsHands)
 {
     VideoPokerGame game = {};
     InitFreshGame(game);
-    QuietView view(game);
+    RecordingView view(game);
     GameWatch watch;
     ObserveGame(watch, game);
-    ++clockSeconds;
+    ++TestClock::seconds;
     BetFive(game, view);
     ObserveGame(watch, game);
     ToggleHold(game, view, 2);
@@ -176,7 +146,7 @@ TEST_F(AdviceTest, NewGameAndRestoredBlocksAreNotCountedAsHands)
     EXPECT_EQ(watch.abandonedCoins, 5);
 
     // The host puts back an older block while a hand waits: a different game, not a draw.
-    ++clockSeconds;
+    ++TestClock::seconds;
     BetFive(game, view);
     ObserveGame(watch, game);
     VideoPokerGame restored = {};
