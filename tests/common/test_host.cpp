@@ -141,28 +141,14 @@ void TestHost::Pump()
 
 Capture TestHost::CaptureClient(HWND window) const
 {
-    Capture capture;
     RECT client;
     if (!GetClientRect(window, &client) || client.right <= 0 || client.bottom <= 0)
-        return capture;
-    capture.width = client.right;
-    capture.height = client.bottom;
+        return Capture();
+    Canvas canvas(client.right, client.bottom, 0);
     HDC windowDc = GetDC(window);
-    HDC memory = CreateCompatibleDC(windowDc);
-    BITMAPINFO info = TopDownInfo(capture.width, capture.height);
-    void *bits = nullptr;
-    HBITMAP dib = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, dib);
-    BitBlt(memory, 0, 0, capture.width, capture.height, windowDc, 0, 0, SRCCOPY);
-    GdiFlush();
-    const DWORD *pixels = static_cast<const DWORD *>(bits);
-    for (size_t i = 0; i < static_cast<size_t>(capture.width) * capture.height; ++i)
-        capture.pixels.push_back(RGB(pixels[i] >> 16 & 0xFF, pixels[i] >> 8 & 0xFF, pixels[i] & 0xFF));
-    SelectObject(memory, old);
-    DeleteObject(dib);
-    DeleteDC(memory);
+    BitBlt(canvas.dc, 0, 0, client.right, client.bottom, windowDc, 0, 0, SRCCOPY);
     ReleaseDC(window, windowDc);
-    return capture;
+    return canvas.Take();
 }
 
 COLORREF TestHost::BackgroundUnder(HWND window, int x, int y) const
