@@ -38,7 +38,7 @@ TEST(GdiLeak, PaintingWithTheHandleTableAlmostFullLeaksNothingAndThenPaintsInFul
     }
     repaintAll();
     for (int i = 0; i < HandSize; ++i)
-        EXPECT_TRUE(SameImage(host.CaptureClient(record->cardWindows[i]), before[i])) << "card " << i;
+        EXPECT_EQ(host.CaptureClient(record->cardWindows[i]).pixels, before[i].pixels) << "card " << i;
 }
 
 } // namespace

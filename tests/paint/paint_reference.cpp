@@ -1,4 +1,4 @@
-// paint_reference.cpp: draws the expected card and display pixels with plain GDI in a memory bitmap.
+// paint_reference.cpp: the card placement table, the artwork as Windows plays it, and pixel counts.
 #include "tests/paint/paint_reference.h"
 
 #include <cstring>
@@ -12,75 +12,6 @@ const CardGeometry cardGeometries[3] = {
     {{300, 175}, {58, 96}, 9, 9, {4, 4, 58, 95}, {0, 0, 54, 91},
      {4, 4}, {45, 41}, {4, 45}, {45, 42}, {4, 39}, {45, 18}},
 };
-
-namespace {
-
-// A canvas of a window's size under the panel background it stands on.
-struct BackgroundCanvas : Canvas {
-    BackgroundCanvas(HWND window, int w, int h) : Canvas(w, h, 0)
-    {
-        GdiFlush();
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) {
-                COLORREF c = TestHost::Instance().BackgroundUnder(window, x, y);
-                bits[y * w + x] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
-            }
-    }
-};
-
-} // namespace
-
-// The x, y at which a display's text starts, for a display index, client size and measured text size.
-static POINT ExpectedTextOrigin(int display, SIZE client, SIZE text)
-{
-    // Each half is truncated toward zero by itself: -81 / 2 is -40, not -41.
-    POINT origin;
-    origin.y = client.cy / 2 + (0 - text.cy) / 2;
-    if (display == 0)
-        origin.x = 4;
-    else if (display == 1)
-        origin.x = client.cx - text.cx - 4;
-    else
-        origin.x = client.cx / 2 + (0 - text.cx) / 2;
-    return origin;
-}
-
-// The size a text measures in a font (the device context's own when font is null).
-static SIZE MeasureText(HFONT font, const std::string &text)
-{
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
-    SIZE size = {0, 0};
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    TEXTMETRICA metrics;
-    GetTextMetricsA(dc, &metrics);
-    size.cy = metrics.tmHeight;     // a line's height, whatever characters it holds
-    if (text.empty())
-        size.cy = 0;
-    if (old)
-        SelectObject(dc, old);
-    DeleteDC(dc);
-    return size;
-}
-
-Capture ReferenceDisplay(HWND displayWindow, int display, HFONT font, const std::string &text)
-{
-    RECT client;
-    GetClientRect(displayWindow, &client);
-    BackgroundCanvas canvas(displayWindow, client.right, client.bottom);
-    HDC dc = canvas.dc;
-    HGDIOBJ oldFont = font ? SelectObject(dc, font) : nullptr;
-    POINT at = ExpectedTextOrigin(display, SIZE{client.right, client.bottom}, MeasureText(font, text));
-    const int length = static_cast<int>(text.size());
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(COLOR_CAPTIONTEXT));
-    TextOutA(dc, at.x + 1, at.y + 1, text.c_str(), length);
-    SetTextColor(dc, GetSysColor(COLOR_ACTIVECAPTION));
-    TextOutA(dc, at.x, at.y, text.c_str(), length);
-    if (oldFont)
-        SelectObject(dc, oldFont);
-    return canvas.Take();
-}
 
 Capture PlayedPicture(HMODULE module, int artworkId, SIZE size, POINT origin, POINT extent)
 {
@@ -110,30 +41,6 @@ Capture PlayedPicture(HMODULE module, int artworkId, SIZE size, POINT origin, PO
     if (differing == 0)
         return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << differing << " pixels differ";
-}
-
-::testing::AssertionResult SameImage(const Capture &actual, const Capture &expected)
-{
-    if (actual.width != expected.width || actual.height != expected.height)
-        return ::testing::AssertionFailure() << "size " << actual.width << "x" << actual.height
-                                             << ", expected " << expected.width << "x" << expected.height;
-    int differing = 0;
-    std::string first;
-    for (int y = 0; y < actual.height; ++y)
-        for (int x = 0; x < actual.width; ++x) {
-            COLORREF a = actual.At(x, y), e = expected.At(x, y);
-            if (a == e)
-                continue;
-            if (++differing <= 5) {
-                char line[96];
-                snprintf(line, sizeof line, " (%d,%d) is %06lx, expected %06lx;", x, y,
-                         static_cast<unsigned long>(a), static_cast<unsigned long>(e));
-                first += line;
-            }
-        }
-    if (differing == 0)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << differing << " pixels differ:" << first;
 }
 
 int CountColour(const Capture &capture, const RECT &area, COLORREF colour)

@@ -1,4 +1,4 @@
-// paint_reference.h: what a card or display should look like, drawn independently into memory.
+// paint_reference.h: where a card's pictures land, the artwork as Windows plays it, and pixel counts.
 #pragma once
 
 #include <string>
@@ -22,20 +22,12 @@ struct CardGeometry {
 extern const CardGeometry cardGeometries[3];
 
 
-// The display as it must appear: the background, the shadow text one pixel right and down, the text.
-// A null font draws in the device context's own font.
-Capture ReferenceDisplay(HWND displayWindow, int display, HFONT font, const std::string &text);
-
-
-// Identical pixels, or a message naming how many differ and the first few.
 // A picture of the module's artwork as Windows itself plays it over white, placed as a card window places
 // its pictures (anisotropic mapping, the viewport on origin and extent), on a canvas of the given size.
 Capture PlayedPicture(HMODULE module, int artworkId, SIZE canvas, POINT origin, POINT extent);
 
 // Identical pixels inside a rectangle of both captures, or how many differ.
 ::testing::AssertionResult SameInside(const Capture &actual, const Capture &expected, const RECT &area);
-
-::testing::AssertionResult SameImage(const Capture &actual, const Capture &expected);
 
 // How many pixels of a rectangle (clipped to the capture) have exactly this colour.
 int CountColour(const Capture &capture, const RECT &area, COLORREF colour);
