@@ -66,60 +66,6 @@ protected:
     }
 };
 
-TEST_F(Play, ShowGameStateOfRestoredRecords)
-{
-    struct Case {
-        uint8_t handComplete;
-        int32_t wager, credits;
-        const char *caption;
-        bool betOne, betFive, deal;
-    };
-    const Case cases[] = {
-        {1, 0, 0, "Deal", false, false, false},
-        {1, 0, 1, "Deal", true, false, false},
-        {1, 0, 4, "Deal", true, false, false},
-        {1, 2, 5, "Deal", true, true, true},
-        {0, 3, 50, "Draw", false, false, true},
-        {0, 5, 0, "Draw", false, false, true},
-    };
-    for (const Case &c : cases) {
-        VideoPokerGame saved;
-        InitFreshGame(saved);
-        saved.handComplete = c.handComplete;
-        saved.wager = c.wager;
-        saved.credits = c.credits;
-        saved.reserved = 9;
-        VideoPokerGame restored;
-        InitGameRecord(restored, &saved, sizeof saved);
-        RecordingView shown(restored);
-        ShowGameState(restored, shown);
-        SCOPED_TRACE(testing::Message() << "hand complete " << int(c.handComplete) << ", wager " << c.wager
-                                        << ", credits " << c.credits);
-        const std::string wager = "WAGER: " + std::to_string(c.wager), credits = "CREDITS: " + std::to_string(c.credits);
-        ExpectShown(shown, {wager.c_str(), credits.c_str(), "Video Poker", c.caption, c.betOne, c.betFive, c.deal});
-        EXPECT_EQ(memcmp(&restored, &saved, sizeof saved), 0) << "showing the state changed the record";
-    }
-}
-
-TEST_F(Play, ADealTouchesNeitherCoinsNorHolds)
-{
-    StartWithCredits(100);
-    view.Press(BetOneButton);
-    view.Press(BetOneButton);
-    view.Press(BetOneButton);
-    VideoPokerGame before = game;
-    view.Press(DealDrawButton);
-    ExpectShown(view, {"WAGER: 3", "CREDITS: 97", "Video Poker", "Draw", false, false, true});
-    EXPECT_EQ(view.repaints, "0e 1e 2e 3e 4e ");
-    EXPECT_EQ(TestClock::reads, 1) << "a deal seeds once";
-    EXPECT_EQ(game.wager, 3);
-    EXPECT_EQ(game.credits, 97);
-    EXPECT_EQ(memcmp(game.held, before.held, sizeof game.held), 0);
-    EXPECT_EQ(CountDealt(game), 5);
-    for (int i = 0; i < HandSize; ++i)
-        EXPECT_EQ(game.dealt[game.card[i]], 1);
-}
-
 struct DrawCase {
     const char *what;
     std::array<int, 5> cards;
@@ -237,6 +183,7 @@ TEST_F(Walk, DownToTheLastCoinAndAWinThatPaysItBack)
         {"Bet 5 deals", Press(BetFiveButton), {"WAGER: 5", "CREDITS: 4", "Video Poker", "Draw", false, false, true}},
         {"hold nothing much", HoldAllOf(NothingCards), {"WAGER: 5", "CREDITS: 4", "Video Poker", "Draw", false, false, true}},
         {"lose", Press(DealDrawButton), {"WAGER: 0", "CREDITS: 4", "Video Poker", "Deal", true, false, false}},
+        {"shown again, as after a restore", Show(), {"WAGER: 0", "CREDITS: 4", "Video Poker", "Deal", true, false, false}},
         {"+1", Press(BetOneButton), {"WAGER: 1", "CREDITS: 3", "Video Poker", "Deal", true, false, true}},
         {"+1", Press(BetOneButton), {"WAGER: 2", "CREDITS: 2", "Video Poker", "Deal", true, false, true}},
         {"+1", Press(BetOneButton), {"WAGER: 3", "CREDITS: 1", "Video Poker", "Deal", true, false, true}},
@@ -304,32 +251,6 @@ TEST_F(Play, EveryReplacedCardSeedsAgainAndAHoldAllDrawNever)
             EXPECT_EQ(continued, NextRandom()) << "a hold-all draw used the generator";
         }
     }
-}
-
-TEST_F(Play, AHoldAllDrawPaysTheDealtHand)
-{
-    game.wager = 5;
-    game.credits = 95;
-    game.handComplete = 0;
-    Rig(game, RoyalCards);
-    HoldAll();
-    VideoPokerGame before = game;
-    DealOrDraw(game, view);
-    EXPECT_EQ(memcmp(game.card, before.card, 5), 0);
-    EXPECT_EQ(memcmp(game.dealt, before.dealt, sizeof game.dealt), 0);
-    EXPECT_EQ(game.credits, 4095);
-    EXPECT_EQ(view.displays[ResultDisplay], "Royal Flush : 4000");
-}
-
-TEST_F(Play, ANewDealStartsFromAFullDeck)
-{
-    VideoPokerGame saved;
-    InitFreshGame(saved);
-    memset(saved.dealt, 1, sizeof saved.dealt);        // a block saved after a hand, every card out
-    saved.wager = 1;
-    InitGameRecord(game, &saved, sizeof saved);
-    DealOrDraw(game, view);
-    EXPECT_EQ(CountDealt(game), 5);
 }
 
 // ---- Damaged blocks and buttons left on by a restore ----
