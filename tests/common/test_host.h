@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 #include <windows.h>
+#include <gtest/gtest.h>
 #include "host/host_messages.h"
 
 struct VideoPokerToolData;
@@ -157,4 +158,41 @@ struct GdiTableFill {
     int CountCreatable() const;   // creates objects until creation fails, frees them again
     std::vector<HGDIOBJ> objects_;
     bool filled_ = false;
+};
+
+// A test with one tool at a time on the host's panel, destroyed when the test ends.
+class OneToolTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(host.Ready()) << "VideoPoker.dll could not be loaded by its exports"; }
+    void TearDown() override
+    {
+        DestroyTool();
+        host.Pump();
+    }
+    // A tool laid out at (10, 10) of the panel, from a saved block or fresh.
+    void CreateTool(int width, int height, const void *block = nullptr, DWORD size = 0)
+    {
+        DestroyTool();
+        tool = host.CreateLaidOutTool(width, height, block, size);
+        ASSERT_NE(tool, nullptr);
+        record = ToolRecord(tool);
+        ASSERT_NE(record, nullptr);
+    }
+    void DestroyTool()
+    {
+        if (tool)
+            DestroyWindow(tool);
+        tool = nullptr;
+        record = nullptr;
+    }
+    // Repaints a window and its children now, the panel's background requests included.
+    void Repaint(HWND window)
+    {
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        host.Pump();
+    }
+
+    TestHost &host = TestHost::Instance();
+    HWND tool = nullptr;
+    VideoPokerToolData *record = nullptr;
 };

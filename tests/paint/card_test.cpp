@@ -23,31 +23,12 @@ RECT RectAt(POINT origin, POINT extent)
     return RECT{origin.x, origin.y, origin.x + extent.x, origin.y + extent.y};
 }
 
-class CardWindow : public ::testing::Test {
+class CardWindow : public OneToolTest {
 protected:
-    void SetUp() override { ASSERT_TRUE(host.Ready()); }
-    void TearDown() override
-    {
-        if (tool)
-            DestroyWindow(tool);
-        host.Pump();
-    }
     void CreateTool(int width, int height, const VideoPokerGame &block)
     {
-        tool = host.CreateLaidOutTool(width, height, &block, sizeof block);
-        ASSERT_NE(tool, nullptr);
-        record = ToolRecord(tool);
-        ASSERT_NE(record, nullptr);
+        OneToolTest::CreateTool(width, height, &block, sizeof block);
     }
-    void Repaint(HWND window)
-    {
-        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-        host.Pump();
-    }
-
-    TestHost &host = TestHost::Instance();
-    HWND tool = nullptr;
-    VideoPokerToolData *record = nullptr;
 };
 
 TEST_F(CardWindow, PaintsFaceShadowAndPicturesWhereTheGeometryTablePutsThem)
@@ -99,8 +80,6 @@ TEST_F(CardWindow, PaintsFaceShadowAndPicturesWhereTheGeometryTablePutsThem)
                 EXPECT_TRUE(IsRectEmpty(&yellow));
             }
         }
-        DestroyWindow(tool);
-        tool = nullptr;
     }
 }
 

@@ -10,33 +10,18 @@ namespace {
 // Caption colours no background or artwork uses, so every pixel of a display tells what drew it.
 const COLORREF kText = RGB(210, 30, 200), kShadow = RGB(30, 200, 210);
 
-class DisplayWindow : public ::testing::Test {
+class DisplayWindow : public OneToolTest {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(host.Ready());
+        OneToolTest::SetUp();
         COLORREF colours[2] = {kText, kShadow};
         SetSysColors(2, elements, colours);
-        SystemParametersInfoA(SPI_GETFONTSMOOTHING, 0, &smoothing, 0);
-        SystemParametersInfoA(SPI_SETFONTSMOOTHING, FALSE, nullptr, SPIF_UPDATEINIFILE);   // whole pixels only
     }
     void TearDown() override
     {
         SetSysColors(2, elements, original);
-        SystemParametersInfoA(SPI_SETFONTSMOOTHING, smoothing, nullptr, SPIF_UPDATEINIFILE);
-        if (tool)
-            DestroyWindow(tool);
-        tool = nullptr;
-        host.Pump();
-    }
-    void CreateTool(int width, int height)
-    {
-        if (tool)
-            DestroyWindow(tool);
-        tool = host.CreateLaidOutTool(width, height);
-        ASSERT_NE(tool, nullptr);
-        record = ToolRecord(tool);
-        ASSERT_NE(record, nullptr);
+        OneToolTest::TearDown();
     }
     HWND Display(int d) const { return record->displayWindows[d]; }
     // Sets a display's text the way the tool does, lets it repaint and captures it.
@@ -74,10 +59,6 @@ protected:
         return box;   // inclusive; right < left when nothing is written
     }
 
-    TestHost &host = TestHost::Instance();
-    HWND tool = nullptr;
-    VideoPokerToolData *record = nullptr;
-    BOOL smoothing = FALSE;
     const int elements[2] = {COLOR_ACTIVECAPTION, COLOR_CAPTIONTEXT};
     const COLORREF original[2] = {GetSysColor(COLOR_ACTIVECAPTION), GetSysColor(COLOR_CAPTIONTEXT)};
 };

@@ -7,21 +7,15 @@
 
 namespace {
 
-TEST(GdiLeak, PaintingWithTheHandleTableAlmostFullLeaksNothingAndThenPaintsInFull)
+class GdiLeak : public OneToolTest {};
+
+TEST_F(GdiLeak, PaintingWithTheHandleTableAlmostFullLeaksNothingAndThenPaintsInFull)
 {
-    TestHost &host = TestHost::Instance();
-    ASSERT_TRUE(host.Ready());
     const Card hand[HandSize] = {11, 24, 37, 42, 3};
     const uint8_t held[HandSize] = {1, 0, 1, 0, 0};
     VideoPokerGame block = WaitingHand(hand, held, 2, 40);
-    ScopedWindow tool(host.CreateLaidOutTool(300, 175, &block, sizeof block));
-    VideoPokerToolData *record = ToolRecord(tool);
-    ASSERT_NE(record, nullptr);
-    auto repaintAll = [&] {
-        RedrawWindow(tool, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        host.Pump();
-    };
-    repaintAll();
+    CreateTool(300, 175, &block, sizeof block);
+    Repaint(tool);
     std::vector<Capture> before;
     for (HWND card : record->cardWindows)
         before.push_back(host.CaptureClient(card));
@@ -32,11 +26,11 @@ TEST(GdiLeak, PaintingWithTheHandleTableAlmostFullLeaksNothingAndThenPaintsInFul
         GdiTableFill fill(headroom);
         ASSERT_TRUE(fill.Filled());
         for (int round = 0; round < 3; ++round) {
-            repaintAll();
+            Repaint(tool);
             ASSERT_EQ(fill.CountCreatable(), headroom) << "handles lost by round " << round;
         }
     }
-    repaintAll();
+    Repaint(tool);
     for (int i = 0; i < HandSize; ++i)
         EXPECT_EQ(host.CaptureClient(record->cardWindows[i]).pixels, before[i].pixels) << "card " << i;
 }

@@ -80,11 +80,7 @@ std::string Layout(HWND tool, std::vector<RECT> *places = nullptr)
     return text;
 }
 
-class Tool : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(host.Ready()) << "VideoPoker.dll could not be loaded by its exports"; }
-    TestHost &host = TestHost::Instance();
-};
+using Tool = OneToolTest;
 
 TEST_F(Tool, SavedBlocksGiveTheirStateOrAFreshGame)
 {
