@@ -220,29 +220,6 @@ TEST(Playback, PlayingTwiceLeavesNoObjectBehind)
     EXPECT_EQ(fill.CountCreatable(), room);
 }
 
-// A picture played twice, or over a caller's own window mapping, draws the same pixels: each picture
-// sets its own window and leaves no state behind.
-TEST(Playback, PlayingTwiceOrOverAnotherMappingDrawsTheSamePicture)
-{
-    Canvas first(120, 120, kBackground), second(120, 120, kBackground);
-    for (int id = 231; id <= 261; ++id) {
-        first.Fill(kBackground);
-        second.Fill(kBackground);
-        EXPECT_NE(PlayInto(first.dc, id, 10, 10, 80, 70), 0);
-        EXPECT_NE(PlayInto(second.dc, id, 10, 10, 80, 70), 0);
-        SetMapMode(second.dc, MM_ANISOTROPIC);
-        SetWindowExtEx(second.dc, 3, 17, nullptr);
-        SetWindowOrgEx(second.dc, 500, -40, nullptr);
-        SetViewportExtEx(second.dc, 80, 70, nullptr);
-        SetViewportOrgEx(second.dc, 10, 10, nullptr);
-        EXPECT_NE(PlayMetafileResource(second.dc, id), 0);
-        SetMapMode(second.dc, MM_TEXT);
-        SetWindowOrgEx(second.dc, 0, 0, nullptr);
-        SetViewportOrgEx(second.dc, 0, 0, nullptr);
-        EXPECT_EQ(first.Pixels(), second.Pixels()) << id;
-    }
-}
-
 // ---- The type bitmap ----
 
 TEST(TypeBitmaps, ColourBitmapShowsTheSuitsInTheirQuarters)

@@ -1,5 +1,5 @@
-// negotiation_test.cpp: the host's size questions as messages to a tool window, and what it makes of
-// tools that answer badly. (The real tool's answers are tested with the tool.)
+// negotiation_test.cpp: the host's size questions as messages to a tool window. (What the host makes of
+// any answer is tested natively; the real tool's answers with the tool.)
 #include <gtest/gtest.h>
 
 #include "apps/quorvane/size_question.h"
@@ -66,16 +66,8 @@ TEST_F(HostNegotiation, EachKindOfQuestionIsItsOwnMessageWithTheHostsBounds)
     NegotiateToolSize(recorder_, CornerQuestion, false, ToolSize{10, 10}, b);
     EXPECT_EQ(recorded.message, static_cast<UINT>(PTM_ADJUSTSIZE3));
     EXPECT_EQ(recorded.request.length, 60);
-}
-
-TEST_F(HostNegotiation, ASilentOrUnreasonableToolStillGetsASizeWithinTheBounds)
-{
-    SizeBounds b = {60, 35, 240, 140};
-    recorded.answer = 0;
-    EXPECT_EQ(NegotiateToolSize(recorder_, WidthEdgeQuestion, false, ToolSize{500, 90}, b), (ToolSize{240, 90}));
-    recorded.answer = MAKELONG(5000, 3);
-    EXPECT_EQ(NegotiateToolSize(recorder_, CornerQuestion, false, ToolSize{100, 90}, b), (ToolSize{240, 35}));
-    EXPECT_EQ(NegotiateToolSize(nullptr, CornerQuestion, false, ToolSize{100, 90}, b), (ToolSize{100, 90}));
+    EXPECT_EQ(NegotiateToolSize(nullptr, CornerQuestion, false, ToolSize{100, 90}, b), (ToolSize{100, 90}))
+        << "no tool to ask: the wish";
 }
 
 } // namespace
