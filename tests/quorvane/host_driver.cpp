@@ -3,6 +3,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 std::string ProgramBesideTests(const char *file)
 {
@@ -14,53 +17,30 @@ std::string ProgramBesideTests(const char *file)
 
 std::string FreshTestFolder(const std::string &name)
 {
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    std::string root = std::string(temp) + "quorvane-tests";
-    CreateDirectoryA(root.c_str(), nullptr);
-    std::string folder = root + "\\" + name;
-    CreateDirectoryA(folder.c_str(), nullptr);
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                DeleteFileA((folder + "\\" + data.cFileName).c_str());
-        } while (FindNextFileA(find, &data));
-        FindClose(find);
-    }
-    return folder;
+    std::error_code ignored;
+    const std::filesystem::path folder = std::filesystem::temp_directory_path(ignored) / "quorvane-tests" / name;
+    std::filesystem::remove_all(folder, ignored);
+    std::filesystem::create_directories(folder, ignored);
+    return folder.string();
 }
 
 bool WriteText(const std::string &path, const std::string &text)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD wrote = 0;
-    bool ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &wrote, nullptr) && wrote == text.size();
-    CloseHandle(file);
-    return ok;
+    std::ofstream file(path, std::ios::binary);
+    return static_cast<bool>(file << text);
 }
 
 bool ReadText(const std::string &path, std::string *text)
 {
-    text->clear();
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    char buffer[65536];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
-        text->append(buffer, got);
-    CloseHandle(file);
-    return true;
+    std::ifstream file(path, std::ios::binary);
+    *text = std::string(std::istreambuf_iterator<char>(file), {});
+    return file.is_open();
 }
 
 bool FileExists(const std::string &path)
 {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    std::error_code ignored;
+    return std::filesystem::exists(path, ignored);
 }
 
 SavedPanel ReadPanel(const std::string &path, PanelFileReport *report)
