@@ -11,16 +11,6 @@ namespace {
 
 constexpr int DealDrawId = 264;
 
-VideoPokerGame BetweenHands()
-{
-    VideoPokerGame game = {};
-    for (int i = 0; i < HandSize; ++i)
-        game.card[i] = static_cast<Card>(47 + i);
-    game.handComplete = 1;
-    game.credits = 100;
-    return game;
-}
-
 // The whole text of a window of the host, however long.
 std::string LongText(HWND window)
 {
@@ -49,7 +39,9 @@ protected:
         SavedPanel panel;
         panel.hasWindow = true;
         panel.window = { 40, 30, 900, 640, false };
-        panel.tools.push_back(PokerTool(20, 40, 300, 175, BetweenHands()));
+        VideoPokerGame fresh;
+        InitFreshGame(fresh);
+        panel.tools.push_back(PokerTool(20, 40, 300, 175, fresh));
         panel.tools.push_back(PokerTool(380, 40, 300, 175, hand));
         std::string config = folder + "\\panel.cfg";
         return WritePanel(config, panel) && run.Start("--config \"" + config + "\" --unattended --no-save");

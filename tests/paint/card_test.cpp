@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include "panel/tool.h"
 #include "tests/common/test_host.h"
+#include "tests/common/hands.h"
 #include "tests/paint/paint_reference.h"
 
 namespace {
@@ -13,10 +14,11 @@ const COLORREF kWhite = RGB(255, 255, 255);
 const COLORREF kRed = RGB(255, 0, 0);
 const COLORREF kYellow = RGB(255, 255, 0);
 
-// Two of clubs, two of diamonds, ace of hearts, ace of spades, ten of spades: both colours, the
-// lowest and the highest rank, every suit but one; cards 0 and 2 held.
-const Card kHand[HandSize] = {0, 13, 38, 51, 47};
-const uint8_t kHeld[HandSize] = {1, 0, 1, 0, 0};
+// Both colours, the lowest and the highest rank, every suit; cards 1 and 3 held.
+const char *const kHand[HandSize] = {"2C", "2D", "AH", "AS", "TS"};
+const char *const kHeld = "x.x..";
+
+VideoPokerGame Dealt(const char *holds = kHeld) { return WaitingHand(kHand, 1, holds, 99); }
 
 RECT RectAt(POINT origin, POINT extent)
 {
@@ -35,7 +37,7 @@ TEST_F(CardWindow, PaintsFaceShadowAndPicturesWhereTheGeometryTablePutsThem)
 {
     for (const CardGeometry &g : cardGeometries) {
         SCOPED_TRACE(testing::Message() << "tool " << g.tool.cx << "x" << g.tool.cy);
-        VideoPokerGame block = WaitingHand(kHand, kHeld, 1, 99);
+        VideoPokerGame block = Dealt();
         CreateTool(g.tool.cx, g.tool.cy, block);
         for (int i = 0; i < HandSize; ++i) {
             SCOPED_TRACE(testing::Message() << "card " << i);
@@ -63,15 +65,15 @@ TEST_F(CardWindow, PaintsFaceShadowAndPicturesWhereTheGeometryTablePutsThem)
             // The glyphs carry their suit's colour; the hold marker is yellow, on held cards only.
             RECT rank = RectAt(g.rankOrigin, g.rankExtent), suit = RectAt(g.suitOrigin, g.suitExtent);
             RECT hold = RectAt(g.holdOrigin, g.holdExtent);
-            bool isRed = kHand[i] / 13 == 1 || kHand[i] / 13 == 2;
+            bool isRed = SuitOf(CardOf(kHand[i])) == Diamonds || SuitOf(CardOf(kHand[i])) == Hearts;
             EXPECT_GT(CountColour(shown, rank, isRed ? kRed : kBlack), 0);
             EXPECT_GT(CountColour(shown, suit, isRed ? kRed : kBlack), 0);
-            if (!kHeld[i]) {
+            if (kHeld[i] != 'x') {
                 EXPECT_EQ(CountColour(shown, rank, isRed ? kBlack : kRed), 0);
                 EXPECT_EQ(CountColour(shown, suit, isRed ? kBlack : kRed), 0);
             }
             RECT yellow = BoundsOfColour(shown, kYellow);
-            if (kHeld[i]) {
+            if (kHeld[i] == 'x') {
                 EXPECT_FALSE(IsRectEmpty(&yellow));
                 RECT inside;
                 UnionRect(&inside, &yellow, &hold);
@@ -92,8 +94,8 @@ TEST_F(CardWindow, ShowsEveryCardOfTheDeckWithItsOwnPictures)
         Card cards[HandSize];
         for (int i = 0; i < HandSize; ++i)
             cards[i] = static_cast<Card>((first + i) % DeckSize);
-        const uint8_t none[HandSize] = {};
-        VideoPokerGame block = WaitingHand(cards, none, 1, 0);
+        VideoPokerGame block = Dealt(".....");
+        memcpy(block.card, cards, sizeof cards);
         if (!tool) {
             CreateTool(g.tool.cx, g.tool.cy, block);
         } else {
@@ -121,8 +123,7 @@ TEST_F(CardWindow, DamagedCardShowsABlankFaceAndStillItsHoldMarker)
     // Only a damaged block holds such values; the engine repairs blocks it takes, so they are
     // written into the live record here.
     const CardGeometry &g = cardGeometries[2];
-    const uint8_t none[HandSize] = {};
-    CreateTool(g.tool.cx, g.tool.cy, WaitingHand(kHand, none, 1, 99));
+    CreateTool(g.tool.cx, g.tool.cy, Dealt("....."));
     const Card damaged[HandSize] = {52, 64, 65, 200, 255};
     const uint8_t held[HandSize] = {0, 1, 0, 1, 0};
     for (int i = 0; i < HandSize; ++i) {
@@ -156,7 +157,7 @@ TEST_F(CardWindow, ShadowTakesTheSystemShadowColour)
     const COLORREF unusual = RGB(20, 140, 90);
     ShadowColour changed(unusual);
     ASSERT_EQ(GetSysColor(COLOR_BTNSHADOW), unusual);
-    CreateTool(300, 175, WaitingHand(kHand, kHeld, 1, 99));
+    CreateTool(300, 175, Dealt());
     HWND card = record->cardWindows[1];
     Repaint(card);
     Capture shown = host.CaptureClient(card);
@@ -167,8 +168,7 @@ TEST_F(CardWindow, ShadowTakesTheSystemShadowColour)
 
 TEST_F(CardWindow, ClickTogglesTheHoldOnlyWhileTheHandWaitsForTheDraw)
 {
-    const uint8_t none[HandSize] = {};
-    CreateTool(300, 175, WaitingHand(kHand, none, 1, 99));
+    CreateTool(300, 175, Dealt("....."));
     HWND card = record->cardWindows[3];
 
     EXPECT_EQ(SendMessageA(card, WM_LBUTTONUP, 0, MAKELPARAM(5, 5)), 0);
@@ -215,7 +215,7 @@ protected:
 
 TEST_F(ChildWindows, AskTheHostForTheBackgroundUnderThemselvesOnlyWhenTheyPaint)
 {
-    CreateTool(300, 175, WaitingHand(kHand, kHeld, 1, 99));
+    CreateTool(300, 175, Dealt());
     for (const Child &c : kChildren) {
         SCOPED_TRACE(testing::Message() << (c.isCard ? "card " : "display ") << c.index);
         host.ClearRecords();
@@ -237,7 +237,7 @@ TEST_F(ChildWindows, AskTheHostForTheBackgroundUnderThemselvesOnlyWhenTheyPaint)
 
 TEST_F(ChildWindows, PostRightClicksToTheToolAtTheSamePoint)
 {
-    CreateTool(300, 175, WaitingHand(kHand, kHeld, 1, 99));
+    CreateTool(300, 175, Dealt());
     host.Pump();
     for (const Child &c : kChildren)
         for (POINT p : {POINT{0, 0}, POINT{3, 5}, POINT{c.place.right - c.place.left - 1, 20}}) {
@@ -260,7 +260,7 @@ TEST_F(ChildWindows, PostRightClicksToTheToolAtTheSamePoint)
 // A card or display the record does not list (made elsewhere, moved under a tool) touches nothing.
 TEST_F(ChildWindows, ThatTheRecordDoesNotListAnswerNothing)
 {
-    CreateTool(120, 70, WaitingHand(kHand, kHeld, 1, 99));
+    CreateTool(120, 70, Dealt());
     const std::string texts[3] = {record->displayTexts[0], record->displayTexts[1], record->displayTexts[2]};
     for (const char *className : {"VideoPokerCard", "VideoPokerDisplay"}) {
         SCOPED_TRACE(className);
@@ -288,7 +288,7 @@ TEST_F(ChildWindows, ThatTheRecordDoesNotListAnswerNothing)
         DestroyWindow(stray);
     }
     for (int i = 0; i < HandSize; ++i)
-        EXPECT_EQ(record->game.held[i], kHeld[i]);
+        EXPECT_EQ(record->game.held[i], kHeld[i] == 'x');
     for (int d = 0; d < 3; ++d)
         EXPECT_EQ(record->displayTexts[d], texts[d]);
 }

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include "panel/tool.h"
 #include "tests/common/test_host.h"
-#include "tests/paint/paint_reference.h"
+#include "tests/common/hands.h"
 
 namespace {
 
@@ -11,9 +11,8 @@ class GdiLeak : public OneToolTest {};
 
 TEST_F(GdiLeak, PaintingWithTheHandleTableAlmostFullLeaksNothingAndThenPaintsInFull)
 {
-    const Card hand[HandSize] = {11, 24, 37, 42, 3};
-    const uint8_t held[HandSize] = {1, 0, 1, 0, 0};
-    VideoPokerGame block = WaitingHand(hand, held, 2, 40);
+    const char *const hand[HandSize] = {"KC", "KD", "KH", "5S", "5C"};
+    VideoPokerGame block = WaitingHand(hand, 2, "x.x..", 40);
     CreateTool(300, 175, &block, sizeof block);
     Repaint(tool);
     std::vector<Capture> before;

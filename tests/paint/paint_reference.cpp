@@ -67,19 +67,3 @@ RECT BoundsOfColour(const Capture &capture, COLORREF colour)
         SetRectEmpty(&bounds);
     return bounds;
 }
-
-VideoPokerGame WaitingHand(const Card cards[HandSize], const uint8_t held[HandSize], int wager,
-                           int credits)
-{
-    VideoPokerGame game;
-    memset(&game, 0, sizeof game);
-    for (int i = 0; i < HandSize; ++i) {
-        game.card[i] = cards[i];
-        game.held[i] = held[i];
-        game.dealt[cards[i]] = 1;
-    }
-    game.handComplete = 0;
-    game.wager = wager;
-    game.credits = credits;
-    return game;
-}

@@ -34,7 +34,3 @@ int CountColour(const Capture &capture, const RECT &area, COLORREF colour);
 
 // The bounding box of the pixels of one colour; empty when there are none.
 RECT BoundsOfColour(const Capture &capture, COLORREF colour);
-
-// The record's 72-byte block for a hand that waits for the draw: five cards and their hold flags.
-VideoPokerGame WaitingHand(const Card cards[HandSize], const uint8_t held[HandSize], int wager,
-                           int credits);

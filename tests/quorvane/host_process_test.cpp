@@ -5,25 +5,20 @@
 
 #include <random>
 
+#include "tests/common/hands.h"
 #include "tests/quorvane/host_driver.h"
 
 namespace {
 
 constexpr int PlusOneId = 262, BetFiveId = 263, DealDrawId = 264, NewGameId = 1048;
 
-// Between hands with these credits, or (waiting) four aces held, the king of clubs to draw and 3 bet.
+// A fresh game with these credits, or (waiting) four aces held, the king of clubs to draw and 3 bet.
 VideoPokerGame Game(int32_t credits, bool waiting = false)
 {
-    VideoPokerGame g = {};
-    const Card aces[HandSize] = {12, 25, 38, 51, 11};
-    for (int i = 0; i < HandSize; ++i) {
-        g.card[i] = waiting ? aces[i] : static_cast<Card>(credits % 40 + i);
-        g.dealt[g.card[i]] = waiting;
-        g.held[i] = waiting && i < 4;
-    }
-    g.handComplete = !waiting;
-    g.wager = waiting ? 3 : 0;
-    g.credits = credits;
+    const char *const aces[HandSize] = {"AC", "AD", "AH", "AS", "KC"};
+    VideoPokerGame g = WaitingHand(aces, 3, "xxxx.", credits);
+    if (!waiting)
+        InitFreshGame(g), g.credits = credits;
     return g;
 }
 
