@@ -84,15 +84,6 @@ TEST_F(HoldsTest, WellKnownHandsTakeTheTextbookHold)
     EXPECT_EQ(FindHold(ranked, 31)->numerator, 30);
 }
 
-// The light cards (two of clubs, ace of spades) at the ends of the deck, and one card held.
-TEST_F(HoldsTest, DealsWithTheDecksEndCardsMatchDealingEveryDraw)
-{
-    const char *const names[HandSize] = { "AS", "TD", "2C", "JH", "2H" };
-    Card deal[HandSize];
-    DealOf(names, deal);
-    ExpectEveryHoldMatchesEveryDraw(deal);
-}
-
 TEST_F(HoldsTest, RankingIsOrderedCompleteAndInProportionToTheWager)
 {
     const char *const names[HandSize] = { "JH", "TH", "2C", "QH", "JD" };

@@ -55,23 +55,6 @@ TEST(PickCard, KnownFirstCardsForFixedSeeds)
     }
 }
 
-TEST(PickCard, MarksTheCardOutAndOnlyThatCard)
-{
-    VideoPokerGame game;
-    InitFreshGame(game);
-    SeedRandom(99);
-    for (int n = 1; n <= DeckSize; ++n) {
-        VideoPokerGame before = game;
-        Card c = PickCard(game);
-        ASSERT_LT(c, DeckSize);
-        EXPECT_EQ(before.dealt[c], 0) << "card " << int(c) << " was already out";
-        EXPECT_EQ(game.dealt[c], 1);
-        before.dealt[c] = 1;
-        EXPECT_EQ(memcmp(&before, &game, sizeof game), 0) << "pick " << n << " changed more than its flag";
-    }
-    EXPECT_EQ(CountDealt(game), DeckSize);
-}
-
 TEST(PickCard, FindsTheLastCardLeft)
 {
     for (int last : {0, 1, 25, 50, 51}) {
