@@ -5,6 +5,7 @@
 
 #include <random>
 
+#include "apps/quorvane/rect_size.h"
 #include "tests/common/hands.h"
 #include "tests/quorvane/host_driver.h"
 
@@ -53,8 +54,6 @@ void Click(HWND button)
 }
 
 bool Enabled(HWND tool, int id) { return IsWindowEnabled(ToolButton(tool, id)) != FALSE; }
-int Width(const RECT &r) { return r.right - r.left; }
-int Height(const RECT &r) { return r.bottom - r.top; }
 
 // The tool is within the host's limits, at 12 to 7 (or its minimum), and laid out for its size:
 // asking it to lay itself out again moves no child.
