@@ -1,4 +1,5 @@
-// weighted_analysis_test.cpp: dealing by weight, against playing out every order of the cards.
+// weighted_analysis_test.cpp: dealing by weight: the machine's weights, its known returns, and the even deck again.
+#include "engine/strategy_chart.h"
 #include "engine/weighted_analysis.h"
 #include "slow_poker.h"
 
@@ -8,42 +9,6 @@
 #include <cmath>
 
 namespace {
-
-// Every order in which `count` cards can come out of the deck after `out`, each order with the
-// chance of picking by weight one card after another; the coins paid with the held cards added.
-long double PlayEveryOrder(const uint32_t weight[DeckSize], bool out[DeckSize], long double left, Card hand[HandSize],
-                           int filled, int count, int coins)
-{
-    if (count == 0)
-        return PayoutFor(ClassifyCards(hand), coins);
-    long double sum = 0;
-    for (int card = 0; card < DeckSize; ++card) {
-        if (out[card])
-            continue;
-        out[card] = true;
-        hand[filled] = static_cast<Card>(card);
-        sum += weight[card] / left * PlayEveryOrder(weight, out, left - weight[card], hand, filled + 1, count - 1, coins);
-        out[card] = false;
-    }
-    return sum;
-}
-
-long double PlayHold(const uint32_t weight[DeckSize], const Card deal[HandSize], int heldMask, int coins)
-{
-    bool out[DeckSize] = {};
-    long double left = 0;
-    for (int card = 0; card < DeckSize; ++card)
-        left += weight[card];
-    Card hand[HandSize];
-    int kept = 0;
-    for (int i = 0; i < HandSize; ++i) {
-        out[deal[i]] = true;
-        left -= weight[deal[i]];
-        if (heldMask & (1 << i))
-            hand[kept++] = deal[i];
-    }
-    return PlayEveryOrder(weight, out, left, hand, kept, HandSize - kept, coins);
-}
 
 class WeightedAnalysisTest : public ::testing::Test {
 protected:
@@ -66,40 +31,6 @@ TEST_F(WeightedAnalysisTest, MachineGivesTwoCardsHalfTheChance)
     EXPECT_EQ(machine[51], 322u);
 }
 
-TEST_F(WeightedAnalysisTest, HoldValuesMatchPlayingOutEveryOrder)
-{
-    WeightedTables *tables = CreateWeightedTables(machine, 5, 2);
-    ASSERT_NE(tables, nullptr);
-    // The two light cards held, in the deck, or one of each; a royal draw that needs the ace of spades.
-    const char *const deals[][HandSize] = {
-        { "KS", "2C", "QS", "TS", "JS" },
-        { "AS", "2C", "7H", "7D", "9C" },
-        { "3C", "QD", "2D", "KH", "AS" },
-        { "5H", "6H", "7H", "8H", "JC" },
-    };
-    for (const auto &names : deals) {
-        Card deal[HandSize];
-        for (int i = 0; i < HandSize; ++i)
-            deal[i] = CardOf(names[i]);
-        long double value[HoldCount];
-        ASSERT_TRUE(WeightedHoldValues(*tables, deal, value));
-        for (int mask = 0; mask < HoldCount; ++mask) {
-            if (__builtin_popcount(mask) < 2)
-                continue;   // drawing four or five in every order takes too long here
-            long double played = PlayHold(machine, deal, mask, 5);
-            EXPECT_NEAR(static_cast<double>(value[mask]), static_cast<double>(played), 1e-12 * (1 + played))
-                << names[0] << ' ' << names[1] << ' ' << names[2] << ' ' << names[3] << ' ' << names[4]
-                << " hold mask " << mask;
-        }
-    }
-    // One card held, four drawn: the tables of single cards.
-    Card deal[HandSize] = { CardOf("AS"), CardOf("4D"), CardOf("8H"), CardOf("2C"), CardOf("JD") };
-    long double value[HoldCount];
-    ASSERT_TRUE(WeightedHoldValues(*tables, deal, value));
-    EXPECT_NEAR(static_cast<double>(value[1]), static_cast<double>(PlayHold(machine, deal, 1, 5)), 1e-12);
-    FreeWeightedTables(tables);
-}
-
 // The machine's own dealing: what optimal play returns, what even-deck play gives up, and on how many deals.
 TEST_F(WeightedAnalysisTest, MachineDealingKnownReturns)
 {
@@ -111,6 +42,15 @@ TEST_F(WeightedAnalysisTest, MachineDealingKnownReturns)
     EXPECT_NEAR(static_cast<double>(game.optimalReturn), 0.99298723, 5e-9);
     EXPECT_LT(game.evenDeckPlayReturn, game.optimalReturn);
     EXPECT_EQ(game.dealsHeldDifferently, 165731u);
+
+    // The machine's chart, played under the machine's dealing: a return that rests on the value of
+    // whichever hold its lines take on every deal, not only the best one.
+    AnalysisTables *even = CreateAnalysisTables(2);
+    StrategyChart chart;
+    ASSERT_TRUE(DeriveStrategyChart(*even, tables, MaxWager, 2, chart));
+    EXPECT_NEAR(chart.chartReturn, 0.99167273, 5e-9);
+    EXPECT_NEAR(chart.optimalReturn, 0.99298723, 5e-9);
+    FreeAnalysisTables(even);
     FreeWeightedTables(tables);
 }
 
