@@ -56,6 +56,10 @@ TEST_F(CardWindow, PaintsFaceShadowAndPicturesWhereTheGeometryTablePutsThem)
             const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
             EXPECT_EQ(shown.At(R - 2, B / 2), shadow);
             EXPECT_EQ(shown.At(R / 2, B - 3), shadow);
+            RECT shadowBox = BoundsOfColour(shown, shadow);
+            EXPECT_TRUE(EqualRect(&shadowBox, &g.shadow)) << "the shadow's place: " << shadowBox.left << ","
+                                                          << shadowBox.top << " to " << shadowBox.right << ","
+                                                          << shadowBox.bottom;
             EXPECT_EQ(shown.At(g.face.left, g.face.bottom / 2), kBlack);
             EXPECT_EQ(shown.At(g.face.left + 1, g.face.bottom / 2), kWhite);
             EXPECT_EQ(shown.At(g.face.right / 2, g.face.bottom - 1), kBlack);
@@ -224,6 +228,19 @@ TEST_F(ChildWindows, AskTheHostForTheBackgroundUnderThemselvesOnlyWhenTheyPaint)
         EXPECT_EQ(SendMessageA(Of(c), WM_PAINT, 0, 0), 0);
         EXPECT_TRUE(host.PaintRequests().empty()) << "nothing to update, nothing asked";
     }
+    // The tool itself asks once for its own client area, as a tool rather than a child.
+    host.ClearRecords();
+    InvalidateRect(tool, nullptr, TRUE);
+    host.Pump();
+    int asked = 0;
+    for (const PaintRecord &r : host.PaintRequests())
+        if (r.painter == tool) {
+            const RECT client = {0, 0, 300, 175};
+            EXPECT_TRUE(r.request.window == tool && r.request.isChild == 0 && EqualRect(&r.request.rect, &client) &&
+                        r.request.offset.x == 0 && r.request.offset.y == 0);
+            ++asked;
+        }
+    EXPECT_EQ(asked, 1);
 }
 
 TEST_F(ChildWindows, PostRightClicksToTheToolAtTheSamePoint)
