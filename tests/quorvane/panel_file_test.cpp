@@ -68,6 +68,7 @@ TEST(PanelFile, EachKindOfDamageCostsOnlyWhatItTouchesAndIsReported)
         {"a letter of one tool changed", [&] { std::string t = full; t[t.find('\t', second + 5) + 3] ^= 4; return t; }, 2, 1},
         {"a tool line gone", [&] { std::string t = full; return t.erase(second, t.find('\n', second) + 1 - second); }, 2, 1},
         {"cut inside the last tool", [&] { return full.substr(0, full.rfind("tool\t") + 20); }, 2, 1},
+        {"cut before the end line", [&] { return full.substr(0, full.rfind("end\t")); }, 3, 0},
         {"no width", [] { return Header() + Line("tool\tVideoPoker.dll\tVideo Poker\t1\t2\t0\t70\t-") + Line("end\t1"); }, 0, 1},
         {"wider than a screen", [] { return Header() + Line("tool\tVideoPoker.dll\tVideo Poker\t1\t2\t9000\t70\t-") + Line("end\t1"); }, 0, 1},
         {"far out of reach", [] { return Header() + Line("tool\tVideoPoker.dll\tVideo Poker\t99999999999\t2\t120\t70\t-") + Line("end\t1"); }, 0, 1},
