@@ -32,9 +32,9 @@ protected:
         return host.CaptureClient(Display(d));
     }
 
-    // The box of what is written, text and shadow, after checking what a person sees: outside it the
-    // host's background shows, and the shadow lies one pixel right and down of the text (text edges may
-    // be smoothed, so only pixels of the pure colours are judged).
+    // The box of what is written (every pixel that is not the host's background), after checking that
+    // the shadow lies one pixel right of and below the text. Text edges may be smoothed, so only pixels
+    // of the pure colours are judged.
     RECT InkBox(int d, const Capture &shown)
     {
         RECT box = {shown.width, shown.height, -1, -1};
