@@ -1,6 +1,7 @@
 // chart_test.cpp: the derived strategy chart, replayed over every deal and checked on hands a player knows.
 #include "engine/strategy_chart.h"
-#include "slow_poker.h"
+#include "engine/analysis.h"
+#include "tests/common/hands.h"
 
 #include <gtest/gtest.h>
 

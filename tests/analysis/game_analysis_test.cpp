@@ -1,25 +1,10 @@
-// game_analysis_test.cpp: the deal classes, and the exact return and final hands of optimal play.
-#include "slow_poker.h"
+// game_analysis_test.cpp: the exact return and final hands of optimal play.
+#include "engine/analysis.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <vector>
 
 namespace {
-
-// The classes stand for every deal once; a class of the wrong size would show in the exact returns below.
-TEST(DealClasses, EveryDealOnce)
-{
-    std::vector<DealClass> classes(DealClassCount + 1);
-    ASSERT_EQ(ListDealClasses(classes.data()), DealClassCount);
-    int64_t total = 0;
-    for (int i = 0; i < DealClassCount; ++i) {
-        EXPECT_TRUE(std::is_sorted(classes[i].cards, classes[i].cards + HandSize) && classes[i].cards[4] < DeckSize);
-        total += classes[i].deals;
-    }
-    EXPECT_EQ(total, DealCount);
-}
 
 class OptimalPlayTest : public ::testing::Test {
 protected:

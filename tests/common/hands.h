@@ -13,6 +13,12 @@ inline Card CardOf(const char *name)
     return static_cast<Card>((std::strchr(suits, suit) - suits) * 13 + (std::strchr(ranks, name[0]) - ranks));
 }
 
+inline void DealOf(const char *const names[HandSize], Card deal[HandSize])
+{
+    for (int i = 0; i < HandSize; ++i)
+        deal[i] = CardOf(names[i]);
+}
+
 // A block waiting for the draw, as a host restores it: the named cards out of the deck, held where
 // holds has an 'x' ("xx.x.").
 inline VideoPokerGame WaitingHand(const char *const names[HandSize], int wager, const char *holds, int credits = 50)

@@ -103,27 +103,29 @@ TEST_F(Play, TheDrawPaysShowsAndResets)
     }
 }
 
-TEST_F(Play, ToggleHoldTwiceLeavesTheCardAsItWas)
+// A hold toggles only while a hand waits and only in range; a marker that comes off erases the face.
+TEST_F(Play, ToggleHoldOnlyWhileAHandWaits)
 {
     StartWithCredits(100);
+    VideoPokerGame before = game;
+    for (int i : {0, 4, -1, 5, INT_MAX})
+        ToggleHold(game, view, i);
+    EXPECT_TRUE(view.repaints.empty()) << "between hands";
+    EXPECT_EQ(memcmp(&game, &before, sizeof game), 0);
+
     view.Press(BetFiveButton);
     VideoPokerGame dealt = game;
     view.repaints.clear();
     ToggleHold(game, view, 2);
     EXPECT_EQ(game.held[2], 1);
-    ToggleHold(game, view, 2);
-    EXPECT_EQ(view.repaints, "2 2e ") << "a marker that comes off needs the face erased";
-    EXPECT_EQ(memcmp(&game, &dealt, sizeof game), 0);
-}
-
-TEST_F(Play, ACardClickBetweenHandsChangesNothing)
-{
-    StartWithCredits(100);
-    VideoPokerGame before = game;
-    for (int i = 0; i < HandSize; ++i)
+    for (int i : {-1, 5, INT_MAX, 2})
         ToggleHold(game, view, i);
-    EXPECT_TRUE(view.repaints.empty());
-    EXPECT_EQ(memcmp(&game, &before, sizeof game), 0);
+    EXPECT_EQ(view.repaints, "2 2e ");
+    EXPECT_EQ(memcmp(&game, &dealt, sizeof game), 0);
+
+    game.held[3] = 2;                                  // written past the restore: one click releases it
+    ToggleHold(game, view, 3);
+    EXPECT_EQ(game.held[3], 0);
 }
 
 TEST_F(Play, NewGameWhileAHandWaitsKeepsTheCardsAndDiscardsTheBet)
@@ -329,31 +331,6 @@ TEST_F(Mend, StaleBetButtonsAfterARestoreNeitherOverdrawNorBetOnADealtHand)
     }
 }
 
-TEST_F(Mend, OutOfRangeArgumentsShowAndChangeNothingBeyondTheRecord)
-{
-    game.handComplete = 0;
-    VideoPokerGame before = game;
-    ToggleHold(game, view, -1);
-    ToggleHold(game, view, 5);
-    ToggleHold(game, view, INT_MAX);
-    EXPECT_TRUE(view.repaints.empty());
-    EXPECT_EQ(memcmp(&game, &before, sizeof game), 0);
-
-    for (HandRank rank : {-1, 10, INT32_MIN}) {
-        ShowResult(game, view, rank);
-        EXPECT_EQ(view.displays[ResultDisplay], "Video Poker") << rank;
-    }
-}
-
-TEST_F(Mend, AHoldFlagOtherThanOneIsReleasedByOneClick)
-{
-    game.handComplete = 0;
-    game.held[3] = 2;                                  // written past the restore
-    ToggleHold(game, view, 3);
-    EXPECT_EQ(game.held[3], 0);
-    EXPECT_EQ(view.repaints, "3e ");
-}
-
 // Random presses over random blocks, damaged or not, through the buttons the tool leaves enabled:
 // the record stays in range, coins move only by bets and pays, and a hand dealt here shows distinct
 // cards, all marked out.
@@ -463,6 +440,10 @@ TEST_F(Play, LongTextsAreCutToTheDisplay)
         EXPECT_LE(longView.displays[display].size(), 59u);
     }
     EXPECT_EQ(longView.displays[WagerDisplay].rfind("WAGER: ", 0), 0u);
+    for (HandRank rank : {-1, 10, INT32_MIN}) {
+        ShowResult(game, view, rank);
+        EXPECT_EQ(view.displays[ResultDisplay], "Video Poker") << "no such hand: " << rank;
+    }
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 // record_test.cpp: the 72-byte record: its layout, a fresh game, and taking back saved blocks.
 #include "engine/game.h"
-#include "tests/engine/recording_view.h"
 
 #include <gtest/gtest.h>
 
@@ -33,16 +32,7 @@ void ExpectFreshGame(const VideoPokerGame &game)
     EXPECT_EQ(BytesOf(game), expected);
 }
 
-TEST(GameRecord, FreshGameBytesAtTheirOffsets)
-{
-    VideoPokerGame game;
-    memset(&game, 0, sizeof game);
-    InitFreshGame(game);
-    ExpectFreshGame(game);
-    EXPECT_EQ(EvaluateHand(game), RoyalFlush);        // the ten to ace of spades on show
-    EXPECT_EQ(CountDealt(game), 0);                   // ... and none of them marked out
-}
-
+// The ten to ace of spades on show, none of them out, 100 credits.
 TEST(InitGameRecord, AnyOtherSizeOrNoBlockGivesAFreshGame)
 {
     std::vector<uint8_t> block(80, 0x01);             // every flag set, the three of clubs everywhere
@@ -58,6 +48,9 @@ TEST(InitGameRecord, AnyOtherSizeOrNoBlockGivesAFreshGame)
     VideoPokerGame game;
     memset(&game, 0, sizeof game);
     InitGameRecord(game, nullptr, 72);
+    ExpectFreshGame(game);
+    memset(&game, 0x5A, sizeof game);
+    InitFreshGame(game);
     ExpectFreshGame(game);
 }
 
