@@ -223,9 +223,12 @@ RECT HostRun::PanelClient() const
 
 std::string WindowText(HWND window)
 {
-    char text[512] = {};
-    DWORD_PTR result = 0;
-    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 10000, &result);
+    DWORD_PTR length = 0, copied = 0;
+    SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 10000, &length);
+    std::string text(length + 1, '\0');
+    SendMessageTimeoutA(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(&text[0]), SMTO_NORMAL, 10000,
+                        &copied);
+    text.resize(copied);
     return text;
 }
 

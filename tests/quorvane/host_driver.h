@@ -56,8 +56,9 @@ private:
     PROCESS_INFORMATION process_ = {};
 };
 
-// Text and state of a tool's button by control id (262 "+1", 263 "Bet 5", 264 "Deal"/"Draw").
+// The whole text of a window of the host, however long.
 std::string WindowText(HWND window);
+// A tool's button by control id (262 "+1", 263 "Bet 5", 264 "Deal"/"Draw").
 HWND ToolButton(HWND tool, int id);
 // The top-level window of the given class that belongs to the process, or null.
 HWND FindProcessWindow(DWORD processId, const char *className);

@@ -61,6 +61,7 @@ TEST(HostTrainer, KeysPlayTheSelectedToolAndAMistakeIsHeldBackThenJudgedWithItsC
     play.run.Command(CmdStatistics);
     HWND statistics = FindProcessWindow(play.run.ProcessId(), QUORVANE_STATISTICS_CLASS);
     std::string counted = WindowText(GetDlgItem(statistics, 100));
+    EXPECT_NE(counted.find("Hands played: 1\r\nCoins bet: 5 "), std::string::npos) << counted;
     EXPECT_NE(counted.find("Mistakes: 1, costing"), std::string::npos) << counted;
 
     // Between hands: B bets one coin, M bets up to five, Space deals; holds keys do nothing then.
