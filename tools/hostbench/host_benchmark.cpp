@@ -4,6 +4,7 @@
 // hint, statistics, properties and save. Prints its figures; run it under Wine or on Windows.
 #include "apps/quorvane/hints.h"
 #include "apps/quorvane/quorvane.h"
+#include "tools/hostdriver/host_run.h"
 
 #include <windows.h>
 #include <cstdio>
@@ -20,11 +21,6 @@ struct Options {
     int flood = 3000;        // actions posted at once in the throughput run
 };
 
-struct Run {
-    PROCESS_INFORMATION process = {};
-    HWND main = nullptr, panel = nullptr;
-};
-
 double Seconds(LARGE_INTEGER from, LARGE_INTEGER to)
 {
     LARGE_INTEGER frequency;
@@ -39,69 +35,21 @@ LARGE_INTEGER Now()
     return now;
 }
 
-std::string Beside(const char *file)
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder = path;
-    return folder.substr(0, folder.find_last_of("\\/") + 1) + file;
-}
-
-struct FindMain {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK NoteMainWindow(HWND window, LPARAM lParam)
-{
-    FindMain *find = reinterpret_cast<FindMain *>(lParam);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    if (owner == find->processId && lstrcmpA(name, QUORVANE_MAIN_CLASS) == 0 &&
-        GetPropA(window, QUORVANE_READY_PROPERTY)) {
-        find->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-bool StartHost(const Options &options, const std::string &config, Run *run)
+bool StartHost(const Options &options, const std::string &config, HostRun &run)
 {
     DeleteFileA(config.c_str());
-    std::string command = "\"" + Beside("quorvane.exe") + "\" --unattended --config \"" + config + "\" --tools " +
-                          std::to_string(options.tools);
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &run->process))
-        return false;
-    for (int waited = 0; waited < 60000; waited += 50) {
-        FindMain find = {run->process.dwProcessId, nullptr};
-        EnumWindows(NoteMainWindow, reinterpret_cast<LPARAM>(&find));
-        if (find.found) {
-            run->main = find.found;
-            run->panel = FindWindowExA(run->main, nullptr, QUORVANE_PANEL_CLASS, nullptr);
-            return run->panel != nullptr;
-        }
-        if (WaitForSingleObject(run->process.hProcess, 50) == WAIT_OBJECT_0)
-            return false;
-    }
-    return false;
+    return run.Start("--unattended --config \"" + config + "\" --tools " + std::to_string(options.tools), 60000);
 }
 
 // Posts Close and waits for the process to end; the seconds it took, or -1.
-double CloseAndTime(Run &run)
+double CloseAndTime(HostRun &run)
 {
     LARGE_INTEGER start = Now();
     PostMessageA(run.main, WM_CLOSE, 0, 0);
-    DWORD waited = WaitForSingleObject(run.process.hProcess, 120000);
+    DWORD code = 0;
+    bool exited = run.WaitExit(120000, &code);
     double seconds = Seconds(start, Now());
-    if (waited != WAIT_OBJECT_0)
-        TerminateProcess(run.process.hProcess, 3);
-    CloseHandle(run.process.hProcess);
-    CloseHandle(run.process.hThread);
-    return waited == WAIT_OBJECT_0 ? seconds : -1;
+    return exited ? seconds : -1;
 }
 
 struct Targets {
@@ -120,7 +68,7 @@ BOOL CALLBACK NoteToolChild(HWND window, LPARAM lParam)
     return TRUE;
 }
 
-Targets FindTargets(const Run &run)
+Targets FindTargets(const HostRun &run)
 {
     Targets targets;
     EnumChildWindows(run.panel, NoteToolChild, reinterpret_cast<LPARAM>(&targets));
@@ -133,13 +81,13 @@ void PostKey(HWND window, WPARAM key)
     PostMessageA(window, WM_KEYUP, key, 1u | 0xC0000000u);
 }
 
-void PostCommand(const Run &run, int command)
+void PostCommand(const HostRun &run, int command)
 {
     PostMessageA(run.main, WM_COMMAND, static_cast<WPARAM>(command), 0);
 }
 
 // One action of the mix, chosen by its share of a hundred.
-void PostAction(const Run &run, const Targets &targets, unsigned roll)
+void PostAction(const HostRun &run, const Targets &targets, unsigned roll)
 {
     unsigned pick = roll % 100, which = roll / 100;
     if (pick < 30 && !targets.buttons.empty()) {
@@ -211,16 +159,16 @@ int main(int argc, char **argv)
     printf("host benchmark: %d tools, mixed actions (buttons, cards, keys, add/remove, move, resize, hint,\n"
            "statistics, properties, save)\n", options.tools);
 
-    Run idle;
-    if (!StartHost(options, config, &idle)) {
+    HostRun idle;
+    if (!StartHost(options, config, idle)) {
         fputs("host_benchmark: quorvane.exe did not start\n", stderr);
         return 1;
     }
     printf("  Close to exit, untouched panel:            %6.2f s\n", CloseAndTime(idle));
 
     // Paced: a steady stream, as from a busy person or a driving program, then Close.
-    Run paced;
-    if (!StartHost(options, config, &paced))
+    HostRun paced;
+    if (!StartHost(options, config, paced))
         return 1;
     unsigned seed = 12345;
     const int total = options.rate * options.seconds;
@@ -238,8 +186,8 @@ int main(int argc, char **argv)
            CloseAndTime(paced));
 
     // Throughput: everything posted at once; the time until the host has worked through it and exited.
-    Run flood;
-    if (!StartHost(options, config, &flood))
+    HostRun flood;
+    if (!StartHost(options, config, flood))
         return 1;
     targets = FindTargets(flood);
     const LARGE_INTEGER floodStart = Now();

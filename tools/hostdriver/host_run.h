@@ -1,0 +1,62 @@
+// host_run.h: starts quorvane.exe (beside the calling program) as a child process and drives it from
+// outside, as a person or another program on the same desktop would: its windows found by class, its
+// commands sent, its buttons clicked. The host benchmark and the host's tests share it.
+#pragma once
+
+#include <windows.h>
+#include <string>
+#include <vector>
+
+// A file beside the running program.
+std::string ProgramBeside(const char *file);
+
+class HostRun {
+public:
+    HostRun() = default;
+    HostRun(const HostRun &) = delete;
+    HostRun &operator=(const HostRun &) = delete;
+    ~HostRun();
+    // Starts the host with these arguments and waits until its panel is up and its loop runs.
+    bool Start(const std::string &arguments, DWORD timeoutMs = 30000);
+    // Starts it without waiting for anything.
+    bool Launch(const std::string &arguments);
+    bool WaitReady(DWORD timeoutMs);
+    bool WaitExit(DWORD timeoutMs, DWORD *exitCode);
+    void Kill();
+    bool Running() const;
+
+    // The tool windows on the panel, bottom of the z-order first.
+    std::vector<HWND> Tools() const;
+    // The tool whose window stands at (x, y) of the panel, or null.
+    HWND ToolAt(int x, int y) const;
+    RECT PanelRect(HWND window) const;      // a window's rectangle in the panel's client coordinates
+    RECT PanelClient() const;
+    std::string Status() const;
+    std::string Title() const;
+    LRESULT Command(int command) const;    // what a menu item or key would do, sent and finished
+    LRESULT SendToPanel(UINT message, WPARAM wParam, LPARAM lParam) const;
+    DWORD ProcessId() const { return process_.dwProcessId; }
+
+    HWND main = nullptr, panel = nullptr, status = nullptr;
+
+private:
+    PROCESS_INFORMATION process_ = {};
+};
+
+// The whole text of a window of the host, however long.
+std::string WindowText(HWND window);
+// A tool's button by control id (262 "+1", 263 "Bet 5", 264 "Deal"/"Draw").
+HWND ToolButton(HWND tool, int id);
+// The top-level window of the given class that belongs to the process, or null.
+HWND FindProcessWindow(DWORD processId, const char *className);
+// Waits until condition() holds, pumping nothing; false on timeout.
+template <typename Condition> bool WaitFor(Condition condition, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > timeoutMs)
+            return false;
+        Sleep(20);
+    }
+    return true;
+}
