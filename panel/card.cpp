@@ -52,27 +52,15 @@ LRESULT PaintCard(HWND window, const VideoPokerToolData *tool, int position)
         savedBrush = replacedBrush;
     RoundRect(dc, L, T, R - 4, B - 5, ew, eh);
 
-    SetMapMode(dc, MM_ANISOTROPIC);
-    SetWindowExtEx(dc, 1000, 1000, nullptr);
     const int fr = R - 4, fb = B - 5;
     const int aw = fr - ew, ax = L + ew / 2, hh = (fb - T) / 2;
     const Card card = tool->game.card[position];
-
-    SetViewportExtEx(dc, aw, hh - fb / 20, nullptr);
-    SetViewportOrgEx(dc, ax, T + fb / 20, nullptr);
-    if (IsValidCard(card))
-        PlayMetafileResource(dc, RankArtworkOf(card));
-
-    SetViewportExtEx(dc, aw, hh - 3, nullptr);
-    SetViewportOrgEx(dc, ax, fb / 2, nullptr);
-    if (IsValidCard(card))
-        PlayMetafileResource(dc, SuitArtworkOf(card));
-
-    SetViewportExtEx(dc, aw, fb / 5, nullptr);
-    if (tool->game.held[position]) {
-        SetViewportOrgEx(dc, ax, fb - fb / 2 - fb / 12, nullptr);
-        PlayMetafileResource(dc, IDA_HOLD_MARKER);
+    if (IsValidCard(card)) {
+        PlayArtworkInto(dc, RankArtworkOf(card), ax, T + fb / 20, aw, hh - fb / 20);
+        PlayArtworkInto(dc, SuitArtworkOf(card), ax, fb / 2, aw, hh - 3);
     }
+    if (tool->game.held[position])
+        PlayArtworkInto(dc, IDA_HOLD_MARKER, ax, fb - fb / 2 - fb / 12, aw, fb / 5);
 
     if (savedPen)
         SelectObject(dc, savedPen);

@@ -28,3 +28,16 @@ BOOL PlayMetafileResource(HDC dc, int artworkId)
     FreeResource(loaded);
     return played;
 }
+
+BOOL PlayArtworkInto(HDC dc, int artworkId, int x, int y, int width, int height)
+{
+    // Every picture is drawn on a 1000 x 1000 frame.
+    SetMapMode(dc, MM_ANISOTROPIC);
+    SetWindowExtEx(dc, 1000, 1000, nullptr);
+    SetViewportExtEx(dc, width, height, nullptr);
+    SetViewportOrgEx(dc, x, y, nullptr);
+    BOOL played = PlayMetafileResource(dc, artworkId);
+    SetMapMode(dc, MM_TEXT);
+    SetViewportOrgEx(dc, 0, 0, nullptr);
+    return played;
+}

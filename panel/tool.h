@@ -31,6 +31,9 @@ LRESULT CALLBACK VideoPokerDisplayWndProc(HWND window, UINT message, WPARAM wPar
 
 // Plays one card picture (ids 231..261) through dc's current viewport; nonzero when played.
 BOOL PlayMetafileResource(HDC dc, int artworkId);
+// Plays one card picture scaled onto the rectangle at (x, y) of the given extent, as a card shows it,
+// and leaves dc in MM_TEXT with its viewport origin at 0; nonzero when played.
+BOOL PlayArtworkInto(HDC dc, int artworkId, int x, int y, int width, int height);
 
 // The tool's answers to the host's state and size messages (data may be null: they then touch nothing).
 LRESULT HandleGetState(HWND tool, VideoPokerToolData *data, WPARAM wParam, LPARAM lParam);

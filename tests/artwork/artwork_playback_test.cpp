@@ -25,20 +25,6 @@ class ArtworkEnvironment : public testing::Environment {
 };
 testing::Environment *const environment = testing::AddGlobalTestEnvironment(new ArtworkEnvironment);
 
-// Places a picture as the card window does: anisotropic mapping, the viewport on the rectangle.
-BOOL PlayInto(HDC dc, int id, int x, int y, int w, int h)
-{
-    SetMapMode(dc, MM_ANISOTROPIC);
-    SetWindowExtEx(dc, 1000, 1000, nullptr);
-    SetViewportExtEx(dc, w, h, nullptr);
-    SetViewportOrgEx(dc, x, y, nullptr);
-    BOOL played = PlayMetafileResource(dc, id);
-    SetMapMode(dc, MM_TEXT);
-    SetViewportOrgEx(dc, 0, 0, nullptr);
-    SetWindowOrgEx(dc, 0, 0, nullptr);
-    return played;
-}
-
 uint32_t FillOf(int id)
 {
     if (id == 261)
@@ -105,7 +91,7 @@ TEST(Playback, RanksAndSuitsFillTheirRectangleWithACentredFigure)
         for (const Rect &r : kAspects) {
             SCOPED_TRACE(testing::Message() << "id " << id << ", " << r.w << " x " << r.h);
             canvas.Fill(kBackground);
-            EXPECT_NE(PlayInto(canvas.dc, id, r.x, r.y, r.w, r.h), 0);
+            EXPECT_NE(PlayArtworkInto(canvas.dc, id, r.x, r.y, r.w, r.h), 0);
             InkBox ink = FindColour(canvas, r, FillOf(id)), white = FindColour(canvas, r, kWhite);
             EXPECT_EQ(ink.count + white.count, r.w * r.h) << "every pixel is the white box or the figure";
             EXPECT_GT(ink.count, r.w * r.h / 12);
@@ -127,8 +113,8 @@ TEST(Playback, RedRanksAreTheBlackRanksRecoloured)
         for (const Rect &r : kAspects) {
             black.Fill(kBackground);
             red.Fill(kBackground);
-            PlayInto(black.dc, 231 + rank, r.x, r.y, r.w, r.h);
-            PlayInto(red.dc, 244 + rank, r.x, r.y, r.w, r.h);
+            PlayArtworkInto(black.dc, 231 + rank, r.x, r.y, r.w, r.h);
+            PlayArtworkInto(red.dc, 244 + rank, r.x, r.y, r.w, r.h);
             std::vector<uint32_t> b = black.Pixels(), d = red.Pixels();
             int mismatches = 0;
             for (size_t i = 0; i < b.size(); ++i)
@@ -146,7 +132,7 @@ TEST(Playback, EveryRankAndSuitLooksDifferent)
         if (id >= 244 && id <= 256)
             continue;
         canvas.Fill(kBackground);
-        PlayInto(canvas.dc, id, 10, 10, 60, 60);
+        PlayArtworkInto(canvas.dc, id, 10, 10, 60, 60);
         std::vector<uint32_t> p = canvas.Pixels();
         for (uint32_t &v : p)
             v = v == kWhite ? 0 : 1;
@@ -165,7 +151,7 @@ TEST(Playback, HoldMarkerLeavesTheBackgroundAroundTheKey)
     for (const Rect &r : aspects) {
         SCOPED_TRACE(testing::Message() << r.w << " x " << r.h);
         canvas.Fill(kBackground);
-        EXPECT_NE(PlayInto(canvas.dc, IDA_HOLD_MARKER, r.x, r.y, r.w, r.h), 0);
+        EXPECT_NE(PlayArtworkInto(canvas.dc, IDA_HOLD_MARKER, r.x, r.y, r.w, r.h), 0);
         int background = 0, yellow = 0, black = 0, other = 0;
         for (int y = r.y; y < r.y + r.h; ++y)
             for (int x = r.x; x < r.x + r.w; ++x) {
@@ -189,7 +175,7 @@ TEST(Playback, HoldMarkerLeavesTheBackgroundAroundTheKey)
     }
     // Large enough to see through the ring: its middle shows the background.
     canvas.Fill(kBackground);
-    PlayInto(canvas.dc, IDA_HOLD_MARKER, 10, 10, 160, 62);
+    PlayArtworkInto(canvas.dc, IDA_HOLD_MARKER, 10, 10, 160, 62);
     int holeX = 10 + 160 * (3712 - 2330) / 7625, holeY = 10 + 62 * 1366 / 2933;
     EXPECT_EQ(canvas.At(holeX, holeY), kBackground);
 }
@@ -200,10 +186,10 @@ TEST(Playback, IdsOutsideTheArtworkOrAModuleWithoutItDrawNothing)
 {
     Canvas canvas(100, 100, kBackground);
     for (int id : {0, 1, 110, 230, 262, 300, -1, -231, 231 + 65536, 261 + 2 * 65536})
-        EXPECT_EQ(PlayInto(canvas.dc, id, 10, 10, 60, 60), 0) << id;
+        EXPECT_EQ(PlayArtworkInto(canvas.dc, id, 10, 10, 60, 60), 0) << id;
     HINSTANCE own = moduleInstance;
     moduleInstance = GetModuleHandleA("kernel32.dll");
-    EXPECT_EQ(PlayInto(canvas.dc, 231, 10, 10, 60, 60), 0);
+    EXPECT_EQ(PlayArtworkInto(canvas.dc, 231, 10, 10, 60, 60), 0);
     moduleInstance = own;
     EXPECT_EQ(ChangedOutside(canvas, Rect{0, 0, -1, -1}), 0);
 }
@@ -216,7 +202,7 @@ TEST(Playback, PlayingTwiceLeavesNoObjectBehind)
     ASSERT_TRUE(fill.Filled());
     for (int id : {231, 239, 241, 250, 257, 259, 261})
         for (int twice = 0; twice < 2; ++twice)
-            PlayInto(canvas.dc, id, 10, 10, 90, 80);
+            PlayArtworkInto(canvas.dc, id, 10, 10, 90, 80);
     EXPECT_EQ(fill.CountCreatable(), room);
 }
 

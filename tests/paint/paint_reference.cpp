@@ -1,6 +1,8 @@
 // paint_reference.cpp: the card placement table, the artwork as Windows plays it, and pixel counts.
 #include "tests/paint/paint_reference.h"
 
+#include "panel/tool.h"
+
 #include <cstring>
 
 // Client sizes 24 x 38, 47 x 77 and 58 x 96 come from tool layouts of 120 x 70, 240 x 140, 300 x 175.
@@ -13,22 +15,14 @@ const CardGeometry cardGeometries[3] = {
      {4, 4}, {45, 41}, {4, 45}, {45, 42}, {4, 39}, {45, 18}},
 };
 
+// The module's own playback, reading the pictures from the loaded module.
+HINSTANCE moduleInstance;
+
 Capture PlayedPicture(HMODULE module, int artworkId, SIZE size, POINT origin, POINT extent)
 {
     Canvas canvas(size.cx, size.cy, 0xFFFFFF);
-    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(artworkId), "MetaFile");
-    HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
-    HMETAFILE picture = loaded ? SetMetaFileBitsEx(SizeofResource(module, found),
-                                                    static_cast<const BYTE *>(LockResource(loaded)))
-                               : nullptr;
-    if (picture) {
-        SetMapMode(canvas.dc, MM_ANISOTROPIC);
-        SetWindowExtEx(canvas.dc, 1000, 1000, nullptr);
-        SetViewportExtEx(canvas.dc, extent.x, extent.y, nullptr);
-        SetViewportOrgEx(canvas.dc, origin.x, origin.y, nullptr);
-        PlayMetaFile(canvas.dc, picture);
-        DeleteMetaFile(picture);
-    }
+    moduleInstance = module;
+    PlayArtworkInto(canvas.dc, artworkId, origin.x, origin.y, extent.x, extent.y);
     return canvas.Take();
 }
 

@@ -22,8 +22,8 @@ struct CardGeometry {
 extern const CardGeometry cardGeometries[3];
 
 
-// A picture of the module's artwork as Windows itself plays it over white, placed as a card window places
-// its pictures (anisotropic mapping, the viewport on origin and extent), on a canvas of the given size.
+// One of the module's pictures played over white at origin and extent, as a card places it, on a
+// canvas of the given size.
 Capture PlayedPicture(HMODULE module, int artworkId, SIZE canvas, POINT origin, POINT extent);
 
 // Identical pixels inside a rectangle of both captures, or how many differ.

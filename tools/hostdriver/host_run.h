@@ -1,6 +1,6 @@
 // host_run.h: starts quorvane.exe (beside the calling program) as a child process and drives it from
 // outside, as a person or another program on the same desktop would: its windows found by class, its
-// commands sent, its buttons clicked. The host benchmark and the host's tests share it.
+// commands sent, its buttons clicked. The host benchmark, vp-pictures and the host's tests share it.
 #pragma once
 
 #include <windows.h>

@@ -3,10 +3,10 @@
 FAULTS = [
 ("card shadow offset 4->3", "panel/card.cpp", "RoundRect(dc, L + 4, T + 4, R, B - 1, ew, eh);", "RoundRect(dc, L + 3, T + 3, R, B - 1, ew, eh);"),
 ("card frame pen white", "panel/card.cpp", "GetStockObject(BLACK_PEN)", "GetStockObject(WHITE_PEN)"),
-("rank picture 1px right", "panel/card.cpp", "SetViewportOrgEx(dc, ax, T + fb / 20, nullptr);", "SetViewportOrgEx(dc, ax + 1, T + fb / 20, nullptr);"),
-("hold marker on every card", "panel/card.cpp", "if (tool->game.held[position]) {", "if (true) {"),
+("rank picture 1px right", "panel/card.cpp", "RankArtworkOf(card), ax, T + fb / 20", "RankArtworkOf(card), ax + 1, T + fb / 20"),
+("hold marker on every card", "panel/card.cpp", "if (tool->game.held[position])\n", "if (true)\n"),
 ("card leaks white brush", "panel/card.cpp", "    if (whiteBrush)\n        DeleteObject(whiteBrush);\n", ""),
-("suit picture taller", "panel/card.cpp", "SetViewportExtEx(dc, aw, hh - 3, nullptr);", "SetViewportExtEx(dc, aw, hh - 2, nullptr);"),
+("suit picture taller", "panel/card.cpp", "ax, fb / 2, aw, hh - 3);", "ax, fb / 2, aw, hh - 2);"),
 ("card height 11/21", "panel/tool.cpp", "(11 * H) / 20", "(11 * H) / 21"),
 ("font height 0.14", "panel/tool.cpp", "H * 0.13333333333333333", "H * 0.14"),
 ("tool paint asks as child", "panel/tool.cpp", "request.isChild = 0;", "request.isChild = 1;"),

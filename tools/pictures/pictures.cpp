@@ -22,6 +22,7 @@
 #include "panel/tool.h"
 #include "resources/module_instance.h"
 #include "resources/resource_ids.h"
+#include "tools/hostdriver/host_run.h"
 
 HINSTANCE moduleInstance;
 HINSTANCE hostInstance;
@@ -52,19 +53,6 @@ struct Sheet {
     ~Sheet() { DeleteDC(dc), DeleteObject(bitmap); }
     uint32_t At(int x, int y) const { return bits[y * width + x]; }
 };
-
-// As the card window places a picture: anisotropic mapping, the viewport on the rectangle.
-bool PlayInto(HDC dc, int id, int x, int y, int w, int h)
-{
-    SetMapMode(dc, MM_ANISOTROPIC);
-    SetWindowExtEx(dc, 1000, 1000, nullptr);
-    SetViewportExtEx(dc, w, h, nullptr);
-    SetViewportOrgEx(dc, x, y, nullptr);
-    bool played = PlayMetafileResource(dc, id) != 0;
-    SetMapMode(dc, MM_TEXT);
-    SetViewportOrgEx(dc, 0, 0, nullptr);
-    return played;
-}
 
 // The rank, suit and marker places of a card R x B pixels large, as the card window lays them out.
 SIZE SlotOf(int id, int R, int B)
@@ -100,8 +88,8 @@ bool WriteContactSheet(const std::string &path)
         int id = IDA_BLACK_RANK_FIRST + i;
         POINT cell = CellOf(i);
         SIZE large = SlotOf(id, 116, 192), small = SlotOf(id, 24, 38);
-        played &= PlayInto(sheet.dc, id, 8 + cell.x * cellLarge, 8 + cell.y * cellLarge, large.cx, large.cy);
-        played &= PlayInto(tiny.dc, id, cell.x * cellSmall + 2, cell.y * cellSmall + 2, small.cx, small.cy);
+        played &= PlayArtworkInto(sheet.dc, id, 8 + cell.x * cellLarge, 8 + cell.y * cellLarge, large.cx, large.cy);
+        played &= PlayArtworkInto(tiny.dc, id, cell.x * cellSmall + 2, cell.y * cellSmall + 2, small.cx, small.cy);
     }
     GdiFlush();
     for (int y = 0; y < tiny.height * zoom; ++y)
@@ -215,32 +203,6 @@ bool WriteToolPictures(const std::string &directory)
 
 // ---- The host's statistics, after a few hands played through a tool's own buttons ----
 
-struct Found { DWORD process; const char *className; HWND window; };
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM lParam)
-{
-    Found *found = reinterpret_cast<Found *>(lParam);
-    DWORD process = 0;
-    char name[64] = "";
-    GetWindowThreadProcessId(window, &process);
-    GetClassNameA(window, name, sizeof name);
-    if (process != found->process || lstrcmpA(name, found->className) != 0)
-        return TRUE;
-    found->window = window;
-    return FALSE;
-}
-
-HWND WaitForWindow(DWORD process, const char *className)
-{
-    for (int tries = 0; tries < 300; ++tries, Sleep(50)) {
-        Found found = {process, className, nullptr};
-        EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&found));
-        if (found.window)
-            return found.window;
-    }
-    return nullptr;
-}
-
 void Press(HWND tool, int button)
 {
     DWORD_PTR result = 0;
@@ -248,24 +210,17 @@ void Press(HWND tool, int button)
     Sleep(150);
 }
 
-bool WriteStatisticsPicture(const std::string &directory, const std::string &beside)
+bool WriteStatisticsPicture(const std::string &directory)
 {
-    std::string command = "\"" + beside + "quorvane.exe\" --config \"" + directory +
-                          "\\quorvane-demo.cfg\" --no-save --unattended";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    HostRun run;
+    if (!run.Start("--config \"" + directory + "\\quorvane-demo.cfg\" --no-save --unattended"))
         return false;
+    const std::vector<HWND> tools = run.Tools();
     bool written = false;
-    HWND main = WaitForWindow(process.dwProcessId, QUORVANE_MAIN_CLASS);
-    HWND panel = main ? FindWindowExA(main, nullptr, QUORVANE_PANEL_CLASS, nullptr) : nullptr;
-    HWND tool = nullptr;                              // the selected tool stands on top, once placed
-    for (int tries = 0; panel && !tool && tries < 300; ++tries, Sleep(50))
-        tool = FindWindowExA(panel, nullptr, "VideoPokerTool", nullptr);
-    DWORD_PTR result = 0;
-    if (tool) {
-        SendMessageTimeoutA(main, WM_COMMAND, CmdStatistics, 0, SMTO_NORMAL, 10000, &result);
+    if (!tools.empty()) {
+        HWND tool = tools.back();                     // the selected tool stands on top
+        DWORD_PTR result = 0;
+        run.Command(CmdStatistics);
         Sleep(1000);                                  // the host watches the tool's game from its next tick
         Press(tool, IDC_DEAL_DRAW);                   // the saved hand, its pair held
         for (int hand = 0; hand < 4; ++hand) {
@@ -277,19 +232,17 @@ bool WriteStatisticsPicture(const std::string &directory, const std::string &bes
             Press(tool, IDC_DEAL_DRAW);
         }
         Sleep(1500);                                  // the window follows play on a timer
-        HWND statistics = WaitForWindow(process.dwProcessId, QUORVANE_STATISTICS_CLASS);
+        HWND statistics = FindProcessWindow(run.ProcessId(), QUORVANE_STATISTICS_CLASS);
         if (statistics) {
             SetWindowPos(statistics, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
             Sleep(500);
             written = WriteWindow(statistics, directory + "\\statistics-window.png");
         }
     }
-    if (main)
-        SendMessageTimeoutA(main, WM_CLOSE, 0, 0, SMTO_NORMAL, 10000, &result);
-    if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0)
-        TerminateProcess(process.hProcess, 1);
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
+    PostMessageA(run.main, WM_CLOSE, 0, 0);
+    DWORD code = 0;
+    if (!run.WaitExit(10000, &code))
+        run.Kill();
     return written;
 }
 
@@ -319,7 +272,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "vp-pictures: the tool pictures could not be made\n");
         return 1;
     }
-    if (!WriteStatisticsPicture(directory, beside.substr(0, beside.size() - std::strlen("VideoPoker.dll")))) {
+    if (!WriteStatisticsPicture(directory)) {
         std::fprintf(stderr, "vp-pictures: the host's statistics could not be pictured\n");
         return 1;
     }
