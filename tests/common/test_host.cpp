@@ -148,7 +148,7 @@ Capture TestHost::CaptureClient(HWND window) const
     HDC windowDc = GetDC(window);
     BitBlt(canvas.dc, 0, 0, client.right, client.bottom, windowDc, 0, 0, SRCCOPY);
     ReleaseDC(window, windowDc);
-    return canvas.Take();
+    return CaptureOf(canvas);
 }
 
 COLORREF TestHost::BackgroundUnder(HWND window, int x, int y) const
@@ -303,51 +303,12 @@ int GdiTableFill::CountCreatable() const
     return static_cast<int>(extra.size());
 }
 
-Canvas::Canvas(int w, int h, uint32_t fill) : width(w), height(h)
-{
-    BITMAPINFO info = TopDownInfo(w, h);
-    dc = CreateCompatibleDC(nullptr);
-    void *p = nullptr;
-    bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &p, nullptr, 0);
-    bits = static_cast<uint32_t *>(p);
-    saved = SelectObject(dc, bitmap);
-    Fill(fill);
-}
-
-Canvas::~Canvas()
-{
-    SelectObject(dc, saved);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-}
-
-void Canvas::Fill(uint32_t colour)
-{
-    GdiFlush();
-    std::fill(bits, bits + static_cast<size_t>(width) * height, colour);
-}
-
-uint32_t Canvas::At(int x, int y)
-{
-    GdiFlush();
-    return bits[static_cast<size_t>(y) * width + x] & 0xFFFFFF;
-}
-
-std::vector<uint32_t> Canvas::Pixels()
-{
-    GdiFlush();
-    std::vector<uint32_t> p(bits, bits + static_cast<size_t>(width) * height);
-    for (uint32_t &v : p)
-        v &= 0xFFFFFF;
-    return p;
-}
-
-Capture Canvas::Take()
+Capture CaptureOf(Canvas &canvas)
 {
     Capture capture;
-    capture.width = width;
-    capture.height = height;
-    for (uint32_t p : Pixels())
+    capture.width = canvas.width;
+    capture.height = canvas.height;
+    for (uint32_t p : canvas.Pixels())
         capture.pixels.push_back(RGB(p >> 16, (p >> 8) & 0xFF, p & 0xFF));
     return capture;
 }

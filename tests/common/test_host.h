@@ -22,6 +22,7 @@
 #include <vector>
 #include <windows.h>
 #include <gtest/gtest.h>
+#include "apps/quorvane/canvas.h"
 #include "host/host_messages.h"
 
 struct VideoPokerToolData;
@@ -49,22 +50,8 @@ struct Capture {
     COLORREF At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
 };
 
-// A 32-bit top-down DIB selected into a memory DC, for drawing that tests compare; pixels as 0x00RRGGBB.
-struct Canvas {
-    Canvas(int width, int height, uint32_t fill);
-    ~Canvas();
-    Canvas(const Canvas &) = delete;
-    Canvas &operator=(const Canvas &) = delete;
-    void Fill(uint32_t colour);
-    uint32_t At(int x, int y);
-    std::vector<uint32_t> Pixels();
-    Capture Take();     // as a capture of COLORREFs
-    int width, height;
-    HDC dc = nullptr;
-    HBITMAP bitmap = nullptr;
-    HGDIOBJ saved = nullptr;
-    uint32_t *bits = nullptr;
-};
+// A canvas as a capture of COLORREFs.
+Capture CaptureOf(Canvas &canvas);
 
 // One item of a context menu caught while it was open.
 struct MenuItemRecord { UINT id, type; std::string text; };   // type: MFT_STRING, MFT_SEPARATOR, ...

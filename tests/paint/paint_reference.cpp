@@ -23,7 +23,7 @@ Capture PlayedPicture(HMODULE module, int artworkId, SIZE size, POINT origin, PO
     Canvas canvas(size.cx, size.cy, 0xFFFFFF);
     moduleInstance = module;
     PlayArtworkInto(canvas.dc, artworkId, origin.x, origin.y, extent.x, extent.y);
-    return canvas.Take();
+    return CaptureOf(canvas);
 }
 
 ::testing::AssertionResult SameInside(const Capture &actual, const Capture &expected, const RECT &area)

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "apps/quorvane/png_writer.h"
+#include "apps/quorvane/canvas.h"
 #include "apps/quorvane/hints.h"
 #include "apps/quorvane/quorvane.h"
 #include "apps/quorvane/window_png.h"
@@ -30,29 +30,7 @@ HINSTANCE hostInstance;
 namespace {
 
 constexpr COLORREF kFelt = RGB(0x2E, 0x7D, 0x32);
-
-// A 32-bit top-down DIB with a memory DC.
-struct Sheet {
-    int width, height;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = nullptr;
-    uint32_t *bits = nullptr;
-    Sheet(int w, int h) : width(w), height(h)
-    {
-        BITMAPINFO info = {};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        void *p = nullptr;
-        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &p, nullptr, 0);
-        bits = static_cast<uint32_t *>(p);
-        SelectObject(dc, bitmap);
-        RECT all = {0, 0, w, h};
-        HBRUSH felt = CreateSolidBrush(kFelt);
-        FillRect(dc, &all, felt);
-        DeleteObject(felt);
-    }
-    ~Sheet() { DeleteDC(dc), DeleteObject(bitmap); }
-    uint32_t At(int x, int y) const { return bits[y * width + x]; }
-};
+constexpr uint32_t kFeltPixel = 0x2E7D32;   // the same green as a canvas pixel
 
 // The rank, suit and marker places of a card R x B pixels large, as the card window lays them out.
 SIZE SlotOf(int id, int R, int B)
@@ -67,13 +45,9 @@ SIZE SlotOf(int id, int R, int B)
 POINT CellOf(int index) { return index < 26 ? POINT{index % 13, index / 13} : POINT{index - 26, 2}; }
 
 
-bool WritePicture(const std::string &path, int width, int height, const uint32_t *pixels)
+bool WritePng(const std::string &path, const std::vector<uint8_t> &png)
 {
-    std::vector<uint8_t> rgb;
-    for (int i = 0; i < width * height; ++i)
-        rgb.insert(rgb.end(), {uint8_t(pixels[i] >> 16), uint8_t(pixels[i] >> 8), uint8_t(pixels[i])});
-    std::vector<uint8_t> png = EncodePng(width, height, rgb.data());
-    FILE *out = std::fopen(path.c_str(), "wb");
+    FILE *out = png.empty() ? nullptr : std::fopen(path.c_str(), "wb");
     bool written = out && std::fwrite(png.data(), 1, png.size(), out) == png.size();
     return out && std::fclose(out) == 0 && written;
 }
@@ -82,7 +56,7 @@ bool WriteContactSheet(const std::string &path)
 {
     const int cellLarge = 104, cellSmall = 20, zoom = 4;   // cards of a 600 x 350 and a 120 x 70 tool
     const int width = 13 * cellLarge + 16, smallTop = 8 + 3 * cellLarge;
-    Sheet sheet(width, smallTop + 3 * cellSmall * zoom + 8), tiny(13 * cellSmall, 3 * cellSmall);
+    Canvas sheet(width, smallTop + 3 * cellSmall * zoom + 8, kFeltPixel), tiny(13 * cellSmall, 3 * cellSmall, kFeltPixel);
     bool played = true;
     for (int i = 0; i < IDA_COUNT; ++i) {
         int id = IDA_BLACK_RANK_FIRST + i;
@@ -91,11 +65,10 @@ bool WriteContactSheet(const std::string &path)
         played &= PlayArtworkInto(sheet.dc, id, 8 + cell.x * cellLarge, 8 + cell.y * cellLarge, large.cx, large.cy);
         played &= PlayArtworkInto(tiny.dc, id, cell.x * cellSmall + 2, cell.y * cellSmall + 2, small.cx, small.cy);
     }
-    GdiFlush();
     for (int y = 0; y < tiny.height * zoom; ++y)
         for (int x = 0; x < tiny.width * zoom; ++x)
             sheet.bits[(smallTop + y) * width + 8 + x] = tiny.At(x / zoom, y / zoom);
-    return played && WritePicture(path, sheet.width, sheet.height, sheet.bits);
+    return played && WritePng(path, sheet.Png());
 }
 
 // ---- Tools, hosted as a panel host would host them ----
@@ -131,10 +104,7 @@ void Pump()
 
 bool WriteWindow(HWND window, const std::string &path)
 {
-    std::vector<uint8_t> png = WindowPng(window);
-    FILE *out = png.empty() ? nullptr : std::fopen(path.c_str(), "wb");
-    bool written = out && std::fwrite(png.data(), 1, png.size(), out) == png.size();
-    return out && std::fclose(out) == 0 && written;
+    return WritePng(path, WindowPng(window));
 }
 
 VideoPokerGame WaitingHand(const Card cards[HandSize], const uint8_t held[HandSize])
