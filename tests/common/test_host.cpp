@@ -13,14 +13,6 @@ namespace {
 // when Instance() would wait on its own initialisation: it finds the host here instead.
 TestHost *panelHost = nullptr;
 
-std::string ProgramDirectory()
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string directory(path);
-    return directory.substr(0, directory.find_last_of("\\/"));
-}
-
 BITMAPINFO TopDownInfo(int width, int height)
 {
     BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB}};
@@ -60,7 +52,7 @@ TestHost &TestHost::Instance()
 TestHost::TestHost()
 {
     panelHost = this;
-    HMODULE module = calls_.module = LoadLibraryA((ProgramDirectory() + "\\VideoPoker.dll").c_str());
+    HMODULE module = calls_.module = LoadLibraryA(ProgramBeside("VideoPoker.dll").c_str());
     auto enumerate = reinterpret_cast<EnumeratePanelTypesProc>(GetProcAddress(module, "EnumeratePanelTypes"));
     auto init = reinterpret_cast<InitPanelTypeProc>(GetProcAddress(module, "InitVideoPokerToolType"));
     calls_.create = reinterpret_cast<PanelToolCreateProc>(GetProcAddress(module, "VideoPokerToolCreate"));
@@ -259,13 +251,6 @@ ModalRun DriveModal(const std::function<void()> &open, const std::function<void(
     });
     run.closedByScript = run.opened && ticks <= 150;
     return run;
-}
-
-std::string WindowText(HWND window)
-{
-    char text[256] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
 }
 
 namespace {

@@ -24,6 +24,7 @@
 #include <gtest/gtest.h>
 #include "apps/quorvane/canvas.h"
 #include "host/host_messages.h"
+#include "tools/hostdriver/host_run.h"   // ProgramBeside, WindowText
 
 struct VideoPokerToolData;
 
@@ -133,7 +134,6 @@ struct ModalRun { bool opened = false, closedByScript = false; HWND owner = null
 ModalRun DriveModal(const std::function<void()> &open, const std::function<void(HWND dialog)> &script);
 // The visible top-level dialog-class window of this thread, or null.
 HWND FindOpenDialog();
-std::string WindowText(HWND window);
 
 // Fills the process's GDI handle table with the test's own objects, leaving `headroom` free. Code run
 // meanwhile that leaks k objects leaves CountCreatable() at headroom - k. Everything is freed on scope exit.

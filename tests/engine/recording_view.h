@@ -128,11 +128,3 @@ inline int CountDealt(const VideoPokerGame &game)
         count += game.dealt[c] != 0;
     return count;
 }
-
-inline bool IsInHand(const Card hand[HandSize], Card card)
-{
-    for (int i = 0; i < HandSize; ++i)
-        if (hand[i] == card)
-            return true;
-    return false;
-}

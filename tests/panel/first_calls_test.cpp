@@ -15,10 +15,7 @@ Proc Export(HMODULE module, const char *name)
 
 TEST(FirstCalls, EnumerationThenInitialisationEvenAfterAFailedRegistration)
 {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string directory(path);
-    HMODULE module = LoadLibraryA((directory.substr(0, directory.find_last_of("\\/")) + "\\VideoPoker.dll").c_str());
+    HMODULE module = LoadLibraryA(ProgramBeside("VideoPoker.dll").c_str());
     auto enumerate = Export<EnumeratePanelTypesProc>(module, "EnumeratePanelTypes");
     auto init = Export<InitPanelTypeProc>(module, "InitVideoPokerToolType");
     auto create = Export<PanelToolCreateProc>(module, "VideoPokerToolCreate");
