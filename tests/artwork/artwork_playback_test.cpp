@@ -194,18 +194,6 @@ TEST(Playback, IdsOutsideTheArtworkOrAModuleWithoutItDrawNothing)
     EXPECT_EQ(ChangedOutside(canvas, Rect{0, 0, -1, -1}), 0);
 }
 
-TEST(Playback, PlayingTwiceLeavesNoObjectBehind)
-{
-    Canvas canvas(200, 120, kBackground);
-    const int room = 64;
-    GdiTableFill fill(room);
-    ASSERT_TRUE(fill.Filled());
-    for (int id : {231, 239, 241, 250, 257, 259, 261})
-        for (int twice = 0; twice < 2; ++twice)
-            PlayArtworkInto(canvas.dc, id, 10, 10, 90, 80);
-    EXPECT_EQ(fill.CountCreatable(), room);
-}
-
 // ---- The type bitmap ----
 
 TEST(TypeBitmaps, ColourBitmapShowsTheSuitsInTheirQuarters)

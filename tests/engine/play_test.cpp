@@ -409,25 +409,6 @@ public:
     }
 };
 
-TEST_F(Play, NumbersAreSignedDecimalWithoutSeparators)
-{
-    const struct { int32_t value; const char *wager, *credits; } cases[] = {
-        {0, "WAGER: 0", "CREDITS: 0"},
-        {-3, "WAGER: -3", "CREDITS: -3"},
-        {1234567, "WAGER: 1234567", "CREDITS: 1234567"},
-        {INT32_MAX, "WAGER: 2147483647", "CREDITS: 2147483647"},
-        {INT32_MIN, "WAGER: -2147483648", "CREDITS: -2147483648"},
-    };
-    for (const auto &c : cases) {
-        SetWager(game, view, c.value);
-        SetCredits(game, view, c.value);
-        EXPECT_EQ(game.wager, c.value);
-        EXPECT_EQ(game.credits, c.value);
-        EXPECT_EQ(view.displays[WagerDisplay], c.wager);
-        EXPECT_EQ(view.displays[CreditsDisplay], c.credits);
-    }
-}
-
 TEST_F(Play, LongTextsAreCutToTheDisplay)
 {
     LongTextView longView(game);

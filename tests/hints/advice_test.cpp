@@ -50,14 +50,6 @@ TEST_F(AdviceTest, HintAgreesWhenTheHoldsAreAlreadyBest)
         EXPECT_NE(hint.find("nothing to change"), std::string::npos) << hint;
         EXPECT_NE(hint.find(c.wager == 1 ? "1 coin bet" : "3 coins bet"), std::string::npos) << hint;
     }
-    GameWatch watch;
-    PlayedHand hand = {};
-    memcpy(hand.cards, WaitingHand(cases[1].cards, 3, "xxxx.").card, sizeof hand.cards);
-    hand.heldMask = 0x0F;
-    hand.wager = 3;
-    hand.paid = 75;
-    watch.hands.push_back(hand);
-    EXPECT_EQ(SummarizePlay(*tables, watch).bestHoldTaken, 1);
 }
 
 TEST_F(AdviceTest, HintExplainsWhenThereIsNoHandToAdviseOn)

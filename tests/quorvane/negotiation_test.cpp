@@ -7,67 +7,38 @@
 
 namespace {
 
-// A stand-in tool that records what it was asked and answers what the test says.
-struct Recorded {
-    UINT message = 0;
-    PanelSizeRequest request = {};
-    LRESULT answer = 0;
-} recorded;
+// What a stand-in tool was asked; it answers 200 x 117 whatever the question.
+UINT askedMessage;
+PanelSizeRequest asked;
 
 LRESULT CALLBACK RecordingToolProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message >= PTM_ADJUSTSIZE1 && message <= PTM_ADJUSTSIZE3) {
-        recorded.message = message;
-        recorded.request = *reinterpret_cast<const PanelSizeRequest *>(lParam);
-        return recorded.answer;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
+    if (message < PTM_ADJUSTSIZE1 || message > PTM_ADJUSTSIZE3)
+        return DefWindowProcA(window, message, wParam, lParam);
+    askedMessage = message;
+    asked = *reinterpret_cast<const PanelSizeRequest *>(lParam);
+    return MAKELONG(200, 117);
 }
 
-class HostNegotiation : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = RecordingToolProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "QuorvaneTestRecordingTool";
-        RegisterClassA(&wc);
-        parent_ = CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 800, 600, nullptr, nullptr, nullptr, nullptr);
-        ASSERT_TRUE(parent_);
-        recorder_ = CreateWindowExA(0, "QuorvaneTestRecordingTool", "", WS_CHILD, 0, 0, 10, 10, parent_, nullptr,
-                                    wc.hInstance, nullptr);
-        ASSERT_TRUE(recorder_);
-    }
-    void TearDown() override
-    {
-        DestroyWindow(parent_);
-    }
-
-    HWND parent_ = nullptr, recorder_ = nullptr;
-};
-
-TEST_F(HostNegotiation, EachKindOfQuestionIsItsOwnMessageWithTheHostsBounds)
+TEST(HostNegotiation, EachKindOfQuestionIsItsOwnMessageWithTheHostsBounds)
 {
-    SizeBounds b = {60, 35, 240, 140};
-    recorded.answer = MAKELONG(200, 117);
-    EXPECT_EQ(NegotiateToolSize(recorder_, WidthEdgeQuestion, false, ToolSize{205, 100}, b), (ToolSize{200, 117}));
-    EXPECT_EQ(recorded.message, static_cast<UINT>(PTM_ADJUSTSIZE1));
-    EXPECT_EQ(recorded.request.heightGiven, 0);
-    EXPECT_EQ(recorded.request.length, 205);
-    EXPECT_EQ(recorded.request.minWidth, 60);
-    EXPECT_EQ(recorded.request.minHeight, 35);
-    EXPECT_EQ(recorded.request.maxWidth, 240);
-    EXPECT_EQ(recorded.request.maxHeight, 140);
-    NegotiateToolSize(recorder_, HeightEdgeQuestion, true, ToolSize{205, 300}, b);
-    EXPECT_EQ(recorded.message, static_cast<UINT>(PTM_ADJUSTSIZE2));
-    EXPECT_NE(recorded.request.heightGiven, 0);
-    EXPECT_EQ(recorded.request.length, 140) << "never more than the host's own maximum";
-    NegotiateToolSize(recorder_, CornerQuestion, false, ToolSize{10, 10}, b);
-    EXPECT_EQ(recorded.message, static_cast<UINT>(PTM_ADJUSTSIZE3));
-    EXPECT_EQ(recorded.request.length, 60);
+    WNDCLASSA wc = {0, RecordingToolProc, 0, 0, GetModuleHandleA(nullptr)};
+    wc.lpszClassName = "QuorvaneTestRecordingTool";
+    ASSERT_TRUE(RegisterClassA(&wc));
+    HWND tool = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
+    ASSERT_TRUE(tool);
+    const SizeBounds b = {60, 35, 240, 140};
+    EXPECT_EQ(NegotiateToolSize(tool, WidthEdgeQuestion, false, ToolSize{205, 100}, b), (ToolSize{200, 117}));
+    EXPECT_TRUE(askedMessage == PTM_ADJUSTSIZE1 && asked.heightGiven == 0 && asked.length == 205);
+    EXPECT_TRUE(asked.minWidth == 60 && asked.minHeight == 35 && asked.maxWidth == 240 && asked.maxHeight == 140);
+    NegotiateToolSize(tool, HeightEdgeQuestion, true, ToolSize{205, 300}, b);
+    EXPECT_TRUE(askedMessage == PTM_ADJUSTSIZE2 && asked.heightGiven != 0);
+    EXPECT_EQ(asked.length, 140) << "never more than the host's own maximum";
+    NegotiateToolSize(tool, CornerQuestion, false, ToolSize{10, 10}, b);
+    EXPECT_TRUE(askedMessage == PTM_ADJUSTSIZE3 && asked.length == 60);
     EXPECT_EQ(NegotiateToolSize(nullptr, CornerQuestion, false, ToolSize{100, 90}, b), (ToolSize{100, 90}))
         << "no tool to ask: the wish";
+    DestroyWindow(tool);
 }
 
 } // namespace

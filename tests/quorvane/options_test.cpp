@@ -1,7 +1,6 @@
 // options_test.cpp: the host's command line, good and bad.
 #include <gtest/gtest.h>
 
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -9,7 +8,7 @@
 
 namespace {
 
-bool Parse(std::initializer_list<const char *> args, HostOptions *options, std::string *error)
+bool Parse(const std::vector<const char *> &args, HostOptions *options, std::string *error)
 {
     std::vector<const char *> argv = {"quorvane.exe"};
     argv.insert(argv.end(), args.begin(), args.end());
@@ -59,12 +58,10 @@ TEST(HostOptions, BadCommandLinesAreRefusedWithAReason)
         {"--screenshot-of", "hint"},                             // no file to write it to
     };
     for (const auto &args : bad) {
-        std::vector<const char *> argv = {"quorvane.exe"};
-        argv.insert(argv.end(), args.begin(), args.end());
         HostOptions o;
         o.freshTools = 42;
         std::string error;
-        EXPECT_FALSE(ParseHostOptions(static_cast<int>(argv.size()), argv.data(), &o, &error)) << args[0];
+        EXPECT_FALSE(Parse(args, &o, &error)) << args[0];
         EXPECT_FALSE(error.empty()) << args[0];
         EXPECT_EQ(o.freshTools, 42) << "a refused command line leaves the options alone";
     }
