@@ -1,7 +1,7 @@
 // hints.cpp: the hint and statistics windows, kept up to date from the tools' saved blocks.
 #include "apps/quorvane/hints.h"
 #include "apps/quorvane/advice.h"
-#include "apps/quorvane/quorvane.h"
+#include "apps/quorvane/tools.h"
 #include "apps/quorvane/trainer.h"
 #include "engine/strategy_chart.h"
 

@@ -1,6 +1,13 @@
 // main.cpp: Quorvane, the reference panel host: start-up, the message loop, and the end of the run.
 #include "apps/quorvane/hints.h"
-#include "apps/quorvane/quorvane.h"
+#include "apps/quorvane/modules.h"
+#include "apps/quorvane/tools.h"
+#include "apps/quorvane/panel_window.h"
+#include "apps/quorvane/main_window.h"
+#include "apps/quorvane/status_line.h"
+#include "apps/quorvane/commands.h"
+#include "apps/quorvane/persistence.h"
+#include "apps/quorvane/property_window.h"
 
 #include <cstdio>
 #include <cstdlib>

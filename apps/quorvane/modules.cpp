@@ -1,5 +1,5 @@
 // modules.cpp: loads panel-type modules and asks each for its types, in the order the contract fixes.
-#include "apps/quorvane/quorvane.h"
+#include "apps/quorvane/modules.h"
 
 #include <algorithm>
 

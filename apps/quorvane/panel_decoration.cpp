@@ -2,6 +2,7 @@
 // the close box), its outline with the grips of the selected one, and the stand-in of a tool whose
 // module is not loaded.
 #include "apps/quorvane/panel_parts.h"
+#include "apps/quorvane/tools.h"
 #include "apps/quorvane/rect_size.h"
 
 RECT CloseBox(const RECT &r)

@@ -1,6 +1,10 @@
 // panel_drag.cpp: which part of a tool's decoration lies under a point, and dragging a tab to move a
 // tool or an edge or corner to resize it (Esc or a lost capture puts it back).
 #include "apps/quorvane/panel_parts.h"
+#include "apps/quorvane/tools.h"
+#include "apps/quorvane/panel_window.h"
+#include "apps/quorvane/status_line.h"
+#include "apps/quorvane/persistence.h"
 #include "apps/quorvane/rect_size.h"
 
 namespace {

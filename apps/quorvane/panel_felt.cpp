@@ -1,6 +1,7 @@
 // panel_felt.cpp: the panel's felt, drawn once per size into a bitmap of its own, and the canvas each
 // paint of the panel composes over it (the felt, the tools' soft shadows, then their decorations).
 #include "apps/quorvane/panel_parts.h"
+#include "apps/quorvane/panel_window.h"
 #include "apps/quorvane/rect_size.h"
 
 #include <cmath>

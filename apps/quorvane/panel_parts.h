@@ -3,7 +3,7 @@
 // (panel_drag.cpp), all used by the window itself (panel_window.cpp).
 #pragma once
 
-#include "apps/quorvane/quorvane.h"
+#include "apps/quorvane/host_state.h"
 
 // panel_felt.cpp
 // The canvas for one paint: the felt under area with the tools' shadows; null when no bitmap could be made.

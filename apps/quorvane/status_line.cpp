@@ -1,6 +1,6 @@
 // status_line.cpp: the line under the panel: routine news, warnings held in view a while, and the count
 // of tools.
-#include "apps/quorvane/quorvane.h"
+#include "apps/quorvane/status_line.h"
 
 #include <cstdio>
 

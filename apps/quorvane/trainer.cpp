@@ -1,5 +1,9 @@
 // trainer.cpp: keyboard play of the selected tool and the trainer's verdicts on its holds.
 #include "apps/quorvane/trainer.h"
+#include "apps/quorvane/tools.h"
+#include "apps/quorvane/status_line.h"
+#include "apps/quorvane/key_focus.h"
+#include "apps/quorvane/persistence.h"
 #include "apps/quorvane/advice.h"
 #include "apps/quorvane/hints.h"
 

@@ -2,7 +2,7 @@
 // worse than the best. Keys reach the tool as the button presses and card clicks a mouse makes.
 #pragma once
 
-#include "apps/quorvane/quorvane.h"
+#include "apps/quorvane/host_state.h"
 
 struct PlayedHand;
 

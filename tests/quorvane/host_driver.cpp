@@ -4,8 +4,6 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 std::string FreshTestFolder(const std::string &name)
 {
@@ -16,35 +14,16 @@ std::string FreshTestFolder(const std::string &name)
     return folder.string();
 }
 
-bool WriteText(const std::string &path, const std::string &text)
-{
-    std::ofstream file(path, std::ios::binary);
-    return static_cast<bool>(file << text);
-}
-
-bool ReadText(const std::string &path, std::string *text)
-{
-    std::ifstream file(path, std::ios::binary);
-    *text = std::string(std::istreambuf_iterator<char>(file), {});
-    return file.is_open();
-}
-
-bool FileExists(const std::string &path)
-{
-    std::error_code ignored;
-    return std::filesystem::exists(path, ignored);
-}
-
 SavedPanel ReadPanel(const std::string &path, PanelFileReport *report)
 {
     std::string text;
-    ReadText(path, &text);
+    ReadWholeFile(path, &text);
     return ParsePanelFile(text.data(), text.size(), report);
 }
 
 bool WritePanel(const std::string &path, const SavedPanel &panel)
 {
-    return WriteText(path, FormatPanelFile(panel));
+    return WriteFileAtomically(path, FormatPanelFile(panel));
 }
 
 std::vector<uint8_t> BlockOf(const VideoPokerGame &game)

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "apps/quorvane/files.h"
 #include "apps/quorvane/quorvane.h"
 #include "apps/quorvane/panel_file.h"
 #include "engine/game.h"
@@ -14,9 +15,6 @@
 // A folder of its own for one test, emptied first: <temp>\quorvane-tests\<name>.
 std::string FreshTestFolder(const std::string &name);
 
-bool WriteText(const std::string &path, const std::string &text);
-bool ReadText(const std::string &path, std::string *text);
-bool FileExists(const std::string &path);
 
 // The panel file at path as the host would read it.
 SavedPanel ReadPanel(const std::string &path, PanelFileReport *report);

@@ -6,6 +6,8 @@
 #include <random>
 
 #include "apps/quorvane/rect_size.h"
+#include "apps/quorvane/size_negotiation.h"
+#include "host/host_messages.h"
 #include "tests/common/hands.h"
 #include "tests/quorvane/host_driver.h"
 
@@ -175,14 +177,14 @@ TEST(HostPanel, ADamagedFileIsKeptAsidAndCostsOnlyTheDamagedTool)
     std::string text = FormatPanelFile(start);
     size_t hex = text.find("\t", text.find("\t175\t")) + 24;
     text[hex] = text[hex] == '0' ? '1' : '0';          // one digit of the second tool's block
-    ASSERT_TRUE(WriteText(config, text));
+    ASSERT_TRUE(WriteFileAtomically(config, text));
 
     HostRun run;
     ASSERT_TRUE(run.Start(Args(config)));
     EXPECT_NE(run.Status().find("damaged"), std::string::npos) << run.Status();
     EXPECT_NE(run.Status().find("1 tool could not be read"), std::string::npos) << run.Status();
     std::string aside;
-    ASSERT_TRUE(ReadText(config + ".bad", &aside));
+    ASSERT_TRUE(ReadWholeFile(config + ".bad", &aside));
     EXPECT_EQ(aside, text) << "the damaged file is kept for inspection";
     ASSERT_EQ(run.Tools().size(), 3u) << "the damaged tool starts fresh";
     EXPECT_FALSE(run.ToolAt(420, 40)) << "nothing of the damaged line is trusted, its place included";

@@ -1,0 +1,90 @@
+// host_state.h: the reference host's records (panel types, placed tools, the application) and the one
+// record of the running host that its files share.
+#pragma once
+
+#include <windows.h>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "apps/quorvane/options.h"
+#include "apps/quorvane/panel_file.h"
+#include "apps/quorvane/quorvane.h"
+#include "apps/quorvane/size_negotiation.h"
+#include "host/host_messages.h"
+
+// One panel type, as a module described it.
+struct PanelType {
+    std::string modulePath;
+    std::string moduleFile;           // the module's file name: how the panel file names it
+    HMODULE module;
+    std::string name;                 // from the descriptor, also the saved type name
+    std::string description;
+    HBITMAP colorBitmap;              // the module's: shown in menus and on the selected tool's tab
+    HBITMAP monoBitmap;               // the module's: a glyph on the tabs of the other tools
+    PanelToolCreateProc create;
+    PanelToolCleanupProc cleanup;
+    ToolSize defaultSize;             // learnt from the first tool of this type
+    bool defaultSizeKnown;
+};
+
+// One tool on the panel. A tool whose type is not loaded has no window: its record is kept, drawn as a
+// placeholder and saved back unchanged, so a missing module never costs the tool its game.
+struct PanelTool {
+    int number;                       // unique on the panel, shown on the tab: "Video Poker 2"
+    HWND window;
+    int type;                         // index into Host::types; -1 when not loaded
+    std::string moduleFile, typeName;
+    RECT rect;                        // the tool window in the panel's client area
+    std::vector<uint8_t> state;       // the block last read from the tool (or as read from the file)
+};
+
+enum class DragKind { None, Move, Left, Right, Bottom, BottomLeft, BottomRight, Close };
+
+struct Host {
+    HINSTANCE instance;
+    HostOptions options;
+    std::string programFolder;
+    std::string configPath;
+
+    std::vector<PanelType> types;
+    std::vector<std::string> moduleProblems;
+    std::vector<PanelTool> tools;     // z-order, bottom first; also the saving order
+    int selected;                     // number of the selected tool, 0 for none
+
+    HWND mainWindow, panelWindow, statusWindow;
+    HWND keyFocus;                    // the tool button the keyboard is on, kept while the host is inactive
+    HWND propertiesWindow, propertiesTool;
+    HACCEL accelerators;
+    HMENU addToolMenu;
+    HFONT uiFont, tabFont;
+
+    DragKind drag;
+    int dragTool;                     // number of the tool being dragged
+    POINT dragAnchor;                 // the mouse at the start, panel client coordinates
+    RECT dragStartRect;
+
+    SavedPanel lastSaved;             // what the file holds now, as far as this run knows
+    bool haveLastSaved;
+    bool saveFailing;
+    bool damagedFileKept;             // the damaged file was copied aside before the first save
+    std::string startupWarning;       // said once: damage or absent modules found at start
+    DWORD warningUntil;               // routine messages wait until this tick count
+
+    bool trainer;                     // draws are judged against the best hold; saved with the panel
+
+    bool ready;
+    int exitCode;
+};
+
+extern Host host;
+
+#define WM_APP_SAVE_LOOP (WM_APP + 1)     // one more save of --save-loop
+#define WM_APP_MACHINE_CHART (WM_APP + 2) // the machine's own chart has been worked out
+
+enum HostTimer { AutosaveTimer = 1, SoonSaveTimer, ScreenshotTimer, ScreenshotCaptureTimer, ExitTimer,
+                 AdviceRefreshTimer };
+
+// Registers one of the host's window classes under its instance; true when it is, or already was, there.
+bool RegisterHostClass(const char *className, WNDPROC procedure, HBRUSH background = nullptr, UINT style = 0,
+                       HICON icon = nullptr);
