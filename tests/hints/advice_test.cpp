@@ -59,14 +59,12 @@ TEST_F(AdviceTest, HintExplainsWhenThereIsNoHandToAdviseOn)
     EXPECT_NE(HintText(*tables, game).find("No hand is waiting"), std::string::npos);
 
     const char *const names[HandSize] = { "5H", "8D", "6S", "7C", "8C" };
-    VideoPokerGame repeated = WaitingHand(names, 5, ".....");
+    VideoPokerGame repeated = WaitingHand(names, 5, "....."), noWager = WaitingHand(names, 0, "....."),
+                   offDeck = WaitingHand(names, 5, ".....");
     repeated.card[4] = repeated.card[0];
-    EXPECT_NE(HintText(*tables, repeated).find("cannot be analysed"), std::string::npos);
-    VideoPokerGame noWager = WaitingHand(names, 0, ".....");
-    EXPECT_NE(HintText(*tables, noWager).find("cannot be analysed"), std::string::npos);
-    VideoPokerGame offDeck = WaitingHand(names, 5, ".....");
     offDeck.card[2] = 200;
-    EXPECT_NE(HintText(*tables, offDeck).find("cannot be analysed"), std::string::npos);
+    for (const VideoPokerGame &damaged : {repeated, noWager, offDeck})
+        EXPECT_NE(HintText(*tables, damaged).find("cannot be analysed"), std::string::npos);
 }
 
 TEST_F(AdviceTest, WatchingRealPlayCountsEachDrawWithItsHolds)

@@ -2,55 +2,47 @@
 #include <gtest/gtest.h>
 
 #include <wincodec.h>
+#include <algorithm>
+#include <memory>
 
+#include "apps/quorvane/canvas.h"
 #include "tests/quorvane/host_driver.h"
 
 namespace {
 
-struct Picture {
-    UINT width = 0, height = 0;
-    std::vector<uint8_t> bgra;
-
-    COLORREF At(UINT x, UINT y) const
-    {
-        const uint8_t *p = &bgra[(static_cast<size_t>(y) * width + x) * 4];
-        return RGB(p[2], p[1], p[0]);
-    }
-};
-
-bool DecodePng(const std::string &path, Picture *picture)
+// The PNG at path, decoded by WIC onto a canvas of its size (WIC's BGRA is the canvas's own layout).
+std::unique_ptr<Canvas> DecodePng(const std::string &path)
 {
-    bool ok = false;
+    std::unique_ptr<Canvas> picture;
     IWICImagingFactory *factory = nullptr;
     IWICBitmapDecoder *decoder = nullptr;
     IWICBitmapFrameDecode *frame = nullptr;
     IWICBitmapSource *converted = nullptr;
     std::wstring wide(path.begin(), path.end());
+    UINT width = 0, height = 0;
     if (SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
                                    reinterpret_cast<void **>(&factory))) &&
         SUCCEEDED(factory->CreateDecoderFromFilename(wide.c_str(), nullptr, GENERIC_READ,
                                                      WICDecodeMetadataCacheOnDemand, &decoder)) &&
         SUCCEEDED(decoder->GetFrame(0, &frame)) &&
         SUCCEEDED(WICConvertBitmapSource(GUID_WICPixelFormat32bppBGRA, frame, &converted)) &&
-        SUCCEEDED(converted->GetSize(&picture->width, &picture->height))) {
-        picture->bgra.resize(static_cast<size_t>(picture->width) * picture->height * 4);
-        ok = SUCCEEDED(converted->CopyPixels(nullptr, picture->width * 4, static_cast<UINT>(picture->bgra.size()),
-                                             picture->bgra.data()));
+        SUCCEEDED(converted->GetSize(&width, &height))) {
+        picture = std::make_unique<Canvas>(int(width), int(height));
+        if (!picture->Ready() || FAILED(converted->CopyPixels(nullptr, width * 4, width * height * 4,
+                                                              reinterpret_cast<BYTE *>(picture->bits))))
+            picture.reset();
     }
-    if (converted)
-        converted->Release();
-    if (frame)
-        frame->Release();
-    if (decoder)
-        decoder->Release();
-    if (factory)
-        factory->Release();
-    return ok;
+    for (IUnknown *object : {static_cast<IUnknown *>(converted), static_cast<IUnknown *>(frame),
+                             static_cast<IUnknown *>(decoder), static_cast<IUnknown *>(factory)})
+        if (object)
+            object->Release();
+    return picture;
 }
 
-bool Greenish(COLORREF c)
+bool Greenish(uint32_t c)
 {
-    return GetGValue(c) > GetRValue(c) + 20 && GetGValue(c) > GetBValue(c) + 10;
+    const int red = c >> 16, green = (c >> 8) & 0xFF, blue = c & 0xFF;
+    return green > red + 20 && green > blue + 10;
 }
 
 TEST(HostScreenshot, WritesAPngOfThePaintedWindowAndLeavesThePanelFileAlone)
@@ -66,25 +58,21 @@ TEST(HostScreenshot, WritesAPngOfThePaintedWindowAndLeavesThePanelFileAlone)
     EXPECT_FALSE(FileExists(config)) << "a screenshot run saves nothing";
 
     ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
-    Picture picture;
-    ASSERT_TRUE(DecodePng(png, &picture));
+    std::unique_ptr<Canvas> picture = DecodePng(png);
     CoUninitialize();
-    EXPECT_GE(picture.width, 360u);
-    EXPECT_GE(picture.height, 260u);
+    ASSERT_TRUE(picture);
+    EXPECT_GE(picture->width, 360);
+    EXPECT_GE(picture->height, 260);
 
     // The felt: green, and shaded rather than flat.
-    COLORREF middle = picture.At(picture.width / 2, picture.height / 2);
-    COLORREF corner = picture.At(picture.width - 20, picture.height - 40);
-    EXPECT_TRUE(Greenish(middle));
-    EXPECT_TRUE(Greenish(corner));
-    EXPECT_GT(GetGValue(middle), GetGValue(corner) + 20) << "lighter in the middle than at the rim";
+    const uint32_t middle = picture->At(picture->width / 2, picture->height / 2);
+    const uint32_t corner = picture->At(picture->width - 20, picture->height - 40);
+    EXPECT_TRUE(Greenish(middle) && Greenish(corner));
+    EXPECT_GT(((middle >> 8) & 0xFF), ((corner >> 8) & 0xFF) + 20) << "lighter in the middle than at the rim";
 
     // The tools had painted: their white card faces are in the picture.
-    int white = 0;
-    for (UINT y = 0; y < picture.height; ++y)
-        for (UINT x = 0; x < picture.width; ++x)
-            white += picture.At(x, y) == RGB(255, 255, 255);
-    EXPECT_GT(white, 2 * 5 * 100) << "two tools of five cards each";
+    const std::vector<uint32_t> pixels = picture->Pixels();
+    EXPECT_GT(std::count(pixels.begin(), pixels.end(), 0xFFFFFFu), 2 * 5 * 100) << "two tools of five cards each";
 }
 
 } // namespace
