@@ -1,9 +1,9 @@
 // commands.cpp: the host's menus and keys, and what each command does.
+#include "apps/quorvane/commands.h"
 #include "apps/quorvane/hints.h"
 #include "apps/quorvane/tools.h"
 #include "apps/quorvane/main_window.h"
 #include "apps/quorvane/status_line.h"
-#include "apps/quorvane/commands.h"
 #include "apps/quorvane/key_focus.h"
 #include "apps/quorvane/persistence.h"
 #include "apps/quorvane/property_window.h"

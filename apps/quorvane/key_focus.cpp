@@ -1,7 +1,7 @@
 // key_focus.cpp: Tab and Shift+Tab across the tools' buttons, and which windows count as those buttons.
+#include "apps/quorvane/key_focus.h"
 #include "apps/quorvane/tools.h"
 #include "apps/quorvane/status_line.h"
-#include "apps/quorvane/key_focus.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
 // main_window.cpp: the main window: the panel and the status line in it, its messages and timers
 // (saves, the screenshot sequence), its title, and the host's message boxes.
+#include "apps/quorvane/main_window.h"
 #include "apps/quorvane/hints.h"
 #include "apps/quorvane/tools.h"
 #include "apps/quorvane/panel_window.h"
-#include "apps/quorvane/main_window.h"
 #include "apps/quorvane/status_line.h"
 #include "apps/quorvane/commands.h"
 #include "apps/quorvane/key_focus.h"

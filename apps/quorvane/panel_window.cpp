@@ -1,8 +1,8 @@
 // panel_window.cpp: the panel window: its paint (felt, then each tool's decoration), the background
 // its tools ask for, their and its own context menus, and the mouse and keys that drag tools.
+#include "apps/quorvane/panel_window.h"
 #include "apps/quorvane/panel_parts.h"
 #include "apps/quorvane/tools.h"
-#include "apps/quorvane/panel_window.h"
 #include "apps/quorvane/property_window.h"
 #include "apps/quorvane/rect_size.h"
 

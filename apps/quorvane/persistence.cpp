@@ -1,7 +1,7 @@
 // persistence.cpp: where the panel file lives, reading it back at start, and saving it whole or not at all.
+#include "apps/quorvane/persistence.h"
 #include "apps/quorvane/tools.h"
 #include "apps/quorvane/status_line.h"
-#include "apps/quorvane/persistence.h"
 #include "apps/quorvane/files.h"
 
 #include <shlobj.h>

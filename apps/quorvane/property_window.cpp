@@ -1,8 +1,8 @@
 // property_window.cpp: the host's property window, which embeds the page a tool makes for it.
+#include "apps/quorvane/property_window.h"
 #include "apps/quorvane/tools.h"
 #include "apps/quorvane/status_line.h"
 #include "apps/quorvane/persistence.h"
-#include "apps/quorvane/property_window.h"
 
 #include <algorithm>
 

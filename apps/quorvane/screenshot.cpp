@@ -1,6 +1,6 @@
 // screenshot.cpp: --screenshot: what a window shows on screen, written as a PNG file.
-#include "apps/quorvane/files.h"
 #include "apps/quorvane/screenshot.h"
+#include "apps/quorvane/files.h"
 #include "apps/quorvane/window_png.h"
 
 bool WriteWindowPng(HWND window, const std::string &path)

@@ -1,6 +1,6 @@
 // tools.cpp: the tools on the panel: creating, placing, sizing, selecting and removing them.
-#include "apps/quorvane/modules.h"
 #include "apps/quorvane/tools.h"
+#include "apps/quorvane/modules.h"
 #include "apps/quorvane/main_window.h"
 #include "apps/quorvane/status_line.h"
 #include "apps/quorvane/property_window.h"
