@@ -5,7 +5,7 @@
 #include "panel/tool.h"
 #include "tests/common/test_host.h"
 #include "tests/common/hands.h"
-#include "tests/paint/paint_reference.h"
+#include "tests/paint/card_geometry.h"
 
 namespace {
 

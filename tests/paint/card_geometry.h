@@ -1,4 +1,4 @@
-// paint_reference.h: where a card's pictures land, the artwork as Windows plays it, and pixel counts.
+// card_geometry.h: where a card's pictures land, the artwork as the module plays it, and pixel counts.
 #pragma once
 
 #include <string>

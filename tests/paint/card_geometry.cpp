@@ -1,5 +1,5 @@
-// paint_reference.cpp: the card placement table, the artwork as Windows plays it, and pixel counts.
-#include "tests/paint/paint_reference.h"
+// card_geometry.cpp: the card placement table, the artwork as the module plays it, and pixel counts.
+#include "tests/paint/card_geometry.h"
 
 #include "panel/tool.h"
 
