@@ -16,7 +16,8 @@ function(vp_add_native_test name)
     add_executable(${name} ${ARG_UNPARSED_ARGUMENTS})
     target_link_libraries(${name} PRIVATE gtest_main ${ARG_LIBS})
     include(GoogleTest)
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+    # The slowest native test takes seconds: a hang (a deck that never refills) fails in two minutes.
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
 endfunction()
 
 # Suite names of TEST/TEST_F/TEST_P in the given sources, so CTest runs one Wine process per suite.
