@@ -45,11 +45,10 @@ protected:
                     continue;
                 box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y), std::max<LONG>(box.right, x),
                        std::max<LONG>(box.bottom, y)};
-                if (shown.At(x, y) == kShadow)
-                    EXPECT_TRUE(x == 0 || y == 0 || ink(x - 1, y - 1)) << "a shadow without its text at " << x << "," << y;
-                if (shown.At(x, y) == kText)
-                    EXPECT_TRUE(x + 1 == shown.width || y + 1 == shown.height || ink(x + 1, y + 1))
-                        << "text without its shadow at " << x << "," << y;
+                EXPECT_TRUE(shown.At(x, y) != kShadow || x == 0 || y == 0 || ink(x - 1, y - 1))
+                    << "a shadow without its text at " << x << "," << y;
+                EXPECT_TRUE(shown.At(x, y) != kText || x + 1 == shown.width || y + 1 == shown.height || ink(x + 1, y + 1))
+                    << "text without its shadow at " << x << "," << y;
             }
         for (int x = box.left; x <= box.right; ++x) {
             EXPECT_TRUE(box.top == 0 || shown.At(x, box.top) != kShadow) << "the shadow stands above the text at " << x;
