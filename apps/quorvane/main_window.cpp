@@ -8,7 +8,7 @@
 #include "apps/quorvane/commands.h"
 #include "apps/quorvane/key_focus.h"
 #include "apps/quorvane/persistence.h"
-#include "apps/quorvane/screenshot.h"
+#include "apps/quorvane/window_png.h"
 #include "apps/quorvane/rect_size.h"
 
 #include <algorithm>

@@ -1,6 +1,7 @@
 // window_png.cpp: what the screen shows of a window, read back and encoded as a PNG.
 #include "apps/quorvane/window_png.h"
 #include "apps/quorvane/canvas.h"
+#include "apps/quorvane/files.h"
 
 std::vector<uint8_t> WindowPng(HWND window)
 {
@@ -20,4 +21,10 @@ std::vector<uint8_t> WindowPng(HWND window)
     bool ok = canvas.Ready() && BitBlt(canvas.dc, 0, 0, width, height, screenDc, r.left, r.top, SRCCOPY) != 0;
     ReleaseDC(nullptr, screenDc);
     return ok ? canvas.Png() : std::vector<uint8_t>();
+}
+
+bool WriteWindowPng(HWND window, const std::string &path)
+{
+    std::vector<uint8_t> png = WindowPng(window);
+    return !png.empty() && WriteFileAtomically(path, std::string(png.begin(), png.end()));
 }

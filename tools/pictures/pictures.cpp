@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "apps/quorvane/canvas.h"
+#include "apps/quorvane/files.h"
 #include "apps/quorvane/hints.h"
 #include "apps/quorvane/quorvane.h"
 #include "apps/quorvane/window_png.h"
@@ -45,13 +46,6 @@ SIZE SlotOf(int id, int R, int B)
 POINT CellOf(int index) { return index < 26 ? POINT{index % 13, index / 13} : POINT{index - 26, 2}; }
 
 
-bool WritePng(const std::string &path, const std::vector<uint8_t> &png)
-{
-    FILE *out = png.empty() ? nullptr : std::fopen(path.c_str(), "wb");
-    bool written = out && std::fwrite(png.data(), 1, png.size(), out) == png.size();
-    return out && std::fclose(out) == 0 && written;
-}
-
 bool WriteContactSheet(const std::string &path)
 {
     const int cellLarge = 104, cellSmall = 20, zoom = 4;   // cards of a 600 x 350 and a 120 x 70 tool
@@ -68,7 +62,8 @@ bool WriteContactSheet(const std::string &path)
     for (int y = 0; y < tiny.height * zoom; ++y)
         for (int x = 0; x < tiny.width * zoom; ++x)
             sheet.bits[(smallTop + y) * width + 8 + x] = tiny.At(x / zoom, y / zoom);
-    return played && WritePng(path, sheet.Png());
+    const std::vector<uint8_t> png = sheet.Png();
+    return played && !png.empty() && WriteFileAtomically(path, std::string(png.begin(), png.end()));
 }
 
 // ---- Tools, hosted as a panel host would host them ----
@@ -100,11 +95,6 @@ void Pump()
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
-}
-
-bool WriteWindow(HWND window, const std::string &path)
-{
-    return WritePng(path, WindowPng(window));
 }
 
 VideoPokerGame WaitingHand(const Card cards[HandSize], const uint8_t held[HandSize])
@@ -162,7 +152,7 @@ bool WriteToolPictures(const std::string &directory)
                 SendMessageA(GetDlgItem(tool, IDC_DEAL_DRAW), BM_CLICK, 0, 0);
             RedrawWindow(panel, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
             Pump();
-            written &= WriteWindow(tool, name + "-" + m.moment + ".png");
+            written &= WriteWindowPng(tool, name + "-" + m.moment + ".png");
             DestroyWindow(tool);
             Pump();
         }
@@ -206,7 +196,7 @@ bool WriteStatisticsPicture(const std::string &directory)
         if (statistics) {
             SetWindowPos(statistics, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
             Sleep(500);
-            written = WriteWindow(statistics, directory + "\\statistics-window.png");
+            written = WriteWindowPng(statistics, directory + "\\statistics-window.png");
         }
     }
     PostMessageA(run.main, WM_CLOSE, 0, 0);
