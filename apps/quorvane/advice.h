@@ -1,7 +1,7 @@
 // advice.h: hold advice and play statistics for a Video Poker tool, read from its saved block.
 #pragma once
 
-#include "engine/analysis.h"
+#include "analysis/analysis.h"
 
 #include <cstddef>
 #include <string>

@@ -3,7 +3,7 @@
 #include "apps/quorvane/advice.h"
 #include "apps/quorvane/tools.h"
 #include "apps/quorvane/trainer.h"
-#include "engine/strategy_chart.h"
+#include "analysis/strategy_chart.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,6 +1,6 @@
 // chart_test.cpp: the derived strategy chart: its exact return, the deals its lines take, and hands a player knows.
-#include "engine/strategy_chart.h"
-#include "engine/analysis.h"
+#include "analysis/strategy_chart.h"
+#include "analysis/analysis.h"
 #include "tests/common/hands.h"
 
 #include <gtest/gtest.h>

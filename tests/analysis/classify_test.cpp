@@ -1,6 +1,6 @@
 // classify_test.cpp: hand categories by the engine's rule and the analysis's fast classifier, over every
 // hand (the full-deck totals) and at the edges a player checks.
-#include "engine/analysis.h"
+#include "analysis/analysis.h"
 #include "tests/common/hands.h"
 
 #include <gtest/gtest.h>

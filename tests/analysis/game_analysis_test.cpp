@@ -1,5 +1,5 @@
 // game_analysis_test.cpp: the exact return and final hands of optimal play.
-#include "engine/analysis.h"
+#include "analysis/analysis.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // holds_test.cpp: the values and ranking of the 32 holds, with known values for every hold of three deals.
-#include "engine/analysis.h"
+#include "analysis/analysis.h"
 #include "tests/common/hands.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // weighted_analysis_test.cpp: dealing by weight: the machine's weights, its known returns, and the even deck again.
-#include "engine/strategy_chart.h"
-#include "engine/weighted_analysis.h"
-#include "engine/analysis.h"
+#include "analysis/strategy_chart.h"
+#include "analysis/weighted_analysis.h"
+#include "analysis/analysis.h"
 
 #include <gtest/gtest.h>
 

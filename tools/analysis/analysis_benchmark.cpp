@@ -1,6 +1,6 @@
 // analysis_benchmark.cpp: timed runs of the whole-game analysis and of the hold analysis of every deal.
-#include "engine/analysis.h"
-#include "engine/strategy_chart.h"
+#include "analysis/analysis.h"
+#include "analysis/strategy_chart.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,7 +1,7 @@
 // vp_analyze.cpp: prints the exact return of optimal play, or the ranked holds of five given cards.
-#include "engine/analysis.h"
-#include "engine/strategy_chart.h"
-#include "engine/weighted_analysis.h"
+#include "analysis/analysis.h"
+#include "analysis/strategy_chart.h"
+#include "analysis/weighted_analysis.h"
 
 #include <chrono>
 #include <cstdio>

@@ -3,8 +3,8 @@
 // A set of cards dealt this way has a chance that depends only on how many cards of each weight it
 // holds and on the weight left in the deck, so the superset sums of the even deck are kept once per
 // such composition and priced by it.
-#include "engine/weighted_analysis.h"
-#include "engine/analysis_internal.h"
+#include "analysis/weighted_analysis.h"
+#include "analysis/analysis_internal.h"
 
 #include <algorithm>
 #include <cmath>

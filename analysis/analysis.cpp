@@ -1,6 +1,6 @@
 // analysis.cpp: the superset-count tables, the fast classifier and the exact values of the 32 holds.
-#include "engine/analysis.h"
-#include "engine/analysis_internal.h"
+#include "analysis/analysis.h"
+#include "analysis/analysis_internal.h"
 
 #include <algorithm>
 #include <cstdlib>

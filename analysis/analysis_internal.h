@@ -1,7 +1,7 @@
 // analysis_internal.h: what the analysis files share: tables of counts, the classifier's core, a work splitter.
 #pragma once
 
-#include "engine/analysis.h"
+#include "analysis/analysis.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,7 +1,7 @@
 // weighted_analysis.h: the return of optimal play when some cards come out more often than others.
 #pragma once
 
-#include "engine/analysis.h"
+#include "analysis/analysis.h"
 
 // The machine's card pick: how many of the generator's 32768 values land on each card. The two of
 // clubs and the ace of spades get 322, the other cards 642 or 643.

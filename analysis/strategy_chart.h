@@ -1,8 +1,8 @@
 // strategy_chart.h: a short ordered list of holds a player can learn, derived from the exact analysis.
 #pragma once
 
-#include "engine/analysis.h"
-#include "engine/weighted_analysis.h"
+#include "analysis/analysis.h"
+#include "analysis/weighted_analysis.h"
 
 #include <string>
 #include <vector>

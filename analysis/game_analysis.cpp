@@ -1,5 +1,5 @@
 // game_analysis.cpp: optimal play over every deal, one deal per class of suit renamings.
-#include "engine/analysis_internal.h"
+#include "analysis/analysis_internal.h"
 
 #include <cstdlib>
 

@@ -1,5 +1,5 @@
 // strategy_chart.cpp: the chart's vocabulary of holds, and the order that the analysis gives it.
-#include "engine/strategy_chart.h"
+#include "analysis/strategy_chart.h"
 
 #include <algorithm>
 #include <cmath>
