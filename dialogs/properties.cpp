@@ -7,10 +7,12 @@ static INT_PTR CALLBACK PropertiesPageProc(HWND page, UINT message, WPARAM wPara
 
 // The tool that asked for a page last; every open page acts on it. Null when no live tool asked.
 HWND pageTarget;
+NewGameRoutine pageNewGame;
 
-LRESULT CreatePropertiesPage(HWND tool, WPARAM wParam, LPARAM lParam)
+LRESULT CreatePropertiesPage(HWND tool, NewGameRoutine newGame, WPARAM wParam, LPARAM lParam)
 {
     pageTarget = tool;   // replaced even when the page cannot be made
+    pageNewGame = newGame;
     HWND page = CreateDialogParamA(moduleInstance, MAKEINTRESOURCEA(IDD_PROPERTIES_PAGE),
                                    reinterpret_cast<HWND>(wParam), PropertiesPageProc, 0);
     if (!page)
@@ -48,8 +50,8 @@ static void OpenAboutDialog(HWND page)
 
 static void StartNewGameOnTarget()
 {
-    if (pageTarget)   // its tool is gone: nothing to restore
-        SendMessageA(pageTarget, WM_COMMAND, IDC_NEW_GAME, 0);
+    if (pageTarget && pageNewGame)   // its tool is gone: nothing to restore
+        pageNewGame(pageTarget);
 }
 
 static INT_PTR CALLBACK PropertiesPageProc(HWND page, UINT message, WPARAM wParam, LPARAM)

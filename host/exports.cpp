@@ -24,12 +24,33 @@ void CopyEntryName(char *buffer, const char *name)
     memcpy(buffer, name, strlen(name) + 1);
 }
 
+// A window procedure that lies in no loaded module: left by a load of this module that is gone. Another
+// program's class of the same name is not ours to remove.
+bool IsStale(WNDPROC procedure)
+{
+    HMODULE owner = nullptr;
+    return !GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                               reinterpret_cast<LPCSTR>(procedure), &owner);
+}
+
 // Registers one class unless an earlier call did; a failed registration is tried again next time.
+// Classes outlive the module that registered them: a class of ours left by an earlier load of this
+// module points into an image that is gone, so it is replaced. While windows of that load still exist
+// it cannot be removed; the class then stays unregistered by this load and creation makes nothing.
 void RegisterOnce(uint32_t &registered, const char *className, WNDPROC procedure, int windowExtra,
                   HCURSOR cursor, int stockBrush)
 {
     if (registered != 0)
         return;
+    WNDCLASSA existing = {};
+    if (const BOOL atom = GetClassInfoA(hostInstance, className, &existing)) {   // nonzero: the class atom
+        if (existing.lpfnWndProc == procedure) {   // the earlier load lay where this one does: it is ours
+            registered = static_cast<uint32_t>(atom);
+            return;
+        }
+        if (!IsStale(existing.lpfnWndProc) || !UnregisterClassA(className, hostInstance))
+            return;
+    }
     WNDCLASSA windowClass = {};
     windowClass.style = CS_DBLCLKS;
     windowClass.lpfnWndProc = procedure;
@@ -82,6 +103,10 @@ extern "C" PanelTypeInfo **WINAPI InitVideoPokerToolType(PanelTypeInfo **typeInf
 extern "C" HWND WINAPI VideoPokerToolCreate(HWND parent, const RECT *rect, const void *savedState,
                                             DWORD savedSize, LPARAM /*reserved*/)
 {
+    // A class this load could not register may still exist from an earlier load, pointing at code
+    // that is gone: making a window of it would run that code.
+    if (!toolClassRegistered || !cardClassRegistered || !displayClassRegistered)
+        return nullptr;
     return CreateVideoPokerTool(parent, rect, savedState, savedSize);
 }
 

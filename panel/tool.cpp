@@ -171,6 +171,14 @@ void DestroyTool(HWND window, VideoPokerToolData *data)
     free(data);
 }
 
+// The properties page's "New Game", on the tool that asked for a page last.
+void StartNewGame(HWND tool)
+{
+    if (VideoPokerToolData *data = ToolDataOf(tool))
+        RunOnTool(data, NewGame);
+}
+
+// Only the tool's own commands act; any other id, whoever sends it, changes nothing.
 LRESULT RunCommand(HWND window, VideoPokerToolData *data, int command)
 {
     switch (command) {
@@ -191,10 +199,6 @@ LRESULT RunCommand(HWND window, VideoPokerToolData *data, int command)
     case IDC_DEAL_DRAW:
         if (data)
             RunOnTool(data, DealOrDraw);
-        return 0;
-    case IDC_NEW_GAME:   // sent by the properties page that this tool asked for last
-        if (data)
-            RunOnTool(data, NewGame);
         return 0;
     }
     return 0;
@@ -311,7 +315,7 @@ LRESULT CALLBACK VideoPokerToolWndProc(HWND window, UINT message, WPARAM wParam,
     case PTM_ADJUSTSIZE3:
         return HandleAdjustSize(window, data, wParam, lParam);
     case PTM_CREATEPAGE:
-        return CreatePropertiesPage(window, wParam, lParam);
+        return CreatePropertiesPage(window, StartNewGame, wParam, lParam);
     case PTM_LAYOUT:
         if (data)
             LayoutToolChildren(window, data);

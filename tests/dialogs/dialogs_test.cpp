@@ -2,6 +2,7 @@
 // tool "New Game" restores), and the About box (its texts, closing, the sequence that reveals its caption).
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 #include <windows.h>
@@ -65,9 +66,19 @@ TEST_F(Dialogs, PageSitsWhereAskedWithItsTexts)
                      "Three of a Kind|Two Pair|Jacks or Better");
 }
 
-TEST_F(Dialogs, NewGameResetsThePurseOfTheToolThatAskedLast)
+TEST_F(Dialogs, NewGameResetsThePurseOfTheToolThatAskedLastAndNoCommandDoes)
 {
     HWND first = NewTool(1), second = NewTool(2);
+    // A host forwarding its own command ids, or any control notifying the tool, must not reach a purse:
+    // only the tool's own five commands act.
+    const VideoPokerGame before = ToolRecord(second)->game;
+    for (int id = 0; id < 4096; ++id) {
+        if (id == IDM_PROPERTIES || id == IDM_ABOUT || (id >= IDC_BET_ONE && id <= IDC_DEAL_DRAW))
+            continue;
+        for (WORD code : {WORD(BN_CLICKED), WORD(1), WORD(0xFFFF)})
+            ASSERT_EQ(SendMessageA(second, WM_COMMAND, MAKEWPARAM(id, code), LPARAM(code ? HWND(frame) : nullptr)), 0) << id;
+    }
+    EXPECT_EQ(memcmp(&before, &ToolRecord(second)->game, sizeof before), 0) << "a command changed the game";
     HWND page = Page(first, frame);
     ASSERT_NE(page, nullptr);
     DestroyWindow(NewTool(0));   // another tool going leaves the target alone

@@ -49,9 +49,7 @@ TEST(FirstCalls, EnumerationThenInitialisationEvenAfterAFailedRegistration)
     PanelTypeInfo *info = nullptr;
     EXPECT_EQ(init(&info, 0), &info) << "the slot's address is returned";
     ASSERT_NE(info, nullptr);
-    HWND tool = create(panel, &rect, nullptr, 0, 0);
-    EXPECT_TRUE(tool && GetParent(tool) == panel) << "once the classes exist";
-    DestroyWindow(tool);
+    EXPECT_EQ(create(panel, &rect, nullptr, 0, 0), nullptr) << "the host's class is not the module's card";
     ASSERT_TRUE(UnregisterClassA("VideoPokerCard", instance));
 
     GdiTableFill fill(50);
@@ -60,6 +58,9 @@ TEST(FirstCalls, EnumerationThenInitialisationEvenAfterAFailedRegistration)
     init(&again, 0);
     EXPECT_EQ(fill.CountCreatable(), free) << "a second initialisation loads no bitmap again";
     EXPECT_EQ(again, info);
+    HWND tool = create(panel, &rect, nullptr, 0, 0);
+    EXPECT_TRUE(tool && GetParent(tool) == panel) << "once the classes are the module's";
+    DestroyWindow(tool);
     EXPECT_EQ(std::string(info->name) + "|" + info->description, "Video Poker|Video Poker Tool for Quorvane");
     BITMAP color = {}, mono = {};
     GetObjectA(info->colorBitmap, sizeof color, &color);

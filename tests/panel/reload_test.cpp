@@ -1,0 +1,124 @@
+// reload_test.cpp: the module freed and loaded again at another address, as a host that reloads its
+// plug-ins does: the second load makes, paints and plays tools like the first; a tool of the first load
+// left alive keeps its classes in use, and the second load then makes no tool rather than run dead code.
+#include <gtest/gtest.h>
+#include <cstring>
+#include <string>
+#include <windows.h>
+#include "host/host_messages.h"
+#include "resources/resource_ids.h"
+#include "tools/hostdriver/host_run.h"
+
+namespace {
+
+struct Load {
+    HMODULE module = nullptr;
+    PanelToolCreateProc create = nullptr;
+    SIZE_T imageSize = 0;
+};
+
+// Loads the module and calls enumeration and initialisation as a host does.
+Load LoadModule()
+{
+    Load load;
+    load.module = LoadLibraryA(ProgramBeside("VideoPoker.dll").c_str());
+    if (!load.module)
+        return load;
+    auto enumerate = reinterpret_cast<EnumeratePanelTypesProc>(
+        reinterpret_cast<void *>(GetProcAddress(load.module, "EnumeratePanelTypes")));
+    auto init = reinterpret_cast<InitPanelTypeProc>(
+        reinterpret_cast<void *>(GetProcAddress(load.module, "InitVideoPokerToolType")));
+    char names[3][32];
+    PanelTypeInfo *info = nullptr;
+    if (enumerate && init && enumerate(names[0], names[1], names[2], GetModuleHandleA(nullptr), 0) && init(&info, 0))
+        load.create = reinterpret_cast<PanelToolCreateProc>(
+            reinterpret_cast<void *>(GetProcAddress(load.module, names[1])));
+    const auto *dos = reinterpret_cast<const IMAGE_DOS_HEADER *>(load.module);
+    load.imageSize = reinterpret_cast<const IMAGE_NT_HEADERS *>(reinterpret_cast<const char *>(dos) + dos->e_lfanew)
+                         ->OptionalHeader.SizeOfImage;
+    return load;
+}
+
+// Frees the module and keeps its address range from being used again, so the next load lies elsewhere.
+void FreeAndReserve(const Load &load)
+{
+    FreeLibrary(load.module);
+    ASSERT_EQ(GetModuleHandleA("VideoPoker.dll"), nullptr) << "the module is still loaded";
+    ASSERT_NE(VirtualAlloc(load.module, load.imageSize, MEM_RESERVE, PAGE_NOACCESS), nullptr);
+}
+
+// The wager and credits of a tool's saved block.
+std::string Purse(HWND tool)
+{
+    const unsigned char *block = nullptr;
+    if (SendMessageA(tool, PTM_GETSTATE, 0, reinterpret_cast<LPARAM>(&block)) != 72 || !block)
+        return "no block";
+    int wager, credits;
+    memcpy(&wager, block + 64, 4);
+    memcpy(&credits, block + 68, 4);
+    return std::to_string(wager) + "/" + std::to_string(credits);
+}
+
+void Pump()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageA(&msg);
+}
+
+// Creates a tool, lays it out, paints it and plays Bet 5 (which deals) and the draw; "" when it all worked.
+std::string CreateAndPlay(const Load &load, HWND panel, HWND *made)
+{
+    const RECT rect = {10, 10, 310, 185};
+    HWND tool = load.create(panel, &rect, nullptr, 0, 0);
+    *made = tool;
+    if (!tool)
+        return "no tool";
+    SendMessageA(tool, PTM_LAYOUT, 0, 0);
+    RedrawWindow(tool, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    SendMessageA(GetDlgItem(tool, IDC_BET_FIVE), BM_CLICK, 0, 0);   // five coins deal at once
+    const std::string dealt = Purse(tool);
+    SendMessageA(GetDlgItem(tool, IDC_DEAL_DRAW), BM_CLICK, 0, 0);
+    Pump();
+    const std::string drawn = Purse(tool);
+    return dealt == "5/95" && drawn.substr(0, 2) == "0/" ? "" : "purse " + dealt + " then " + drawn;
+}
+
+// Points a window of the module and all its children at DefWindowProc, so they outlive the module's code.
+void Orphan(HWND window)
+{
+    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcA));
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        Orphan(child);
+}
+
+TEST(Reload, ASecondLoadElsewhereWorksAndAToolOfTheFirstStillAliveStopsIt)
+{
+    HWND panel = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 400, 300, nullptr,
+                                 nullptr, nullptr, nullptr);
+    Load first = LoadModule();
+    ASSERT_TRUE(first.create);
+    HWND tool = nullptr;
+    ASSERT_EQ(CreateAndPlay(first, panel, &tool), "");
+    DestroyWindow(tool);
+    FreeAndReserve(first);
+
+    Load second = LoadModule();
+    ASSERT_TRUE(second.create) << "enumeration or initialisation failed on the second load";
+    ASSERT_NE(second.module, first.module) << "the second load lies where the first did: this proves nothing";
+    EXPECT_EQ(CreateAndPlay(second, panel, &tool), "");
+
+    // A host that frees the module with a tool still open: the tool is harmless (it runs DefWindowProc
+    // now), but its windows keep the classes, which still name the freed code.
+    ASSERT_TRUE(tool);
+    Orphan(tool);
+    FreeAndReserve(second);
+    Load third = LoadModule();
+    ASSERT_TRUE(third.create && third.module != second.module);
+    HWND none = nullptr;
+    EXPECT_EQ(CreateAndPlay(third, panel, &none), "no tool");
+    EXPECT_TRUE(IsWindow(tool)) << "the old tool is the host's to deal with";
+    DestroyWindow(panel);
+}
+
+} // namespace
