@@ -38,6 +38,7 @@ protected:
     RECT InkBox(int d, const Capture &shown)
     {
         RECT box = {shown.width, shown.height, -1, -1};
+        bool sawText = false, sawShadow = false;
         auto ink = [&](int x, int y) { return shown.At(x, y) != host.BackgroundUnder(Display(d), x, y); };
         for (int y = 0; y < shown.height; ++y)
             for (int x = 0; x < shown.width; ++x) {
@@ -45,6 +46,8 @@ protected:
                     continue;
                 box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y), std::max<LONG>(box.right, x),
                        std::max<LONG>(box.bottom, y)};
+                sawText |= shown.At(x, y) == kText;
+                sawShadow |= shown.At(x, y) == kShadow;
                 EXPECT_TRUE(shown.At(x, y) != kShadow || x == 0 || y == 0 || ink(x - 1, y - 1))
                     << "a shadow without its text at " << x << "," << y;
                 EXPECT_TRUE(shown.At(x, y) != kText || x + 1 == shown.width || y + 1 == shown.height || ink(x + 1, y + 1))
@@ -55,9 +58,11 @@ protected:
             EXPECT_TRUE(box.bottom == shown.height - 1 || shown.At(x, box.bottom) != kText)
                 << "the text reaches below its shadow at " << x;
         }
+        bothColoursShown = sawText && sawShadow;
         return box;   // inclusive; right < left when nothing is written
     }
 
+    bool bothColoursShown = false;   // of the last InkBox: small glyphs may be all smoothed edge
     const int elements[2] = {COLOR_ACTIVECAPTION, COLOR_CAPTIONTEXT};
     const COLORREF original[2] = {GetSysColor(COLOR_ACTIVECAPTION), GetSysColor(COLOR_CAPTIONTEXT)};
 };
@@ -84,8 +89,10 @@ TEST_F(DisplayWindow, TextsSitLeftRightAndCentredInTheToolsFontWithTheirShadow)
         const int height = host.CaptureClient(Display(0)).height;
         EXPECT_LE(std::abs(box[0].top + box[0].bottom + 1 - height), 3) << "centred in the height";
         inkHeight[size.cx > 200] = box[0].bottom - box[0].top + 1;
-        for (int d = 0; d < 3; ++d)
+        for (int d = 0; d < 3; ++d) {
             InkBox(d, Show(d, "Four of a Kind : 125 Four of a Kind : 125"));   // longer than the display
+            EXPECT_TRUE(bothColoursShown) << "text and shadow in their own system colours, display " << d;
+        }
     }
     EXPECT_GT(inkHeight[1], inkHeight[0]) << "the text follows the font laid out for the size";
 

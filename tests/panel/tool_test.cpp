@@ -215,6 +215,7 @@ TEST_F(Tool, ButtonsAndCardsReachTheGame)
     const struct { const Bytes &block; const char *clicks, *face, *held; } cases[] = {
         {fresh, "1b1", "WAGER: 2|CREDITS: 98|Video Poker|Deal|111", "00000"},   // no holds between hands
         {fresh, "15", "WAGER: 5|CREDITS: 95|Video Poker|Draw|001", "00000"},    // Bet 5 tops up and deals
+        {fresh, "11111", "WAGER: 5|CREDITS: 95|Video Poker|Draw|001", "00000"}, // so does the fifth "+1"
         {dealt, "aabd", "WAGER: 1|CREDITS: 10|Video Poker|Draw|001", "01010"},
         {jacks, "D", "WAGER: 0|CREDITS: 14|Jacks or Better : 4|Deal|110", "00000"},
         {tens, "D", "WAGER: 0|CREDITS: 0|Video Poker|Deal|000", "00000"},      // broke: every button off
