@@ -282,10 +282,7 @@ HWND CreateVideoPokerTool(HWND parent, const RECT *rect, const void *savedState,
     data->font = CreateToolFont(place.bottom / 7);   // not set on the buttons: the first layout replaces it
 
     data->toolWindow = tool;
-    ToolView view(*data);
-    SetWager(data->game, view, data->game.wager);
-    SetCredits(data->game, view, data->game.credits);
-    EnableButtonsFor(data->game, view);
+    RunOnTool(data, ShowGameState);
 
     SetWindowLongPtrA(tool, 0, reinterpret_cast<LONG_PTR>(data));
     return tool;
