@@ -26,7 +26,7 @@ HostRun::~HostRun()
 
 bool HostRun::Launch(const std::string &arguments)
 {
-    std::string exe = ProgramBeside("quorvane.exe");
+    std::string exe = program.empty() ? ProgramBeside("quorvane.exe") : program;
     std::string line = "\"" + exe + "\" " + arguments;
     std::vector<char> buffer(line.begin(), line.end());
     buffer.push_back('\0');
@@ -38,8 +38,8 @@ bool HostRun::Launch(const std::string &arguments)
     }
     process_ = {};
     main = panel = status = nullptr;
-    return CreateProcessA(exe.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &process_) != 0;
+    return CreateProcessA(exe.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          workingFolder.empty() ? nullptr : workingFolder.c_str(), &startup, &process_) != 0;
 }
 
 bool HostRun::Start(const std::string &arguments, DWORD timeoutMs)

@@ -38,6 +38,9 @@ public:
     DWORD ProcessId() const { return process_.dwProcessId; }
 
     HWND main = nullptr, panel = nullptr, status = nullptr;
+    // The program started and the folder it starts in: by default quorvane.exe beside this program, in
+    // this program's current folder.
+    std::string program, workingFolder;
 
 private:
     PROCESS_INFORMATION process_ = {};
