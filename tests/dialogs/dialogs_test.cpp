@@ -64,6 +64,15 @@ TEST_F(Dialogs, PageSitsWhereAskedWithItsTexts)
         texts += "|" + WindowText(GetDlgItem(page, id));
     EXPECT_EQ(texts, "Coins Played|New Game|Royal Flush|Straight Flush|Four of a Kind|Full House|Flush|Straight|"
                      "Three of a Kind|Two Pair|Jacks or Better");
+    // The pay table a player reads: each column's header, then its cells (the 1-coin cells stand apart).
+    std::string table;
+    for (int header : {1067, 1087, 1097, 1107, 1117}) {
+        table += "|" + WindowText(GetDlgItem(page, header)) + ":";
+        for (int row = 0; row < 9; ++row)
+            table += " " + WindowText(GetDlgItem(page, (header == 1067 ? 1077 : header + 1) + row));
+    }
+    EXPECT_EQ(table, "|1: 250 50 25 9 6 4 3 2 1|2: 500 100 50 18 12 8 6 4 2|3: 750 150 75 27 18 12 9 6 3"
+                     "|4: 1000 200 100 36 24 16 12 8 4|5: 4000 250 125 45 30 20 15 10 5");
 }
 
 TEST_F(Dialogs, NewGameResetsThePurseOfTheToolThatAskedLastAndNoCommandDoes)
