@@ -21,8 +21,9 @@ failed_tests() {   # failed_tests TREE
 count=$(python3 -c "exec(open('$here/faults.py').read()); print(len(FAULTS))")
 caught=0
 missed=0
+tmp=$(mktemp)
 for ((k = 0; k < count; k++)); do
-    file=$(python3 - "$k" "$only" "$here/faults.py" <<'PY'
+    file=$(python3 - "$k" "$only" "$here/faults.py" 2>"$tmp" <<'PY'
 import sys
 exec(open(sys.argv[3]).read())
 area, what, path, text, replacement = FAULTS[int(sys.argv[1])]
@@ -37,8 +38,8 @@ elif text in source:
 else:
     print('NOT FOUND ' + area + ': ' + what, file=sys.stderr)
 PY
-    ) 2>/tmp/mutate-what.$$
-    what=$(cat /tmp/mutate-what.$$)
+    )
+    what=$(cat "$tmp")
     [ -f "$file.orig" ] || { case "$what" in NOT*) echo "$what";; esac; continue; }
     by=""
     if cmake --build build/native >/dev/null 2>&1; then
@@ -63,6 +64,6 @@ PY
     # Put back and touch: the original's older time would leave the mutated object built.
     mv "$file.orig" "$file" && touch "$file"
 done
-rm -f /tmp/mutate-what.$$
+rm -f "$tmp"
 cmake --build build/native >/dev/null 2>&1; cmake --build build/win64 >/dev/null 2>&1
 echo "$caught caught, $missed missed"
