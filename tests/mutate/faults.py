@@ -40,7 +40,7 @@ FAULTS = [
 ("module", "about never closes on a command", "dialogs/about.cpp", "    case WM_COMMAND:       EndDialog(dialog, 1); return TRUE;", "    case WM_COMMAND:       return TRUE;"),
 ("module", "about reveal after three", "dialogs/about.cpp", "    if (aboutSequence == 3 && input == LeftDoubleClick)", "    if (aboutSequence == 2 && input == RightDoubleClick)"),
 ("module", "second enumeration answers", "host/exports.cpp", "    if (typesEnumerated != 0)\n        return FALSE;", "    if (typesEnumerated > 5)\n        return FALSE;"),
-("module", "failed registration never retried", "host/exports.cpp", "    registered = RegisterClassA(&windowClass);", "    registered = RegisterClassA(&windowClass) | 1;"),
+("module", "a class of another's taken for the module's", "host/exports.cpp", "        if (!IsStale(existing.lpfnWndProc) || !UnregisterClassA(className, hostInstance))\n            return;", "        if (!IsStale(existing.lpfnWndProc) || !UnregisterClassA(className, hostInstance)) {\n            registered = 1;\n            return;\n        }"),
 ("module", "classes without double clicks", "host/exports.cpp", "    windowClass.style = CS_DBLCLKS;", "    windowClass.style = 0;"),
 ("module", "hearts drawn black", "tools/artgen/pictures.cpp", "const uint32_t suitColour[4] = {Black, Red, Red, Black};", "const uint32_t suitColour[4] = {Black, Red, Black, Black};"),
 ("module", "red ranks drawn black", "tools/artgen/pictures.cpp", "GlyphPicture(frame, glyph, Red);", "GlyphPicture(frame, glyph, Black);"),
