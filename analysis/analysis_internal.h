@@ -77,24 +77,37 @@ inline int SubsetIndex(const Card *sorted, int k)
 void CountHoldOutcomes(const AnalysisTables &tables, const Card sorted[HandSize],
                        int32_t counts[HoldCount][HandRankCount]);
 
-// Runs work(block) once for every block 0..blocks-1 on `threads` threads, the caller's among them;
-// each thread takes the next block not yet taken, so uneven blocks even out.
+// The one work splitter: runs work(block, thread) once for every block 0..blocks-1 on `threads` threads
+// (thread 0 is the caller's); each thread takes the next block not yet taken, so uneven blocks even out.
 template <typename Work>
 void RunBlocks(int threads, int blocks, Work work)
 {
     std::atomic<int> next(0);
-    auto drain = [&next, blocks, &work]() {
+    auto drain = [&next, blocks, &work](int thread) {
         for (int block = next++; block < blocks; block = next++)
-            work(block);
+            work(block, thread);
     };
     if (threads > 8)
         threads = 8;
     std::thread helpers[8];
     for (int t = 1; t < threads; ++t)
-        helpers[t] = std::thread(drain);
-    drain();
+        helpers[t] = std::thread(drain, t);
+    drain(0);
     for (int t = 1; t < threads; ++t)
         helpers[t].join();
+}
+
+// The one enumeration of deals one by one: every deal whose highest card is `highest`, ascending.
+template <typename Visit>
+void ForEachDealWithHighest(int highest, Visit visit)
+{
+    for (int d = 3; d < highest; ++d)
+        for (int c = 2; c < d; ++c)
+            for (int b = 1; b < c; ++b)
+                for (int a = 0; a < b; ++a) {
+                    const Card deal[HandSize] = { Card(a), Card(b), Card(c), Card(d), Card(highest) };
+                    visit(deal);
+                }
 }
 
 // Every four-card set whose highest card is `highest`, in SubsetIndex order counted from the first
@@ -146,8 +159,8 @@ void ForEachCardAdded(const Card *sorted, int size, Visit visit)
 template <typename Fours, typename FromLarger>
 void BuildSetTables(int threads, Fours fours, FromLarger fromLarger)
 {
-    RunBlocks(threads, DeckSize - 3, [&](int block) { fours(DeckSize - 1 - block); });
-    RunBlocks(threads, DeckSize - 2, [&](int block) {
+    RunBlocks(threads, DeckSize - 3, [&](int block, int) { fours(DeckSize - 1 - block); });
+    RunBlocks(threads, DeckSize - 2, [&](int block, int) {
         const int highest = DeckSize - 1 - block;
         for (int b = 1; b < highest; ++b)
             for (int a = 0; a < b; ++a) {

@@ -1,5 +1,7 @@
 // strategy_chart.cpp: the chart's vocabulary of holds, and the order that the analysis gives it.
 #include "analysis/strategy_chart.h"
+#include "analysis/analysis_internal.h"
+#include "analysis/cards.h"
 
 #include <algorithm>
 #include <cmath>
@@ -28,8 +30,6 @@ enum : int {
     PatternCount
 };
 
-const char rankLetters[] = "23456789TJQKA";
-
 bool IsHigh(int rank) { return rank >= Jack; }
 
 int Royal2Index(int low, int high)
@@ -57,7 +57,7 @@ std::string PatternText(int pattern)
         for (int a = Ten; a <= Ace; ++a)
             for (int b = a + 1; b <= Ace; ++b)
                 if (index-- == 0)
-                    text = std::string(1, rankLetters[b]) + rankLetters[a] + " suited";
+                    text = std::string(1, RankLetters[b]) + RankLetters[a] + " suited";
         return text;
     }
     static const char *const gapNames[] = { "no gap", "1 gap", "2 gaps" };
@@ -79,7 +79,7 @@ std::string PatternText(int pattern)
         int set = pattern - HighCardsFirst;
         for (int rank = Ace; rank >= Jack; --rank)
             if (set & (1 << (rank - Jack)))
-                text += rankLetters[rank];
+                text += RankLetters[rank];
         return text + (text.size() == 1 ? " alone" : " unsuited");
     }
     if (pattern < SuitedHigh2) {
@@ -439,20 +439,6 @@ std::vector<int> OrderLines(const Samples &data, const std::vector<double> &opti
     return order;
 }
 
-template <typename Work>
-void RunRanges(int threads, int count, Work work)
-{
-    if (threads <= 1) {
-        work(0, count, 0);
-        return;
-    }
-    std::vector<std::thread> pool;
-    for (int t = 0; t < threads; ++t)
-        pool.emplace_back(work, count * t / threads, count * (t + 1) / threads, t);
-    for (std::thread &thread : pool)
-        thread.join();
-}
-
 const size_t MaxLines = 35;
 
 // Hands that match the same lines take the same line under any order, so they are added up into one
@@ -509,16 +495,14 @@ bool DeriveStrategyChart(const AnalysisTables &tables, const WeightedTables *mac
 {
     if (coins < 1 || coins > MaxWager || threads < 1)
         return false;
-    int64_t scale[HandSize + 1];
-    for (int drawn = 0; drawn <= HandSize; ++drawn)
-        scale[drawn] = DrawDenominator / Choose(DeckSize - HandSize, drawn);
     std::vector<Groups> parts(static_cast<size_t>(threads));
     if (!machine) {
         std::vector<DealClass> classes(DealClassCount);
         int classCount = ListDealClasses(classes.data());
-        RunRanges(threads, classCount, [&](int begin, int end, int t) {
+        constexpr int BlockSize = 1024;
+        RunBlocks(threads, (classCount + BlockSize - 1) / BlockSize, [&](int block, int t) {
             Groups &groups = parts[static_cast<size_t>(t)];
-            for (int c = begin; c < end; ++c) {
+            for (int c = block * BlockSize; c < std::min(classCount, (block + 1) * BlockSize); ++c) {
                 const DealClass &deal = classes[static_cast<size_t>(c)];
                 HoldValue ranked[HoldCount];
                 AnalyzeHolds(tables, deal.cards, coins, ranked);
@@ -528,35 +512,30 @@ bool DeriveStrategyChart(const AnalysisTables &tables, const WeightedTables *mac
                 for (int p = 0; p < PatternCount; ++p)
                     if (holds[p] >= 0) {
                         const HoldValue *hold = FindHold(ranked, holds[p]);
-                        group.paid[p] += hold->numerator * scale[hold->cardsDrawn] * deal.deals;
+                        group.paid[p] += hold->numerator * DrawScale(hold->cardsDrawn) * deal.deals;
                     }
-                group.bestPaid += ranked[0].numerator * scale[ranked[0].cardsDrawn] * deal.deals;
+                group.bestPaid += ranked[0].numerator * DrawScale(ranked[0].cardsDrawn) * deal.deals;
                 group.deals += deal.deals;
             }
         });
     } else {
         // Suits are not alike here, so every deal counts; split by the highest card.
-        RunRanges(threads, DeckSize - 4, [&](int begin, int end, int t) {
+        RunBlocks(threads, DeckSize - 4, [&](int block, int t) {
             Groups &groups = parts[static_cast<size_t>(t)];
-            for (int e = begin + 4; e < end + 4; ++e)
-                for (int d = 3; d < e; ++d)
-                    for (int c = 2; c < d; ++c)
-                        for (int b = 1; b < c; ++b)
-                            for (int a = 0; a < b; ++a) {
-                                const Card deal[HandSize] = { Card(a), Card(b), Card(c), Card(d), Card(e) };
-                                long double value[HoldCount];
-                                WeightedHoldValues(*machine, deal, value);
-                                long double chance = DealChance(*machine, deal);
-                                int8_t holds[PatternCount];
-                                HandPatterns(deal, holds);
-                                Group &group = GroupOf(groups, holds);
-                                for (int p = 0; p < PatternCount; ++p)
-                                    if (holds[p] >= 0)
-                                        group.weighted[p] += chance * value[holds[p]];
-                                group.bestWeighted += chance * *std::max_element(value, value + HoldCount);
-                                group.chance += chance;
-                                group.deals += 1;
-                            }
+            ForEachDealWithHighest(DeckSize - 1 - block, [&](const Card deal[HandSize]) {
+                long double value[HoldCount];
+                WeightedHoldValues(*machine, deal, value);
+                long double chance = DealChance(*machine, deal);
+                int8_t holds[PatternCount];
+                HandPatterns(deal, holds);
+                Group &group = GroupOf(groups, holds);
+                for (int p = 0; p < PatternCount; ++p)
+                    if (holds[p] >= 0)
+                        group.weighted[p] += chance * value[holds[p]];
+                group.bestWeighted += chance * *std::max_element(value, value + HoldCount);
+                group.chance += chance;
+                group.deals += 1;
+            });
         });
     }
     Groups groups;

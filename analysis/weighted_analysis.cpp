@@ -382,46 +382,37 @@ bool AnalyzeWeightedGame(const WeightedTables &tables, int threads, WeightedGame
     WeightedTally *tallies = static_cast<WeightedTally *>(calloc(Blocks, sizeof(WeightedTally)));
     if (!tallies)
         return false;
-    int64_t scale[HandSize + 1];
-    for (int drawn = 0; drawn <= HandSize; ++drawn)
-        scale[drawn] = DrawDenominator / Choose(DeckSize - HandSize, drawn);
-
-    auto tallyBlock = [&](int block) {
+    auto tallyBlock = [&](int block, int) {
         WeightedTally &tally = tallies[block];
-        const int e = DeckSize - 1 - block;
-        for (int d = 3; d < e; ++d)
-            for (int c = 2; c < d; ++c)
-                for (int b = 1; b < c; ++b)
-                    for (int a = 0; a < b; ++a) {
-                        const Card deal[HandSize] = { Card(a), Card(b), Card(c), Card(d), Card(e) };
-                        long double expected[HoldCount];
-                        int64_t evenPaid[HoldCount];
-                        ValueHolds(tables, deal, expected, evenPaid);
-                        // Best here, and best for an even deck, ranked as AnalyzeHolds ranks them.
-                        int best = 0;
-                        HoldValue evenBest = {};
-                        for (int mask = 0; mask < HoldCount; ++mask) {
-                            int kept = BitCount(mask);
-                            if (expected[mask] > expected[best]
-                                || (expected[mask] == expected[best] && kept > BitCount(best)))
-                                best = mask;
-                            HoldValue even = {};
-                            even.heldMask = static_cast<uint8_t>(mask);
-                            even.cardsDrawn = static_cast<uint8_t>(HandSize - kept);
-                            even.numerator = evenPaid[mask];
-                            even.denominator = binomial.value[DeckSize - HandSize][even.cardsDrawn];
-                            if (mask == 0 || RanksBefore(even, evenBest))
-                                evenBest = even;
-                        }
-                        long double chance = DealChance(tables, deal);
-                        tally.dealChance.Add(chance);
-                        tally.optimal.Add(chance * expected[best]);
-                        tally.evenDeckPlay.Add(chance * expected[evenBest.heldMask]);
-                        tally.evenDeckScaled += static_cast<uint64_t>(evenBest.numerator * scale[evenBest.cardsDrawn]);
-                        // Rounding aside, a strictly better hold here than the even deck's.
-                        if (expected[best] > expected[evenBest.heldMask] * (1 + 1e-15L))
-                            ++tally.heldDifferently;
-                    }
+        ForEachDealWithHighest(DeckSize - 1 - block, [&](const Card deal[HandSize]) {
+            long double expected[HoldCount];
+            int64_t evenPaid[HoldCount];
+            ValueHolds(tables, deal, expected, evenPaid);
+            // Best here, and best for an even deck, ranked as AnalyzeHolds ranks them.
+            int best = 0;
+            HoldValue evenBest = {};
+            for (int mask = 0; mask < HoldCount; ++mask) {
+                int kept = BitCount(mask);
+                if (expected[mask] > expected[best]
+                    || (expected[mask] == expected[best] && kept > BitCount(best)))
+                    best = mask;
+                HoldValue even = {};
+                even.heldMask = static_cast<uint8_t>(mask);
+                even.cardsDrawn = static_cast<uint8_t>(HandSize - kept);
+                even.numerator = evenPaid[mask];
+                even.denominator = binomial.value[DeckSize - HandSize][even.cardsDrawn];
+                if (mask == 0 || RanksBefore(even, evenBest))
+                    evenBest = even;
+            }
+            long double chance = DealChance(tables, deal);
+            tally.dealChance.Add(chance);
+            tally.optimal.Add(chance * expected[best]);
+            tally.evenDeckPlay.Add(chance * expected[evenBest.heldMask]);
+            tally.evenDeckScaled += static_cast<uint64_t>(evenBest.numerator * DrawScale(evenBest.cardsDrawn));
+            // Rounding aside, a strictly better hold here than the even deck's.
+            if (expected[best] > expected[evenBest.heldMask] * (1 + 1e-15L))
+                ++tally.heldDifferently;
+        });
     };
     RunBlocks(threads, Blocks, tallyBlock);
 

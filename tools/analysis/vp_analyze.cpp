@@ -1,5 +1,6 @@
 // vp_analyze.cpp: prints the exact return of optimal play, or the ranked holds of five given cards.
 #include "analysis/analysis.h"
+#include "analysis/cards.h"
 #include "analysis/strategy_chart.h"
 #include "analysis/weighted_analysis.h"
 
@@ -17,33 +18,9 @@ const char *const rankNames[HandRankCount] = {
 // Best hand first, as pay tables are read.
 const int tableOrder[HandRankCount] = { 1, 2, 3, 4, 5, 6, 7, 8, 9, 0 };
 
-const char rankLetters[] = "23456789TJQKA";
-const char suitLetters[] = "CDHS";
-
 double SecondsSince(std::chrono::steady_clock::time_point start)
 {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-// "AS", "td", "10h", "2c": rank then suit, either case; -1 when it is no card.
-int ParseCard(const char *text)
-{
-    size_t length = strlen(text);
-    if (length < 2 || length > 3)
-        return -1;
-    const char *rankEnd = text + length - 1;
-    int rank = -1;
-    if (length == 3 && text[0] == '1' && text[1] == '0')
-        rank = Ten;
-    else if (length == 2)
-        for (int r = 0; r < 13; ++r)
-            if (rankLetters[r] == (text[0] >= 'a' && text[0] <= 'z' ? text[0] - 'a' + 'A' : text[0]))
-                rank = r;
-    char suitLetter = *rankEnd >= 'a' && *rankEnd <= 'z' ? static_cast<char>(*rankEnd - 'a' + 'A') : *rankEnd;
-    const char *suit = strchr(suitLetters, suitLetter);
-    if (rank < 0 || !suit || suitLetter == '\0')
-        return -1;
-    return static_cast<int>(suit - suitLetters) * 13 + rank;
 }
 
 // 1234567 -> "1,234,567"
@@ -123,13 +100,7 @@ int PrintHolds(const Card cards[HandSize], int coins, int threads)
     printf("Holds for %d coin%s, best first (analysed in %.1f us):\n", coins, coins == 1 ? "" : "s", seconds * 1e6);
     for (int i = 0; i < HoldCount; ++i) {
         const HoldValue &hold = ranked[i];
-        printf("%3d  ", i + 1);
-        for (int p = 0; p < HandSize; ++p) {
-            if (hold.heldMask & (1 << p))
-                printf("%c%c ", rankLetters[RankOf(cards[p])], suitLetters[SuitOf(cards[p])]);
-            else
-                printf("-- ");
-        }
+        printf("%3d  %s ", i + 1, HoldRow(cards, hold.heldMask).c_str());
         printf(" %12.6f  %10.6f/coin  %lld / %lld\n", hold.expectedReturn, hold.expectedReturn / coins,
                static_cast<long long>(hold.numerator), static_cast<long long>(hold.denominator));
     }
