@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <array>
 #include <map>
 #include <cstdlib>
 #include <thread>
@@ -27,8 +28,22 @@ enum : int {
     SuitedHigh2 = StraightFlush3TypeFirst + 3,
     UnsuitedHigh2, HighAlone,                     // the two lowest high cards; the lowest one
     DrawFive,
-    PatternCount
+    BaseCount
 };
+
+// Lines that name a card: a pattern above, narrowed by the light ace of spades. Pattern number
+// variant * BaseCount + base.
+enum Variant : int {
+    AnyCards = 0,
+    OtherAce,          // the hold has an ace other than the ace of spades
+    NoOtherAce,        // it has none (no ace, or the ace of spades)
+    SpadesNoAce,       // suited in spades, without the ace of spades
+    NotSpadesNoAce,    // suited, and not that
+    VariantCount
+};
+constexpr int PatternCount = BaseCount * VariantCount;
+constexpr int BaseOf(int pattern) { return pattern % BaseCount; }
+constexpr int VariantOf(int pattern) { return pattern / BaseCount; }
 
 bool IsHigh(int rank) { return rank >= Jack; }
 
@@ -42,7 +57,7 @@ int Royal2Index(int low, int high)
     return -1;
 }
 
-std::string PatternText(int pattern)
+std::string BaseText(int pattern)
 {
     static const char *const fixed[] = {
         "royal flush", "straight flush", "four of a kind", "full house", "flush", "straight",
@@ -94,6 +109,76 @@ std::string PatternText(int pattern)
     if (pattern == HighAlone)
         return "1 high card, the lowest";
     return "draw five";
+}
+
+bool IsRoyal2WithAce(int base)
+{
+    return base >= Royal2First && base < Royal2First + 10 && base - Royal2First >= Royal2Index(Ten, Ace)
+           && (base - Royal2First == Royal2Index(Ten, Ace) || base - Royal2First == Royal2Index(Jack, Ace)
+               || base - Royal2First == Royal2Index(Queen, Ace) || base - Royal2First == Royal2Index(King, Ace));
+}
+
+bool IsHighSetWithAce(int base) { return base >= HighCardsFirst && base < HighCardsFirst + 16 && ((base - HighCardsFirst) & 8); }
+
+// The patterns narrowed by the ace held: where an ace other than the ace of spades is worth less.
+bool HasAceVariants(int base)
+{
+    return base == Royal3 || IsRoyal2WithAce(base) || base == SuitedHigh2
+           || (base > Flush3First && base < Flush3First + 3)
+           || (base >= Straight4InsideFirst + 1 && base < Straight4InsideFirst + 5) || IsHighSetWithAce(base)
+           || base == UnsuitedHigh2 || base == HighAlone;
+}
+
+// The suited patterns narrowed by spades without the ace: the ace of spades is half as likely to come.
+bool HasSpadeVariants(int base)
+{
+    return base == Royal4 || base == Royal3 || (base >= Royal2First && base < Royal2First + 10 && !IsRoyal2WithAce(base))
+           || base == SuitedHigh2 || base == Flush4 || (base >= Flush3First && base < Flush3First + 3);
+}
+
+std::string PatternText(int pattern)
+{
+    const int base = BaseOf(pattern);
+    const bool alwaysAce = IsRoyal2WithAce(base) || IsHighSetWithAce(base);
+    const bool neverAce = base >= Royal2First && base < Royal2First + 10 && !alwaysAce;
+    switch (VariantOf(pattern)) {
+    case OtherAce: return BaseText(base) + (alwaysAce ? ", the ace not the ace of spades" : ", with an ace other than the ace of spades");
+    case NoOtherAce: return BaseText(base) + (alwaysAce ? ", the ace of spades" : ", without an ace other than the ace of spades");
+    case SpadesNoAce: return BaseText(base) + (neverAce ? " in spades" : " in spades without the ace");
+    case NotSpadesNoAce: return BaseText(base) + (neverAce ? ", not in spades" : ", unless in spades without the ace");
+    default: return BaseText(base);
+    }
+}
+
+// What the card-aware patterns ask of a hold: an ace other than the ace of spades; suited in spades
+// without the ace of spades.
+void HoldFacts(const Card cards[HandSize], int mask, bool &otherAce, bool &spadesNoAce)
+{
+    otherAce = false;
+    bool spades = mask != 0, aceOfSpades = false;
+    for (int i = 0; i < HandSize; ++i)
+        if (mask & (1 << i)) {
+            otherAce = otherAce || (RankOf(cards[i]) == Ace && SuitOf(cards[i]) != Spades);
+            aceOfSpades = aceOfSpades || (RankOf(cards[i]) == Ace && SuitOf(cards[i]) == Spades);
+            spades = spades && SuitOf(cards[i]) == Spades;
+        }
+    spadesNoAce = spades && !aceOfSpades;
+}
+
+// Sets holds[] for the card-aware patterns of base, which keeps mask on this hand, where not set yet.
+void AddVariants(const Card cards[HandSize], int base, int mask, int8_t holds[PatternCount])
+{
+    bool otherAce, spadesNoAce;
+    HoldFacts(cards, mask, otherAce, spadesNoAce);
+    auto set = [&](int variant) {
+        int8_t &hold = holds[variant * BaseCount + base];
+        if (hold < 0)
+            hold = static_cast<int8_t>(mask);
+    };
+    if (HasAceVariants(base))
+        set(otherAce ? OtherAce : NoOtherAce);
+    if (HasSpadeVariants(base))
+        set(spadesNoAce ? SpadesNoAce : NotSpadesNoAce);
 }
 
 // Adds to found the patterns that holding exactly the cards of mask stands for.
@@ -193,17 +278,21 @@ int MaskPatterns(const Card cards[HandSize], int mask, HandRank rank, int found[
     return count;
 }
 
-// holds[p]: the mask that pattern p keeps on this hand, -1 when the hand has no such hold.
-void HandPatterns(const Card cards[HandSize], int8_t holds[PatternCount])
+// holds[p]: the mask that pattern p keeps on this hand, -1 when the hand has no such hold. cardAware:
+// the lines that name a card too.
+void HandPatterns(const Card cards[HandSize], int8_t holds[PatternCount], bool cardAware)
 {
     std::fill(holds, holds + PatternCount, int8_t(-1));
     HandRank rank = ClassifyCards(cards);
     for (int mask = 0; mask < HoldCount; ++mask) {
         int found[8];
         int count = MaskPatterns(cards, mask, rank, found);
-        for (int i = 0; i < count; ++i)
+        for (int i = 0; i < count; ++i) {
             if (holds[found[i]] < 0)
                 holds[found[i]] = static_cast<int8_t>(mask);
+            if (cardAware)
+                AddVariants(cards, found[i], mask, holds);
+        }
     }
     // The lowest high cards: sets of one and two, tried from the lowest ranks up.
     for (int set = 1; set < 16; set <<= 1)
@@ -220,11 +309,15 @@ void HandPatterns(const Card cards[HandSize], int8_t holds[PatternCount])
                 holds[UnsuitedHigh2] = holds[HighCardsFirst + set];
             break;
         }
+    if (cardAware)
+        for (int base : { HighAlone, UnsuitedHigh2 })
+            if (holds[base] >= 0)
+                AddVariants(cards, base, holds[base], holds);
 }
 
 struct Entry {
     double value;         // chance-weighted coins of this hold; derivation only compares them
-    uint8_t pattern;
+    uint16_t pattern;
 };
 
 struct Sample {
@@ -439,47 +532,56 @@ std::vector<int> OrderLines(const Samples &data, const std::vector<double> &opti
     return order;
 }
 
-const size_t MaxLines = 35;
+const size_t EvenMaxLines = 35, MachineMaxLines = 40;
 
 // Hands that match the same lines take the same line under any order, so they are added up into one
-// group: the coins of each line's hold, and of the best hold, over all of them.
+// group: the coins of each line's hold, and of the best hold, over all of them. Values are by present
+// pattern, in pattern order.
 struct Group {
-    int64_t paid[PatternCount];          // even deck: exact, over DrawDenominator
-    long double weighted[PatternCount];  // machine dealing: chance times coins
-    int64_t bestPaid;
-    long double bestWeighted, chance;
-    uint32_t deals;
+    std::vector<int64_t> paid;           // even deck: exact, over DrawDenominator
+    std::vector<long double> weighted;   // machine dealing: chance times coins
+    int64_t bestPaid = 0;
+    long double bestWeighted = 0, chance = 0;
+    uint32_t deals = 0;
 };
 
-struct Signature {
-    uint64_t low, high;
-    bool operator<(const Signature &other) const
-    {
-        return low != other.low ? low < other.low : high < other.high;
-    }
-};
-
+constexpr int SignatureWords = (PatternCount + 63) / 64;
+using Signature = std::array<uint64_t, SignatureWords>;
 using Groups = std::map<Signature, Group>;
 
-Group &GroupOf(Groups &groups, const int8_t holds[PatternCount])
+bool Has(const Signature &key, int p) { return (key[static_cast<size_t>(p / 64)] >> (p % 64)) & 1; }
+
+// The hand's group, and the patterns it has (present: their numbers, ascending; returns how many).
+Group &GroupOf(Groups &groups, const int8_t holds[PatternCount], int present[PatternCount], int &count)
 {
-    Signature key = { 0, 0 };
+    Signature key = {};
+    count = 0;
     for (int p = 0; p < PatternCount; ++p)
-        if (holds[p] >= 0)
-            (p < 64 ? key.low : key.high) |= uint64_t(1) << (p % 64);
+        if (holds[p] >= 0) {
+            key[static_cast<size_t>(p / 64)] |= uint64_t(1) << (p % 64);
+            present[count++] = p;
+        }
     auto found = groups.find(key);
-    if (found == groups.end())
-        found = groups.emplace(key, Group()).first;   // value-initialised: all zero
+    if (found == groups.end()) {
+        found = groups.emplace(key, Group()).first;
+        found->second.paid.assign(static_cast<size_t>(count), 0);
+        found->second.weighted.assign(static_cast<size_t>(count), 0);
+    }
     return found->second;
 }
 
 void Merge(Groups &into, const Groups &from)
 {
     for (const auto &entry : from) {
-        Group &group = into[entry.first];
-        for (int p = 0; p < PatternCount; ++p) {
-            group.paid[p] += entry.second.paid[p];
-            group.weighted[p] += entry.second.weighted[p];
+        auto found = into.find(entry.first);
+        if (found == into.end()) {
+            into.emplace(entry.first, entry.second);
+            continue;
+        }
+        Group &group = found->second;
+        for (size_t k = 0; k < group.paid.size(); ++k) {
+            group.paid[k] += entry.second.paid[k];
+            group.weighted[k] += entry.second.weighted[k];
         }
         group.bestPaid += entry.second.bestPaid;
         group.bestWeighted += entry.second.bestWeighted;
@@ -488,13 +590,82 @@ void Merge(Groups &into, const Groups &from)
     }
 }
 
+// Plays an order of lines over the groups: the return, and each line's share of the deals and what its
+// deals give up against the best hold, per coin bet.
+struct Played {
+    uint64_t paid = 0, optimal = 0;
+    long double weightedPaid = 0, weightedOptimal = 0;
+    std::vector<double> share, loss;   // by pattern
+};
+
+Played PlayOrder(const Groups &groups, const std::vector<int> &order, bool machine, int coins)
+{
+    std::vector<int> position(PatternCount, PatternCount);
+    for (size_t i = 0; i < order.size(); ++i)
+        position[static_cast<size_t>(order[i])] = static_cast<int>(i);
+    Played played;
+    played.share.assign(PatternCount, 0);
+    played.loss.assign(PatternCount, 0);
+    const long double evenScale = 1.0L / (static_cast<long double>(DealCount) * DrawDenominator * coins);
+    for (const auto &entry : groups) {
+        const Group &group = entry.second;
+        int first = -1;
+        size_t at = 0;
+        for (int p = 0, k = 0; p < PatternCount; ++p)
+            if (Has(entry.first, p)) {
+                if (first < 0 || position[static_cast<size_t>(p)] < position[static_cast<size_t>(first)]) {
+                    first = p;
+                    at = static_cast<size_t>(k);
+                }
+                ++k;
+            }
+        if (first < 0 || position[static_cast<size_t>(first)] == PatternCount)
+            continue;
+        played.paid += static_cast<uint64_t>(group.paid[at]);
+        played.optimal += static_cast<uint64_t>(group.bestPaid);
+        played.weightedPaid += group.weighted[at];
+        played.weightedOptimal += group.bestWeighted;
+        played.share[static_cast<size_t>(first)] += machine ? static_cast<double>(group.chance)
+                                                            : static_cast<double>(group.deals) / DealCount;
+        played.loss[static_cast<size_t>(first)] +=
+            machine ? static_cast<double>((group.bestWeighted - group.weighted[at]) / coins)
+                    : static_cast<double>((group.bestPaid - group.paid[at]) * evenScale);
+    }
+    return played;
+}
+
+void FillChart(StrategyChart &chart, const Played &played, const std::vector<int> &order, bool machine, int coins)
+{
+    chart.lines.clear();
+    for (int p : order)
+        chart.lines.push_back({ PatternText(p), played.share[static_cast<size_t>(p)], p,
+                                played.loss[static_cast<size_t>(p)], 0.0, p >= BaseCount });
+    if (!machine) {
+        uint64_t denominator = static_cast<uint64_t>(DealCount) * DrawDenominator * static_cast<uint64_t>(coins);
+        uint64_t divisor = GreatestCommonDivisor(played.paid, denominator);
+        chart.returnNumerator = played.paid / divisor;
+        chart.returnDenominator = denominator / divisor;
+        chart.chartReturn = static_cast<double>(played.paid) / static_cast<double>(denominator);
+        chart.optimalReturn = static_cast<double>(played.optimal) / static_cast<double>(denominator);
+    } else {
+        // As a fraction over 10^18: the weighted sums are long doubles, good to about 18 digits.
+        long double rate = played.weightedPaid / coins;
+        chart.returnDenominator = 1000000000000000000ULL;
+        chart.returnNumerator = static_cast<uint64_t>(rate * 1e18L + 0.5L);
+        chart.chartReturn = static_cast<double>(rate);
+        chart.optimalReturn = static_cast<double>(played.weightedOptimal / coins);
+    }
+}
+
 } // namespace
 
 bool DeriveStrategyChart(const AnalysisTables &tables, const WeightedTables *machine, int coins,
-                         int threads, StrategyChart &chart)
+                         int threads, StrategyChart &chart, const StrategyChart *compared,
+                         StrategyChart *comparedHere)
 {
     if (coins < 1 || coins > MaxWager || threads < 1)
         return false;
+    const bool cardAware = machine != nullptr;
     std::vector<Groups> parts(static_cast<size_t>(threads));
     if (!machine) {
         std::vector<DealClass> classes(DealClassCount);
@@ -507,13 +678,13 @@ bool DeriveStrategyChart(const AnalysisTables &tables, const WeightedTables *mac
                 HoldValue ranked[HoldCount];
                 AnalyzeHolds(tables, deal.cards, coins, ranked);
                 int8_t holds[PatternCount];
-                HandPatterns(deal.cards, holds);
-                Group &group = GroupOf(groups, holds);
-                for (int p = 0; p < PatternCount; ++p)
-                    if (holds[p] >= 0) {
-                        const HoldValue *hold = FindHold(ranked, holds[p]);
-                        group.paid[p] += hold->numerator * DrawScale(hold->cardsDrawn) * deal.deals;
-                    }
+                HandPatterns(deal.cards, holds, cardAware);
+                int present[PatternCount], count;
+                Group &group = GroupOf(groups, holds, present, count);
+                for (int k = 0; k < count; ++k) {
+                    const HoldValue *hold = FindHold(ranked, holds[present[k]]);
+                    group.paid[static_cast<size_t>(k)] += hold->numerator * DrawScale(hold->cardsDrawn) * deal.deals;
+                }
                 group.bestPaid += ranked[0].numerator * DrawScale(ranked[0].cardsDrawn) * deal.deals;
                 group.deals += deal.deals;
             }
@@ -527,11 +698,11 @@ bool DeriveStrategyChart(const AnalysisTables &tables, const WeightedTables *mac
                 WeightedHoldValues(*machine, deal, value);
                 long double chance = DealChance(*machine, deal);
                 int8_t holds[PatternCount];
-                HandPatterns(deal, holds);
-                Group &group = GroupOf(groups, holds);
-                for (int p = 0; p < PatternCount; ++p)
-                    if (holds[p] >= 0)
-                        group.weighted[p] += chance * value[holds[p]];
+                HandPatterns(deal, holds, cardAware);
+                int present[PatternCount], count;
+                Group &group = GroupOf(groups, holds, present, count);
+                for (int k = 0; k < count; ++k)
+                    group.weighted[static_cast<size_t>(k)] += chance * value[holds[present[k]]];
                 group.bestWeighted += chance * *std::max_element(value, value + HoldCount);
                 group.chance += chance;
                 group.deals += 1;
@@ -548,9 +719,10 @@ bool DeriveStrategyChart(const AnalysisTables &tables, const WeightedTables *mac
         const Group &group = entry.second;
         Sample sample = { static_cast<uint32_t>(data.entries.size()), 0 };
         for (int p = 0; p < PatternCount; ++p)
-            if ((p < 64 ? entry.first.low >> p : entry.first.high >> (p - 64)) & 1) {
-                double v = machine ? static_cast<double>(group.weighted[p]) : static_cast<double>(group.paid[p]);
-                data.entries.push_back({ v, static_cast<uint8_t>(p) });
+            if (Has(entry.first, p)) {
+                double v = machine ? static_cast<double>(group.weighted[sample.count])
+                                   : static_cast<double>(group.paid[sample.count]);
+                data.entries.push_back({ v, static_cast<uint16_t>(p) });
                 ++sample.count;
             }
         data.samples.push_back(sample);
@@ -570,49 +742,49 @@ bool DeriveStrategyChart(const AnalysisTables &tables, const WeightedTables *mac
     std::vector<char> types = general;
     for (int p = StraightFlush3First; p < Flush4; ++p)
         types[static_cast<size_t>(p)] = 0;
-    std::vector<int> order = OrderLines(data, optimum, MaxLines, everything);
+    // A card-aware line goes with its general line.
+    for (std::vector<char> *allowed : { &everything, &general, &types })
+        for (int p = BaseCount; p < PatternCount; ++p)
+            (*allowed)[static_cast<size_t>(p)] = cardAware && (*allowed)[static_cast<size_t>(BaseOf(p))];
+    const size_t maxLines = machine ? MachineMaxLines : EvenMaxLines;
+    std::vector<int> order = OrderLines(data, optimum, maxLines, everything);
     for (const std::vector<char> *allowed : { &general, &types }) {
-        std::vector<int> tried = OrderLines(data, optimum, MaxLines, *allowed);
+        std::vector<int> tried = OrderLines(data, optimum, maxLines, *allowed);
         if (data.Value(PositionsOf(tried).data(), nullptr, nullptr) > data.Value(PositionsOf(order).data(), nullptr, nullptr))
             order = tried;
     }
-    std::vector<int> position = PositionsOf(order);
-    double share[PatternCount] = {};
-    data.Value(position.data(), share, weight.data());
+    // Lines that take no deal go: they change nothing.
+    Played played = PlayOrder(groups, order, machine != nullptr, coins);
+    order.erase(std::remove_if(order.begin(), order.end(),
+                               [&](int p) { return played.share[static_cast<size_t>(p)] == 0; }),
+                order.end());
 
-    // The exact return: each group's first line, in the order found.
-    uint64_t paid = 0, optimal = 0;
-    long double weightedPaid = 0, weightedOptimal = 0;
-    for (const auto &entry : groups) {
-        int first = -1;
-        for (int p = 0; p < PatternCount; ++p)
-            if (((p < 64 ? entry.first.low >> p : entry.first.high >> (p - 64)) & 1)
-                && (first < 0 || position[static_cast<size_t>(p)] < position[static_cast<size_t>(first)]))
-                first = p;
-        paid += static_cast<uint64_t>(entry.second.paid[first]);
-        optimal += static_cast<uint64_t>(entry.second.bestPaid);
-        weightedPaid += entry.second.weighted[first];
-        weightedOptimal += entry.second.bestWeighted;
-    }
     chart = StrategyChart();
     chart.coins = coins;
     chart.machineDealing = machine != nullptr;
-    for (int p : order)
-        chart.lines.push_back({ PatternText(p), share[p], p });
-    if (!machine) {
-        uint64_t denominator = static_cast<uint64_t>(DealCount) * DrawDenominator * static_cast<uint64_t>(coins);
-        uint64_t divisor = GreatestCommonDivisor(paid, denominator);
-        chart.returnNumerator = paid / divisor;
-        chart.returnDenominator = denominator / divisor;
-        chart.chartReturn = static_cast<double>(paid) / static_cast<double>(denominator);
-        chart.optimalReturn = static_cast<double>(optimal) / static_cast<double>(denominator);
-    } else {
-        // As a fraction over 10^18: the weighted sums are long doubles, good to about 18 digits.
-        long double rate = weightedPaid / coins;
-        chart.returnDenominator = 1000000000000000000ULL;
-        chart.returnNumerator = static_cast<uint64_t>(rate * 1e18L + 0.5L);
-        chart.chartReturn = static_cast<double>(rate);
-        chart.optimalReturn = static_cast<double>(weightedOptimal / coins);
+    FillChart(chart, played, order, machine != nullptr, coins);
+    // What each line adds: the return lost if its deals went to the lines below it instead.
+    std::vector<std::vector<uint32_t>> holders(PatternCount);
+    for (size_t g = 0; g < data.samples.size(); ++g)
+        for (uint32_t i = 0; i < data.samples[g].count; ++i)
+            holders[data.entries[data.samples[g].first + i].pattern].push_back(static_cast<uint32_t>(g));
+    const double valueScale = machine ? 1.0 / coins : 1.0 / (static_cast<double>(DealCount) * DrawDenominator * coins);
+    std::vector<double> gain;
+    for (size_t i = 0; i + 1 < order.size(); ++i) {
+        InsertionGains(data, holders, order, order[i], gain);
+        chart.lines[i].gain = (gain[i] - gain.back()) * valueScale;
+    }
+
+    // Another chart's lines played on this dealing: the even deck's chart on the machine.
+    if (compared && comparedHere) {
+        std::vector<int> theirs;
+        for (const ChartLine &line : compared->lines)
+            theirs.push_back(line.pattern);
+        *comparedHere = StrategyChart();
+        comparedHere->coins = coins;
+        comparedHere->machineDealing = machine != nullptr;
+        FillChart(*comparedHere, PlayOrder(groups, theirs, machine != nullptr, coins), theirs, machine != nullptr, coins);
+        chart.comparedReturn = comparedHere->chartReturn;
     }
     return true;
 }
@@ -620,7 +792,7 @@ bool DeriveStrategyChart(const AnalysisTables &tables, const WeightedTables *mac
 int FollowChart(const StrategyChart &chart, const Card cards[HandSize], int *heldMask)
 {
     int8_t holds[PatternCount];
-    HandPatterns(cards, holds);
+    HandPatterns(cards, holds, true);
     for (size_t i = 0; i < chart.lines.size(); ++i) {
         int p = chart.lines[i].pattern;
         if (p >= 0 && p < PatternCount && holds[p] >= 0) {
@@ -634,18 +806,36 @@ int FollowChart(const StrategyChart &chart, const Card cards[HandSize], int *hel
     return -1;
 }
 
+std::string Percent(double fraction)
+{
+    // Enough digits that a share above zero never reads as zero.
+    int digits = 4;
+    while (digits < 9 && fraction > 0 && fraction * 100 < 0.5 * std::pow(10.0, -digits))
+        ++digits;
+    char text[32];
+    snprintf(text, sizeof text, "%.*f%%", digits, fraction * 100);
+    return text;
+}
+
 std::string ChartText(const StrategyChart &chart)
 {
     std::string text;
-    char line[128];
+    char line[200];
+    int width = 0;
+    for (const ChartLine &chartLine : chart.lines)
+        width = std::max(width, static_cast<int>(chartLine.text.size()));
     for (size_t i = 0; i < chart.lines.size(); ++i) {
-        snprintf(line, sizeof line, "%2zu. %-44s %8.4f%%\n", i + 1, chart.lines[i].text.c_str(),
-                 chart.lines[i].share * 100);
+        snprintf(line, sizeof line, "%2zu. %-*s %9s\n", i + 1, width, chart.lines[i].text.c_str(),
+                 Percent(chart.lines[i].share).c_str());
         text += line;
     }
     snprintf(line, sizeof line, "Chart return:   %.6f%%\nOptimal return: %.6f%%\n", chart.chartReturn * 100,
              chart.optimalReturn * 100);
     text += line;
+    if (chart.machineDealing && chart.comparedReturn > 0) {
+        snprintf(line, sizeof line, "The even deck's chart on this dealing: %.6f%%\n", chart.comparedReturn * 100);
+        text += line;
+    }
     return text;
 }
 

@@ -48,7 +48,7 @@ TEST_F(WeightedAnalysisTest, MachineDealingKnownReturns)
     AnalysisTables *even = CreateAnalysisTables(2);
     StrategyChart chart;
     ASSERT_TRUE(DeriveStrategyChart(*even, tables, MaxWager, 2, chart));
-    EXPECT_NEAR(chart.chartReturn, 0.99167273, 5e-9);
+    EXPECT_NEAR(chart.chartReturn, 0.99293664, 5e-9);
     EXPECT_NEAR(chart.optimalReturn, 0.99298723, 5e-9);
     FreeAnalysisTables(even);
     FreeWeightedTables(tables);

@@ -163,8 +163,8 @@ int PrintChart(int coins, int threads, bool isMachine)
     uint32_t weight[DeckSize];
     MachineCardWeights(weight);
     WeightedTables *machine = CreateWeightedTables(weight, coins, threads);
-    StrategyChart chart;
-    bool ok = machine && DeriveStrategyChart(*tables, machine, coins, threads, chart);
+    StrategyChart chart, evenHere;
+    bool ok = machine && DeriveStrategyChart(*tables, machine, coins, threads, chart, &even, &evenHere);
     FreeWeightedTables(machine);
     FreeAnalysisTables(tables);
     if (!ok) {
@@ -174,7 +174,23 @@ int PrintChart(int coins, int threads, bool isMachine)
     printf("Strategy chart, machine dealing, %d coin%s bet  (%.3f s)\n", coins, coins == 1 ? "" : "s",
            SecondsSince(start));
     fputs(ChartText(chart).c_str(), stdout);
+    printf("Chart return as a fraction: %llu / %llu\n", static_cast<unsigned long long>(chart.returnNumerator),
+           static_cast<unsigned long long>(chart.returnDenominator));
     printf("Lines that differ from the even-deck chart:\n%s", ChartDifferences(even, chart).c_str());
+    printf("The even deck's chart on this dealing: return %.6f%% (%llu / %llu), %.6f points below the best\n"
+           "hold of every deal; what the deals of each line give up, in points:\n",
+           evenHere.chartReturn * 100, static_cast<unsigned long long>(evenHere.returnNumerator),
+           static_cast<unsigned long long>(evenHere.returnDenominator),
+           (evenHere.optimalReturn - evenHere.chartReturn) * 100);
+    for (size_t i = 0; i < evenHere.lines.size(); ++i)
+        if (evenHere.lines[i].loss > 0.0000005e-2)
+            printf("  %2zu. %-52s %9s of deals  %.6f\n", i + 1, evenHere.lines[i].text.c_str(),
+                   Percent(evenHere.lines[i].share).c_str(), evenHere.lines[i].loss * 100);
+    printf("What each line that names a card adds to the machine's chart, in points (its deals sent to the\n"
+           "lines below it instead):\n");
+    for (size_t i = 0; i < chart.lines.size(); ++i)
+        if (chart.lines[i].namesCard)
+            printf("  %2zu. %-70s %.6f\n", i + 1, chart.lines[i].text.c_str(), chart.lines[i].gain * 100);
     return 0;
 }
 
