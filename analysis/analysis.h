@@ -59,6 +59,13 @@ struct DealClass {
 // Writes every class into classes (room for DealClassCount) and returns how many it wrote.
 int ListDealClasses(DealClass *classes);
 
+// Renamings of the suits (suit s becomes map[s]) that a dealing cannot tell apart: with an even deck all
+// 24, with the machine's weights those that keep every card's weight (the diamonds and hearts swapped).
+struct SuitSymmetry {
+    int count;
+    uint8_t order[24];   // each renaming, as its number among the 24 orders of the suits
+};
+
 // Optimal play over every deal, each deal equally likely, as exact fractions over one denominator.
 struct GameAnalysis {
     int coins;

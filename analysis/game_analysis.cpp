@@ -83,6 +83,8 @@ struct Tally {
 
 } // namespace
 
+constexpr SuitOrders suitOrders;
+
 int ListDealClasses(DealClass *classes)
 {
     ClassLister *lister = static_cast<ClassLister *>(calloc(1, sizeof(ClassLister)));

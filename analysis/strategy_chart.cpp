@@ -8,8 +8,9 @@
 #include <cstdio>
 #include <array>
 #include <map>
+#include <unordered_map>
 #include <cstdlib>
-#include <thread>
+#include <cstring>
 
 namespace {
 
@@ -121,7 +122,7 @@ bool IsRoyal2WithAce(int base)
 bool IsHighSetWithAce(int base) { return base >= HighCardsFirst && base < HighCardsFirst + 16 && ((base - HighCardsFirst) & 8); }
 
 // The patterns narrowed by the ace held: where an ace other than the ace of spades is worth less.
-bool HasAceVariants(int base)
+bool HasAceVariantsRule(int base)
 {
     return base == Royal3 || IsRoyal2WithAce(base) || base == SuitedHigh2
            || (base > Flush3First && base < Flush3First + 3)
@@ -130,11 +131,25 @@ bool HasAceVariants(int base)
 }
 
 // The suited patterns narrowed by spades without the ace: the ace of spades is half as likely to come.
-bool HasSpadeVariants(int base)
+bool HasSpadeVariantsRule(int base)
 {
     return base == Royal4 || base == Royal3 || (base >= Royal2First && base < Royal2First + 10 && !IsRoyal2WithAce(base))
            || base == SuitedHigh2 || base == Flush4 || (base >= Flush3First && base < Flush3First + 3);
 }
+
+struct VariantTable {
+    bool ace[BaseCount], spade[BaseCount];
+    VariantTable()
+    {
+        for (int base = 0; base < BaseCount; ++base) {
+            ace[base] = HasAceVariantsRule(base);
+            spade[base] = HasSpadeVariantsRule(base);
+        }
+    }
+};
+const VariantTable variantTable;
+bool HasAceVariants(int base) { return variantTable.ace[base]; }
+bool HasSpadeVariants(int base) { return variantTable.spade[base]; }
 
 std::string PatternText(int pattern)
 {
@@ -150,35 +165,49 @@ std::string PatternText(int pattern)
     }
 }
 
-// What the card-aware patterns ask of a hold: an ace other than the ace of spades; suited in spades
-// without the ace of spades.
-void HoldFacts(const Card cards[HandSize], int mask, bool &otherAce, bool &spadesNoAce)
-{
-    otherAce = false;
-    bool spades = mask != 0, aceOfSpades = false;
-    for (int i = 0; i < HandSize; ++i)
-        if (mask & (1 << i)) {
-            otherAce = otherAce || (RankOf(cards[i]) == Ace && SuitOf(cards[i]) != Spades);
-            aceOfSpades = aceOfSpades || (RankOf(cards[i]) == Ace && SuitOf(cards[i]) == Spades);
-            spades = spades && SuitOf(cards[i]) == Spades;
+// What the card-aware patterns ask of a hold, as positions of the hand: the aces other than the ace of
+// spades; the cards that are no spade; the ace of spades.
+struct CardFacts {
+    int otherAces, notSpades, aceOfSpades;
+    explicit CardFacts(const Card cards[HandSize]) : otherAces(0), notSpades(0), aceOfSpades(0)
+    {
+        for (int i = 0; i < HandSize; ++i) {
+            const bool ace = RankOf(cards[i]) == Ace, spade = SuitOf(cards[i]) == Spades;
+            otherAces |= (ace && !spade) << i;
+            notSpades |= !spade << i;
+            aceOfSpades |= (ace && spade) << i;
         }
-    spadesNoAce = spades && !aceOfSpades;
-}
+    }
+    bool OtherAce(int mask) const { return (mask & otherAces) != 0; }
+    bool SpadesNoAce(int mask) const { return mask != 0 && !(mask & (notSpades | aceOfSpades)); }
+};
 
-// Sets holds[] for the card-aware patterns of base, which keeps mask on this hand, where not set yet.
-void AddVariants(const Card cards[HandSize], int base, int mask, int8_t holds[PatternCount])
+// The holds a hand has: hold[p], the mask that pattern p keeps (-1: none); present, the patterns it has.
+struct HandHolds {
+    int8_t hold[PatternCount];
+    uint16_t present[PatternCount];
+    int count;
+    void Clear()
+    {
+        memset(hold, -1, sizeof hold);
+        count = 0;
+    }
+    void Set(int pattern, int mask)
+    {
+        if (hold[pattern] < 0) {
+            hold[pattern] = static_cast<int8_t>(mask);
+            present[count++] = static_cast<uint16_t>(pattern);
+        }
+    }
+};
+
+// The card-aware patterns of base, which keeps mask on this hand.
+void AddVariants(const CardFacts &facts, int base, int mask, HandHolds &holds)
 {
-    bool otherAce, spadesNoAce;
-    HoldFacts(cards, mask, otherAce, spadesNoAce);
-    auto set = [&](int variant) {
-        int8_t &hold = holds[variant * BaseCount + base];
-        if (hold < 0)
-            hold = static_cast<int8_t>(mask);
-    };
     if (HasAceVariants(base))
-        set(otherAce ? OtherAce : NoOtherAce);
+        holds.Set((facts.OtherAce(mask) ? OtherAce : NoOtherAce) * BaseCount + base, mask);
     if (HasSpadeVariants(base))
-        set(spadesNoAce ? SpadesNoAce : NotSpadesNoAce);
+        holds.Set((facts.SpadesNoAce(mask) ? SpadesNoAce : NotSpadesNoAce) * BaseCount + base, mask);
 }
 
 // Adds to found the patterns that holding exactly the cards of mask stands for.
@@ -278,41 +307,69 @@ int MaskPatterns(const Card cards[HandSize], int mask, HandRank rank, int found[
     return count;
 }
 
-// holds[p]: the mask that pattern p keeps on this hand, -1 when the hand has no such hold. cardAware:
-// the lines that name a card too.
-void HandPatterns(const Card cards[HandSize], int8_t holds[PatternCount], bool cardAware)
+struct PatternHold {
+    uint16_t pattern;
+    uint8_t mask;
+};
+constexpr int MaxPatternHolds = HoldCount * 8 + 2;
+
+// Every hold of a general pattern the hand has, masks ascending, then the lowest high cards. It names
+// no suit, so one list serves every deal of a class.
+int ListBaseHolds(const Card cards[HandSize], PatternHold list[MaxPatternHolds])
 {
-    std::fill(holds, holds + PatternCount, int8_t(-1));
+    int count = 0;
+    int8_t first[BaseCount];
+    std::fill(first, first + BaseCount, int8_t(-1));
     HandRank rank = ClassifyCards(cards);
     for (int mask = 0; mask < HoldCount; ++mask) {
         int found[8];
-        int count = MaskPatterns(cards, mask, rank, found);
-        for (int i = 0; i < count; ++i) {
-            if (holds[found[i]] < 0)
-                holds[found[i]] = static_cast<int8_t>(mask);
-            if (cardAware)
-                AddVariants(cards, found[i], mask, holds);
+        int n = MaskPatterns(cards, mask, rank, found);
+        for (int i = 0; i < n; ++i) {
+            list[count++] = { static_cast<uint16_t>(found[i]), static_cast<uint8_t>(mask) };
+            if (first[found[i]] < 0)
+                first[found[i]] = static_cast<int8_t>(mask);
         }
     }
     // The lowest high cards: sets of one and two, tried from the lowest ranks up.
     for (int set = 1; set < 16; set <<= 1)
-        if (holds[HighAlone] < 0 && holds[HighCardsFirst + set] >= 0)
-            holds[HighAlone] = holds[HighCardsFirst + set];
+        if (first[HighCardsFirst + set] >= 0) {
+            list[count++] = { HighAlone, static_cast<uint8_t>(first[HighCardsFirst + set]) };
+            break;
+        }
     static const int lowestPairs[] = { 3, 5, 6, 9, 10, 12 };   // JQ, JK, QK, JA, QA, KA
     int highRanks = 0;
     for (int i = 0; i < HandSize; ++i)
         if (IsHigh(RankOf(cards[i])))
             highRanks |= 1 << (RankOf(cards[i]) - Jack);
     for (int set : lowestPairs)
-        if (holds[UnsuitedHigh2] < 0 && (highRanks & set) == set) {
-            if (holds[HighCardsFirst + set] >= 0)
-                holds[UnsuitedHigh2] = holds[HighCardsFirst + set];
+        if ((highRanks & set) == set) {
+            if (first[HighCardsFirst + set] >= 0)
+                list[count++] = { UnsuitedHigh2, static_cast<uint8_t>(first[HighCardsFirst + set]) };
             break;
         }
-    if (cardAware)
-        for (int base : { HighAlone, UnsuitedHigh2 })
-            if (holds[base] >= 0)
-                AddVariants(cards, base, holds[base], holds);
+    return count;
+}
+
+// The holds of these cards from a list of another order of them: mapping[m] is list mask m over these
+// cards (null: the same order). cardAware: the lines that name a card too. present comes out ascending.
+void HandPatterns(const Card cards[HandSize], const PatternHold *list, int count, const uint8_t *mapping,
+                  bool cardAware, HandHolds &holds)
+{
+    holds.Clear();
+    const CardFacts facts(cards);
+    for (int i = 0; i < count; ++i) {
+        const int mask = mapping ? mapping[list[i].mask] : list[i].mask;
+        holds.Set(list[i].pattern, mask);
+        if (cardAware)
+            AddVariants(facts, list[i].pattern, mask, holds);
+    }
+    std::sort(holds.present, holds.present + holds.count);
+}
+
+void HandPatterns(const Card cards[HandSize], bool cardAware, HandHolds &holds)
+{
+    PatternHold list[MaxPatternHolds];
+    HandPatterns(cards, list, ListBaseHolds(cards, list), nullptr, cardAware, holds);
 }
 
 struct Entry {
@@ -492,10 +549,17 @@ std::vector<int> OrderLines(const Samples &data, const std::vector<double> &opti
         order.erase(order.begin() + drop);
         moveBest(false);
     }
-    // Trade a line for one left out while that pays.
+    // Trade a line for one left out while that pays: tried for the lines left out that would add more
+    // by themselves than the line that adds least loses.
     for (bool traded = true; traded;) {
         traded = false;
         double value = data.Value(PositionsOf(order).data(), nullptr, nullptr);
+        double leastLoss = -1;
+        for (size_t i = 0; i + 1 < order.size(); ++i) {
+            InsertionGains(data, holders, order, order[i], gain);
+            if (leastLoss < 0 || gain[i] - gain.back() < leastLoss)
+                leastLoss = gain[i] - gain.back();
+        }
         for (int p = 0; p < PatternCount; ++p) {
             if (p == DrawFive || std::find(order.begin(), order.end(), p) != order.end() || holders[p].empty())
                 continue;
@@ -505,6 +569,8 @@ std::vector<int> OrderLines(const Samples &data, const std::vector<double> &opti
             for (size_t j = 0; j + 1 < gain.size(); ++j)
                 if (gain[j] > gain[best])
                     best = j;
+            if (gain[best] <= leastLoss)
+                continue;
             order.insert(order.begin() + static_cast<long>(best), p);
             int drop = -1;
             double dropLoss = 0;
@@ -547,30 +613,36 @@ struct Group {
 
 constexpr int SignatureWords = (PatternCount + 63) / 64;
 using Signature = std::array<uint64_t, SignatureWords>;
+struct SignatureHash {
+    size_t operator()(const Signature &key) const
+    {
+        uint64_t hash = 0xcbf29ce484222325ull;
+        for (uint64_t word : key)
+            hash = (hash ^ word) * 0x100000001b3ull ^ (word >> 29);
+        return static_cast<size_t>(hash);
+    }
+};
+// Groups in a stable order, so every run (and every number of threads) adds them up the same way.
 using Groups = std::map<Signature, Group>;
+using GroupHash = std::unordered_map<Signature, Group, SignatureHash>;
 
 bool Has(const Signature &key, int p) { return (key[static_cast<size_t>(p / 64)] >> (p % 64)) & 1; }
 
-// The hand's group, and the patterns it has (present: their numbers, ascending; returns how many).
-Group &GroupOf(Groups &groups, const int8_t holds[PatternCount], int present[PatternCount], int &count)
+Group &GroupOf(GroupHash &groups, const HandHolds &holds)
 {
     Signature key = {};
-    count = 0;
-    for (int p = 0; p < PatternCount; ++p)
-        if (holds[p] >= 0) {
-            key[static_cast<size_t>(p / 64)] |= uint64_t(1) << (p % 64);
-            present[count++] = p;
-        }
+    for (int k = 0; k < holds.count; ++k)
+        key[static_cast<size_t>(holds.present[k] / 64)] |= uint64_t(1) << (holds.present[k] % 64);
     auto found = groups.find(key);
     if (found == groups.end()) {
         found = groups.emplace(key, Group()).first;
-        found->second.paid.assign(static_cast<size_t>(count), 0);
-        found->second.weighted.assign(static_cast<size_t>(count), 0);
+        found->second.paid.assign(static_cast<size_t>(holds.count), 0);
+        found->second.weighted.assign(static_cast<size_t>(holds.count), 0);
     }
     return found->second;
 }
 
-void Merge(Groups &into, const Groups &from)
+void Merge(Groups &into, const GroupHash &from)
 {
     for (const auto &entry : from) {
         auto found = into.find(entry.first);
@@ -666,23 +738,22 @@ bool DeriveStrategyChart(const AnalysisTables &tables, const WeightedTables *mac
     if (coins < 1 || coins > MaxWager || threads < 1)
         return false;
     const bool cardAware = machine != nullptr;
-    std::vector<Groups> parts(static_cast<size_t>(threads));
+    std::vector<GroupHash> parts(static_cast<size_t>(threads));
     if (!machine) {
         std::vector<DealClass> classes(DealClassCount);
         int classCount = ListDealClasses(classes.data());
         constexpr int BlockSize = 1024;
         RunBlocks(threads, (classCount + BlockSize - 1) / BlockSize, [&](int block, int t) {
-            Groups &groups = parts[static_cast<size_t>(t)];
+            GroupHash &groups = parts[static_cast<size_t>(t)];
             for (int c = block * BlockSize; c < std::min(classCount, (block + 1) * BlockSize); ++c) {
                 const DealClass &deal = classes[static_cast<size_t>(c)];
                 HoldValue ranked[HoldCount];
                 AnalyzeHolds(tables, deal.cards, coins, ranked);
-                int8_t holds[PatternCount];
-                HandPatterns(deal.cards, holds, cardAware);
-                int present[PatternCount], count;
-                Group &group = GroupOf(groups, holds, present, count);
-                for (int k = 0; k < count; ++k) {
-                    const HoldValue *hold = FindHold(ranked, holds[present[k]]);
+                HandHolds holds;
+                HandPatterns(deal.cards, cardAware, holds);
+                Group &group = GroupOf(groups, holds);
+                for (int k = 0; k < holds.count; ++k) {
+                    const HoldValue *hold = FindHold(ranked, holds.hold[holds.present[k]]);
                     group.paid[static_cast<size_t>(k)] += hold->numerator * DrawScale(hold->cardsDrawn) * deal.deals;
                 }
                 group.bestPaid += ranked[0].numerator * DrawScale(ranked[0].cardsDrawn) * deal.deals;
@@ -690,27 +761,68 @@ bool DeriveStrategyChart(const AnalysisTables &tables, const WeightedTables *mac
             }
         });
     } else {
-        // Suits are not alike here, so every deal counts; split by the highest card.
-        RunBlocks(threads, DeckSize - 4, [&](int block, int t) {
-            Groups &groups = parts[static_cast<size_t>(t)];
-            ForEachDealWithHighest(DeckSize - 1 - block, [&](const Card deal[HandSize]) {
-                long double value[HoldCount];
-                WeightedHoldValues(*machine, deal, value);
-                long double chance = DealChance(*machine, deal);
-                int8_t holds[PatternCount];
-                HandPatterns(deal, holds, cardAware);
-                int present[PatternCount], count;
-                Group &group = GroupOf(groups, holds, present, count);
-                for (int k = 0; k < count; ++k)
-                    group.weighted[static_cast<size_t>(k)] += chance * value[holds[present[k]]];
-                group.bestWeighted += chance * *std::max_element(value, value + HoldCount);
-                group.chance += chance;
-                group.deals += 1;
-            });
+        // Deals of a class are alike but for the lines that name a card, and worth the same only where
+        // renaming suits keeps every weight.
+        std::vector<DealClass> classes(DealClassCount);
+        int classCount = ListDealClasses(classes.data());
+        constexpr int BlockSize = 512;
+        RunBlocks(threads, (classCount + BlockSize - 1) / BlockSize, [&](int block, int t) {
+            GroupHash &groups = parts[static_cast<size_t>(t)];
+            HandHolds holds;
+            for (int c = block * BlockSize; c < std::min(classCount, (block + 1) * BlockSize); ++c) {
+                const DealClass &dealClass = classes[static_cast<size_t>(c)];
+                PatternHold list[MaxPatternHolds];
+                const int count = ListBaseHolds(dealClass.cards, list);
+                int64_t classPaid[HoldCount];
+                EvenHoldsPaid(*machine, dealClass.cards, classPaid);
+                ForEachDealOfClass(dealClass, WeightedSymmetry(*machine),
+                                   [&](const Card *deal) { FetchWeightedDeal(*machine, deal); },
+                                   [&](const Card *deal, const int *toSorted, int deals) {
+                    DealSets sets;
+                    ListDealSets(*machine, deal, sets);
+                    const long double chance = DealChance(*machine, deal) * deals;
+                    uint8_t mapping[HoldCount];
+                    int64_t paid[HoldCount];
+                    mapping[0] = 0;
+                    paid[0] = classPaid[0];
+                    for (int mask = 1; mask < HoldCount; ++mask) {
+                        mapping[mask] = static_cast<uint8_t>(mapping[mask & (mask - 1)] | 1 << toSorted[__builtin_ctz(mask)]);
+                        paid[mapping[mask]] = classPaid[mask];
+                    }
+                    HandPatterns(deal, list, count, mapping, true, holds);
+                    Group &group = GroupOf(groups, holds);
+                    alignas(64) int32_t byFinal[HoldCount][MaxAllLanes];
+                    ValueAllHolds(*machine, sets, byFinal);
+                    double worth[HoldCount];
+                    uint32_t priced = 0;
+                    int best = -1;
+                    for (int k = 0; k < holds.count; ++k) {
+                        const int mask = holds.hold[holds.present[k]];
+                        if (!(priced >> mask & 1)) {
+                            worth[mask] = PricedWorth(*machine, sets, byFinal, mask);
+                            priced |= 1u << mask;
+                            if (best < 0 || worth[mask] > worth[best])
+                                best = mask;
+                        }
+                        group.weighted[static_cast<size_t>(k)] += chance * worth[mask];
+                    }
+                    // The best hold: any that no bound rules out.
+                    for (int mask = 0; mask < HoldCount; ++mask)
+                        if (!(priced >> mask & 1) && HoldBound(*machine, sets, mask, paid[mask]) >= worth[best] * (1 - 1e-9)) {
+                            worth[mask] = PricedWorth(*machine, sets, byFinal, mask);
+                            priced |= 1u << mask;
+                            if (worth[mask] > worth[best])
+                                best = mask;
+                        }
+                    group.bestWeighted += chance * worth[best];
+                    group.chance += chance;
+                    group.deals += static_cast<uint32_t>(deals);
+                });
+            }
         });
     }
     Groups groups;
-    for (const Groups &part : parts)
+    for (const GroupHash &part : parts)
         Merge(groups, part);
 
     Samples data;
@@ -747,12 +859,14 @@ bool DeriveStrategyChart(const AnalysisTables &tables, const WeightedTables *mac
         for (int p = BaseCount; p < PatternCount; ++p)
             (*allowed)[static_cast<size_t>(p)] = cardAware && (*allowed)[static_cast<size_t>(BaseOf(p))];
     const size_t maxLines = machine ? MachineMaxLines : EvenMaxLines;
-    std::vector<int> order = OrderLines(data, optimum, maxLines, everything);
-    for (const std::vector<char> *allowed : { &general, &types }) {
-        std::vector<int> tried = OrderLines(data, optimum, maxLines, *allowed);
-        if (data.Value(PositionsOf(tried).data(), nullptr, nullptr) > data.Value(PositionsOf(order).data(), nullptr, nullptr))
-            order = tried;
-    }
+    // The three searches at once; the first of them that does best wins.
+    const std::vector<char> *vocabularies[3] = { &everything, &general, &types };
+    std::vector<int> tried[3];
+    RunBlocks(threads, 3, [&](int v, int) { tried[v] = OrderLines(data, optimum, maxLines, *vocabularies[v]); });
+    std::vector<int> order = tried[0];
+    for (int v = 1; v < 3; ++v)
+        if (data.Value(PositionsOf(tried[v]).data(), nullptr, nullptr) > data.Value(PositionsOf(order).data(), nullptr, nullptr))
+            order = tried[v];
     // Lines that take no deal go: they change nothing.
     Played played = PlayOrder(groups, order, machine != nullptr, coins);
     order.erase(std::remove_if(order.begin(), order.end(),
@@ -791,13 +905,13 @@ bool DeriveStrategyChart(const AnalysisTables &tables, const WeightedTables *mac
 
 int FollowChart(const StrategyChart &chart, const Card cards[HandSize], int *heldMask)
 {
-    int8_t holds[PatternCount];
-    HandPatterns(cards, holds, true);
+    HandHolds holds;
+    HandPatterns(cards, true, holds);
     for (size_t i = 0; i < chart.lines.size(); ++i) {
         int p = chart.lines[i].pattern;
-        if (p >= 0 && p < PatternCount && holds[p] >= 0) {
+        if (p >= 0 && p < PatternCount && holds.hold[p] >= 0) {
             if (heldMask)
-                *heldMask = holds[p];
+                *heldMask = holds.hold[p];
             return static_cast<int>(i);
         }
     }
