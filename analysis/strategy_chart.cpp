@@ -414,36 +414,85 @@ std::vector<int> PositionsOf(const std::vector<int> &order)
     return position;
 }
 
+// The groups that each pattern could take, with what its hold is worth in each; and, for the order last
+// asked about, each group's first two lines: where they stand, what they are worth, which the first is.
+struct Holder {
+    uint32_t sample;
+    double value;
+};
+
+struct Holders {
+    std::vector<std::vector<Holder>> of;
+    std::vector<int> order, firstPos, secondPos, firstPattern;
+    std::vector<double> firstValue, secondValue;
+    const std::vector<Holder> &operator[](size_t p) const { return of[p]; }
+
+    explicit Holders(const Samples &data) : of(PatternCount)
+    {
+        for (size_t s = 0; s < data.samples.size(); ++s)
+            for (uint32_t i = 0; i < data.samples[s].count; ++i) {
+                const Entry &entry = data.entries[data.samples[s].first + i];
+                of[entry.pattern].push_back({ static_cast<uint32_t>(s), entry.value });
+            }
+    }
+
+    void FirstLinesOf(const Samples &data, const std::vector<int> &now)
+    {
+        if (now == order && !firstPos.empty())
+            return;
+        order = now;
+        const int none = static_cast<int>(order.size());
+        std::vector<int> position(PatternCount, none);
+        for (size_t i = 0; i < order.size(); ++i)
+            position[static_cast<size_t>(order[i])] = static_cast<int>(i);
+        const size_t samples = data.samples.size();
+        firstPos.assign(samples, none);
+        secondPos.assign(samples, none);
+        firstPattern.assign(samples, -1);
+        firstValue.assign(samples, 0);
+        secondValue.assign(samples, 0);
+        for (size_t s = 0; s < samples; ++s) {
+            const Entry *e = &data.entries[data.samples[s].first];
+            for (uint32_t i = 0; i < data.samples[s].count; ++i) {
+                const int at = position[e[i].pattern];
+                if (at < firstPos[s]) {
+                    secondPos[s] = firstPos[s];
+                    secondValue[s] = firstValue[s];
+                    firstPos[s] = at;
+                    firstValue[s] = e[i].value;
+                    firstPattern[s] = e[i].pattern;
+                } else if (at < secondPos[s]) {
+                    secondPos[s] = at;
+                    secondValue[s] = e[i].value;
+                }
+            }
+        }
+    }
+};
+
 // Where in order, without p, each hand that p could take would otherwise go, and what it would win there.
 // gain[j]: the change in return when p goes in at line j (before order[j]) instead of where it is.
-void InsertionGains(const Samples &data, const std::vector<std::vector<uint32_t>> &holders,
-                    const std::vector<int> &order, int p, std::vector<double> &gain)
+void InsertionGains(const Samples &data, Holders &holders, const std::vector<int> &order, int p,
+                    std::vector<double> &gain)
 {
-    int position[PatternCount];
-    std::fill(position, position + PatternCount, PatternCount);
-    int n = 0;
-    for (int line : order)
-        if (line != p)
-            position[line] = n++;
-    gain.assign(static_cast<size_t>(n) + 1, 0.0);
+    holders.FirstLinesOf(data, order);
     int current = PatternCount;
     for (size_t i = 0; i < order.size(); ++i)
         if (order[i] == p)
             current = static_cast<int>(i);
-    for (uint32_t s : holders[static_cast<size_t>(p)]) {
-        const Entry *e = &data.entries[data.samples[s].first];
-        int other = n;
-        double otherValue = 0, own = 0;
-        for (uint32_t i = 0; i < data.samples[s].count; ++i) {
-            if (e[i].pattern == p)
-                own = e[i].value;
-            else if (position[e[i].pattern] < other) {
-                other = position[e[i].pattern];
-                otherValue = e[i].value;
-            }
-        }
+    const bool present = current < PatternCount;
+    const int n = static_cast<int>(order.size()) - (present ? 1 : 0);
+    gain.assign(static_cast<size_t>(n) + 1, 0.0);
+    for (const Holder &h : holders[static_cast<size_t>(p)]) {
+        const size_t s = h.sample;
+        const bool firstIsP = holders.firstPattern[s] == p;
+        int at = firstIsP ? holders.secondPos[s] : holders.firstPos[s];
+        const double otherValue = at >= static_cast<int>(order.size()) ? 0 : firstIsP ? holders.secondValue[s] : holders.firstValue[s];
+        // at, counted in order without p
+        const int other = at >= static_cast<int>(order.size()) ? n : present && at > current ? at - 1 : at;
+        const double own = h.value;
         // Now: p takes the hand when it stands before the hand's other first line.
-        bool takesNow = current < PatternCount && current <= other;
+        bool takesNow = present && current <= other;
         double now = takesNow ? own : otherValue;
         // Going in at j <= other, p takes it; beyond, the other line does.
         gain[0] += own - now;
@@ -462,13 +511,10 @@ std::vector<int> OrderLines(const Samples &data, const std::vector<double> &opti
     std::vector<int> order;
     std::vector<char> covered(data.samples.size(), 0), used(PatternCount, 0);
     std::vector<double> regret(PatternCount), reach(PatternCount);
-    std::vector<std::vector<uint32_t>> holders(PatternCount);
-    for (size_t s = 0; s < data.samples.size(); ++s)
-        for (uint32_t i = 0; i < data.samples[s].count; ++i)
-            holders[data.entries[data.samples[s].first + i].pattern].push_back(static_cast<uint32_t>(s));
+    Holders holders(data);
     for (int p = 0; p < PatternCount; ++p)
         if (!allowed[p]) {
-            holders[static_cast<size_t>(p)].clear();
+            holders.of[static_cast<size_t>(p)].clear();
             used[static_cast<size_t>(p)] = 1;
         }
     for (;;) {
@@ -493,8 +539,8 @@ std::vector<int> OrderLines(const Samples &data, const std::vector<double> &opti
             break;
         used[pick] = 1;
         order.push_back(pick);
-        for (uint32_t s : holders[static_cast<size_t>(pick)])
-            covered[s] = 1;
+        for (const Holder &h : holders[static_cast<size_t>(pick)])
+            covered[h.sample] = 1;
     }
     order.push_back(DrawFive);
 
@@ -771,6 +817,8 @@ bool DeriveStrategyChart(const AnalysisTables &tables, const WeightedTables *mac
             HandHolds holds;
             for (int c = block * BlockSize; c < std::min(classCount, (block + 1) * BlockSize); ++c) {
                 const DealClass &dealClass = classes[static_cast<size_t>(c)];
+                if (c + 1 < classCount)   // its first deal is the next class's cards as listed
+                    FetchWeightedDeal(*machine, classes[static_cast<size_t>(c) + 1].cards);
                 PatternHold list[MaxPatternHolds];
                 const int count = ListBaseHolds(dealClass.cards, list);
                 int64_t classPaid[HoldCount];
@@ -878,10 +926,7 @@ bool DeriveStrategyChart(const AnalysisTables &tables, const WeightedTables *mac
     chart.machineDealing = machine != nullptr;
     FillChart(chart, played, order, machine != nullptr, coins);
     // What each line adds: the return lost if its deals went to the lines below it instead.
-    std::vector<std::vector<uint32_t>> holders(PatternCount);
-    for (size_t g = 0; g < data.samples.size(); ++g)
-        for (uint32_t i = 0; i < data.samples[g].count; ++i)
-            holders[data.entries[data.samples[g].first + i].pattern].push_back(static_cast<uint32_t>(g));
+    Holders holders(data);
     const double valueScale = machine ? 1.0 / coins : 1.0 / (static_cast<double>(DealCount) * DrawDenominator * coins);
     std::vector<double> gain;
     for (size_t i = 0; i + 1 < order.size(); ++i) {

@@ -239,19 +239,20 @@ void FillFromLarger(WeightedTables &tables, const Card *set, int size)
 
 void FetchWeightedDeal(const WeightedTables &tables, const Card sorted[HandSize])
 {
-    // The rows of the deal's sets of four and three cards: the tables too big to stay in the cache.
+    // The rows of the deal's sets of four and three cards: the tables too big to stay in the cache. A
+    // set's index adds C(card, place) over its cards ascending.
     for (int skip = 0; skip < HandSize; ++skip) {
-        Card four[4];
-        for (int i = 0, n = 0; i < HandSize; ++i)
+        int index = 0;
+        for (int i = 0, place = 1; i < HandSize; ++i)
             if (i != skip)
-                four[n++] = sorted[i];
-        __builtin_prefetch(tables.fours + SubsetIndex(four, 4) * tables.slotCount[1]);
+                index += static_cast<int>(binomial.value[sorted[i]][place++]);
+        __builtin_prefetch(tables.fours + index * tables.slotCount[1]);
         for (int also = skip + 1; also < HandSize; ++also) {
-            Card three[3];
-            for (int i = 0, n = 0; i < HandSize; ++i)
+            int three = 0;
+            for (int i = 0, place = 1; i < HandSize; ++i)
                 if (i != skip && i != also)
-                    three[n++] = sorted[i];
-            __builtin_prefetch(tables.threes + SubsetIndex(three, 3) * tables.slotCount[2]);
+                    three += static_cast<int>(binomial.value[sorted[i]][place++]);
+            __builtin_prefetch(tables.threes + three * tables.slotCount[2]);
         }
     }
 }
@@ -269,10 +270,10 @@ void ListDealSets(const WeightedTables &tables, const Card sorted[HandSize], Dea
 namespace {
 
 template <typename Row>
-void AddRow(const Row *row, const int8_t *slot, int count, int sign, int64_t byDraw[])
+void AddRow(const Row *row, const int8_t *slot, int count, int sign, int32_t byDraw[])
 {
     for (int a = 0; a < count; ++a)
-        byDraw[slot[a]] += sign * static_cast<int64_t>(row[a]);
+        byDraw[slot[a]] += sign * static_cast<int32_t>(row[a]);
 }
 
 } // namespace
@@ -282,7 +283,7 @@ double HoldWorth(const WeightedTables &tables, DealSets &sets, int mask)
     // By the composition of the draws: the hands that hold the kept cards and more of the deal's, taken
     // in and out by inclusion-exclusion, so only hands whose draws miss the thrown-away cards stay.
     const int kept = BitCount(mask), drawn = HandSize - kept, thrown = (HoldCount - 1) & ~mask;
-    int64_t byDraw[MaxSlots + 1] = {};   // and a last one for what no deck holds, always 0
+    int32_t byDraw[MaxSlots + 1] = {};   // and a last one for what no deck holds, always 0
     for (int extra = thrown;; extra = (extra - 1) & thrown) {
         const int set = mask | extra, more = BitCount(extra), added = drawn - more;
         const int8_t *slot = tables.drawnSlot[more][SlotOfSet(tables, sets, extra)][added];
@@ -572,6 +573,8 @@ bool AnalyzeWeightedGame(const WeightedTables &tables, int threads, WeightedGame
         for (int c = block * BlockSize; c < std::min(DealClassCount, (block + 1) * BlockSize); ++c) {
             // What each hold pays over its draws is the same for every deal of the class: the even
             // deck's numerators, by inclusion-exclusion over the rows' totals.
+            if (c + 1 < DealClassCount)   // its first deal is the next class's cards as listed
+                FetchWeightedDeal(tables, classes[c + 1].cards);
             int64_t classPaid[HoldCount];
             EvenHoldsPaid(tables, classes[c].cards, classPaid);
             // Best for an even deck, ranked as AnalyzeHolds ranks them: the higher value over one
