@@ -598,6 +598,8 @@ bool AnalyzeWeightedGame(const WeightedTables &tables, int threads, WeightedGame
             for (int mask = 0; mask < HoldCount; ++mask)
                 if (mask != tied[0] && static_cast<double>(classPaid[mask]) * tables.mostLikely[BitCount(mask)] >= floor)
                     rivals[rivalCount++] = mask;
+            // The class's few terms added plainly, then the class's sums carefully.
+            long double classChance = 0, classOptimal = 0, classEvenDeckPlay = 0;
             ForEachDealOfClass(classes[c], tables.symmetry, [&](const Card *deal) { FetchWeightedDeal(tables, deal); },
                                [&](const Card *deal, const int *toSorted, int deals) {
                 auto mapped = [toSorted](int mask) {
@@ -625,15 +627,18 @@ bool AnalyzeWeightedGame(const WeightedTables &tables, int threads, WeightedGame
                         bestWorth = worth;
                     }
                 }
-                long double chance = DealChance(tables, deal) * deals;
-                tally.dealChance.Add(chance);
-                tally.optimal.Add(chance * bestWorth);
-                tally.evenDeckPlay.Add(chance * evenBestWorth);
+                const long double chance = tables.dealChance[dealSets.dealSlot] * deals;
+                classChance += chance;
+                classOptimal += chance * bestWorth;
+                classEvenDeckPlay += chance * evenBestWorth;
                 tally.evenDeckScaled += static_cast<uint64_t>(evenBestValue * deals);
                 // Rounding aside, a strictly better hold here than the even deck's.
                 if (bestWorth > evenBestWorth * (1 + 1e-12))
                     tally.heldDifferently += static_cast<uint32_t>(deals);
             });
+            tally.dealChance.Add(classChance);
+            tally.optimal.Add(classOptimal);
+            tally.evenDeckPlay.Add(classEvenDeckPlay);
         }
     };
     RunBlocks(threads, Blocks, tallyBlock);
