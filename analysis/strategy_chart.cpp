@@ -651,9 +651,9 @@ const size_t EvenMaxLines = 35, MachineMaxLines = 40;
 // pattern, in pattern order.
 struct Group {
     std::vector<int64_t> paid;           // even deck: exact, over DrawDenominator
-    std::vector<long double> weighted;   // machine dealing: chance times coins
+    std::vector<double> weighted;        // machine dealing: chance times coins
     int64_t bestPaid = 0;
-    long double bestWeighted = 0, chance = 0;
+    double bestWeighted = 0, chance = 0;   // the same sums, so a line that is best has no regret
     uint32_t deals = 0;
 };
 
@@ -828,7 +828,7 @@ bool DeriveStrategyChart(const AnalysisTables &tables, const WeightedTables *mac
                                    [&](const Card *deal, const int *toSorted, int deals) {
                     DealSets sets;
                     ListDealSets(*machine, deal, sets);
-                    const long double chance = DealChance(*machine, deal) * deals;
+                    const double chance = static_cast<double>(DealChance(*machine, deal)) * deals;
                     uint8_t mapping[HoldCount];
                     int64_t paid[HoldCount];
                     mapping[0] = 0;
@@ -854,14 +854,7 @@ bool DeriveStrategyChart(const AnalysisTables &tables, const WeightedTables *mac
                         }
                         group.weighted[static_cast<size_t>(k)] += chance * worth[mask];
                     }
-                    // The best hold: any that no bound rules out.
-                    for (int mask = 0; mask < HoldCount; ++mask)
-                        if (!(priced >> mask & 1) && HoldBound(*machine, sets, mask, paid[mask]) >= worth[best] * (1 - 1e-9)) {
-                            worth[mask] = PricedWorth(*machine, sets, byFinal, mask);
-                            priced |= 1u << mask;
-                            if (worth[mask] > worth[best])
-                                best = mask;
-                        }
+                    best = BestPricedHold(*machine, sets, byFinal, paid, worth, priced, best);
                     group.bestWeighted += chance * worth[best];
                     group.chance += chance;
                     group.deals += static_cast<uint32_t>(deals);

@@ -68,6 +68,11 @@ struct WeightedTables {
     uint16_t *fours;                         // at most 4000 + 47 * 250 coins over a set's completions
     uint16_t *threes;                        // checked when built
     bool tooLarge;                           // a row of threes above what 16 bits hold
+    // The rows of the sets of up to two cards laid out by the final hand's composition, when there are at
+    // most 15 (16 lanes with the spare): copied whole where a deal's holds are all worked out at once.
+    int32_t (*twosByFinal)[16];
+    int32_t onesByFinal[DeckSize][16];
+    int32_t noneByFinal[16];
     int32_t *twos;
     int32_t ones[DeckSize][MaxSlots];
     int32_t none[MaxSlots];
@@ -322,11 +327,16 @@ void ValueAllHolds(const WeightedTables &tables, DealSets &sets, int32_t paid[Ho
 {
     for (int mask = 0; mask < HoldCount; ++mask) {
         int32_t *out = paid[mask];
-        for (int f = 0; f < Lanes; ++f)
-            out[f] = 0;
         int index = 0, size = 0;
         for (int rest = mask; rest; rest &= rest - 1)
             index += static_cast<int>(binomial.value[sets.cards[__builtin_ctz(rest)]][++size]);
+        if (Lanes == 16 && size <= 2) {
+            memcpy(out, size == 2 ? tables.twosByFinal[index] : size == 1 ? tables.onesByFinal[index] : tables.noneByFinal,
+                   16 * sizeof(int32_t));
+            continue;
+        }
+        for (int f = 0; f < Lanes; ++f)
+            out[f] = 0;
         const int8_t *lane = tables.lane[size][SlotOfSet(tables, sets, mask)];
         const int count = tables.slotCount[HandSize - size];
         switch (size) {
@@ -384,6 +394,19 @@ int64_t Total(const Row *row, int count)
     for (int a = 0; a < count; ++a)
         total += row[a];
     return total;
+}
+
+int BestPricedHold(const WeightedTables &tables, const DealSets &sets, const int32_t byFinal[HoldCount][MaxAllLanes],
+                   const int64_t paid[HoldCount], double worth[HoldCount], uint32_t &priced, int best)
+{
+    for (int mask = 0; mask < HoldCount; ++mask)
+        if (!(priced >> mask & 1) && HoldBound(tables, sets, mask, paid[mask]) >= worth[best] * (1 - 1e-9)) {
+            worth[mask] = PricedWorth(tables, sets, byFinal, mask);
+            priced |= 1u << mask;
+            if (worth[mask] > worth[best])
+                best = mask;
+        }
+    return best;
 }
 
 int64_t RowTotal(const WeightedTables &tables, DealSets &sets, int mask)
@@ -512,6 +535,26 @@ WeightedTables *CreateWeightedTables(const uint32_t weight[DeckSize], int coins,
         FreeWeightedTables(tables);
         return nullptr;
     }
+    if (tables->slotCount[HandSize] < 16) {
+        tables->twosByFinal = static_cast<int32_t (*)[16]>(calloc(binomial.value[DeckSize][2], sizeof(int32_t[16])));
+        if (!tables->twosByFinal) {
+            FreeWeightedTables(tables);
+            return nullptr;
+        }
+        for (int b = 0; b < DeckSize; ++b)
+            for (int a = 0; a <= b; ++a) {
+                const Card set[2] = { Card(a), Card(b) };
+                const int size = a == b ? 1 : 2;
+                const Card *cards = a == b ? set + 1 : set;
+                int32_t *into = size == 2 ? tables->twosByFinal[SubsetIndex(set, 2)] : tables->onesByFinal[b];
+                const int32_t *row = size == 2 ? tables->twos + SubsetIndex(set, 2) * tables->slotCount[3] : tables->ones[b];
+                const int8_t *lane = tables->lane[size][SlotOf(*tables, size, CompositionOf(*tables, cards, size))];
+                for (int added = 0; added < tables->slotCount[HandSize - size]; ++added)
+                    into[lane[added]] = row[added];
+            }
+        for (int added = 0; added < tables->slotCount[HandSize]; ++added)
+            tables->noneByFinal[tables->lane[0][0][added]] = tables->none[added];
+    }
     return tables;
 }
 
@@ -522,6 +565,7 @@ void FreeWeightedTables(WeightedTables *tables)
     free(tables->fours);
     free(tables->threes);
     free(tables->twos);
+    free(tables->twosByFinal);
     free(tables);
 }
 

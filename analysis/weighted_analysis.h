@@ -39,6 +39,10 @@ double HoldWorth(const WeightedTables &tables, DealSets &sets, int mask);
 constexpr int MaxAllLanes = 24;
 void ValueAllHolds(const WeightedTables &tables, DealSets &sets, int32_t paid[HoldCount][MaxAllLanes]);
 double PricedWorth(const WeightedTables &tables, const DealSets &sets, const int32_t paid[HoldCount][MaxAllLanes], int mask);
+// The best hold, from best among those already priced (bits of priced; worth), pricing every other
+// hold whose bound (paid: each hold's even numerator) could beat it.
+int BestPricedHold(const WeightedTables &tables, const DealSets &sets, const int32_t byFinal[HoldCount][MaxAllLanes],
+                   const int64_t paid[HoldCount], double worth[HoldCount], uint32_t &priced, int best);
 // The coins paid over every draw when the set mask is held and the rest of the deal may be drawn again.
 int64_t RowTotal(const WeightedTables &tables, DealSets &sets, int mask);
 // For every hold of the five cards (in the order given), what its draws pay in all: the even deck's
