@@ -161,6 +161,11 @@ void PriceCompositions(WeightedTables &tables)
         long double left = total;
         for (int t = 0; t < MaxWeights; ++t)
             left -= static_cast<long double>(deal.count[t]) * tables.weightOf[t];
+        // The chance of one given set of draws of each composition, whatever is held.
+        double drawChance[HandSize + 1][MaxSlots];
+        for (int k = 0; k <= HandSize; ++k)
+            for (int a = 0; a < tables.slotCount[k]; ++a)
+                drawChance[k][a] = static_cast<double>(SetChance(tables.weightOf, left, tables.slotComposition[k][a]));
         for (int m = 0; m <= HandSize; ++m)
             for (int s = 0; s < tables.slotCount[m]; ++s) {
                 const Composition &held = tables.slotComposition[m][s];
@@ -173,8 +178,7 @@ void PriceCompositions(WeightedTables &tables)
                                      && drawn.count[t] <= tables.deckCount[t] - deal.count[t];
                     if (!isPossible)
                         continue;
-                    tables.price[d][m][s][count].chance =
-                        static_cast<double>(SetChance(tables.weightOf, left, drawn));
+                    tables.price[d][m][s][count].chance = drawChance[HandSize - m][a];
                     tables.price[d][m][s][count].drawn = static_cast<int16_t>(a);
                     tables.price[d][m][s][count].final = static_cast<int16_t>(SlotOf(tables, HandSize, held + drawn));
                     const double chance = tables.price[d][m][s][count].chance;
@@ -268,7 +272,15 @@ void ListDealSets(const WeightedTables &tables, const Card sorted[HandSize], Dea
     sets.ofKind[0] = sets.ofKind[1] = sets.ofKind[2] = 0;
     for (int i = 0; i < HandSize; ++i)
         sets.ofKind[tables.kindOf[sorted[i]]] |= 1 << i;
-    sets.dealSlot = SlotOfSet(tables, sets, HoldCount - 1);
+    // Each set's row and composition, from the set without its highest card.
+    sets.index[0] = 0;
+    sets.slot[0] = 0;
+    for (int mask = 1; mask < HoldCount; ++mask) {
+        const int size = BitCount(mask), top = 31 - __builtin_clz(mask);
+        sets.index[mask] = sets.index[mask ^ (1 << top)] + static_cast<int>(binomial.value[sorted[top]][size]);
+        sets.slot[mask] = static_cast<int8_t>(SlotOfSet(tables, sets, mask));
+    }
+    sets.dealSlot = sets.slot[HoldCount - 1];
     sets.made = -1;
 }
 
@@ -291,13 +303,10 @@ double HoldWorth(const WeightedTables &tables, DealSets &sets, int mask)
     int32_t byDraw[MaxSlots + 1] = {};   // and a last one for what no deck holds, always 0
     for (int extra = thrown;; extra = (extra - 1) & thrown) {
         const int set = mask | extra, more = BitCount(extra), added = drawn - more;
-        const int8_t *slot = tables.drawnSlot[more][SlotOfSet(tables, sets, extra)][added];
+        const int8_t *slot = tables.drawnSlot[more][sets.slot[extra]][added];
         const int sign = (more & 1) ? -1 : 1;
-        int index = 0, size = 0;
-        for (int rest = set; rest; rest &= rest - 1)
-            index += static_cast<int>(binomial.value[sets.cards[__builtin_ctz(rest)]][++size]);
-        const int count = tables.slotCount[added];
-        switch (size) {
+        const int index = sets.index[set], count = tables.slotCount[added];
+        switch (kept + more) {
         case 5:
             if (sets.made < 0)
                 sets.made = tables.payout[ClassifyCards(sets.cards)];
@@ -312,8 +321,8 @@ double HoldWorth(const WeightedTables &tables, DealSets &sets, int mask)
         if (extra == 0)
             break;
     }
-    const PriceTerm *term = tables.price[sets.dealSlot][kept][SlotOfSet(tables, sets, mask)];
-    const int count = tables.priceCount[sets.dealSlot][kept][SlotOfSet(tables, sets, mask)];
+    const PriceTerm *term = tables.price[sets.dealSlot][kept][sets.slot[mask]];
+    const int count = tables.priceCount[sets.dealSlot][kept][sets.slot[mask]];
     double sum[2] = {};
     for (int i = 0; i < count; ++i)
         sum[i & 1] += term[i].chance * static_cast<double>(byDraw[term[i].drawn]);
@@ -327,9 +336,7 @@ void ValueAllHolds(const WeightedTables &tables, DealSets &sets, int32_t paid[Ho
 {
     for (int mask = 0; mask < HoldCount; ++mask) {
         int32_t *out = paid[mask];
-        int index = 0, size = 0;
-        for (int rest = mask; rest; rest &= rest - 1)
-            index += static_cast<int>(binomial.value[sets.cards[__builtin_ctz(rest)]][++size]);
+        const int index = sets.index[mask], size = BitCount(mask);
         if (Lanes == 16 && size <= 2) {
             memcpy(out, size == 2 ? tables.twosByFinal[index] : size == 1 ? tables.onesByFinal[index] : tables.noneByFinal,
                    16 * sizeof(int32_t));
@@ -337,7 +344,7 @@ void ValueAllHolds(const WeightedTables &tables, DealSets &sets, int32_t paid[Ho
         }
         for (int f = 0; f < Lanes; ++f)
             out[f] = 0;
-        const int8_t *lane = tables.lane[size][SlotOfSet(tables, sets, mask)];
+        const int8_t *lane = tables.lane[size][sets.slot[mask]];
         const int count = tables.slotCount[HandSize - size];
         switch (size) {
         case 5:
@@ -378,7 +385,7 @@ void ValueAllHolds(const WeightedTables &tables, DealSets &sets, int32_t paid[Ho
 
 double PricedWorth(const WeightedTables &tables, const DealSets &sets, const int32_t paid[HoldCount][MaxAllLanes], int mask)
 {
-    const int slot = SlotOfSet(tables, sets, mask), kept = BitCount(mask);
+    const int slot = sets.slot[mask], kept = BitCount(mask);
     const PriceTerm *term = tables.price[sets.dealSlot][kept][slot];
     const int count = tables.priceCount[sets.dealSlot][kept][slot];
     double sum[2] = {};
@@ -411,10 +418,7 @@ int BestPricedHold(const WeightedTables &tables, const DealSets &sets, const int
 
 int64_t RowTotal(const WeightedTables &tables, DealSets &sets, int mask)
 {
-    int index = 0, size = 0;
-    for (int rest = mask; rest; rest &= rest - 1)
-        index += static_cast<int>(binomial.value[sets.cards[__builtin_ctz(rest)]][++size]);
-    const int count = tables.slotCount[HandSize - size];
+    const int index = sets.index[mask], size = BitCount(mask), count = tables.slotCount[HandSize - size];
     switch (size) {
     case 5:
         if (sets.made < 0)

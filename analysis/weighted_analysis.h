@@ -27,6 +27,8 @@ bool WeightedHoldValues(const WeightedTables &tables, const Card cards[HandSize]
 struct DealSets {
     Card cards[HandSize];
     int ofKind[3];            // the cards of each weight
+    int32_t index[HoldCount];  // each set's row in the tables
+    int8_t slot[HoldCount];    // and composition
     int dealSlot;             // the deal's composition
     int32_t made;             // what the five cards pay; -1 until asked
 };
