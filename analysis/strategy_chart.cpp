@@ -775,11 +775,24 @@ void FillChart(StrategyChart &chart, const Played &played, const std::vector<int
     }
 }
 
-} // namespace
+bool PlayCompared(const Groups &groups, const StrategyChart *compared, StrategyChart *comparedHere, bool machine,
+                  int coins)
+{
+    if (!compared || !comparedHere)
+        return false;
+    std::vector<int> theirs;
+    for (const ChartLine &line : compared->lines)
+        theirs.push_back(line.pattern);
+    *comparedHere = StrategyChart();
+    comparedHere->coins = coins;
+    comparedHere->machineDealing = machine;
+    FillChart(*comparedHere, PlayOrder(groups, theirs, machine, coins), theirs, machine, coins);
+    return true;
+}
 
-bool DeriveStrategyChart(const AnalysisTables &tables, const WeightedTables *machine, int coins,
-                         int threads, StrategyChart &chart, const StrategyChart *compared,
-                         StrategyChart *comparedHere)
+// Derives a chart, or (chart null) only plays compared on this dealing into comparedHere.
+bool DeriveOrPlay(const AnalysisTables &tables, const WeightedTables *machine, int coins, int threads,
+                  StrategyChart *derivedChart, const StrategyChart *compared, StrategyChart *comparedHere)
 {
     if (coins < 1 || coins > MaxWager || threads < 1)
         return false;
@@ -808,7 +821,12 @@ bool DeriveStrategyChart(const AnalysisTables &tables, const WeightedTables *mac
         });
     } else {
         // Deals of a class are alike but for the lines that name a card, and worth the same only where
-        // renaming suits keeps every weight.
+        // renaming suits keeps every weight: deals are taken as one where a renaming keeps both, the
+        // weights and the spades.
+        SuitSymmetry alike = {};
+        for (int g = 0; g < WeightedSymmetry(*machine).count; ++g)
+            if (suitOrders.map[WeightedSymmetry(*machine).order[g]][Spades] == Spades)
+                alike.order[alike.count++] = WeightedSymmetry(*machine).order[g];
         std::vector<DealClass> classes(DealClassCount);
         int classCount = ListDealClasses(classes.data());
         constexpr int BlockSize = 512;
@@ -823,7 +841,7 @@ bool DeriveStrategyChart(const AnalysisTables &tables, const WeightedTables *mac
                 const int count = ListBaseHolds(dealClass.cards, list);
                 int64_t classPaid[HoldCount];
                 EvenHoldsPaid(*machine, dealClass.cards, classPaid);
-                ForEachDealOfClass(dealClass, WeightedSymmetry(*machine),
+                ForEachDealOfClass(dealClass, alike,
                                    [&](const Card *deal) { FetchWeightedDeal(*machine, deal); },
                                    [&](const Card *deal, const int *toSorted, int deals) {
                     DealSets sets;
@@ -866,6 +884,11 @@ bool DeriveStrategyChart(const AnalysisTables &tables, const WeightedTables *mac
     for (const GroupHash &part : parts)
         Merge(groups, part);
 
+    if (!derivedChart) {
+        PlayCompared(groups, compared, comparedHere, machine != nullptr, coins);
+        return true;
+    }
+    StrategyChart &chart = *derivedChart;
     Samples data;
     std::vector<double> optimum, weight;
     for (const auto &entry : groups) {
@@ -908,37 +931,50 @@ bool DeriveStrategyChart(const AnalysisTables &tables, const WeightedTables *mac
     for (int v = 1; v < 3; ++v)
         if (data.Value(PositionsOf(tried[v]).data(), nullptr, nullptr) > data.Value(PositionsOf(order).data(), nullptr, nullptr))
             order = tried[v];
-    // Lines that take no deal go: they change nothing.
+    // Lines that take no deal go, and lines whose deals the lines below them hold as well: they change
+    // nothing. What each line adds: the return lost if its deals went to the lines below it instead.
     Played played = PlayOrder(groups, order, machine != nullptr, coins);
     order.erase(std::remove_if(order.begin(), order.end(),
                                [&](int p) { return played.share[static_cast<size_t>(p)] == 0; }),
                 order.end());
-
+    Holders holders(data);
+    std::vector<double> gain, adds(order.size());
+    for (size_t i = 0; i + 1 < order.size(); ++i) {
+        InsertionGains(data, holders, order, order[i], gain);
+        adds[i] = gain[i] - gain.back();
+        if (adds[i] <= 0) {
+            order.erase(order.begin() + static_cast<long>(i));
+            adds.assign(order.size(), 0);
+            i = static_cast<size_t>(-1);   // again from the top
+        }
+    }
     chart = StrategyChart();
     chart.coins = coins;
     chart.machineDealing = machine != nullptr;
-    FillChart(chart, played, order, machine != nullptr, coins);
-    // What each line adds: the return lost if its deals went to the lines below it instead.
-    Holders holders(data);
+    FillChart(chart, PlayOrder(groups, order, machine != nullptr, coins), order, machine != nullptr, coins);
     const double valueScale = machine ? 1.0 / coins : 1.0 / (static_cast<double>(DealCount) * DrawDenominator * coins);
-    std::vector<double> gain;
-    for (size_t i = 0; i + 1 < order.size(); ++i) {
-        InsertionGains(data, holders, order, order[i], gain);
-        chart.lines[i].gain = (gain[i] - gain.back()) * valueScale;
-    }
+    for (size_t i = 0; i + 1 < order.size(); ++i)
+        chart.lines[i].gain = adds[i] * valueScale;
 
     // Another chart's lines played on this dealing: the even deck's chart on the machine.
-    if (compared && comparedHere) {
-        std::vector<int> theirs;
-        for (const ChartLine &line : compared->lines)
-            theirs.push_back(line.pattern);
-        *comparedHere = StrategyChart();
-        comparedHere->coins = coins;
-        comparedHere->machineDealing = machine != nullptr;
-        FillChart(*comparedHere, PlayOrder(groups, theirs, machine != nullptr, coins), theirs, machine != nullptr, coins);
+    if (PlayCompared(groups, compared, comparedHere, machine != nullptr, coins))
         chart.comparedReturn = comparedHere->chartReturn;
-    }
     return true;
+}
+
+} // namespace
+
+bool DeriveStrategyChart(const AnalysisTables &tables, const WeightedTables *machine, int coins,
+                         int threads, StrategyChart &chart, const StrategyChart *compared,
+                         StrategyChart *comparedHere)
+{
+    return DeriveOrPlay(tables, machine, coins, threads, &chart, compared, comparedHere);
+}
+
+bool PlayChart(const AnalysisTables &tables, const WeightedTables &dealing, int coins, int threads,
+               const StrategyChart &chart, StrategyChart &played)
+{
+    return DeriveOrPlay(tables, &dealing, coins, threads, nullptr, &chart, &played);
 }
 
 int FollowChart(const StrategyChart &chart, const Card cards[HandSize], int *heldMask)

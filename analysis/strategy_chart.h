@@ -33,6 +33,10 @@ struct StrategyChart {
 bool DeriveStrategyChart(const AnalysisTables &tables, const WeightedTables *machine, int coins,
                          int threads, StrategyChart &chart, const StrategyChart *compared = nullptr,
                          StrategyChart *comparedHere = nullptr);
+// Plays chart on a dealing given by weights (all equal: the even deck, where lines that name a card
+// apply too), into played: its lines with their shares and losses there, and its return.
+bool PlayChart(const AnalysisTables &tables, const WeightedTables &dealing, int coins, int threads,
+               const StrategyChart &chart, StrategyChart &played);
 // The line the dealt hand takes (index into lines) and the cards that line keeps (bit i: position i).
 int FollowChart(const StrategyChart &chart, const Card cards[HandSize], int *heldMask);
 std::string ChartText(const StrategyChart &chart);   // numbered lines with shares, then the returns

@@ -4,6 +4,7 @@
 #include "analysis/strategy_chart.h"
 #include "analysis/weighted_analysis.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -186,11 +187,24 @@ int PrintChart(int coins, int threads, bool isMachine)
         if (evenHere.lines[i].loss > 0.0000005e-2)
             printf("  %2zu. %-52s %9s of deals  %.6f\n", i + 1, evenHere.lines[i].text.c_str(),
                    Percent(evenHere.lines[i].share).c_str(), evenHere.lines[i].loss * 100);
+    // The machine's chart on an even deck, where its lines that name a card apply too.
+    uint32_t even1[DeckSize];
+    std::fill(even1, even1 + DeckSize, 1u);
+    WeightedTables *evenDealing = CreateWeightedTables(even1, coins, threads);
+    AnalysisTables *evenTables = CreateAnalysisTables(threads);
+    StrategyChart ourOnEven;
+    if (evenDealing && evenTables && PlayChart(*evenTables, *evenDealing, coins, threads, chart, ourOnEven))
+        printf("The machine's chart on an even deck: return %.6f%% (%llu / %llu)\n", ourOnEven.chartReturn * 100,
+               static_cast<unsigned long long>(ourOnEven.returnNumerator),
+               static_cast<unsigned long long>(ourOnEven.returnDenominator));
+    FreeWeightedTables(evenDealing);
+    FreeAnalysisTables(evenTables);
     printf("What each line that names a card adds to the machine's chart, in points (its deals sent to the\n"
            "lines below it instead):\n");
     for (size_t i = 0; i < chart.lines.size(); ++i)
         if (chart.lines[i].namesCard)
-            printf("  %2zu. %-70s %.6f\n", i + 1, chart.lines[i].text.c_str(), chart.lines[i].gain * 100);
+            printf(chart.lines[i].gain * 100 < 0.0000005 ? "  %2zu. %-70s %.1e\n" : "  %2zu. %-70s %.6f\n", i + 1,
+                   chart.lines[i].text.c_str(), chart.lines[i].gain * 100);
     return 0;
 }
 
