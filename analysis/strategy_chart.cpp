@@ -169,10 +169,11 @@ std::string PatternText(int pattern)
 // spades; the cards that are no spade; the ace of spades.
 struct CardFacts {
     int otherAces, notSpades, aceOfSpades;
-    explicit CardFacts(const Card cards[HandSize]) : otherAces(0), notSpades(0), aceOfSpades(0)
+    // spadeSuit: the suit of these cards that is the spades (a renaming of the suits ahead).
+    explicit CardFacts(const Card cards[HandSize], int spadeSuit = Spades) : otherAces(0), notSpades(0), aceOfSpades(0)
     {
         for (int i = 0; i < HandSize; ++i) {
-            const bool ace = RankOf(cards[i]) == Ace, spade = SuitOf(cards[i]) == Spades;
+            const bool ace = RankOf(cards[i]) == Ace, spade = SuitOf(cards[i]) == spadeSuit;
             otherAces |= (ace && !spade) << i;
             notSpades |= !spade << i;
             aceOfSpades |= (ace && spade) << i;
@@ -352,11 +353,10 @@ int ListBaseHolds(const Card cards[HandSize], PatternHold list[MaxPatternHolds])
 
 // The holds of these cards from a list of another order of them: mapping[m] is list mask m over these
 // cards (null: the same order). cardAware: the lines that name a card too. present comes out ascending.
-void HandPatterns(const Card cards[HandSize], const PatternHold *list, int count, const uint8_t *mapping,
+void HandPatterns(const CardFacts &facts, const PatternHold *list, int count, const uint8_t *mapping,
                   bool cardAware, HandHolds &holds)
 {
     holds.Clear();
-    const CardFacts facts(cards);
     for (int i = 0; i < count; ++i) {
         const int mask = mapping ? mapping[list[i].mask] : list[i].mask;
         holds.Set(list[i].pattern, mask);
@@ -369,7 +369,7 @@ void HandPatterns(const Card cards[HandSize], const PatternHold *list, int count
 void HandPatterns(const Card cards[HandSize], bool cardAware, HandHolds &holds)
 {
     PatternHold list[MaxPatternHolds];
-    HandPatterns(cards, list, ListBaseHolds(cards, list), nullptr, cardAware, holds);
+    HandPatterns(CardFacts(cards), list, ListBaseHolds(cards, list), nullptr, cardAware, holds);
 }
 
 struct Entry {
@@ -832,7 +832,7 @@ bool DeriveOrPlay(const AnalysisTables &tables, const WeightedTables *machine, i
         constexpr int BlockSize = 512;
         RunBlocks(threads, (classCount + BlockSize - 1) / BlockSize, [&](int block, int t) {
             GroupHash &groups = parts[static_cast<size_t>(t)];
-            HandHolds holds;
+            static thread_local HandHolds classHolds[5];
             for (int c = block * BlockSize; c < std::min(classCount, (block + 1) * BlockSize); ++c) {
                 const DealClass &dealClass = classes[static_cast<size_t>(c)];
                 if (c + 1 < classCount)   // its first deal is the next class's cards as listed
@@ -841,6 +841,10 @@ bool DeriveOrPlay(const AnalysisTables &tables, const WeightedTables *machine, i
                 const int count = ListBaseHolds(dealClass.cards, list);
                 int64_t classPaid[HoldCount];
                 EvenHoldsPaid(*machine, dealClass.cards, classPaid);
+                // The lines a deal of the class has depend only on which of the class's suits becomes
+                // the spades (or none): worked out once for each, over the class's order of its cards.
+                bool known[5] = {};
+                Group *groupOf[5];
                 ForEachDealOfClass(dealClass, alike,
                                    [&](const Card *deal) { FetchWeightedDeal(*machine, deal); },
                                    [&](const Card *deal, const int *toSorted, int deals) {
@@ -855,15 +859,24 @@ bool DeriveOrPlay(const AnalysisTables &tables, const WeightedTables *machine, i
                         mapping[mask] = static_cast<uint8_t>(mapping[mask & (mask - 1)] | 1 << toSorted[__builtin_ctz(mask)]);
                         paid[mapping[mask]] = classPaid[mask];
                     }
-                    HandPatterns(deal, list, count, mapping, true, holds);
-                    Group &group = GroupOf(groups, holds);
+                    int spadeSuit = 4;
+                    for (int i = 0; i < HandSize; ++i)
+                        if (SuitOf(deal[toSorted[i]]) == Spades)
+                            spadeSuit = SuitOf(dealClass.cards[i]);
+                    HandHolds &holds = classHolds[spadeSuit];
+                    if (!known[spadeSuit]) {
+                        HandPatterns(CardFacts(dealClass.cards, spadeSuit), list, count, nullptr, true, holds);
+                        groupOf[spadeSuit] = &GroupOf(groups, holds);
+                        known[spadeSuit] = true;
+                    }
+                    Group &group = *groupOf[spadeSuit];
                     alignas(64) int32_t byFinal[HoldCount][MaxAllLanes];
                     ValueAllHolds(*machine, sets, byFinal);
                     double worth[HoldCount];
                     uint32_t priced = 0;
                     int best = -1;
                     for (int k = 0; k < holds.count; ++k) {
-                        const int mask = holds.hold[holds.present[k]];
+                        const int mask = mapping[holds.hold[holds.present[k]]];
                         if (!(priced >> mask & 1)) {
                             worth[mask] = PricedWorth(*machine, sets, byFinal, mask);
                             priced |= 1u << mask;
