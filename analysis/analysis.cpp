@@ -20,9 +20,9 @@ constexpr BitCountTable bitCounts;
 constexpr BinomialTable binomial;
 
 static_assert(binomial.value[52][5] == DealCount, "C(52, 5)");
-static_assert(DrawDenominator % binomial.value[47][5] == 0 && DrawDenominator % binomial.value[47][4] == 0
-                  && DrawDenominator % binomial.value[47][3] == 0 && DrawDenominator % binomial.value[47][2] == 0
-                  && DrawDenominator % 47 == 0,
+static_assert(DrawScale(5) * binomial.value[47][5] == DrawDenominator && DrawScale(4) * binomial.value[47][4] == DrawDenominator
+                  && DrawScale(3) * binomial.value[47][3] == DrawDenominator
+                  && DrawScale(2) * binomial.value[47][2] == DrawDenominator && DrawScale(1) * 47 == DrawDenominator,
               "one denominator for every number of cards drawn");
 
 struct AnalysisTables {

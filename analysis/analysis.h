@@ -9,6 +9,13 @@ constexpr int DealCount = 2598960;          // C(52, 5)
 constexpr int DealClassCount = 134459;      // deals that differ other than by renaming suits
 constexpr int64_t DrawDenominator = 7669695;   // 5 * C(47, 5): a multiple of C(47, k) for every k
 
+// DrawDenominator / C(47, cardsDrawn): brings a sum over the draws of a hold to DrawDenominator.
+constexpr int64_t DrawScale(int cardsDrawn)
+{
+    constexpr int64_t draws[HandSize + 1] = { 1, 47, 1081, 16215, 178365, 1533939 };   // C(47, k)
+    return DrawDenominator / draws[cardsDrawn];
+}
+
 // For every set of up to four cards, how many five-card hands that contain it end in each HandRank.
 // Built once (tens of milliseconds, about 3.5 MB); analyses only read it, so threads may share it.
 struct AnalysisTables;
@@ -51,6 +58,13 @@ struct DealClass {
 
 // Writes every class into classes (room for DealClassCount) and returns how many it wrote.
 int ListDealClasses(DealClass *classes);
+
+// Renamings of the suits (suit s becomes map[s]) that a dealing cannot tell apart: with an even deck all
+// 24, with the machine's weights those that keep every card's weight (the diamonds and hearts swapped).
+struct SuitSymmetry {
+    int count;
+    uint8_t order[24];   // each renaming, as its number among the 24 orders of the suits
+};
 
 // Optimal play over every deal, each deal equally likely, as exact fractions over one denominator.
 struct GameAnalysis {

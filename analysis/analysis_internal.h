@@ -77,24 +77,114 @@ inline int SubsetIndex(const Card *sorted, int k)
 void CountHoldOutcomes(const AnalysisTables &tables, const Card sorted[HandSize],
                        int32_t counts[HoldCount][HandRankCount]);
 
-// Runs work(block) once for every block 0..blocks-1 on `threads` threads, the caller's among them;
-// each thread takes the next block not yet taken, so uneven blocks even out.
+// The one work splitter: runs work(block, thread) once for every block 0..blocks-1 on `threads` threads
+// (thread 0 is the caller's); each thread takes the next block not yet taken, so uneven blocks even out.
 template <typename Work>
 void RunBlocks(int threads, int blocks, Work work)
 {
     std::atomic<int> next(0);
-    auto drain = [&next, blocks, &work]() {
+    auto drain = [&next, blocks, &work](int thread) {
         for (int block = next++; block < blocks; block = next++)
-            work(block);
+            work(block, thread);
     };
     if (threads > 8)
         threads = 8;
     std::thread helpers[8];
     for (int t = 1; t < threads; ++t)
-        helpers[t] = std::thread(drain);
-    drain();
+        helpers[t] = std::thread(drain, t);
+    drain(0);
     for (int t = 1; t < threads; ++t)
         helpers[t].join();
+}
+
+// The 24 orders of the four suits, the identity first, and how they compose: after[a][b] renames as b
+// then a.
+struct SuitOrders {
+    uint8_t map[24][4];
+    uint8_t after[24][24];
+    constexpr SuitOrders() : map(), after()
+    {
+        int n = 0;
+        for (int a = 0; a < 4; ++a)
+            for (int b = 0; b < 4; ++b)
+                for (int c = 0; c < 4; ++c)
+                    for (int d = 0; d < 4; ++d)
+                        if (a != b && a != c && a != d && b != c && b != d && c != d) {
+                            map[n][0] = static_cast<uint8_t>(a), map[n][1] = static_cast<uint8_t>(b);
+                            map[n][2] = static_cast<uint8_t>(c), map[n][3] = static_cast<uint8_t>(d);
+                            ++n;
+                        }
+        for (int x = 0; x < 24; ++x)
+            for (int y = 0; y < 24; ++y)
+                for (int z = 0; z < 24; ++z) {
+                    bool same = true;
+                    for (int suit = 0; suit < 4; ++suit)
+                        same = same && map[z][suit] == map[x][map[y][suit]];
+                    if (same)
+                        after[x][y] = static_cast<uint8_t>(z);
+                }
+    }
+};
+extern const SuitOrders suitOrders;
+
+// A deal as the ranks of each suit, 13 bits a suit, renamed by a map of suits.
+inline uint64_t RenameSuits(uint64_t key, const uint8_t map[4])
+{
+    uint64_t renamed = 0;
+    for (int suit = 0; suit < 4; ++suit)
+        renamed |= ((key >> (13 * suit)) & 0x1FFF) << (13 * map[suit]);
+    return renamed;
+}
+
+// The one enumeration of deals, for both analyses: the deals of a class, one for each set of them that
+// the symmetry carries into each other. visit(sorted, toSorted, deals): the deal's cards ascending; for
+// each of the class's cards, its position among them; how many deals it stands for. ahead(sorted) is
+// called for each deal one visit before its own, to fetch what it will read.
+template <typename Ahead, typename Visit>
+void ForEachDealOfClass(const DealClass &deal, const SuitSymmetry &symmetry, Ahead ahead, Visit visit)
+{
+    uint64_t key = 0;
+    for (Card card : deal.cards)
+        key |= uint64_t(1) << card;
+    // Each order of the suits gives a deal; where suits hold the same ranks, orders give the same one.
+    uint64_t keys[24];
+    int same[24];
+    for (int o = 0; o < 24; ++o) {
+        keys[o] = RenameSuits(key, suitOrders.map[o]);
+        same[o] = o;
+        if (deal.deals < 24)
+            same[o] = static_cast<int>(std::find(keys, keys + o, keys[o]) - keys);
+    }
+    bool taken[24] = {};
+    Card sorted[24][HandSize];
+    int order[24], deals[24], count = 0;
+    for (int o = 0; o < 24; ++o) {
+        if (taken[same[o]])
+            continue;
+        deals[count] = 0;
+        for (int g = 0; g < symmetry.count; ++g) {
+            const int other = same[suitOrders.after[symmetry.order[g]][o]];
+            if (!taken[other]) {
+                taken[other] = true;
+                ++deals[count];
+            }
+        }
+        int size = 0;
+        for (uint64_t rest = keys[o]; rest; rest &= rest - 1)
+            sorted[count][size++] = static_cast<Card>(__builtin_ctzll(rest));
+        order[count++] = o;
+    }
+    ahead(static_cast<const Card *>(sorted[0]));
+    for (int i = 0; i < count; ++i) {
+        if (i + 1 < count)
+            ahead(static_cast<const Card *>(sorted[i + 1]));
+        int toSorted[HandSize];
+        for (int c = 0; c < HandSize; ++c) {
+            const Card renamed = static_cast<Card>(suitOrders.map[order[i]][SuitOf(deal.cards[c])] * 13 + RankOf(deal.cards[c]));
+            toSorted[c] = static_cast<int>(std::find(sorted[i], sorted[i] + HandSize, renamed) - sorted[i]);
+        }
+        visit(static_cast<const Card *>(sorted[i]), static_cast<const int *>(toSorted), deals[i]);
+    }
 }
 
 // Every four-card set whose highest card is `highest`, in SubsetIndex order counted from the first
@@ -146,8 +236,8 @@ void ForEachCardAdded(const Card *sorted, int size, Visit visit)
 template <typename Fours, typename FromLarger>
 void BuildSetTables(int threads, Fours fours, FromLarger fromLarger)
 {
-    RunBlocks(threads, DeckSize - 3, [&](int block) { fours(DeckSize - 1 - block); });
-    RunBlocks(threads, DeckSize - 2, [&](int block) {
+    RunBlocks(threads, DeckSize - 3, [&](int block, int) { fours(DeckSize - 1 - block); });
+    RunBlocks(threads, DeckSize - 2, [&](int block, int) {
         const int highest = DeckSize - 1 - block;
         for (int b = 1; b < highest; ++b)
             for (int a = 0; a < b; ++a) {

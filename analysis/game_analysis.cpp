@@ -83,6 +83,8 @@ struct Tally {
 
 } // namespace
 
+constexpr SuitOrders suitOrders;
+
 int ListDealClasses(DealClass *classes)
 {
     ClassLister *lister = static_cast<ClassLister *>(calloc(1, sizeof(ClassLister)));
@@ -113,11 +115,8 @@ bool AnalyzeGame(const AnalysisTables &tables, int coins, int threads, GameAnaly
     int64_t payout[HandRankCount];
     for (int h = 0; h < HandRankCount; ++h)
         payout[h] = PayoutFor(h, coins);
-    int64_t scale[HandSize + 1];   // brings a sum over C(47, k) draws to DrawDenominator
-    for (int drawn = 0; drawn <= HandSize; ++drawn)
-        scale[drawn] = DrawDenominator / Choose(DeckSize - HandSize, drawn);
 
-    auto tallyBlock = [&](int block) {
+    auto tallyBlock = [&](int block, int) {
         Tally &tally = tallies[block];
         int end = (block + 1) * BlockSize < DealClassCount ? (block + 1) * BlockSize : DealClassCount;
         for (int c = block * BlockSize; c < end; ++c) {
@@ -130,7 +129,7 @@ bool AnalyzeGame(const AnalysisTables &tables, int coins, int threads, GameAnaly
                 int64_t paid = 0;
                 for (int h = 0; h < HandRankCount; ++h)
                     paid += payout[h] * counts[mask][h];
-                int64_t value = paid * scale[HandSize - BitCount(mask)];
+                int64_t value = paid * DrawScale(HandSize - BitCount(mask));
                 bool isBetter = value > bestValue
                                 || (value == bestValue && BitCount(mask) > BitCount(best));
                 if (isBetter) {
@@ -139,7 +138,7 @@ bool AnalyzeGame(const AnalysisTables &tables, int coins, int threads, GameAnaly
                 }
             }
             uint64_t deals = classes[c].deals;
-            int64_t bestScale = scale[HandSize - BitCount(best)];
+            int64_t bestScale = DrawScale(HandSize - BitCount(best));
             tally.paid += deals * static_cast<uint64_t>(bestValue);
             for (int h = 0; h < HandRankCount; ++h)
                 tally.finalHands[h] += deals * static_cast<uint64_t>(counts[best][h] * bestScale);

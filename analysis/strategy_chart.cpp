@@ -1,12 +1,16 @@
 // strategy_chart.cpp: the chart's vocabulary of holds, and the order that the analysis gives it.
 #include "analysis/strategy_chart.h"
+#include "analysis/analysis_internal.h"
+#include "analysis/cards.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <array>
 #include <map>
+#include <unordered_map>
 #include <cstdlib>
-#include <thread>
+#include <cstring>
 
 namespace {
 
@@ -25,10 +29,22 @@ enum : int {
     SuitedHigh2 = StraightFlush3TypeFirst + 3,
     UnsuitedHigh2, HighAlone,                     // the two lowest high cards; the lowest one
     DrawFive,
-    PatternCount
+    BaseCount
 };
 
-const char rankLetters[] = "23456789TJQKA";
+// Lines that name a card: a pattern above, narrowed by the light ace of spades. Pattern number
+// variant * BaseCount + base.
+enum Variant : int {
+    AnyCards = 0,
+    OtherAce,          // the hold has an ace other than the ace of spades
+    NoOtherAce,        // it has none (no ace, or the ace of spades)
+    SpadesNoAce,       // suited in spades, without the ace of spades
+    NotSpadesNoAce,    // suited, and not that
+    VariantCount
+};
+constexpr int PatternCount = BaseCount * VariantCount;
+constexpr int BaseOf(int pattern) { return pattern % BaseCount; }
+constexpr int VariantOf(int pattern) { return pattern / BaseCount; }
 
 bool IsHigh(int rank) { return rank >= Jack; }
 
@@ -42,7 +58,7 @@ int Royal2Index(int low, int high)
     return -1;
 }
 
-std::string PatternText(int pattern)
+std::string BaseText(int pattern)
 {
     static const char *const fixed[] = {
         "royal flush", "straight flush", "four of a kind", "full house", "flush", "straight",
@@ -57,7 +73,7 @@ std::string PatternText(int pattern)
         for (int a = Ten; a <= Ace; ++a)
             for (int b = a + 1; b <= Ace; ++b)
                 if (index-- == 0)
-                    text = std::string(1, rankLetters[b]) + rankLetters[a] + " suited";
+                    text = std::string(1, RankLetters[b]) + RankLetters[a] + " suited";
         return text;
     }
     static const char *const gapNames[] = { "no gap", "1 gap", "2 gaps" };
@@ -79,7 +95,7 @@ std::string PatternText(int pattern)
         int set = pattern - HighCardsFirst;
         for (int rank = Ace; rank >= Jack; --rank)
             if (set & (1 << (rank - Jack)))
-                text += rankLetters[rank];
+                text += RankLetters[rank];
         return text + (text.size() == 1 ? " alone" : " unsuited");
     }
     if (pattern < SuitedHigh2) {
@@ -94,6 +110,105 @@ std::string PatternText(int pattern)
     if (pattern == HighAlone)
         return "1 high card, the lowest";
     return "draw five";
+}
+
+bool IsRoyal2WithAce(int base)
+{
+    return base >= Royal2First && base < Royal2First + 10 && base - Royal2First >= Royal2Index(Ten, Ace)
+           && (base - Royal2First == Royal2Index(Ten, Ace) || base - Royal2First == Royal2Index(Jack, Ace)
+               || base - Royal2First == Royal2Index(Queen, Ace) || base - Royal2First == Royal2Index(King, Ace));
+}
+
+bool IsHighSetWithAce(int base) { return base >= HighCardsFirst && base < HighCardsFirst + 16 && ((base - HighCardsFirst) & 8); }
+
+// The patterns narrowed by the ace held: where an ace other than the ace of spades is worth less.
+bool HasAceVariantsRule(int base)
+{
+    return base == Royal3 || IsRoyal2WithAce(base) || base == SuitedHigh2
+           || (base > Flush3First && base < Flush3First + 3)
+           || (base >= Straight4InsideFirst + 1 && base < Straight4InsideFirst + 5) || IsHighSetWithAce(base)
+           || base == UnsuitedHigh2 || base == HighAlone;
+}
+
+// The suited patterns narrowed by spades without the ace: the ace of spades is half as likely to come.
+bool HasSpadeVariantsRule(int base)
+{
+    return base == Royal4 || base == Royal3 || (base >= Royal2First && base < Royal2First + 10 && !IsRoyal2WithAce(base))
+           || base == SuitedHigh2 || base == Flush4 || (base >= Flush3First && base < Flush3First + 3);
+}
+
+struct VariantTable {
+    bool ace[BaseCount], spade[BaseCount];
+    VariantTable()
+    {
+        for (int base = 0; base < BaseCount; ++base) {
+            ace[base] = HasAceVariantsRule(base);
+            spade[base] = HasSpadeVariantsRule(base);
+        }
+    }
+};
+const VariantTable variantTable;
+bool HasAceVariants(int base) { return variantTable.ace[base]; }
+bool HasSpadeVariants(int base) { return variantTable.spade[base]; }
+
+std::string PatternText(int pattern)
+{
+    const int base = BaseOf(pattern);
+    const bool alwaysAce = IsRoyal2WithAce(base) || IsHighSetWithAce(base);
+    const bool neverAce = base >= Royal2First && base < Royal2First + 10 && !alwaysAce;
+    switch (VariantOf(pattern)) {
+    case OtherAce: return BaseText(base) + (alwaysAce ? ", the ace not the ace of spades" : ", with an ace other than the ace of spades");
+    case NoOtherAce: return BaseText(base) + (alwaysAce ? ", the ace of spades" : ", without an ace other than the ace of spades");
+    case SpadesNoAce: return BaseText(base) + (neverAce ? " in spades" : " in spades without the ace");
+    case NotSpadesNoAce: return BaseText(base) + (neverAce ? ", not in spades" : ", unless in spades without the ace");
+    default: return BaseText(base);
+    }
+}
+
+// What the card-aware patterns ask of a hold, as positions of the hand: the aces other than the ace of
+// spades; the cards that are no spade; the ace of spades.
+struct CardFacts {
+    int otherAces, notSpades, aceOfSpades;
+    // spadeSuit: the suit of these cards that is the spades (a renaming of the suits ahead).
+    explicit CardFacts(const Card cards[HandSize], int spadeSuit = Spades) : otherAces(0), notSpades(0), aceOfSpades(0)
+    {
+        for (int i = 0; i < HandSize; ++i) {
+            const bool ace = RankOf(cards[i]) == Ace, spade = SuitOf(cards[i]) == spadeSuit;
+            otherAces |= (ace && !spade) << i;
+            notSpades |= !spade << i;
+            aceOfSpades |= (ace && spade) << i;
+        }
+    }
+    bool OtherAce(int mask) const { return (mask & otherAces) != 0; }
+    bool SpadesNoAce(int mask) const { return mask != 0 && !(mask & (notSpades | aceOfSpades)); }
+};
+
+// The holds a hand has: hold[p], the mask that pattern p keeps (-1: none); present, the patterns it has.
+struct HandHolds {
+    int8_t hold[PatternCount];
+    uint16_t present[PatternCount];
+    int count;
+    void Clear()
+    {
+        memset(hold, -1, sizeof hold);
+        count = 0;
+    }
+    void Set(int pattern, int mask)
+    {
+        if (hold[pattern] < 0) {
+            hold[pattern] = static_cast<int8_t>(mask);
+            present[count++] = static_cast<uint16_t>(pattern);
+        }
+    }
+};
+
+// The card-aware patterns of base, which keeps mask on this hand.
+void AddVariants(const CardFacts &facts, int base, int mask, HandHolds &holds)
+{
+    if (HasAceVariants(base))
+        holds.Set((facts.OtherAce(mask) ? OtherAce : NoOtherAce) * BaseCount + base, mask);
+    if (HasSpadeVariants(base))
+        holds.Set((facts.SpadesNoAce(mask) ? SpadesNoAce : NotSpadesNoAce) * BaseCount + base, mask);
 }
 
 // Adds to found the patterns that holding exactly the cards of mask stands for.
@@ -193,38 +308,73 @@ int MaskPatterns(const Card cards[HandSize], int mask, HandRank rank, int found[
     return count;
 }
 
-// holds[p]: the mask that pattern p keeps on this hand, -1 when the hand has no such hold.
-void HandPatterns(const Card cards[HandSize], int8_t holds[PatternCount])
+struct PatternHold {
+    uint16_t pattern;
+    uint8_t mask;
+};
+constexpr int MaxPatternHolds = HoldCount * 8 + 2;
+
+// Every hold of a general pattern the hand has, masks ascending, then the lowest high cards. It names
+// no suit, so one list serves every deal of a class.
+int ListBaseHolds(const Card cards[HandSize], PatternHold list[MaxPatternHolds])
 {
-    std::fill(holds, holds + PatternCount, int8_t(-1));
+    int count = 0;
+    int8_t first[BaseCount];
+    std::fill(first, first + BaseCount, int8_t(-1));
     HandRank rank = ClassifyCards(cards);
     for (int mask = 0; mask < HoldCount; ++mask) {
         int found[8];
-        int count = MaskPatterns(cards, mask, rank, found);
-        for (int i = 0; i < count; ++i)
-            if (holds[found[i]] < 0)
-                holds[found[i]] = static_cast<int8_t>(mask);
+        int n = MaskPatterns(cards, mask, rank, found);
+        for (int i = 0; i < n; ++i) {
+            list[count++] = { static_cast<uint16_t>(found[i]), static_cast<uint8_t>(mask) };
+            if (first[found[i]] < 0)
+                first[found[i]] = static_cast<int8_t>(mask);
+        }
     }
     // The lowest high cards: sets of one and two, tried from the lowest ranks up.
     for (int set = 1; set < 16; set <<= 1)
-        if (holds[HighAlone] < 0 && holds[HighCardsFirst + set] >= 0)
-            holds[HighAlone] = holds[HighCardsFirst + set];
+        if (first[HighCardsFirst + set] >= 0) {
+            list[count++] = { HighAlone, static_cast<uint8_t>(first[HighCardsFirst + set]) };
+            break;
+        }
     static const int lowestPairs[] = { 3, 5, 6, 9, 10, 12 };   // JQ, JK, QK, JA, QA, KA
     int highRanks = 0;
     for (int i = 0; i < HandSize; ++i)
         if (IsHigh(RankOf(cards[i])))
             highRanks |= 1 << (RankOf(cards[i]) - Jack);
     for (int set : lowestPairs)
-        if (holds[UnsuitedHigh2] < 0 && (highRanks & set) == set) {
-            if (holds[HighCardsFirst + set] >= 0)
-                holds[UnsuitedHigh2] = holds[HighCardsFirst + set];
+        if ((highRanks & set) == set) {
+            if (first[HighCardsFirst + set] >= 0)
+                list[count++] = { UnsuitedHigh2, static_cast<uint8_t>(first[HighCardsFirst + set]) };
             break;
         }
+    return count;
+}
+
+// The holds of these cards from a list of another order of them: mapping[m] is list mask m over these
+// cards (null: the same order). cardAware: the lines that name a card too. present comes out ascending.
+void HandPatterns(const CardFacts &facts, const PatternHold *list, int count, const uint8_t *mapping,
+                  bool cardAware, HandHolds &holds)
+{
+    holds.Clear();
+    for (int i = 0; i < count; ++i) {
+        const int mask = mapping ? mapping[list[i].mask] : list[i].mask;
+        holds.Set(list[i].pattern, mask);
+        if (cardAware)
+            AddVariants(facts, list[i].pattern, mask, holds);
+    }
+    std::sort(holds.present, holds.present + holds.count);
+}
+
+void HandPatterns(const Card cards[HandSize], bool cardAware, HandHolds &holds)
+{
+    PatternHold list[MaxPatternHolds];
+    HandPatterns(CardFacts(cards), list, ListBaseHolds(cards, list), nullptr, cardAware, holds);
 }
 
 struct Entry {
     double value;         // chance-weighted coins of this hold; derivation only compares them
-    uint8_t pattern;
+    uint16_t pattern;
 };
 
 struct Sample {
@@ -264,36 +414,85 @@ std::vector<int> PositionsOf(const std::vector<int> &order)
     return position;
 }
 
+// The groups that each pattern could take, with what its hold is worth in each; and, for the order last
+// asked about, each group's first two lines: where they stand, what they are worth, which the first is.
+struct Holder {
+    uint32_t sample;
+    double value;
+};
+
+struct Holders {
+    std::vector<std::vector<Holder>> of;
+    std::vector<int> order, firstPos, secondPos, firstPattern;
+    std::vector<double> firstValue, secondValue;
+    const std::vector<Holder> &operator[](size_t p) const { return of[p]; }
+
+    explicit Holders(const Samples &data) : of(PatternCount)
+    {
+        for (size_t s = 0; s < data.samples.size(); ++s)
+            for (uint32_t i = 0; i < data.samples[s].count; ++i) {
+                const Entry &entry = data.entries[data.samples[s].first + i];
+                of[entry.pattern].push_back({ static_cast<uint32_t>(s), entry.value });
+            }
+    }
+
+    void FirstLinesOf(const Samples &data, const std::vector<int> &now)
+    {
+        if (now == order && !firstPos.empty())
+            return;
+        order = now;
+        const int none = static_cast<int>(order.size());
+        std::vector<int> position(PatternCount, none);
+        for (size_t i = 0; i < order.size(); ++i)
+            position[static_cast<size_t>(order[i])] = static_cast<int>(i);
+        const size_t samples = data.samples.size();
+        firstPos.assign(samples, none);
+        secondPos.assign(samples, none);
+        firstPattern.assign(samples, -1);
+        firstValue.assign(samples, 0);
+        secondValue.assign(samples, 0);
+        for (size_t s = 0; s < samples; ++s) {
+            const Entry *e = &data.entries[data.samples[s].first];
+            for (uint32_t i = 0; i < data.samples[s].count; ++i) {
+                const int at = position[e[i].pattern];
+                if (at < firstPos[s]) {
+                    secondPos[s] = firstPos[s];
+                    secondValue[s] = firstValue[s];
+                    firstPos[s] = at;
+                    firstValue[s] = e[i].value;
+                    firstPattern[s] = e[i].pattern;
+                } else if (at < secondPos[s]) {
+                    secondPos[s] = at;
+                    secondValue[s] = e[i].value;
+                }
+            }
+        }
+    }
+};
+
 // Where in order, without p, each hand that p could take would otherwise go, and what it would win there.
 // gain[j]: the change in return when p goes in at line j (before order[j]) instead of where it is.
-void InsertionGains(const Samples &data, const std::vector<std::vector<uint32_t>> &holders,
-                    const std::vector<int> &order, int p, std::vector<double> &gain)
+void InsertionGains(const Samples &data, Holders &holders, const std::vector<int> &order, int p,
+                    std::vector<double> &gain)
 {
-    int position[PatternCount];
-    std::fill(position, position + PatternCount, PatternCount);
-    int n = 0;
-    for (int line : order)
-        if (line != p)
-            position[line] = n++;
-    gain.assign(static_cast<size_t>(n) + 1, 0.0);
+    holders.FirstLinesOf(data, order);
     int current = PatternCount;
     for (size_t i = 0; i < order.size(); ++i)
         if (order[i] == p)
             current = static_cast<int>(i);
-    for (uint32_t s : holders[static_cast<size_t>(p)]) {
-        const Entry *e = &data.entries[data.samples[s].first];
-        int other = n;
-        double otherValue = 0, own = 0;
-        for (uint32_t i = 0; i < data.samples[s].count; ++i) {
-            if (e[i].pattern == p)
-                own = e[i].value;
-            else if (position[e[i].pattern] < other) {
-                other = position[e[i].pattern];
-                otherValue = e[i].value;
-            }
-        }
+    const bool present = current < PatternCount;
+    const int n = static_cast<int>(order.size()) - (present ? 1 : 0);
+    gain.assign(static_cast<size_t>(n) + 1, 0.0);
+    for (const Holder &h : holders[static_cast<size_t>(p)]) {
+        const size_t s = h.sample;
+        const bool firstIsP = holders.firstPattern[s] == p;
+        int at = firstIsP ? holders.secondPos[s] : holders.firstPos[s];
+        const double otherValue = at >= static_cast<int>(order.size()) ? 0 : firstIsP ? holders.secondValue[s] : holders.firstValue[s];
+        // at, counted in order without p
+        const int other = at >= static_cast<int>(order.size()) ? n : present && at > current ? at - 1 : at;
+        const double own = h.value;
         // Now: p takes the hand when it stands before the hand's other first line.
-        bool takesNow = current < PatternCount && current <= other;
+        bool takesNow = present && current <= other;
         double now = takesNow ? own : otherValue;
         // Going in at j <= other, p takes it; beyond, the other line does.
         gain[0] += own - now;
@@ -312,13 +511,10 @@ std::vector<int> OrderLines(const Samples &data, const std::vector<double> &opti
     std::vector<int> order;
     std::vector<char> covered(data.samples.size(), 0), used(PatternCount, 0);
     std::vector<double> regret(PatternCount), reach(PatternCount);
-    std::vector<std::vector<uint32_t>> holders(PatternCount);
-    for (size_t s = 0; s < data.samples.size(); ++s)
-        for (uint32_t i = 0; i < data.samples[s].count; ++i)
-            holders[data.entries[data.samples[s].first + i].pattern].push_back(static_cast<uint32_t>(s));
+    Holders holders(data);
     for (int p = 0; p < PatternCount; ++p)
         if (!allowed[p]) {
-            holders[static_cast<size_t>(p)].clear();
+            holders.of[static_cast<size_t>(p)].clear();
             used[static_cast<size_t>(p)] = 1;
         }
     for (;;) {
@@ -343,8 +539,8 @@ std::vector<int> OrderLines(const Samples &data, const std::vector<double> &opti
             break;
         used[pick] = 1;
         order.push_back(pick);
-        for (uint32_t s : holders[static_cast<size_t>(pick)])
-            covered[s] = 1;
+        for (const Holder &h : holders[static_cast<size_t>(pick)])
+            covered[h.sample] = 1;
     }
     order.push_back(DrawFive);
 
@@ -399,10 +595,17 @@ std::vector<int> OrderLines(const Samples &data, const std::vector<double> &opti
         order.erase(order.begin() + drop);
         moveBest(false);
     }
-    // Trade a line for one left out while that pays.
+    // Trade a line for one left out while that pays: tried for the lines left out that would add more
+    // by themselves than the line that adds least loses.
     for (bool traded = true; traded;) {
         traded = false;
         double value = data.Value(PositionsOf(order).data(), nullptr, nullptr);
+        double leastLoss = -1;
+        for (size_t i = 0; i + 1 < order.size(); ++i) {
+            InsertionGains(data, holders, order, order[i], gain);
+            if (leastLoss < 0 || gain[i] - gain.back() < leastLoss)
+                leastLoss = gain[i] - gain.back();
+        }
         for (int p = 0; p < PatternCount; ++p) {
             if (p == DrawFive || std::find(order.begin(), order.end(), p) != order.end() || holders[p].empty())
                 continue;
@@ -412,6 +615,8 @@ std::vector<int> OrderLines(const Samples &data, const std::vector<double> &opti
             for (size_t j = 0; j + 1 < gain.size(); ++j)
                 if (gain[j] > gain[best])
                     best = j;
+            if (gain[best] <= leastLoss)
+                continue;
             order.insert(order.begin() + static_cast<long>(best), p);
             int drop = -1;
             double dropLoss = 0;
@@ -439,61 +644,62 @@ std::vector<int> OrderLines(const Samples &data, const std::vector<double> &opti
     return order;
 }
 
-template <typename Work>
-void RunRanges(int threads, int count, Work work)
-{
-    if (threads <= 1) {
-        work(0, count, 0);
-        return;
-    }
-    std::vector<std::thread> pool;
-    for (int t = 0; t < threads; ++t)
-        pool.emplace_back(work, count * t / threads, count * (t + 1) / threads, t);
-    for (std::thread &thread : pool)
-        thread.join();
-}
-
-const size_t MaxLines = 35;
+const size_t EvenMaxLines = 35, MachineMaxLines = 40;
 
 // Hands that match the same lines take the same line under any order, so they are added up into one
-// group: the coins of each line's hold, and of the best hold, over all of them.
+// group: the coins of each line's hold, and of the best hold, over all of them. Values are by present
+// pattern, in pattern order.
 struct Group {
-    int64_t paid[PatternCount];          // even deck: exact, over DrawDenominator
-    long double weighted[PatternCount];  // machine dealing: chance times coins
-    int64_t bestPaid;
-    long double bestWeighted, chance;
-    uint32_t deals;
+    std::vector<int64_t> paid;           // even deck: exact, over DrawDenominator
+    std::vector<double> weighted;        // machine dealing: chance times coins
+    int64_t bestPaid = 0;
+    double bestWeighted = 0, chance = 0;   // the same sums, so a line that is best has no regret
+    uint32_t deals = 0;
 };
 
-struct Signature {
-    uint64_t low, high;
-    bool operator<(const Signature &other) const
+constexpr int SignatureWords = (PatternCount + 63) / 64;
+using Signature = std::array<uint64_t, SignatureWords>;
+struct SignatureHash {
+    size_t operator()(const Signature &key) const
     {
-        return low != other.low ? low < other.low : high < other.high;
+        uint64_t hash = 0xcbf29ce484222325ull;
+        for (uint64_t word : key)
+            hash = (hash ^ word) * 0x100000001b3ull ^ (word >> 29);
+        return static_cast<size_t>(hash);
     }
 };
-
+// Groups in a stable order, so every run (and every number of threads) adds them up the same way.
 using Groups = std::map<Signature, Group>;
+using GroupHash = std::unordered_map<Signature, Group, SignatureHash>;
 
-Group &GroupOf(Groups &groups, const int8_t holds[PatternCount])
+bool Has(const Signature &key, int p) { return (key[static_cast<size_t>(p / 64)] >> (p % 64)) & 1; }
+
+Group &GroupOf(GroupHash &groups, const HandHolds &holds)
 {
-    Signature key = { 0, 0 };
-    for (int p = 0; p < PatternCount; ++p)
-        if (holds[p] >= 0)
-            (p < 64 ? key.low : key.high) |= uint64_t(1) << (p % 64);
+    Signature key = {};
+    for (int k = 0; k < holds.count; ++k)
+        key[static_cast<size_t>(holds.present[k] / 64)] |= uint64_t(1) << (holds.present[k] % 64);
     auto found = groups.find(key);
-    if (found == groups.end())
-        found = groups.emplace(key, Group()).first;   // value-initialised: all zero
+    if (found == groups.end()) {
+        found = groups.emplace(key, Group()).first;
+        found->second.paid.assign(static_cast<size_t>(holds.count), 0);
+        found->second.weighted.assign(static_cast<size_t>(holds.count), 0);
+    }
     return found->second;
 }
 
-void Merge(Groups &into, const Groups &from)
+void Merge(Groups &into, const GroupHash &from)
 {
     for (const auto &entry : from) {
-        Group &group = into[entry.first];
-        for (int p = 0; p < PatternCount; ++p) {
-            group.paid[p] += entry.second.paid[p];
-            group.weighted[p] += entry.second.weighted[p];
+        auto found = into.find(entry.first);
+        if (found == into.end()) {
+            into.emplace(entry.first, entry.second);
+            continue;
+        }
+        Group &group = found->second;
+        for (size_t k = 0; k < group.paid.size(); ++k) {
+            group.paid[k] += entry.second.paid[k];
+            group.weighted[k] += entry.second.weighted[k];
         }
         group.bestPaid += entry.second.bestPaid;
         group.bestWeighted += entry.second.bestWeighted;
@@ -502,76 +708,210 @@ void Merge(Groups &into, const Groups &from)
     }
 }
 
-} // namespace
+// Plays an order of lines over the groups: the return, and each line's share of the deals and what its
+// deals give up against the best hold, per coin bet.
+struct Played {
+    uint64_t paid = 0, optimal = 0;
+    long double weightedPaid = 0, weightedOptimal = 0;
+    std::vector<double> share, loss;   // by pattern
+};
 
-bool DeriveStrategyChart(const AnalysisTables &tables, const WeightedTables *machine, int coins,
-                         int threads, StrategyChart &chart)
+Played PlayOrder(const Groups &groups, const std::vector<int> &order, bool machine, int coins)
+{
+    std::vector<int> position(PatternCount, PatternCount);
+    for (size_t i = 0; i < order.size(); ++i)
+        position[static_cast<size_t>(order[i])] = static_cast<int>(i);
+    Played played;
+    played.share.assign(PatternCount, 0);
+    played.loss.assign(PatternCount, 0);
+    const long double evenScale = 1.0L / (static_cast<long double>(DealCount) * DrawDenominator * coins);
+    for (const auto &entry : groups) {
+        const Group &group = entry.second;
+        int first = -1;
+        size_t at = 0;
+        for (int p = 0, k = 0; p < PatternCount; ++p)
+            if (Has(entry.first, p)) {
+                if (first < 0 || position[static_cast<size_t>(p)] < position[static_cast<size_t>(first)]) {
+                    first = p;
+                    at = static_cast<size_t>(k);
+                }
+                ++k;
+            }
+        if (first < 0 || position[static_cast<size_t>(first)] == PatternCount)
+            continue;
+        played.paid += static_cast<uint64_t>(group.paid[at]);
+        played.optimal += static_cast<uint64_t>(group.bestPaid);
+        played.weightedPaid += group.weighted[at];
+        played.weightedOptimal += group.bestWeighted;
+        played.share[static_cast<size_t>(first)] += machine ? static_cast<double>(group.chance)
+                                                            : static_cast<double>(group.deals) / DealCount;
+        played.loss[static_cast<size_t>(first)] +=
+            machine ? static_cast<double>((group.bestWeighted - group.weighted[at]) / coins)
+                    : static_cast<double>((group.bestPaid - group.paid[at]) * evenScale);
+    }
+    return played;
+}
+
+void FillChart(StrategyChart &chart, const Played &played, const std::vector<int> &order, bool machine, int coins)
+{
+    chart.lines.clear();
+    for (int p : order)
+        chart.lines.push_back({ PatternText(p), played.share[static_cast<size_t>(p)], p,
+                                played.loss[static_cast<size_t>(p)], 0.0, p >= BaseCount });
+    if (!machine) {
+        uint64_t denominator = static_cast<uint64_t>(DealCount) * DrawDenominator * static_cast<uint64_t>(coins);
+        uint64_t divisor = GreatestCommonDivisor(played.paid, denominator);
+        chart.returnNumerator = played.paid / divisor;
+        chart.returnDenominator = denominator / divisor;
+        chart.chartReturn = static_cast<double>(played.paid) / static_cast<double>(denominator);
+        chart.optimalReturn = static_cast<double>(played.optimal) / static_cast<double>(denominator);
+    } else {
+        // As a fraction over 10^18: the weighted sums are long doubles, good to about 18 digits.
+        long double rate = played.weightedPaid / coins;
+        chart.returnDenominator = 1000000000000000000ULL;
+        chart.returnNumerator = static_cast<uint64_t>(rate * 1e18L + 0.5L);
+        chart.chartReturn = static_cast<double>(rate);
+        chart.optimalReturn = static_cast<double>(played.weightedOptimal / coins);
+    }
+}
+
+bool PlayCompared(const Groups &groups, const StrategyChart *compared, StrategyChart *comparedHere, bool machine,
+                  int coins)
+{
+    if (!compared || !comparedHere)
+        return false;
+    std::vector<int> theirs;
+    for (const ChartLine &line : compared->lines)
+        theirs.push_back(line.pattern);
+    *comparedHere = StrategyChart();
+    comparedHere->coins = coins;
+    comparedHere->machineDealing = machine;
+    FillChart(*comparedHere, PlayOrder(groups, theirs, machine, coins), theirs, machine, coins);
+    return true;
+}
+
+// Derives a chart, or (chart null) only plays compared on this dealing into comparedHere.
+bool DeriveOrPlay(const AnalysisTables &tables, const WeightedTables *machine, int coins, int threads,
+                  StrategyChart *derivedChart, const StrategyChart *compared, StrategyChart *comparedHere)
 {
     if (coins < 1 || coins > MaxWager || threads < 1)
         return false;
-    int64_t scale[HandSize + 1];
-    for (int drawn = 0; drawn <= HandSize; ++drawn)
-        scale[drawn] = DrawDenominator / Choose(DeckSize - HandSize, drawn);
-    std::vector<Groups> parts(static_cast<size_t>(threads));
+    const bool cardAware = machine != nullptr;
+    std::vector<GroupHash> parts(static_cast<size_t>(threads));
     if (!machine) {
         std::vector<DealClass> classes(DealClassCount);
         int classCount = ListDealClasses(classes.data());
-        RunRanges(threads, classCount, [&](int begin, int end, int t) {
-            Groups &groups = parts[static_cast<size_t>(t)];
-            for (int c = begin; c < end; ++c) {
+        constexpr int BlockSize = 1024;
+        RunBlocks(threads, (classCount + BlockSize - 1) / BlockSize, [&](int block, int t) {
+            GroupHash &groups = parts[static_cast<size_t>(t)];
+            for (int c = block * BlockSize; c < std::min(classCount, (block + 1) * BlockSize); ++c) {
                 const DealClass &deal = classes[static_cast<size_t>(c)];
                 HoldValue ranked[HoldCount];
                 AnalyzeHolds(tables, deal.cards, coins, ranked);
-                int8_t holds[PatternCount];
-                HandPatterns(deal.cards, holds);
+                HandHolds holds;
+                HandPatterns(deal.cards, cardAware, holds);
                 Group &group = GroupOf(groups, holds);
-                for (int p = 0; p < PatternCount; ++p)
-                    if (holds[p] >= 0) {
-                        const HoldValue *hold = FindHold(ranked, holds[p]);
-                        group.paid[p] += hold->numerator * scale[hold->cardsDrawn] * deal.deals;
-                    }
-                group.bestPaid += ranked[0].numerator * scale[ranked[0].cardsDrawn] * deal.deals;
+                for (int k = 0; k < holds.count; ++k) {
+                    const HoldValue *hold = FindHold(ranked, holds.hold[holds.present[k]]);
+                    group.paid[static_cast<size_t>(k)] += hold->numerator * DrawScale(hold->cardsDrawn) * deal.deals;
+                }
+                group.bestPaid += ranked[0].numerator * DrawScale(ranked[0].cardsDrawn) * deal.deals;
                 group.deals += deal.deals;
             }
         });
     } else {
-        // Suits are not alike here, so every deal counts; split by the highest card.
-        RunRanges(threads, DeckSize - 4, [&](int begin, int end, int t) {
-            Groups &groups = parts[static_cast<size_t>(t)];
-            for (int e = begin + 4; e < end + 4; ++e)
-                for (int d = 3; d < e; ++d)
-                    for (int c = 2; c < d; ++c)
-                        for (int b = 1; b < c; ++b)
-                            for (int a = 0; a < b; ++a) {
-                                const Card deal[HandSize] = { Card(a), Card(b), Card(c), Card(d), Card(e) };
-                                long double value[HoldCount];
-                                WeightedHoldValues(*machine, deal, value);
-                                long double chance = DealChance(*machine, deal);
-                                int8_t holds[PatternCount];
-                                HandPatterns(deal, holds);
-                                Group &group = GroupOf(groups, holds);
-                                for (int p = 0; p < PatternCount; ++p)
-                                    if (holds[p] >= 0)
-                                        group.weighted[p] += chance * value[holds[p]];
-                                group.bestWeighted += chance * *std::max_element(value, value + HoldCount);
-                                group.chance += chance;
-                                group.deals += 1;
-                            }
+        // Deals of a class are alike but for the lines that name a card, and worth the same only where
+        // renaming suits keeps every weight: deals are taken as one where a renaming keeps both, the
+        // weights and the spades.
+        SuitSymmetry alike = {};
+        for (int g = 0; g < WeightedSymmetry(*machine).count; ++g)
+            if (suitOrders.map[WeightedSymmetry(*machine).order[g]][Spades] == Spades)
+                alike.order[alike.count++] = WeightedSymmetry(*machine).order[g];
+        std::vector<DealClass> classes(DealClassCount);
+        int classCount = ListDealClasses(classes.data());
+        constexpr int BlockSize = 512;
+        RunBlocks(threads, (classCount + BlockSize - 1) / BlockSize, [&](int block, int t) {
+            GroupHash &groups = parts[static_cast<size_t>(t)];
+            static thread_local HandHolds classHolds[5];
+            for (int c = block * BlockSize; c < std::min(classCount, (block + 1) * BlockSize); ++c) {
+                const DealClass &dealClass = classes[static_cast<size_t>(c)];
+                if (c + 1 < classCount)   // its first deal is the next class's cards as listed
+                    FetchWeightedDeal(*machine, classes[static_cast<size_t>(c) + 1].cards);
+                PatternHold list[MaxPatternHolds];
+                const int count = ListBaseHolds(dealClass.cards, list);
+                int64_t classPaid[HoldCount];
+                EvenHoldsPaid(*machine, dealClass.cards, classPaid);
+                // The lines a deal of the class has depend only on which of the class's suits becomes
+                // the spades (or none): worked out once for each, over the class's order of its cards.
+                bool known[5] = {};
+                Group *groupOf[5];
+                ForEachDealOfClass(dealClass, alike,
+                                   [&](const Card *deal) { FetchWeightedDeal(*machine, deal); },
+                                   [&](const Card *deal, const int *toSorted, int deals) {
+                    DealSets sets;
+                    ListDealSets(*machine, deal, sets);
+                    const double chance = static_cast<double>(DealChance(*machine, deal)) * deals;
+                    uint8_t mapping[HoldCount];
+                    int64_t paid[HoldCount];
+                    mapping[0] = 0;
+                    paid[0] = classPaid[0];
+                    for (int mask = 1; mask < HoldCount; ++mask) {
+                        mapping[mask] = static_cast<uint8_t>(mapping[mask & (mask - 1)] | 1 << toSorted[__builtin_ctz(mask)]);
+                        paid[mapping[mask]] = classPaid[mask];
+                    }
+                    int spadeSuit = 4;
+                    for (int i = 0; i < HandSize; ++i)
+                        if (SuitOf(deal[toSorted[i]]) == Spades)
+                            spadeSuit = SuitOf(dealClass.cards[i]);
+                    HandHolds &holds = classHolds[spadeSuit];
+                    if (!known[spadeSuit]) {
+                        HandPatterns(CardFacts(dealClass.cards, spadeSuit), list, count, nullptr, true, holds);
+                        groupOf[spadeSuit] = &GroupOf(groups, holds);
+                        known[spadeSuit] = true;
+                    }
+                    Group &group = *groupOf[spadeSuit];
+                    alignas(64) int32_t byFinal[HoldCount][MaxAllLanes];
+                    ValueAllHolds(*machine, sets, byFinal);
+                    double worth[HoldCount];
+                    uint32_t priced = 0;
+                    int best = -1;
+                    for (int k = 0; k < holds.count; ++k) {
+                        const int mask = mapping[holds.hold[holds.present[k]]];
+                        if (!(priced >> mask & 1)) {
+                            worth[mask] = PricedWorth(*machine, sets, byFinal, mask);
+                            priced |= 1u << mask;
+                            if (best < 0 || worth[mask] > worth[best])
+                                best = mask;
+                        }
+                        group.weighted[static_cast<size_t>(k)] += chance * worth[mask];
+                    }
+                    best = BestPricedHold(*machine, sets, byFinal, paid, worth, priced, best);
+                    group.bestWeighted += chance * worth[best];
+                    group.chance += chance;
+                    group.deals += static_cast<uint32_t>(deals);
+                });
+            }
         });
     }
     Groups groups;
-    for (const Groups &part : parts)
+    for (const GroupHash &part : parts)
         Merge(groups, part);
 
+    if (!derivedChart) {
+        PlayCompared(groups, compared, comparedHere, machine != nullptr, coins);
+        return true;
+    }
+    StrategyChart &chart = *derivedChart;
     Samples data;
     std::vector<double> optimum, weight;
     for (const auto &entry : groups) {
         const Group &group = entry.second;
         Sample sample = { static_cast<uint32_t>(data.entries.size()), 0 };
         for (int p = 0; p < PatternCount; ++p)
-            if ((p < 64 ? entry.first.low >> p : entry.first.high >> (p - 64)) & 1) {
-                double v = machine ? static_cast<double>(group.weighted[p]) : static_cast<double>(group.paid[p]);
-                data.entries.push_back({ v, static_cast<uint8_t>(p) });
+            if (Has(entry.first, p)) {
+                double v = machine ? static_cast<double>(group.weighted[sample.count])
+                                   : static_cast<double>(group.paid[sample.count]);
+                data.entries.push_back({ v, static_cast<uint16_t>(p) });
                 ++sample.count;
             }
         data.samples.push_back(sample);
@@ -591,62 +931,74 @@ bool DeriveStrategyChart(const AnalysisTables &tables, const WeightedTables *mac
     std::vector<char> types = general;
     for (int p = StraightFlush3First; p < Flush4; ++p)
         types[static_cast<size_t>(p)] = 0;
-    std::vector<int> order = OrderLines(data, optimum, MaxLines, everything);
-    for (const std::vector<char> *allowed : { &general, &types }) {
-        std::vector<int> tried = OrderLines(data, optimum, MaxLines, *allowed);
-        if (data.Value(PositionsOf(tried).data(), nullptr, nullptr) > data.Value(PositionsOf(order).data(), nullptr, nullptr))
-            order = tried;
-    }
-    std::vector<int> position = PositionsOf(order);
-    double share[PatternCount] = {};
-    data.Value(position.data(), share, weight.data());
-
-    // The exact return: each group's first line, in the order found.
-    uint64_t paid = 0, optimal = 0;
-    long double weightedPaid = 0, weightedOptimal = 0;
-    for (const auto &entry : groups) {
-        int first = -1;
-        for (int p = 0; p < PatternCount; ++p)
-            if (((p < 64 ? entry.first.low >> p : entry.first.high >> (p - 64)) & 1)
-                && (first < 0 || position[static_cast<size_t>(p)] < position[static_cast<size_t>(first)]))
-                first = p;
-        paid += static_cast<uint64_t>(entry.second.paid[first]);
-        optimal += static_cast<uint64_t>(entry.second.bestPaid);
-        weightedPaid += entry.second.weighted[first];
-        weightedOptimal += entry.second.bestWeighted;
+    // A card-aware line goes with its general line.
+    for (std::vector<char> *allowed : { &everything, &general, &types })
+        for (int p = BaseCount; p < PatternCount; ++p)
+            (*allowed)[static_cast<size_t>(p)] = cardAware && (*allowed)[static_cast<size_t>(BaseOf(p))];
+    const size_t maxLines = machine ? MachineMaxLines : EvenMaxLines;
+    // The three searches at once; the first of them that does best wins.
+    const std::vector<char> *vocabularies[3] = { &everything, &general, &types };
+    std::vector<int> tried[3];
+    RunBlocks(threads, 3, [&](int v, int) { tried[v] = OrderLines(data, optimum, maxLines, *vocabularies[v]); });
+    std::vector<int> order = tried[0];
+    for (int v = 1; v < 3; ++v)
+        if (data.Value(PositionsOf(tried[v]).data(), nullptr, nullptr) > data.Value(PositionsOf(order).data(), nullptr, nullptr))
+            order = tried[v];
+    // Lines that take no deal go, and lines whose deals the lines below them hold as well: they change
+    // nothing. What each line adds: the return lost if its deals went to the lines below it instead.
+    Played played = PlayOrder(groups, order, machine != nullptr, coins);
+    order.erase(std::remove_if(order.begin(), order.end(),
+                               [&](int p) { return played.share[static_cast<size_t>(p)] == 0; }),
+                order.end());
+    Holders holders(data);
+    std::vector<double> gain, adds(order.size());
+    for (size_t i = 0; i + 1 < order.size(); ++i) {
+        InsertionGains(data, holders, order, order[i], gain);
+        adds[i] = gain[i] - gain.back();
+        if (adds[i] <= 0) {
+            order.erase(order.begin() + static_cast<long>(i));
+            adds.assign(order.size(), 0);
+            i = static_cast<size_t>(-1);   // again from the top
+        }
     }
     chart = StrategyChart();
     chart.coins = coins;
     chart.machineDealing = machine != nullptr;
-    for (int p : order)
-        chart.lines.push_back({ PatternText(p), share[p], p });
-    if (!machine) {
-        uint64_t denominator = static_cast<uint64_t>(DealCount) * DrawDenominator * static_cast<uint64_t>(coins);
-        uint64_t divisor = GreatestCommonDivisor(paid, denominator);
-        chart.returnNumerator = paid / divisor;
-        chart.returnDenominator = denominator / divisor;
-        chart.chartReturn = static_cast<double>(paid) / static_cast<double>(denominator);
-        chart.optimalReturn = static_cast<double>(optimal) / static_cast<double>(denominator);
-    } else {
-        // As a fraction over 10^18: the weighted sums are long doubles, good to about 18 digits.
-        long double rate = weightedPaid / coins;
-        chart.returnDenominator = 1000000000000000000ULL;
-        chart.returnNumerator = static_cast<uint64_t>(rate * 1e18L + 0.5L);
-        chart.chartReturn = static_cast<double>(rate);
-        chart.optimalReturn = static_cast<double>(weightedOptimal / coins);
-    }
+    FillChart(chart, PlayOrder(groups, order, machine != nullptr, coins), order, machine != nullptr, coins);
+    const double valueScale = machine ? 1.0 / coins : 1.0 / (static_cast<double>(DealCount) * DrawDenominator * coins);
+    for (size_t i = 0; i + 1 < order.size(); ++i)
+        chart.lines[i].gain = adds[i] * valueScale;
+
+    // Another chart's lines played on this dealing: the even deck's chart on the machine.
+    if (PlayCompared(groups, compared, comparedHere, machine != nullptr, coins))
+        chart.comparedReturn = comparedHere->chartReturn;
     return true;
+}
+
+} // namespace
+
+bool DeriveStrategyChart(const AnalysisTables &tables, const WeightedTables *machine, int coins,
+                         int threads, StrategyChart &chart, const StrategyChart *compared,
+                         StrategyChart *comparedHere)
+{
+    return DeriveOrPlay(tables, machine, coins, threads, &chart, compared, comparedHere);
+}
+
+bool PlayChart(const AnalysisTables &tables, const WeightedTables &dealing, int coins, int threads,
+               const StrategyChart &chart, StrategyChart &played)
+{
+    return DeriveOrPlay(tables, &dealing, coins, threads, nullptr, &chart, &played);
 }
 
 int FollowChart(const StrategyChart &chart, const Card cards[HandSize], int *heldMask)
 {
-    int8_t holds[PatternCount];
-    HandPatterns(cards, holds);
+    HandHolds holds;
+    HandPatterns(cards, true, holds);
     for (size_t i = 0; i < chart.lines.size(); ++i) {
         int p = chart.lines[i].pattern;
-        if (p >= 0 && p < PatternCount && holds[p] >= 0) {
+        if (p >= 0 && p < PatternCount && holds.hold[p] >= 0) {
             if (heldMask)
-                *heldMask = holds[p];
+                *heldMask = holds.hold[p];
             return static_cast<int>(i);
         }
     }
@@ -655,18 +1007,36 @@ int FollowChart(const StrategyChart &chart, const Card cards[HandSize], int *hel
     return -1;
 }
 
+std::string Percent(double fraction)
+{
+    // Enough digits that a share above zero never reads as zero.
+    int digits = 4;
+    while (digits < 9 && fraction > 0 && fraction * 100 < 0.5 * std::pow(10.0, -digits))
+        ++digits;
+    char text[32];
+    snprintf(text, sizeof text, "%.*f%%", digits, fraction * 100);
+    return text;
+}
+
 std::string ChartText(const StrategyChart &chart)
 {
     std::string text;
-    char line[128];
+    char line[200];
+    int width = 0;
+    for (const ChartLine &chartLine : chart.lines)
+        width = std::max(width, static_cast<int>(chartLine.text.size()));
     for (size_t i = 0; i < chart.lines.size(); ++i) {
-        snprintf(line, sizeof line, "%2zu. %-44s %8.4f%%\n", i + 1, chart.lines[i].text.c_str(),
-                 chart.lines[i].share * 100);
+        snprintf(line, sizeof line, "%2zu. %-*s %9s\n", i + 1, width, chart.lines[i].text.c_str(),
+                 Percent(chart.lines[i].share).c_str());
         text += line;
     }
     snprintf(line, sizeof line, "Chart return:   %.6f%%\nOptimal return: %.6f%%\n", chart.chartReturn * 100,
              chart.optimalReturn * 100);
     text += line;
+    if (chart.machineDealing && chart.comparedReturn > 0) {
+        snprintf(line, sizeof line, "The even deck's chart on this dealing: %.6f%%\n", chart.comparedReturn * 100);
+        text += line;
+    }
     return text;
 }
 

@@ -2,7 +2,8 @@
 //
 // A set of cards dealt this way has a chance that depends only on how many cards of each weight it
 // holds and on the weight left in the deck, so the superset sums of the even deck are kept once per
-// such composition and priced by it.
+// such composition and priced by it. Deals that a renaming of suits keeps every weight of (diamonds and
+// hearts, on the machine) are worth the same and are valued once.
 #include "analysis/weighted_analysis.h"
 #include "analysis/analysis_internal.h"
 
@@ -44,32 +45,50 @@ long double SetChance(const uint32_t weight[MaxWeights], long double left, Compo
     return isEmpty ? 1 : chance;
 }
 
+struct PriceTerm {
+    double chance;           // of one given set of draws of this composition
+    int16_t drawn;           // the draws' composition
+    int16_t final;           // the final hand's
+};
+
 } // namespace
 
 struct WeightedTables {
     int coins;
     int weightCount;
     uint32_t weightOf[MaxWeights];           // the different weights, ascending
+    int deckCount[MaxWeights];               // cards of each
     uint8_t kindOf[DeckSize];                // which of them each card has
     int32_t payout[HandRankCount];
-    int slotCount[HandSize + 1];             // compositions of m cards
+    int slotCount[HandSize + 1];             // compositions of m cards that a deck can hold
     Composition slotComposition[HandSize + 1][MaxSlots];
     int8_t slotOf[HandSize + 1][HandSize + 1][HandSize + 1];   // [m][count 0][count 1]; -1: none
     // Coins paid, summed over the five-card hands that extend a set, by the composition of the cards
     // added to it: rows of slotCount[5 - size] for sets of 4, 3, 2, 1 and no cards.
-    uint32_t *fours;
-    uint32_t *threes;
-    uint32_t *twos;
-    int64_t ones[DeckSize][MaxSlots];
-    int64_t none[MaxSlots];
-    // drawChance[deal][m][s]: chance of a given set of m replacements of composition s, for a deal of
-    // composition `deal`; dealChance[deal]: chance of a given deal.
-    long double drawChance[MaxSlots][HandSize + 1][MaxSlots];
-    long double dealChance[MaxSlots];
-    // The same compositions as small-number arithmetic for the loop over every deal: the slot after
-    // adding a card of a weight, and the final hand's slot from the held and the added slots.
+    uint16_t *fours;                         // at most 4000 + 47 * 250 coins over a set's completions
+    uint16_t *threes;                        // checked when built
+    bool tooLarge;                           // a row of threes above what 16 bits hold
+    // The rows of the sets of up to two cards laid out by the final hand's composition, when there are at
+    // most 15 (16 lanes with the spare): copied whole where a deal's holds are all worked out at once.
+    int32_t (*twosByFinal)[16];
+    int32_t onesByFinal[DeckSize][16];
+    int32_t noneByFinal[16];
+    int32_t *twos;
+    int32_t ones[DeckSize][MaxSlots];
+    int32_t none[MaxSlots];
+    long double dealChance[MaxSlots];        // of a given deal of each composition
+    // The arithmetic of the loop over deals: the slot after adding a card of a weight; the slot of k1
+    // cards of slot s1 and k2 more of slot s2 (-1: no deck holds that many of a weight); and, for a deal
+    // of each composition, the draws of a hold of m cards of slot s: their compositions and chances.
     int8_t withCard[HandSize][MaxSlots][MaxWeights];
-    int8_t finalSlot[HandSize + 1][MaxSlots][MaxSlots];
+    int8_t joined[HandSize + 1][MaxSlots][HandSize + 1][MaxSlots];
+    int8_t lane[HandSize + 1][MaxSlots][MaxSlots];   // [m][s][a]: joined with the 5 - m added, or the spare lane
+    int8_t drawnSlot[HandSize + 1][MaxSlots][HandSize + 1][MaxSlots];   // joined, or MaxSlots where none
+    uint8_t priceCount[MaxSlots][HandSize + 1][MaxSlots];
+    PriceTerm price[MaxSlots][HandSize + 1][MaxSlots][MaxSlots];
+    double likeliest[MaxSlots][HandSize + 1];   // the largest chance of one given draw, by cards held
+    double mostLikely[HandSize + 1], leastLikely[HandSize + 1];   // of any deal
+    SuitSymmetry symmetry;
 };
 
 namespace {
@@ -77,7 +96,7 @@ namespace {
 int SlotOf(const WeightedTables &tables, int cards, const Composition &composition)
 {
     for (int t = 0; t < MaxWeights; ++t)
-        if (composition.count[t] < 0)
+        if (composition.count[t] < 0 || composition.count[t] > tables.deckCount[t])
             return -1;
     return tables.slotOf[cards][composition.count[0]][composition.count[1]];
 }
@@ -98,14 +117,37 @@ void ListCompositions(WeightedTables &tables)
         for (int n0 = 0; n0 <= m; ++n0)
             for (int n1 = 0; n0 + n1 <= m; ++n1) {
                 int n2 = m - n0 - n1;
-                bool isUsed = (tables.weightCount > 1 || n1 == 0) && (tables.weightCount > 2 || n2 == 0);
-                if (!isUsed)
+                if (n0 > tables.deckCount[0] || n1 > tables.deckCount[1] || n2 > tables.deckCount[2])
                     continue;
                 tables.slotComposition[m][slots] = Composition{ { n0, n1, n2 } };
                 tables.slotOf[m][n0][n1] = static_cast<int8_t>(slots++);
             }
         tables.slotCount[m] = slots;
     }
+}
+
+void ListSlotArithmetic(WeightedTables &tables)
+{
+    memset(tables.withCard, -1, sizeof tables.withCard);
+    for (int m = 0; m <= HandSize; ++m)
+        for (int s = 0; s < tables.slotCount[m]; ++s) {
+            const Composition &held = tables.slotComposition[m][s];
+            for (int t = 0; m < HandSize && t < tables.weightCount; ++t) {
+                Composition one = {};
+                one.count[t] = 1;
+                tables.withCard[m][s][t] = static_cast<int8_t>(SlotOf(tables, m + 1, held + one));
+            }
+            for (int k = 0; m + k <= HandSize; ++k)
+                for (int a = 0; a < tables.slotCount[k]; ++a)
+                    tables.joined[m][s][k][a] = static_cast<int8_t>(SlotOf(tables, m + k, held + tables.slotComposition[k][a]));
+            for (int k = 0; m + k <= HandSize; ++k)
+                for (int a = 0; a < tables.slotCount[k]; ++a)
+                    tables.drawnSlot[m][s][k][a] = tables.joined[m][s][k][a] < 0 ? MaxSlots : tables.joined[m][s][k][a];
+            for (int a = 0; a < tables.slotCount[HandSize - m]; ++a) {
+                const int8_t joined = tables.joined[m][s][HandSize - m][a];
+                tables.lane[m][s][a] = joined < 0 ? static_cast<int8_t>(tables.slotCount[HandSize]) : joined;
+            }
+        }
 }
 
 void PriceCompositions(WeightedTables &tables)
@@ -119,58 +161,73 @@ void PriceCompositions(WeightedTables &tables)
         long double left = total;
         for (int t = 0; t < MaxWeights; ++t)
             left -= static_cast<long double>(deal.count[t]) * tables.weightOf[t];
+        // The chance of one given set of draws of each composition, whatever is held.
+        double drawChance[HandSize + 1][MaxSlots];
+        for (int k = 0; k <= HandSize; ++k)
+            for (int a = 0; a < tables.slotCount[k]; ++a)
+                drawChance[k][a] = static_cast<double>(SetChance(tables.weightOf, left, tables.slotComposition[k][a]));
         for (int m = 0; m <= HandSize; ++m)
-            for (int s = 0; s < tables.slotCount[m]; ++s)
-                tables.drawChance[d][m][s] = SetChance(tables.weightOf, left, tables.slotComposition[m][s]);
-    }
-}
-
-void ListSlotArithmetic(WeightedTables &tables)
-{
-    memset(tables.withCard, -1, sizeof tables.withCard);
-    memset(tables.finalSlot, -1, sizeof tables.finalSlot);
-    for (int m = 0; m <= HandSize; ++m)
-        for (int s = 0; s < tables.slotCount[m]; ++s) {
-            const Composition &held = tables.slotComposition[m][s];
-            for (int t = 0; m < HandSize && t < tables.weightCount; ++t) {
-                Composition one = {};
-                one.count[t] = 1;
-                tables.withCard[m][s][t] = static_cast<int8_t>(SlotOf(tables, m + 1, held + one));
+            for (int s = 0; s < tables.slotCount[m]; ++s) {
+                const Composition &held = tables.slotComposition[m][s];
+                int count = 0;
+                for (int a = 0; a < tables.slotCount[HandSize - m]; ++a) {
+                    const Composition &drawn = tables.slotComposition[HandSize - m][a];
+                    bool isPossible = true;   // the held cards are of the deal, the drawn ones of the rest
+                    for (int t = 0; t < MaxWeights; ++t)
+                        isPossible = isPossible && held.count[t] <= deal.count[t]
+                                     && drawn.count[t] <= tables.deckCount[t] - deal.count[t];
+                    if (!isPossible)
+                        continue;
+                    tables.price[d][m][s][count].chance = drawChance[HandSize - m][a];
+                    tables.price[d][m][s][count].drawn = static_cast<int16_t>(a);
+                    tables.price[d][m][s][count].final = static_cast<int16_t>(SlotOf(tables, HandSize, held + drawn));
+                    const double chance = tables.price[d][m][s][count].chance;
+                    tables.likeliest[d][m] = std::max(tables.likeliest[d][m], chance);
+                    tables.mostLikely[m] = std::max(tables.mostLikely[m], chance);
+                    tables.leastLikely[m] = tables.leastLikely[m] == 0 ? chance : std::min(tables.leastLikely[m], chance);
+                    ++count;
+                }
+                tables.priceCount[d][m][s] = static_cast<uint8_t>(count);
             }
-            for (int a = 0; a < tables.slotCount[HandSize - m]; ++a)
-                tables.finalSlot[m][s][a] =
-                    static_cast<int8_t>(SlotOf(tables, HandSize, held + tables.slotComposition[HandSize - m][a]));
-        }
+    }
 }
 
 // A set of `size` cards from the sets one card larger: each hand that extends it is reached once
 // through each of its 5 - size added cards.
 template <typename Smaller, typename Larger>
-void SumFromLarger(const WeightedTables &tables, const Card *set, int size, const Larger *larger, int largerStride,
+void SumFromLarger(WeightedTables &tables, const Card *set, int size, const Larger *larger, int largerStride,
                    Smaller *row)
 {
     const int added = HandSize - size;
     int64_t sum[MaxSlots] = {};
     ForEachCardAdded(set, size, [&](int index, Card x) {
         const Larger *from = larger + static_cast<int64_t>(index) * largerStride;
-        Composition withX = {};
-        withX.count[tables.kindOf[x]] = 1;
-        for (int s = 0; s < tables.slotCount[added - 1]; ++s)
-            sum[SlotOf(tables, added, tables.slotComposition[added - 1][s] + withX)] += from[s];
+        const int8_t *withCard = &tables.withCard[added - 1][0][tables.kindOf[x]];
+        for (int s = 0; s < tables.slotCount[added - 1]; ++s) {
+            int slot = withCard[s * MaxWeights];
+            if (slot >= 0)   // else no hand: a deck has no more cards of that weight
+                sum[slot] += from[s];
+        }
     });
-    for (int s = 0; s < tables.slotCount[added]; ++s)
+    for (int s = 0; s < tables.slotCount[added]; ++s) {
         row[s] = static_cast<Smaller>(sum[s] / added);
+        if (static_cast<int64_t>(row[s]) != sum[s] / added)
+            tables.tooLarge = true;
+    }
 }
 
 void SumFours(WeightedTables &tables, int highest)
 {
     const int slots = tables.slotCount[1];
-    uint32_t *first = tables.fours + binomial.value[highest][4] * slots;
+    uint16_t *first = tables.fours + binomial.value[highest][4] * slots;
     ForEachCompletedFour(highest, [&](int set, Card extra, HandRank rank) {
-        Composition added = {};
-        added.count[tables.kindOf[extra]] = 1;
-        first[set * slots + SlotOf(tables, 1, added)] += static_cast<uint32_t>(tables.payout[rank]);
+        first[set * slots + tables.withCard[0][0][tables.kindOf[extra]]] += static_cast<uint16_t>(tables.payout[rank]);
     });
+}
+
+int SlotOfSet(const WeightedTables &tables, const DealSets &sets, int mask)
+{
+    return tables.slotOf[BitCount(mask)][BitCount(mask & sets.ofKind[0])][BitCount(mask & sets.ofKind[1])];
 }
 
 void FillFromLarger(WeightedTables &tables, const Card *set, int size)
@@ -187,75 +244,212 @@ void FillFromLarger(WeightedTables &tables, const Card *set, int size)
     }
 }
 
-// expected[m]: coins paid on average when exactly the cards of m (bits over the sorted cards) stay;
-// evenPaid[m]: the coins paid summed over every draw, the even deck's numerator over C(47, drawn).
-// Per composition of the final hand, the hands that hold each subset of the deal are read from the
-// tables and the ones that also hold a thrown-away card taken out by inclusion-exclusion.
-void ValueHolds(const WeightedTables &tables, const Card sorted[HandSize], long double expected[HoldCount],
-                int64_t evenPaid[HoldCount])
+} // namespace
+
+void FetchWeightedDeal(const WeightedTables &tables, const Card sorted[HandSize])
 {
-    const int finalSlots = tables.slotCount[HandSize];
-    int heldSlot[HoldCount], subsetIndex[HoldCount];
-    heldSlot[0] = 0;
-    subsetIndex[0] = 0;
-    int64_t value[HoldCount][MaxSlots];
-    for (int mask = 0; mask < HoldCount; ++mask) {
-        int size = BitCount(mask);
-        if (mask != 0) {
-            int top = 31 - __builtin_clz(mask);
-            int rest = mask ^ (1 << top);
-            heldSlot[mask] = tables.withCard[size - 1][heldSlot[rest]][tables.kindOf[sorted[top]]];
-            subsetIndex[mask] = subsetIndex[rest] + static_cast<int>(binomial.value[sorted[top]][size]);
-        }
-        int64_t *out = value[mask];
-        std::fill(out, out + finalSlots, 0);
-        if (size == HandSize) {
-            out[heldSlot[mask]] = tables.payout[ClassifyCards(sorted)];
-            continue;
-        }
-        const int added = HandSize - size;
-        const int index = subsetIndex[mask];
-        const int8_t *toFinal = tables.finalSlot[size][heldSlot[mask]];
-        for (int s = 0; s < tables.slotCount[added]; ++s) {
-            int64_t paid = size == 4   ? tables.fours[index * tables.slotCount[1] + s]
-                           : size == 3 ? tables.threes[index * tables.slotCount[2] + s]
-                           : size == 2 ? tables.twos[index * tables.slotCount[3] + s]
-                           : size == 1 ? tables.ones[index][s]
-                                       : tables.none[s];
-            out[toFinal[s]] = paid;
+    // The rows of the deal's sets of four and three cards: the tables too big to stay in the cache. A
+    // set's index adds C(card, place) over its cards ascending.
+    for (int skip = 0; skip < HandSize; ++skip) {
+        int index = 0;
+        for (int i = 0, place = 1; i < HandSize; ++i)
+            if (i != skip)
+                index += static_cast<int>(binomial.value[sorted[i]][place++]);
+        __builtin_prefetch(tables.fours + index * tables.slotCount[1]);
+        for (int also = skip + 1; also < HandSize; ++also) {
+            int three = 0;
+            for (int i = 0, place = 1; i < HandSize; ++i)
+                if (i != skip && i != also)
+                    three += static_cast<int>(binomial.value[sorted[i]][place++]);
+            __builtin_prefetch(tables.threes + three * tables.slotCount[2]);
         }
     }
+}
+
+void ListDealSets(const WeightedTables &tables, const Card sorted[HandSize], DealSets &sets)
+{
+    std::copy(sorted, sorted + HandSize, sets.cards);
+    sets.ofKind[0] = sets.ofKind[1] = sets.ofKind[2] = 0;
+    for (int i = 0; i < HandSize; ++i)
+        sets.ofKind[tables.kindOf[sorted[i]]] |= 1 << i;
+    // Each set's row and composition, from the set without its highest card.
+    sets.index[0] = 0;
+    sets.slot[0] = 0;
+    for (int mask = 1; mask < HoldCount; ++mask) {
+        const int size = BitCount(mask), top = 31 - __builtin_clz(mask);
+        sets.index[mask] = sets.index[mask ^ (1 << top)] + static_cast<int>(binomial.value[sorted[top]][size]);
+        sets.slot[mask] = static_cast<int8_t>(SlotOfSet(tables, sets, mask));
+    }
+    sets.dealSlot = sets.slot[HoldCount - 1];
+    sets.made = -1;
+}
+
+namespace {
+
+template <typename Row>
+void AddRow(const Row *row, const int8_t *slot, int count, int sign, int32_t byDraw[])
+{
+    for (int a = 0; a < count; ++a)
+        byDraw[slot[a]] += sign * static_cast<int32_t>(row[a]);
+}
+
+} // namespace
+
+double HoldWorth(const WeightedTables &tables, DealSets &sets, int mask)
+{
+    // By the composition of the draws: the hands that hold the kept cards and more of the deal's, taken
+    // in and out by inclusion-exclusion, so only hands whose draws miss the thrown-away cards stay.
+    const int kept = BitCount(mask), drawn = HandSize - kept, thrown = (HoldCount - 1) & ~mask;
+    int32_t byDraw[MaxSlots + 1] = {};   // and a last one for what no deck holds, always 0
+    for (int extra = thrown;; extra = (extra - 1) & thrown) {
+        const int set = mask | extra, more = BitCount(extra), added = drawn - more;
+        const int8_t *slot = tables.drawnSlot[more][sets.slot[extra]][added];
+        const int sign = (more & 1) ? -1 : 1;
+        const int index = sets.index[set], count = tables.slotCount[added];
+        switch (kept + more) {
+        case 5:
+            if (sets.made < 0)
+                sets.made = tables.payout[ClassifyCards(sets.cards)];
+            AddRow(&sets.made, slot, 1, sign, byDraw);
+            break;
+        case 4: AddRow(tables.fours + index * count, slot, count, sign, byDraw); break;
+        case 3: AddRow(tables.threes + index * count, slot, count, sign, byDraw); break;
+        case 2: AddRow(tables.twos + index * count, slot, count, sign, byDraw); break;
+        case 1: AddRow(tables.ones[index], slot, count, sign, byDraw); break;
+        default: AddRow(tables.none, slot, count, sign, byDraw); break;
+        }
+        if (extra == 0)
+            break;
+    }
+    const PriceTerm *term = tables.price[sets.dealSlot][kept][sets.slot[mask]];
+    const int count = tables.priceCount[sets.dealSlot][kept][sets.slot[mask]];
+    double sum[2] = {};
+    for (int i = 0; i < count; ++i)
+        sum[i & 1] += term[i].chance * static_cast<double>(byDraw[term[i].drawn]);
+    return sum[0] + sum[1];
+}
+
+namespace {
+
+template <int Lanes>
+void ValueAllHolds(const WeightedTables &tables, DealSets &sets, int32_t paid[HoldCount][MaxAllLanes])
+{
+    for (int mask = 0; mask < HoldCount; ++mask) {
+        int32_t *out = paid[mask];
+        const int index = sets.index[mask], size = BitCount(mask);
+        if (Lanes == 16 && size <= 2) {
+            memcpy(out, size == 2 ? tables.twosByFinal[index] : size == 1 ? tables.onesByFinal[index] : tables.noneByFinal,
+                   16 * sizeof(int32_t));
+            continue;
+        }
+        for (int f = 0; f < Lanes; ++f)
+            out[f] = 0;
+        const int8_t *lane = tables.lane[size][sets.slot[mask]];
+        const int count = tables.slotCount[HandSize - size];
+        switch (size) {
+        case 5:
+            if (sets.made < 0)
+                sets.made = tables.payout[ClassifyCards(sets.cards)];
+            out[lane[0]] = sets.made;
+            break;
+        case 4: for (int a = 0; a < count; ++a) out[lane[a]] = tables.fours[index * count + a]; break;
+        case 3: for (int a = 0; a < count; ++a) out[lane[a]] = tables.threes[index * count + a]; break;
+        case 2: for (int a = 0; a < count; ++a) out[lane[a]] = tables.twos[index * count + a]; break;
+        case 1: for (int a = 0; a < count; ++a) out[lane[a]] = tables.ones[index][a]; break;
+        default: for (int a = 0; a < count; ++a) out[lane[a]] = tables.none[a]; break;
+        }
+    }
+    // Four lanes at a time (the compiler does not see that the two rows never overlap).
+    typedef int32_t Four __attribute__((vector_size(16)));
     for (int bit = 1; bit < HoldCount; bit <<= 1)
         for (int mask = 0; mask < HoldCount; ++mask)
             if (!(mask & bit))
-                for (int s = 0; s < finalSlots; ++s)
-                    value[mask][s] -= value[mask | bit][s];
+                for (int f = 0; f < Lanes; f += 4) {
+                    Four into, from;
+                    memcpy(&into, &paid[mask][f], sizeof into);
+                    memcpy(&from, &paid[mask | bit][f], sizeof from);
+                    into -= from;
+                    memcpy(&paid[mask][f], &into, sizeof into);
+                }
+}
 
-    // Only the final compositions a hold can reach, with two sums so the additions can overlap.
-    const int deal = heldSlot[HoldCount - 1];
-    for (int mask = 0; mask < HoldCount; ++mask) {
-        const int size = BitCount(mask);
-        const int drawn = HandSize - size;
-        const long double *chance = tables.drawChance[deal][drawn];
-        const int8_t *toFinal = tables.finalSlot[size][heldSlot[mask]];
-        const int slots = tables.slotCount[drawn];
-        long double even = 0, odd = 0;
-        int64_t paid = 0;
-        int a = 0;
-        for (; a + 1 < slots; a += 2) {
-            int64_t first = value[mask][toFinal[a]], second = value[mask][toFinal[a + 1]];
-            even += chance[a] * first;
-            odd += chance[a + 1] * second;
-            paid += first + second;
+} // namespace
+
+void ValueAllHolds(const WeightedTables &tables, DealSets &sets, int32_t paid[HoldCount][MaxAllLanes])
+{
+    if (tables.slotCount[HandSize] < 16)
+        ValueAllHolds<16>(tables, sets, paid);
+    else
+        ValueAllHolds<MaxAllLanes>(tables, sets, paid);
+}
+
+double PricedWorth(const WeightedTables &tables, const DealSets &sets, const int32_t paid[HoldCount][MaxAllLanes], int mask)
+{
+    const int slot = sets.slot[mask], kept = BitCount(mask);
+    const PriceTerm *term = tables.price[sets.dealSlot][kept][slot];
+    const int count = tables.priceCount[sets.dealSlot][kept][slot];
+    double sum[2] = {};
+    for (int i = 0; i < count; ++i)
+        sum[i & 1] += term[i].chance * static_cast<double>(paid[mask][term[i].final]);
+    return sum[0] + sum[1];
+}
+
+template <typename Row>
+int64_t Total(const Row *row, int count)
+{
+    int64_t total = 0;
+    for (int a = 0; a < count; ++a)
+        total += row[a];
+    return total;
+}
+
+int BestPricedHold(const WeightedTables &tables, const DealSets &sets, const int32_t byFinal[HoldCount][MaxAllLanes],
+                   const int64_t paid[HoldCount], double worth[HoldCount], uint32_t &priced, int best)
+{
+    for (int mask = 0; mask < HoldCount; ++mask)
+        if (!(priced >> mask & 1) && HoldBound(tables, sets, mask, paid[mask]) >= worth[best] * (1 - 1e-9)) {
+            worth[mask] = PricedWorth(tables, sets, byFinal, mask);
+            priced |= 1u << mask;
+            if (worth[mask] > worth[best])
+                best = mask;
         }
-        if (a < slots) {
-            even += chance[a] * value[mask][toFinal[a]];
-            paid += value[mask][toFinal[a]];
-        }
-        expected[mask] = even + odd;
-        evenPaid[mask] = paid;
+    return best;
+}
+
+int64_t RowTotal(const WeightedTables &tables, DealSets &sets, int mask)
+{
+    const int index = sets.index[mask], size = BitCount(mask), count = tables.slotCount[HandSize - size];
+    switch (size) {
+    case 5:
+        if (sets.made < 0)
+            sets.made = tables.payout[ClassifyCards(sets.cards)];
+        return sets.made;
+    case 4: return Total(tables.fours + index * count, count);
+    case 3: return Total(tables.threes + index * count, count);
+    case 2: return Total(tables.twos + index * count, count);
+    case 1: return Total(tables.ones[index], count);
+    default: return Total(tables.none, count);
     }
 }
+
+void EvenHoldsPaid(const WeightedTables &tables, const Card cards[HandSize], int64_t paid[HoldCount])
+{
+    DealSets sets;
+    ListDealSets(tables, cards, sets);
+    for (int mask = 0; mask < HoldCount; ++mask)
+        paid[mask] = RowTotal(tables, sets, mask);
+    for (int bit = 1; bit < HoldCount; bit <<= 1)
+        for (int mask = 0; mask < HoldCount; ++mask)
+            if (!(mask & bit))
+                paid[mask] -= paid[mask | bit];
+}
+
+double HoldBound(const WeightedTables &tables, const DealSets &sets, int mask, int64_t paid)
+{
+    return static_cast<double>(paid) * tables.likeliest[sets.dealSlot][BitCount(mask)];
+}
+
+namespace {
 
 // A sum of millions of small terms, with the rounding of each addition carried along (Neumaier).
 struct CarefulSum {
@@ -314,17 +508,26 @@ WeightedTables *CreateWeightedTables(const uint32_t weight[DeckSize], int coins,
     tables->weightCount = distinctCount;
     for (int t = 0; t < distinctCount; ++t)
         tables->weightOf[t] = distinct[t];
-    for (int card = 0; card < DeckSize; ++card)
+    for (int card = 0; card < DeckSize; ++card) {
         tables->kindOf[card] = static_cast<uint8_t>(std::find(distinct, distinct + distinctCount, weight[card]) - distinct);
+        ++tables->deckCount[tables->kindOf[card]];
+    }
     for (int h = 0; h < HandRankCount; ++h)
         tables->payout[h] = PayoutFor(h, coins);
     ListCompositions(*tables);
-    PriceCompositions(*tables);
     ListSlotArithmetic(*tables);
+    PriceCompositions(*tables);
+    for (int o = 0; o < 24; ++o) {
+        bool keepsWeights = true;
+        for (int card = 0; card < DeckSize; ++card)
+            keepsWeights = keepsWeights && weight[card] == weight[suitOrders.map[o][SuitOf(Card(card))] * 13 + RankOf(Card(card))];
+        if (keepsWeights)
+            tables->symmetry.order[tables->symmetry.count++] = static_cast<uint8_t>(o);
+    }
 
-    tables->fours = static_cast<uint32_t *>(calloc(binomial.value[DeckSize][4] * tables->slotCount[1], sizeof(uint32_t)));
-    tables->threes = static_cast<uint32_t *>(calloc(binomial.value[DeckSize][3] * tables->slotCount[2], sizeof(uint32_t)));
-    tables->twos = static_cast<uint32_t *>(calloc(binomial.value[DeckSize][2] * tables->slotCount[3], sizeof(uint32_t)));
+    tables->fours = static_cast<uint16_t *>(calloc(binomial.value[DeckSize][4] * tables->slotCount[1], sizeof(uint16_t)));
+    tables->threes = static_cast<uint16_t *>(calloc(binomial.value[DeckSize][3] * tables->slotCount[2], sizeof(uint16_t)));
+    tables->twos = static_cast<int32_t *>(calloc(binomial.value[DeckSize][2] * tables->slotCount[3], sizeof(int32_t)));
     if (!tables->fours || !tables->threes || !tables->twos) {
         FreeWeightedTables(tables);
         return nullptr;
@@ -332,6 +535,30 @@ WeightedTables *CreateWeightedTables(const uint32_t weight[DeckSize], int coins,
     BuildSetTables(
         threads, [tables](int highest) { SumFours(*tables, highest); },
         [tables](const Card *set, int size) { FillFromLarger(*tables, set, size); });
+    if (tables->tooLarge) {
+        FreeWeightedTables(tables);
+        return nullptr;
+    }
+    if (tables->slotCount[HandSize] < 16) {
+        tables->twosByFinal = static_cast<int32_t (*)[16]>(calloc(binomial.value[DeckSize][2], sizeof(int32_t[16])));
+        if (!tables->twosByFinal) {
+            FreeWeightedTables(tables);
+            return nullptr;
+        }
+        for (int b = 0; b < DeckSize; ++b)
+            for (int a = 0; a <= b; ++a) {
+                const Card set[2] = { Card(a), Card(b) };
+                const int size = a == b ? 1 : 2;
+                const Card *cards = a == b ? set + 1 : set;
+                int32_t *into = size == 2 ? tables->twosByFinal[SubsetIndex(set, 2)] : tables->onesByFinal[b];
+                const int32_t *row = size == 2 ? tables->twos + SubsetIndex(set, 2) * tables->slotCount[3] : tables->ones[b];
+                const int8_t *lane = tables->lane[size][SlotOf(*tables, size, CompositionOf(*tables, cards, size))];
+                for (int added = 0; added < tables->slotCount[HandSize - size]; ++added)
+                    into[lane[added]] = row[added];
+            }
+        for (int added = 0; added < tables->slotCount[HandSize]; ++added)
+            tables->noneByFinal[tables->lane[0][0][added]] = tables->none[added];
+    }
     return tables;
 }
 
@@ -342,6 +569,7 @@ void FreeWeightedTables(WeightedTables *tables)
     free(tables->fours);
     free(tables->threes);
     free(tables->twos);
+    free(tables->twosByFinal);
     free(tables);
 }
 
@@ -363,67 +591,106 @@ bool WeightedHoldValues(const WeightedTables &tables, const Card cards[HandSize]
     for (int i = 1; i < HandSize; ++i)
         if (sorted[i] == sorted[i - 1])
             return false;
-    long double expected[HoldCount];
-    int64_t evenPaid[HoldCount];
-    ValueHolds(tables, sorted, expected, evenPaid);
+    DealSets sets;
+    ListDealSets(tables, sorted, sets);
     for (int mask = 0; mask < HoldCount; ++mask) {
         int heldMask = 0;
         for (int i = 0; i < HandSize; ++i)
             if (mask & (1 << i))
                 heldMask |= 1 << position[i];
-        value[heldMask] = expected[mask];
+        value[heldMask] = HoldWorth(tables, sets, mask);
     }
     return true;
 }
 
+const SuitSymmetry &WeightedSymmetry(const WeightedTables &tables) { return tables.symmetry; }
+
 bool AnalyzeWeightedGame(const WeightedTables &tables, int threads, WeightedGameAnalysis &result)
 {
-    constexpr int Blocks = DeckSize - 4;   // deals by their highest card, 4 to 51
+    constexpr int BlockSize = 1024;
+    constexpr int Blocks = (DealClassCount + BlockSize - 1) / BlockSize;
     WeightedTally *tallies = static_cast<WeightedTally *>(calloc(Blocks, sizeof(WeightedTally)));
-    if (!tallies)
+    DealClass *classes = static_cast<DealClass *>(calloc(DealClassCount, sizeof(DealClass)));
+    if (!tallies || !classes || ListDealClasses(classes) != DealClassCount) {
+        free(tallies);
+        free(classes);
         return false;
-    int64_t scale[HandSize + 1];
-    for (int drawn = 0; drawn <= HandSize; ++drawn)
-        scale[drawn] = DrawDenominator / Choose(DeckSize - HandSize, drawn);
-
-    auto tallyBlock = [&](int block) {
+    }
+    auto tallyBlock = [&](int block, int) {
         WeightedTally &tally = tallies[block];
-        const int e = DeckSize - 1 - block;
-        for (int d = 3; d < e; ++d)
-            for (int c = 2; c < d; ++c)
-                for (int b = 1; b < c; ++b)
-                    for (int a = 0; a < b; ++a) {
-                        const Card deal[HandSize] = { Card(a), Card(b), Card(c), Card(d), Card(e) };
-                        long double expected[HoldCount];
-                        int64_t evenPaid[HoldCount];
-                        ValueHolds(tables, deal, expected, evenPaid);
-                        // Best here, and best for an even deck, ranked as AnalyzeHolds ranks them.
-                        int best = 0;
-                        HoldValue evenBest = {};
-                        for (int mask = 0; mask < HoldCount; ++mask) {
-                            int kept = BitCount(mask);
-                            if (expected[mask] > expected[best]
-                                || (expected[mask] == expected[best] && kept > BitCount(best)))
-                                best = mask;
-                            HoldValue even = {};
-                            even.heldMask = static_cast<uint8_t>(mask);
-                            even.cardsDrawn = static_cast<uint8_t>(HandSize - kept);
-                            even.numerator = evenPaid[mask];
-                            even.denominator = binomial.value[DeckSize - HandSize][even.cardsDrawn];
-                            if (mask == 0 || RanksBefore(even, evenBest))
-                                evenBest = even;
-                        }
-                        long double chance = DealChance(tables, deal);
-                        tally.dealChance.Add(chance);
-                        tally.optimal.Add(chance * expected[best]);
-                        tally.evenDeckPlay.Add(chance * expected[evenBest.heldMask]);
-                        tally.evenDeckScaled += static_cast<uint64_t>(evenBest.numerator * scale[evenBest.cardsDrawn]);
-                        // Rounding aside, a strictly better hold here than the even deck's.
-                        if (expected[best] > expected[evenBest.heldMask] * (1 + 1e-15L))
-                            ++tally.heldDifferently;
+        for (int c = block * BlockSize; c < std::min(DealClassCount, (block + 1) * BlockSize); ++c) {
+            // What each hold pays over its draws is the same for every deal of the class: the even
+            // deck's numerators, by inclusion-exclusion over the rows' totals.
+            if (c + 1 < DealClassCount)   // its first deal is the next class's cards as listed
+                FetchWeightedDeal(tables, classes[c + 1].cards);
+            int64_t classPaid[HoldCount];
+            EvenHoldsPaid(tables, classes[c].cards, classPaid);
+            // Best for an even deck, ranked as AnalyzeHolds ranks them: the higher value over one
+            // denominator, then more cards kept, then (below, deal by deal) the lower mask.
+            int64_t evenBestValue = -1;
+            int tied[HoldCount], tiedCount = 0;
+            for (int mask = 0; mask < HoldCount; ++mask) {
+                const int64_t value = classPaid[mask] * DrawScale(HandSize - BitCount(mask));
+                if (value > evenBestValue || (value == evenBestValue && BitCount(mask) > BitCount(tied[0]))) {
+                    evenBestValue = value;
+                    tiedCount = 0;
+                }
+                if (value == evenBestValue && (tiedCount == 0 || BitCount(mask) == BitCount(tied[0])))
+                    tied[tiedCount++] = mask;
+            }
+            // Holds that might do better here: no draw is likelier than the likeliest of any deal, none
+            // of the even best hold's less likely than the least likely.
+            const int bestKept = BitCount(tied[0]);
+            const double floor = static_cast<double>(classPaid[tied[0]]) * tables.leastLikely[bestKept] * (1 - 1e-9);
+            int rivals[HoldCount], rivalCount = 0;
+            for (int mask = 0; mask < HoldCount; ++mask)
+                if (mask != tied[0] && static_cast<double>(classPaid[mask]) * tables.mostLikely[BitCount(mask)] >= floor)
+                    rivals[rivalCount++] = mask;
+            // The class's few terms added plainly, then the class's sums carefully.
+            long double classChance = 0, classOptimal = 0, classEvenDeckPlay = 0;
+            ForEachDealOfClass(classes[c], tables.symmetry, [&](const Card *deal) { FetchWeightedDeal(tables, deal); },
+                               [&](const Card *deal, const int *toSorted, int deals) {
+                auto mapped = [toSorted](int mask) {
+                    int over = 0;
+                    for (; mask; mask &= mask - 1)
+                        over |= 1 << toSorted[__builtin_ctz(mask)];
+                    return over;
+                };
+                int evenBest = mapped(tied[0]);
+                for (int t = 1; t < tiedCount; ++t)
+                    evenBest = std::min(evenBest, mapped(tied[t]));
+                DealSets dealSets;
+                ListDealSets(tables, deal, dealSets);
+                const double evenBestWorth = HoldWorth(tables, dealSets, evenBest);
+                double bestWorth = evenBestWorth;
+                int best = evenBest;
+                for (int r = 0; r < rivalCount; ++r) {
+                    const int mask = mapped(rivals[r]);
+                    if (mask == evenBest
+                        || HoldBound(tables, dealSets, mask, classPaid[rivals[r]]) < bestWorth * (1 - 1e-9))
+                        continue;
+                    const double worth = HoldWorth(tables, dealSets, mask);
+                    if (worth > bestWorth || (worth == bestWorth && BitCount(mask) > BitCount(best))) {
+                        best = mask;
+                        bestWorth = worth;
                     }
+                }
+                const long double chance = tables.dealChance[dealSets.dealSlot] * deals;
+                classChance += chance;
+                classOptimal += chance * bestWorth;
+                classEvenDeckPlay += chance * evenBestWorth;
+                tally.evenDeckScaled += static_cast<uint64_t>(evenBestValue * deals);
+                // Rounding aside, a strictly better hold here than the even deck's.
+                if (bestWorth > evenBestWorth * (1 + 1e-12))
+                    tally.heldDifferently += static_cast<uint32_t>(deals);
+            });
+            tally.dealChance.Add(classChance);
+            tally.optimal.Add(classOptimal);
+            tally.evenDeckPlay.Add(classEvenDeckPlay);
+        }
     };
     RunBlocks(threads, Blocks, tallyBlock);
+    free(classes);
 
     result = WeightedGameAnalysis();
     result.coins = tables.coins;

@@ -62,31 +62,12 @@ bool WorthTheSame(const HoldValue &a, const HoldValue &b)
 
 } // namespace
 
-// "KS QS JS", or "nothing".
-std::string HeldNames(const Card cards[HandSize], int heldMask)
-{
-    std::string names;
-    for (int i = 0; i < HandSize; ++i)
-        if (heldMask & (1 << i))
-            names += (names.empty() ? "" : " ") + CardName(cards[i]);
-    return names.empty() ? "nothing" : names;
-}
-
 bool ReadGameBlock(const void *block, size_t size, VideoPokerGame *game)
 {
     if (!block || size != sizeof(VideoPokerGame))
         return false;
     memcpy(game, block, sizeof(VideoPokerGame));
     return true;
-}
-
-std::string CardName(Card card)
-{
-    if (card >= DeckSize)
-        return "??";
-    const char ranks[] = "23456789TJQKA";
-    const char suits[] = "CDHS";
-    return std::string(1, ranks[RankOf(card)]) + suits[SuitOf(card)];
 }
 
 std::string DescribeHold(const Card cards[HandSize], int heldMask)
@@ -139,9 +120,7 @@ std::string HintText(const AnalysisTables &tables, const VideoPokerGame &game)
     for (int row = 0; row < 2; ++row) {
         const int mask = row == 0 ? best.heldMask : yourMask;
         text += row == 0 ? "  Best " : "  Yours";
-        for (int i = 0; i < HandSize; ++i)
-            text += "  " + (mask & (1 << i) ? CardName(game.card[i]) : std::string("--"));
-        text += "\n";
+        text += "  " + HoldRow(game.card, mask, "  ") + "\n";
     }
     text += "\n";
 

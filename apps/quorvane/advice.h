@@ -2,6 +2,7 @@
 #pragma once
 
 #include "analysis/analysis.h"
+#include "analysis/cards.h"   // CardName, HeldNames
 
 #include <cstddef>
 #include <string>
@@ -10,8 +11,6 @@
 // A saved block is a Video Poker game when it is exactly the 72 bytes of one.
 bool ReadGameBlock(const void *block, size_t size, VideoPokerGame *game);
 
-std::string CardName(Card card);                                   // "KS", "TD", "2C"
-std::string HeldNames(const Card cards[HandSize], int heldMask);   // "KS QS JS", or "nothing"
 std::string DescribeHold(const Card cards[HandSize], int heldMask); // "hold KS QS JS TS, draw 1"
 
 // For a hand waiting for the draw: the best hold and what it returns, what the player's holds cost,

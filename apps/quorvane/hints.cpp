@@ -159,8 +159,8 @@ void ScrollTo(HWND window, int line)
 bool IsCardAt(const std::string &line, size_t i)
 {
     auto word = [&](size_t at) { return at < line.size() && isalnum(static_cast<unsigned char>(line[at])); };
-    return i + 1 < line.size() && strchr("23456789TJQKA", line[i]) && strchr("CDHS", line[i + 1]) &&
-           line[i] && line[i + 1] && !(i > 0 && word(i - 1)) && !word(i + 2);
+    const int card = i + 1 < line.size() ? ParseCard(&line[i], 2) : -1;   // as CardName writes it: "as" is a word
+    return card >= 0 && line.compare(i, 2, CardName(Card(card))) == 0 && !(i > 0 && word(i - 1)) && !word(i + 2);
 }
 
 // One line in the fixed-pitch font, with each card shown as a player reads it: rank and suit symbol,

@@ -1,17 +1,11 @@
 // hands.h: cards and hands written as a player reads them, for the tests of every folder.
 #pragma once
 
-#include <cctype>
-#include <cstring>
+#include "analysis/cards.h"
 #include "engine/game.h"
 
-// "AS", "Td", "2c": a rank of 23456789TJQKA, then a suit of CDHS in either case.
-inline Card CardOf(const char *name)
-{
-    const char *ranks = "23456789TJQKA", *suits = "CDHS";
-    const char suit = static_cast<char>(std::toupper(static_cast<unsigned char>(name[1])));
-    return static_cast<Card>((std::strchr(suits, suit) - suits) * 13 + (std::strchr(ranks, name[0]) - ranks));
-}
+// "AS", "Td", "2c": the analysis's card names (analysis/cards.h), for the tests of every folder.
+inline Card CardOf(const char *name) { return static_cast<Card>(ParseCard(name)); }
 
 inline void DealOf(const char *const names[HandSize], Card deal[HandSize])
 {

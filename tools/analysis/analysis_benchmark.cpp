@@ -1,6 +1,7 @@
 // analysis_benchmark.cpp: timed runs of the whole-game analysis and of the hold analysis of every deal.
 #include "analysis/analysis.h"
 #include "analysis/strategy_chart.h"
+#include "analysis/weighted_analysis.h"
 
 #include <algorithm>
 #include <chrono>
@@ -25,55 +26,74 @@ double Median(std::vector<double> values)
     return values[values.size() / 2];
 }
 
-// Tables and the 5-coin analysis from nothing, as a player of the tool would wait for them.
-void TimeWholeGame(int threads, int runs)
+// Timed runs of work(), from nothing each time: the median and best wall time, the median processor time.
+struct Timing {
+    double median, best, cpu;
+};
+
+template <typename Work>
+Timing TimeRuns(int runs, Work work)
 {
-    std::vector<double> tableTimes, totalTimes, cpuTimes;
+    std::vector<double> wall, cpu;
     for (int run = 0; run < runs; ++run) {
         std::clock_t cpuStart = std::clock();
         Clock::time_point start = Clock::now();
-        AnalysisTables *tables = CreateAnalysisTables(threads);
-        Clock::time_point built = Clock::now();
-        GameAnalysis game;
-        if (!tables || !AnalyzeGame(*tables, MaxWager, threads, game)) {
+        if (!work()) {
             fprintf(stderr, "analysis failed\n");
             exit(1);
         }
-        Clock::time_point done = Clock::now();
-        FreeAnalysisTables(tables);
-        tableTimes.push_back(Seconds(start, built));
-        totalTimes.push_back(Seconds(start, done));
-        cpuTimes.push_back(static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC);
+        wall.push_back(Seconds(start, Clock::now()));
+        cpu.push_back(static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC);
     }
-    printf("whole 5-coin analysis, %d thread%s, %d runs: median %.3f s, best %.3f s (tables: median %.3f s); "
-           "processor time median %.3f s\n",
-           threads, threads == 1 ? "" : "s", runs, Median(totalTimes),
-           *std::min_element(totalTimes.begin(), totalTimes.end()), Median(tableTimes), Median(cpuTimes));
+    return { Median(wall), *std::min_element(wall.begin(), wall.end()), Median(cpu) };
 }
 
-// The even-deck chart at 5 coins, from tables already built, as the host derives it.
-void TimeChart(int threads, int runs)
+// The 5-coin analysis from nothing (tables built, every deal played best), as a player of the tool would
+// wait for it: on an even deck, and on the machine's dealing.
+Timing TimeWholeGame(int threads, int runs, bool machine)
 {
-    AnalysisTables *tables = CreateAnalysisTables(threads);
-    std::vector<double> times;
-    StrategyChart chart;
-    for (int run = 0; run < runs && tables; ++run) {
-        Clock::time_point start = Clock::now();
-        if (!DeriveStrategyChart(*tables, nullptr, MaxWager, threads, chart)) {
-            fprintf(stderr, "chart failed\n");
-            exit(1);
+    uint32_t weight[DeckSize];
+    MachineCardWeights(weight);
+    return TimeRuns(runs, [&] {
+        if (!machine) {
+            AnalysisTables *tables = CreateAnalysisTables(threads);
+            GameAnalysis game;
+            bool ok = tables && AnalyzeGame(*tables, MaxWager, threads, game);
+            FreeAnalysisTables(tables);
+            return ok;
         }
-        times.push_back(Seconds(start, Clock::now()));
-    }
-    FreeAnalysisTables(tables);
-    if (times.empty()) {
-        fprintf(stderr, "out of memory\n");
-        exit(1);
-    }
-    printf("strategy chart (even deck, 5 coins), %d thread%s, %d runs: median %.3f s, best %.3f s; "
-           "%zu lines, return %.6f%%\n",
-           threads, threads == 1 ? "" : "s", runs, Median(times), *std::min_element(times.begin(), times.end()),
-           chart.lines.size(), chart.chartReturn * 100);
+        WeightedTables *tables = CreateWeightedTables(weight, MaxWager, threads);
+        WeightedGameAnalysis game;
+        bool ok = tables && AnalyzeWeightedGame(*tables, threads, game);
+        FreeWeightedTables(tables);
+        return ok;
+    });
+}
+
+// A 5-coin chart from nothing, as the host derives it: the even deck's from its tables up, the machine's
+// from the machine's tables up (it reads no other; the call takes the even tables, built here untimed).
+Timing TimeChart(int threads, int runs, bool machine, StrategyChart &chart)
+{
+    uint32_t weight[DeckSize];
+    MachineCardWeights(weight);
+    AnalysisTables *unread = machine ? CreateAnalysisTables(threads) : nullptr;
+    Timing timing = TimeRuns(runs, [&] {
+        AnalysisTables *tables = machine ? unread : CreateAnalysisTables(threads);
+        WeightedTables *weighted = machine ? CreateWeightedTables(weight, MaxWager, threads) : nullptr;
+        bool ok = tables && (!machine || weighted) && DeriveStrategyChart(*tables, weighted, MaxWager, threads, chart);
+        FreeWeightedTables(weighted);
+        if (!machine)
+            FreeAnalysisTables(tables);
+        return ok;
+    });
+    FreeAnalysisTables(unread);
+    return timing;
+}
+
+void PrintTiming(const char *what, int threads, int runs, const Timing &timing)
+{
+    printf("%-44s %d thread%s, %d runs: median %.3f s, best %.3f s; processor time median %.3f s\n", what,
+           threads, threads == 1 ? "" : "s", runs, timing.median, timing.best, timing.cpu);
 }
 
 // Packs a dealt hand into 30 bits, so the slowest deals can be timed again.
@@ -158,9 +178,19 @@ int main(int argc, char **argv)
     int runs = argc > 1 ? atoi(argv[1]) : 5;
     if (runs < 1)
         runs = 1;
-    TimeWholeGame(2, runs);
-    TimeWholeGame(1, runs);
-    TimeChart(2, runs);
+    const Timing even = TimeWholeGame(2, runs, false), machine = TimeWholeGame(2, runs, true);
+    PrintTiming("whole 5-coin analysis, even deck,", 2, runs, even);
+    PrintTiming("whole 5-coin analysis, machine's dealing,", 2, runs, machine);
+    PrintTiming("whole 5-coin analysis, even deck,", 1, runs, TimeWholeGame(1, runs, false));
+    StrategyChart evenChart, machineChart;
+    const Timing evenChartTime = TimeChart(2, runs, false, evenChart);
+    const Timing machineChartTime = TimeChart(2, runs, true, machineChart);
+    PrintTiming("strategy chart, even deck,", 2, runs, evenChartTime);
+    printf("    %zu lines, return %.6f%%\n", evenChart.lines.size(), evenChart.chartReturn * 100);
+    PrintTiming("strategy chart, machine's dealing,", 2, runs, machineChartTime);
+    printf("    %zu lines, return %.6f%%\n", machineChart.lines.size(), machineChart.chartReturn * 100);
+    printf("machine's dealing against the even deck (medians): analysis %.1fx, chart %.1fx\n",
+           machine.median / even.median, machineChartTime.median / evenChartTime.median);
     TimeEveryHand();
     return 0;
 }

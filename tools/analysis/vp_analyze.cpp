@@ -1,8 +1,10 @@
 // vp_analyze.cpp: prints the exact return of optimal play, or the ranked holds of five given cards.
 #include "analysis/analysis.h"
+#include "analysis/cards.h"
 #include "analysis/strategy_chart.h"
 #include "analysis/weighted_analysis.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -17,33 +19,9 @@ const char *const rankNames[HandRankCount] = {
 // Best hand first, as pay tables are read.
 const int tableOrder[HandRankCount] = { 1, 2, 3, 4, 5, 6, 7, 8, 9, 0 };
 
-const char rankLetters[] = "23456789TJQKA";
-const char suitLetters[] = "CDHS";
-
 double SecondsSince(std::chrono::steady_clock::time_point start)
 {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-// "AS", "td", "10h", "2c": rank then suit, either case; -1 when it is no card.
-int ParseCard(const char *text)
-{
-    size_t length = strlen(text);
-    if (length < 2 || length > 3)
-        return -1;
-    const char *rankEnd = text + length - 1;
-    int rank = -1;
-    if (length == 3 && text[0] == '1' && text[1] == '0')
-        rank = Ten;
-    else if (length == 2)
-        for (int r = 0; r < 13; ++r)
-            if (rankLetters[r] == (text[0] >= 'a' && text[0] <= 'z' ? text[0] - 'a' + 'A' : text[0]))
-                rank = r;
-    char suitLetter = *rankEnd >= 'a' && *rankEnd <= 'z' ? static_cast<char>(*rankEnd - 'a' + 'A') : *rankEnd;
-    const char *suit = strchr(suitLetters, suitLetter);
-    if (rank < 0 || !suit || suitLetter == '\0')
-        return -1;
-    return static_cast<int>(suit - suitLetters) * 13 + rank;
 }
 
 // 1234567 -> "1,234,567"
@@ -123,13 +101,7 @@ int PrintHolds(const Card cards[HandSize], int coins, int threads)
     printf("Holds for %d coin%s, best first (analysed in %.1f us):\n", coins, coins == 1 ? "" : "s", seconds * 1e6);
     for (int i = 0; i < HoldCount; ++i) {
         const HoldValue &hold = ranked[i];
-        printf("%3d  ", i + 1);
-        for (int p = 0; p < HandSize; ++p) {
-            if (hold.heldMask & (1 << p))
-                printf("%c%c ", rankLetters[RankOf(cards[p])], suitLetters[SuitOf(cards[p])]);
-            else
-                printf("-- ");
-        }
+        printf("%3d  %s ", i + 1, HoldRow(cards, hold.heldMask).c_str());
         printf(" %12.6f  %10.6f/coin  %lld / %lld\n", hold.expectedReturn, hold.expectedReturn / coins,
                static_cast<long long>(hold.numerator), static_cast<long long>(hold.denominator));
     }
@@ -192,8 +164,8 @@ int PrintChart(int coins, int threads, bool isMachine)
     uint32_t weight[DeckSize];
     MachineCardWeights(weight);
     WeightedTables *machine = CreateWeightedTables(weight, coins, threads);
-    StrategyChart chart;
-    bool ok = machine && DeriveStrategyChart(*tables, machine, coins, threads, chart);
+    StrategyChart chart, evenHere;
+    bool ok = machine && DeriveStrategyChart(*tables, machine, coins, threads, chart, &even, &evenHere);
     FreeWeightedTables(machine);
     FreeAnalysisTables(tables);
     if (!ok) {
@@ -203,7 +175,36 @@ int PrintChart(int coins, int threads, bool isMachine)
     printf("Strategy chart, machine dealing, %d coin%s bet  (%.3f s)\n", coins, coins == 1 ? "" : "s",
            SecondsSince(start));
     fputs(ChartText(chart).c_str(), stdout);
+    printf("Chart return as a fraction: %llu / %llu\n", static_cast<unsigned long long>(chart.returnNumerator),
+           static_cast<unsigned long long>(chart.returnDenominator));
     printf("Lines that differ from the even-deck chart:\n%s", ChartDifferences(even, chart).c_str());
+    printf("The even deck's chart on this dealing: return %.6f%% (%llu / %llu), %.6f points below the best\n"
+           "hold of every deal; what the deals of each line give up, in points:\n",
+           evenHere.chartReturn * 100, static_cast<unsigned long long>(evenHere.returnNumerator),
+           static_cast<unsigned long long>(evenHere.returnDenominator),
+           (evenHere.optimalReturn - evenHere.chartReturn) * 100);
+    for (size_t i = 0; i < evenHere.lines.size(); ++i)
+        if (evenHere.lines[i].loss > 0.0000005e-2)
+            printf("  %2zu. %-52s %9s of deals  %.6f\n", i + 1, evenHere.lines[i].text.c_str(),
+                   Percent(evenHere.lines[i].share).c_str(), evenHere.lines[i].loss * 100);
+    // The machine's chart on an even deck, where its lines that name a card apply too.
+    uint32_t even1[DeckSize];
+    std::fill(even1, even1 + DeckSize, 1u);
+    WeightedTables *evenDealing = CreateWeightedTables(even1, coins, threads);
+    AnalysisTables *evenTables = CreateAnalysisTables(threads);
+    StrategyChart ourOnEven;
+    if (evenDealing && evenTables && PlayChart(*evenTables, *evenDealing, coins, threads, chart, ourOnEven))
+        printf("The machine's chart on an even deck: return %.6f%% (%llu / %llu)\n", ourOnEven.chartReturn * 100,
+               static_cast<unsigned long long>(ourOnEven.returnNumerator),
+               static_cast<unsigned long long>(ourOnEven.returnDenominator));
+    FreeWeightedTables(evenDealing);
+    FreeAnalysisTables(evenTables);
+    printf("What each line that names a card adds to the machine's chart, in points (its deals sent to the\n"
+           "lines below it instead):\n");
+    for (size_t i = 0; i < chart.lines.size(); ++i)
+        if (chart.lines[i].namesCard)
+            printf(chart.lines[i].gain * 100 < 0.0000005 ? "  %2zu. %-70s %.1e\n" : "  %2zu. %-70s %.6f\n", i + 1,
+                   chart.lines[i].text.c_str(), chart.lines[i].gain * 100);
     return 0;
 }
 
