@@ -1,6 +1,7 @@
 // panel_file.cpp: writes and reads the panel file; reading trusts a line only when its CRC holds.
 #include "apps/quorvane/panel_file.h"
-#include "apps/quorvane/crc32.h"
+
+#include <zlib.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -220,7 +221,8 @@ bool PanelFileReport::Clean() const
 
 std::string CheckedLine(const std::string &content)
 {
-    uint32_t crc = Crc32(0, content.data(), content.size());
+    uint32_t crc = static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef *>(content.data()),
+                                             static_cast<uInt>(content.size())));
     char check[16];
     snprintf(check, sizeof check, "\t%08x", static_cast<unsigned>(crc));
     return content + check;
@@ -239,7 +241,7 @@ bool VerifyCheckedLine(const std::string &line, std::string *content)
             return false;
         stated = stated << 4 | static_cast<uint32_t>(v);
     }
-    if (Crc32(0, line.data(), tab) != stated)
+    if (crc32(0, reinterpret_cast<const Bytef *>(line.data()), static_cast<uInt>(tab)) != stated)
         return false;
     *content = line.substr(0, tab);
     return true;
