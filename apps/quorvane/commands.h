@@ -3,6 +3,8 @@
 
 #include "apps/quorvane/host_state.h"
 
+// A menu of menus.rc, each item showing its key from the key table.
+HMENU LoadHostMenu(int id);
 HMENU BuildMenu();
 HACCEL BuildAccelerators();
 void EnableToolCommands(HMENU menu);

@@ -461,10 +461,3 @@ HWND AdviceWindowOf(int command)
            : command == CmdChart ? advice.chartWindow
                                   : nullptr;
 }
-
-void AppendAdviceMenuItems(HMENU toolMenu)
-{
-    AppendMenuA(toolMenu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(toolMenu, MF_STRING, CmdHint, "&Hint for this hand\tCtrl+H");
-    AppendMenuA(toolMenu, MF_STRING, CmdStatistics, "S&tatistics\tCtrl+T");
-}

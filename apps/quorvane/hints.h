@@ -7,10 +7,7 @@
 #define QUORVANE_STATISTICS_CLASS "QuorvaneStatistics"
 #define QUORVANE_CHART_CLASS "QuorvaneChart"
 
-// Commands beside the host's own (menu items and keys).
-constexpr int CmdHint = 1200;           // Ctrl+H: the best hold for the selected tool's hand
-constexpr int CmdStatistics = 1201;     // Ctrl+T: the selected tool's play so far
-constexpr int CmdChart = 1202;          // Help > Strategy chart: the holds a player learns, in order
+#include "apps/quorvane/command_ids.h"   // CmdHint, CmdStatistics, CmdChart
 
 // Reads every Video Poker tool's block and follows its game; refreshes the open windows when a game
 // or the selection changed. The message loop calls it for every message, so no change goes unseen.
@@ -25,7 +22,6 @@ void ShowMachineChart();
 // Carries out CmdHint, CmdStatistics and CmdChart; false for any other command.
 bool HandleAdviceCommand(int command);
 
-void AppendAdviceMenuItems(HMENU toolMenu);
 // The open window of CmdHint, CmdStatistics or CmdChart, or null.
 HWND AdviceWindowOf(int command);
 
