@@ -1,6 +1,6 @@
 // command_ids.h: the host's command ids, shared by its menus and keys (menus.rc), its code, and the
 // programs that drive it from outside; also the ids of those resources. Plain defines, so that the
-// resource compiler reads it too.
+// resource compiler reads it too. A companion's commands are numbered from 1200 up.
 #pragma once
 
 // Commands (menu items, keys, and what tests send).
@@ -24,13 +24,7 @@
 #define CmdNextButton 1116
 #define CmdPreviousButton 1117
 #define CmdPressButton 1118
-#define CmdHint 1200                // the best hold for the selected tool's hand
-#define CmdStatistics 1201          // the selected tool's play so far
-#define CmdChart 1202               // the holds a player learns, in order
-#define CmdHoldCard1 1210           // CmdHoldCard1 + 0..4 toggles that card's hold
-#define CmdBetOneKey 1215           // "+1"
-#define CmdBetFiveKey 1216          // "Bet 5"
-#define CmdTrainer 1217             // flag mistakes
+#define CmdCompanionItems 1199      // marks where a companion's menu items go (companion.h)
 
 // Resources (menus.rc).
 #define IDR_MAIN_MENU 100           // the menu bar

@@ -1,13 +1,12 @@
 // commands.cpp: the host's menus and keys, and what each command does.
 #include "apps/quorvane/commands.h"
-#include "apps/quorvane/hints.h"
+#include "apps/quorvane/companion.h"
 #include "apps/quorvane/tools.h"
 #include "apps/quorvane/main_window.h"
 #include "apps/quorvane/status_line.h"
 #include "apps/quorvane/key_focus.h"
 #include "apps/quorvane/persistence.h"
 #include "apps/quorvane/property_window.h"
-#include "apps/quorvane/trainer.h"
 
 #include <cstring>
 #include <vector>
@@ -44,13 +43,19 @@ std::string KeyName(const ACCEL &key)
     return name + static_cast<char>(key.key);
 }
 
+std::vector<ACCEL> KeysOf(HACCEL table)
+{
+    int count = table ? CopyAcceleratorTableA(table, nullptr, 0) : 0;
+    std::vector<ACCEL> keys(static_cast<size_t>(count));
+    if (count)
+        CopyAcceleratorTableA(table, keys.data(), count);
+    return keys;
+}
+
 // The first key of the key table that gives command, as a menu shows it; empty when none does.
 std::string KeyFor(int command)
 {
-    int count = CopyAcceleratorTableA(host.accelerators, nullptr, 0);
-    std::vector<ACCEL> keys(static_cast<size_t>(count > 0 ? count : 0));
-    CopyAcceleratorTableA(host.accelerators, keys.data(), count);
-    for (const ACCEL &key : keys)
+    for (const ACCEL &key : KeysOf(host.accelerators))
         if (key.cmd == command)
             return KeyName(key);
     return "";
@@ -94,6 +99,33 @@ void ShowAbout()
     ShowMessage(text, MB_ICONINFORMATION);
 }
 
+std::string TextOf(HMENU menu, int position)
+{
+    char text[128] = {};
+    GetMenuStringA(menu, static_cast<UINT>(position), text, sizeof text, MF_BYPOSITION);
+    return text;
+}
+
+// Each popup's items of the companion's menu go where the host's popup of the same name marks their place.
+void MergeCompanionItems(HMENU bar, HMENU companion)
+{
+    for (int p = 0; p < GetMenuItemCount(companion); ++p) {
+        HMENU from = GetSubMenu(companion, p), to = nullptr;
+        for (int q = 0; q < GetMenuItemCount(bar) && !to; ++q)
+            if (TextOf(bar, q) == TextOf(companion, p))
+                to = GetSubMenu(bar, q);
+        if (!from || !to)
+            continue;
+        for (int i = 0; i < GetMenuItemCount(from); ++i) {
+            std::string text = TextOf(from, i);
+            UINT id = GetMenuItemID(from, i);
+            UINT flags = MF_BYCOMMAND | (GetMenuState(from, static_cast<UINT>(i), MF_BYPOSITION) & MF_SEPARATOR
+                                            ? MF_SEPARATOR : MF_STRING);
+            InsertMenuA(to, CmdCompanionItems, flags, id, text.c_str());
+        }
+    }
+}
+
 } // namespace
 
 HMENU LoadHostMenu(int id)
@@ -108,6 +140,13 @@ HMENU BuildMenu()
 {
     HMENU bar = LoadHostMenu(IDR_MAIN_MENU);
     host.addToolMenu = GetSubMenu(GetSubMenu(bar, 0), 0);
+    if (HMENU companion = LoadMenuA(host.instance, MAKEINTRESOURCEA(IDR_COMPANION_MENU))) {
+        MergeCompanionItems(bar, companion);
+        DestroyMenu(companion);
+        ShowKeysIn(bar);
+    }
+    while (DeleteMenu(bar, CmdCompanionItems, MF_BYCOMMAND))
+        ;
     return bar;
 }
 
@@ -123,12 +162,15 @@ void EnableToolCommands(HMENU menu)
     for (int c : liveCommands)
         EnableMenuItem(menu, c, MF_BYCOMMAND | live);
     EnableMenuItem(menu, CmdSaveNow, MF_BYCOMMAND | (host.options.noSave ? MF_GRAYED : MF_ENABLED));
-    CheckMenuItem(menu, CmdTrainer, MF_BYCOMMAND | (host.trainer ? MF_CHECKED : MF_UNCHECKED));
+    CompanionMenuOpening(menu);
 }
 
 HACCEL BuildAccelerators()
 {
-    return LoadAcceleratorsA(host.instance, MAKEINTRESOURCEA(IDR_KEYS));
+    std::vector<ACCEL> keys = KeysOf(LoadAcceleratorsA(host.instance, MAKEINTRESOURCEA(IDR_KEYS)));
+    std::vector<ACCEL> more = KeysOf(LoadAcceleratorsA(host.instance, MAKEINTRESOURCEA(IDR_COMPANION_KEYS)));
+    keys.insert(keys.end(), more.begin(), more.end());
+    return CreateAcceleratorTableA(keys.data(), static_cast<int>(keys.size()));
 }
 
 void RebuildAddToolMenu()
@@ -152,7 +194,7 @@ void RebuildAddToolMenu()
 
 void HandleCommand(int command)
 {
-    if (HandleAdviceCommand(command) || HandleTrainerCommand(command))
+    if (CompanionCommand(command))
         return;
     PanelTool *tool = SelectedTool();
     int type = command - CmdAddFirstType;
@@ -197,7 +239,8 @@ void HandleCommand(int command)
         StepFocus(-1);
         return;
     case CmdPressButton:
-        PressDealDrawOrFocused();
+        if (PressFocusedButton())
+            SaveSoon();
         return;
     case CmdKeysHelp:
         ShowKeysHelp();

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -71,7 +72,7 @@ struct Host {
     std::string startupWarning;       // said once: damage or absent modules found at start
     DWORD warningUntil;               // routine messages wait until this tick count
 
-    bool trainer;                     // draws are judged against the best hold; saved with the panel
+    std::map<std::string, std::string> settings;   // the companion's, saved with the panel
 
     bool ready;
     int exitCode;
@@ -80,10 +81,8 @@ struct Host {
 extern Host host;
 
 #define WM_APP_SAVE_LOOP (WM_APP + 1)     // one more save of --save-loop
-#define WM_APP_MACHINE_CHART (WM_APP + 2) // the machine's own chart has been worked out
 
-enum HostTimer { AutosaveTimer = 1, SoonSaveTimer, ScreenshotTimer, ScreenshotCaptureTimer, ExitTimer,
-                 AdviceRefreshTimer };
+enum HostTimer { AutosaveTimer = 1, SoonSaveTimer, ScreenshotTimer, ScreenshotCaptureTimer, ExitTimer };
 
 // Registers one of the host's window classes under its instance; true when it is, or already was, there.
 bool RegisterHostClass(const char *className, WNDPROC procedure, HBRUSH background = nullptr, UINT style = 0,

@@ -77,6 +77,17 @@ void StepFocus(int step)
     SetStatus(std::string("\"") + caption + "\" has the focus: Space or Enter presses it.");
 }
 
+bool PressFocusedButton()
+{
+    // While another window is active this thread has no focus, but the walk's button is still the one
+    // a press means.
+    HWND focus = GetFocus() ? GetFocus() : host.keyFocus;
+    if (focus != host.keyFocus || !IsToolButton(focus) || !IsWindowEnabled(focus))
+        return false;
+    SendMessageA(focus, BM_CLICK, 0, 0);
+    return true;
+}
+
 bool IsToolButton(HWND window)
 {
     char name[16] = {};

@@ -1,5 +1,5 @@
 // main.cpp: Quorvane, the reference panel host: start-up, the message loop, and the end of the run.
-#include "apps/quorvane/hints.h"
+#include "apps/quorvane/companion.h"
 #include "apps/quorvane/modules.h"
 #include "apps/quorvane/tools.h"
 #include "apps/quorvane/panel_window.h"
@@ -181,7 +181,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
 
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        WatchToolGames();           // what the last message did to the games, before anything else
+        CompanionToolsMayHaveChanged();   // what the last message did to the tools, before anything else
         if (host.propertiesWindow && IsDialogMessageA(host.propertiesWindow, &msg))
             continue;
         if (IsOwnKeyTarget(msg.hwnd) && TranslateAcceleratorA(host.mainWindow, host.accelerators, &msg))

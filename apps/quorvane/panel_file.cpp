@@ -207,7 +207,7 @@ bool SavedWindow::operator==(const SavedWindow &other) const
 
 bool SavedPanel::SameContent(const SavedPanel &other) const
 {
-    if (hasWindow != other.hasWindow || (hasWindow && !(window == other.window)) || trainer != other.trainer)
+    if (hasWindow != other.hasWindow || (hasWindow && !(window == other.window)) || settings != other.settings)
         return false;
     return tools == other.tools;
 }
@@ -256,9 +256,8 @@ std::string FormatPanelFile(const SavedPanel &panel)
         out += CheckedLine(Fields({"window", Decimal(w.x), Decimal(w.y), Decimal(w.width),
                                    Decimal(w.height), w.maximized ? "1" : "0"})) + "\r\n";
     }
-    // Written only when on, so a panel that never used it reads the same to an older host.
-    if (panel.trainer)
-        out += CheckedLine(Fields({"setting", "trainer", "1"})) + "\r\n";
+    for (const auto &setting : panel.settings)
+        out += CheckedLine(Fields({"setting", Escape(setting.first), Escape(setting.second)})) + "\r\n";
     for (const SavedTool &t : panel.tools) {
         out += CheckedLine(Fields({"tool", Escape(t.moduleFile), Escape(t.typeName), Decimal(t.x),
                                    Decimal(t.y), Decimal(t.width), Decimal(t.height),
@@ -312,10 +311,9 @@ SavedPanel ParsePanelFile(const char *text, size_t length, PanelFileReport *repo
         } else if (good && f[0] == "window" && !panel.hasWindow) {
             good = panel.hasWindow = WindowOf(f, &panel.window);
         } else if (good && f[0] == "setting" && f.size() == 3) {
-            // A later host's settings are not damage; a known one must hold a value it can take.
-            int64_t value = 0;
-            if (f[1] == "trainer" && (good = NumberOf(f[2], 0, 1, &value)))
-                panel.trainer = value != 0;
+            std::string name, value;
+            if ((good = Unescape(f[1], &name) && Unescape(f[2], &value)))
+                panel.settings[name] = value;
         } else if (good && f[0] == "tool") {
             SavedTool tool;
             good = ToolOf(f, &tool);

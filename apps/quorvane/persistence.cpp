@@ -64,7 +64,7 @@ SavedPanel Snapshot()
         panel.window.height = r.bottom - r.top;
         panel.window.maximized = place.showCmd == SW_SHOWMAXIMIZED;
     }
-    panel.trainer = host.trainer;
+    panel.settings = host.settings;
     for (const PanelTool &t : host.tools) {
         SavedTool saved;
         saved.moduleFile = t.moduleFile;
@@ -132,7 +132,7 @@ void RestorePanel(PanelFileState state, const SavedPanel &saved, const PanelFile
         SetStatus("A fresh panel with " + Plural(static_cast<int>(host.tools.size()), "tool", "tools") + ".");
         return;
     }
-    host.trainer = saved.trainer;
+    host.settings = saved.settings;
     if (state == PanelFileState::Unreadable) {
         host.options.noSave = true;    // never overwrite a file we could not even read
         AddFreshTools(1);

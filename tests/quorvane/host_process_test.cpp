@@ -3,6 +3,7 @@
 // resizing, properties, and the keyboard.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <random>
 
 #include "apps/quorvane/rect_size.h"
@@ -268,6 +269,34 @@ TEST(HostTools, FreshToolsDoNotOverlapAndTheKeyboardWalksAndPressesTheirButtons)
     DWORD code = 1;
     ASSERT_TRUE(run.WaitExit(20000, &code));
     EXPECT_FALSE(FileExists(config)) << "--no-save writes nothing";
+}
+
+// The host built without its companion: a hand played with the tool's own buttons is saved and restored.
+TEST(HostAlone, PlaysAHandWithTheToolsButtonsAndRestoresIt)
+{
+    std::string config = FreshTestFolder("alone") + "\\panel.cfg";
+    HostRun run;
+    run.program = "quorvane-alone.exe";
+    ASSERT_TRUE(run.Start(Args(config, "--tools 1")));
+    ASSERT_EQ(run.Tools().size(), 1u);
+    HWND tool = run.Tools()[0];
+    Click(ToolButton(tool, BetFiveId));     // bets five and deals
+    Click(ToolButton(tool, DealDrawId));
+    PostMessageA(run.main, WM_CLOSE, 0, 0);
+    DWORD code = 1;
+    ASSERT_TRUE(run.WaitExit(20000, &code));
+    SavedPanel saved = ReadPanel(config, nullptr);
+    ASSERT_EQ(saved.tools.size(), 1u);
+    VideoPokerGame played = GameOf(saved.tools[0].state), fresh = Game(100);
+    EXPECT_EQ(played.handComplete, 1) << "dealt and drawn";
+    EXPECT_NE(memcmp(played.card, fresh.card, sizeof fresh.card), 0) << "new cards, not the fresh game's";
+
+    ASSERT_TRUE(run.Start(Args(config)));
+    run.Command(CmdSaveNow);
+    SavedPanel back = ReadPanel(config, nullptr);
+    ASSERT_EQ(back.tools.size(), 1u);
+    EXPECT_EQ(back.tools[0].state, saved.tools[0].state) << "the same game, back";
+    run.Command(CmdExit);
 }
 
 } // namespace

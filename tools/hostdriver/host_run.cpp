@@ -26,7 +26,7 @@ HostRun::~HostRun()
 
 bool HostRun::Launch(const std::string &arguments)
 {
-    std::string exe = ProgramBeside("quorvane.exe");
+    std::string exe = ProgramBeside(program.c_str());
     std::string line = "\"" + exe + "\" " + arguments;
     std::vector<char> buffer(line.begin(), line.end());
     buffer.push_back('\0');

@@ -38,6 +38,7 @@ public:
     DWORD ProcessId() const { return process_.dwProcessId; }
 
     HWND main = nullptr, panel = nullptr, status = nullptr;
+    std::string program = "quorvane.exe";   // beside the calling program; "quorvane-alone.exe": no companion
 
 private:
     PROCESS_INFORMATION process_ = {};

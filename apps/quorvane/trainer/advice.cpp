@@ -1,5 +1,5 @@
 // advice.cpp: the hint's and the statistics view's texts, and following a tool's game from its blocks.
-#include "apps/quorvane/advice.h"
+#include "apps/quorvane/trainer/advice.h"
 
 #include <cstdarg>
 #include <cstdio>

@@ -6,7 +6,10 @@
 
 struct PlayedHand;
 
-// Its commands (CmdHoldCard1 to CmdBetFiveKey, CmdTrainer) are in command_ids.h.
+// Its commands (CmdHoldCard1 to CmdBetFiveKey, CmdTrainer) are in trainer_ids.h.
+
+// The trainer is on: each draw is judged (a setting of the panel file).
+bool TrainerOn();
 
 // Enter and Space: the button Tab walked to, or else Deal/Draw of the selected tool.
 void PressDealDrawOrFocused();

@@ -1,24 +1,13 @@
-// hints.h: the host's hint and statistics windows for the Video Poker tools on the panel.
+// hints.h: the trainer's hint, statistics and chart windows for the Video Poker tools on the panel.
 #pragma once
 
 #include <windows.h>
 
-#define QUORVANE_HINT_CLASS "QuorvaneHint"
-#define QUORVANE_STATISTICS_CLASS "QuorvaneStatistics"
-#define QUORVANE_CHART_CLASS "QuorvaneChart"
-
-#include "apps/quorvane/command_ids.h"   // CmdHint, CmdStatistics, CmdChart
+#include "apps/quorvane/trainer/trainer_ids.h"   // CmdHint, CmdStatistics, CmdChart, the window classes
 
 // Reads every Video Poker tool's block and follows its game; refreshes the open windows when a game
 // or the selection changed. The message loop calls it for every message, so no change goes unseen.
 void WatchToolGames();
-// Brings the open hint and statistics windows up to date (AdviceRefreshTimer ends here).
-void RefreshAdviceWindows();
-
-// Shows the machine's own chart, worked out in the background since the chart window first opened
-// (WM_APP_MACHINE_CHART ends here).
-void ShowMachineChart();
-
 // Carries out CmdHint, CmdStatistics and CmdChart; false for any other command.
 bool HandleAdviceCommand(int command);
 
@@ -30,5 +19,6 @@ struct PanelTool;
 struct VideoPokerGame;
 // The analysis tables, built at the first question; null when memory ran out.
 const AnalysisTables *AdviceTables();
-// The game of a Video Poker tool, read from its block; false for any other tool.
+// The game of a Video Poker tool (known by its panel type's name), read from its block through
+// PTM_GETSTATE; false for any other tool.
 bool ReadPokerGame(const PanelTool &tool, VideoPokerGame *game);
