@@ -70,7 +70,7 @@ const AnalysisTables *Tables()
     return advice.tables;
 }
 
-std::string WithLineBreaks(const std::string &text)   // what an edit control shows as lines
+std::string WithLineBreaks(const std::string &text)   // the text view keeps CR LF line ends
 {
     std::string out;
     for (char c : text) {
