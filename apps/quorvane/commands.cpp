@@ -2,7 +2,6 @@
 #include "apps/quorvane/commands.h"
 #include "apps/quorvane/companion.h"
 #include "apps/quorvane/tools.h"
-#include "apps/quorvane/main_window.h"
 #include "apps/quorvane/status_line.h"
 #include "apps/quorvane/key_focus.h"
 #include "apps/quorvane/persistence.h"
@@ -152,8 +151,8 @@ HMENU BuildMenu()
 
 void EnableToolCommands(HMENU menu)
 {
-    UINT toolState = SelectedTool() ? MF_ENABLED : MF_GRAYED;
-    PanelTool *tool = SelectedTool();
+    UINT toolState = host.Selected() ? MF_ENABLED : MF_GRAYED;
+    PanelTool *tool = host.Selected();
     UINT live = tool && tool->window ? MF_ENABLED : MF_GRAYED;
     const int commands[] = {CmdRemoveTool, CmdMoveLeft, CmdMoveRight, CmdMoveUp, CmdMoveDown, CmdBringToFront};
     for (int c : commands)
@@ -192,11 +191,24 @@ void RebuildAddToolMenu()
         AppendMenuA(host.addToolMenu, MF_STRING | MF_GRAYED, 0, "(no panel-type module loaded)");
 }
 
+void RemoveToolAsked(int number)
+{
+    PanelTool *tool = host.ByNumber(number);
+    if (!tool || !AskYesNo("Remove " + ToolTitle(*tool) + "? Its game goes with it."))
+        return;
+    if (PanelTool *still = host.ByNumber(number)) {
+        if (still->window)
+            ClosePropertiesFor(still->window);
+        RemoveTool(number);
+        SaveSoon();
+    }
+}
+
 void HandleCommand(int command)
 {
     if (CompanionCommand(command))
         return;
-    PanelTool *tool = SelectedTool();
+    PanelTool *tool = host.Selected();
     int type = command - CmdAddFirstType;
     if (type >= 0 && type < 100) {
         if (type >= static_cast<int>(host.types.size()))
@@ -210,10 +222,8 @@ void HandleCommand(int command)
     }
     switch (command) {
     case CmdRemoveTool:
-        if (tool) {
-            RemoveTool(tool->number, true);
-            SaveSoon();
-        }
+        if (tool)
+            RemoveToolAsked(tool->number);
         return;
     case CmdProperties:
         if (tool && tool->window)

@@ -10,3 +10,5 @@ HACCEL BuildAccelerators();
 void EnableToolCommands(HMENU menu);
 void RebuildAddToolMenu();
 void HandleCommand(int command);
+// Removes the tool once the person agrees, with its property window if it has one open.
+void RemoveToolAsked(int number);

@@ -45,7 +45,7 @@ void StepFocus(int step)
         return;
     }
     HWND focus = GetFocus();
-    const PanelTool *holder = ToolByWindow(ToolWindowOf(focus));
+    const PanelTool *holder = host.ByWindow(ToolWindowOf(focus));
     int at = step > 0 ? count - 1 : 0;      // with no button focused, the walk starts at an end
     for (int i = 0; i < count; ++i)
         if (ordered[i] == holder)
@@ -69,7 +69,7 @@ void StepFocus(int step)
     }
     SetFocus(next);
     host.keyFocus = next;
-    if (PanelTool *t = ToolByWindow(ToolWindowOf(next)))
+    if (PanelTool *t = host.ByWindow(ToolWindowOf(next)))
         if (t->number != host.selected)
             SelectTool(t->number);
     char caption[64] = {};
@@ -92,6 +92,6 @@ bool IsToolButton(HWND window)
 {
     char name[16] = {};
     return window && IsWindow(window) && GetClassNameA(window, name, sizeof name) &&
-           lstrcmpiA(name, "Button") == 0 && ToolByWindow(ToolWindowOf(window));
+           lstrcmpiA(name, "Button") == 0 && host.ByWindow(ToolWindowOf(window));
 }
 

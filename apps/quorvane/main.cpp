@@ -14,21 +14,6 @@
 
 Host host;
 
-bool RegisterHostClass(const char *className, WNDPROC procedure, HBRUSH background, UINT style, HICON icon)
-{
-    WNDCLASSA wc = {};
-    if (GetClassInfoA(host.instance, className, &wc))
-        return true;
-    wc.style = style;
-    wc.lpfnWndProc = procedure;
-    wc.hInstance = host.instance;
-    wc.hIcon = icon;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = background;
-    wc.lpszClassName = className;
-    return RegisterClassA(&wc) != 0;
-}
-
 namespace {
 
 void Complain(const std::string &text)
@@ -99,7 +84,7 @@ bool WatchToolInput(const MSG &msg)
     if (!press && !release)
         return false;
     HWND toolWindow = ToolWindowHolding(msg.hwnd);
-    PanelTool *tool = ToolByWindow(toolWindow);
+    PanelTool *tool = host.ByWindow(toolWindow);
     if (!tool)
         return false;
     if (release) {

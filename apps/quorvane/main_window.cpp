@@ -161,33 +161,3 @@ HWND CreateMainWindow(const SavedPanel *saved)
     return CreateWindowExA(0, QUORVANE_MAIN_CLASS, "Quorvane", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, x, y,
                            width, height, nullptr, BuildMenu(), host.instance, nullptr);
 }
-
-void UpdateTitle()
-{
-    if (!host.mainWindow)
-        return;
-    std::string title = "Quorvane - " + std::to_string(host.tools.size()) +
-                        (host.tools.size() == 1 ? " tool" : " tools");
-    if (PanelTool *t = SelectedTool())
-        title += " - " + ToolTitle(*t) + " selected";
-    SetWindowTextA(host.mainWindow, title.c_str());
-    if (host.statusWindow)
-        InvalidateRect(host.statusWindow, nullptr, FALSE);
-}
-
-bool AskYesNo(const std::string &question)
-{
-    if (host.options.unattended)
-        return true;
-    return MessageBoxA(host.mainWindow, question.c_str(), "Quorvane", MB_YESNO | MB_ICONQUESTION) == IDYES;
-}
-
-void ShowMessage(const std::string &text, UINT icon)
-{
-    if (host.options.unattended) {
-        fprintf(stderr, "quorvane: %s\n", text.c_str());
-        return;
-    }
-    MessageBoxA(host.mainWindow, text.c_str(), "Quorvane", MB_OK | icon);
-}
-

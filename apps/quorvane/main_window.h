@@ -5,6 +5,3 @@
 
 bool RegisterMainClass();
 HWND CreateMainWindow(const SavedPanel *saved);
-void UpdateTitle();
-bool AskYesNo(const std::string &question);
-void ShowMessage(const std::string &text, UINT icon);

@@ -24,8 +24,8 @@ constexpr int MaxToolExtent = 8192;           // widths and heights above this a
 constexpr int MaxToolCoordinate = 32768;      // so are places further out than this
 
 struct SavedTool {
-    std::string moduleFile;     // file name of the module that offers the type, e.g. "VideoPoker.dll"
-    std::string typeName;       // the type's descriptor name, e.g. "Video Poker"
+    std::string moduleFile;     // file name of the module that offers the type, e.g. "Clock.dll"
+    std::string typeName;       // the type's descriptor name, e.g. "Clock"
     int32_t x = 0, y = 0, width = 0, height = 0;   // the tool window in the panel's client area
     std::vector<uint8_t> state; // the tool's saved block, as it handed it out
 

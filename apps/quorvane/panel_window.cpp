@@ -115,7 +115,7 @@ LRESULT CALLBACK PanelWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         int number = hit.tool->number;
         SelectTool(number);
         if (hit.kind != DragKind::None)
-            BeginDrag(window, hit.kind, *ToolByNumber(number), PointOf(lParam));
+            BeginDrag(window, hit.kind, *host.ByNumber(number), PointOf(lParam));
         return 0;
     }
     case WM_LBUTTONDBLCLK: {

@@ -2,8 +2,6 @@
 // it sets once ready, its commands, and the tab over each tool.
 #pragma once
 
-#include <windows.h>
-
 #include "apps/quorvane/command_ids.h"   // its commands
 
 // The host's window classes.

@@ -386,9 +386,9 @@ void RefreshAdviceWindows()
     advice.refreshDue = false;
     KillTimer(advice.notices, RefreshTimer);
     if (advice.hintWindow)
-        ShowText(advice.hintWindow, HintTextFor(SelectedTool()));
+        ShowText(advice.hintWindow, HintTextFor(host.Selected()));
     if (advice.statisticsWindow)
-        ShowText(advice.statisticsWindow, StatisticsTextFor(SelectedTool()));
+        ShowText(advice.statisticsWindow, StatisticsTextFor(host.Selected()));
 }
 
 LRESULT CALLBACK NoticeWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -421,7 +421,7 @@ void WatchToolGames()
     bool changed = host.selected != advice.watchedSelection;
     advice.watchedSelection = host.selected;
     for (auto it = advice.watches.begin(); it != advice.watches.end();) {
-        if (ToolByNumber(it->first)) {
+        if (host.ByNumber(it->first)) {
             ++it;
         } else {
             advice.summaries.erase(it->first);
@@ -464,11 +464,11 @@ bool HandleAdviceCommand(int command)
     switch (command) {
     case CmdHint:
         if (OpenAdviceWindow(&advice.hintWindow, QUORVANE_HINT_CLASS, "Hint", 0))
-            ShowText(advice.hintWindow, HintTextFor(SelectedTool()));
+            ShowText(advice.hintWindow, HintTextFor(host.Selected()));
         return true;
     case CmdStatistics:
         if (OpenAdviceWindow(&advice.statisticsWindow, QUORVANE_STATISTICS_CLASS, "Statistics", 30))
-            ShowText(advice.statisticsWindow, StatisticsTextFor(SelectedTool()));
+            ShowText(advice.statisticsWindow, StatisticsTextFor(host.Selected()));
         return true;
     case CmdChart:
         if (OpenAdviceWindow(&advice.chartWindow, QUORVANE_CHART_CLASS, "Strategy chart", 60))

@@ -110,11 +110,11 @@ void PressDealDrawOrFocused()
     if (!focus)
         focus = host.keyFocus;
     if (focus == host.keyFocus && IsToolButton(focus) && IsWindowEnabled(focus)) {
-        if (GetDlgCtrlID(focus) != DealDrawId || !HoldBackDraw(*ToolByWindow(GetParent(focus))))
+        if (GetDlgCtrlID(focus) != DealDrawId || !HoldBackDraw(*host.ByWindow(GetParent(focus))))
             Press(focus);
         return;
     }
-    if (const PanelTool *tool = SelectedTool())
+    if (const PanelTool *tool = host.Selected())
         if (tool->window)
             DealOrDraw(*tool);
 }
@@ -133,7 +133,7 @@ bool HandleTrainerCommand(int command)
     }
     if (command < CmdHoldCard1 || command > CmdBetFiveKey)
         return false;
-    const PanelTool *tool = SelectedTool();
+    const PanelTool *tool = host.Selected();
     if (!tool || !tool->window)
         return true;
     if (command == CmdBetOneKey || command == CmdBetFiveKey) {
