@@ -1,4 +1,4 @@
-// commands.cpp: the host's menus and keys, and what each command does.
+// commands.cpp: the host's menus and keys as menus.rc and a companion give them, and what each command does.
 #include "apps/quorvane/commands.h"
 #include "apps/quorvane/companion.h"
 #include "apps/quorvane/tools.h"

@@ -1,5 +1,5 @@
-// host_state.h: the reference host's records (panel types, placed tools, the application) and the one
-// record of the running host that its files share.
+// host_state.h: the reference host's records (the panel types, and the running host: the panel's model
+// with what the window side keeps) that its files share.
 #pragma once
 
 #include <windows.h>

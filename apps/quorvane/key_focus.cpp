@@ -20,13 +20,6 @@ std::vector<HWND> ButtonsOf(const PanelTool &tool)
     return buttons;
 }
 
-HWND ToolWindowOf(HWND window)
-{
-    while (window && GetParent(window) != host.panelWindow)
-        window = GetParent(window);
-    return window;
-}
-
 // Tab walks the buttons tool by tool in number order, wrapping around. Only the tools it passes are
 // looked at: a full panel has hundreds of buttons.
 } // namespace
@@ -45,7 +38,7 @@ void StepFocus(int step)
         return;
     }
     HWND focus = GetFocus();
-    const PanelTool *holder = host.ByWindow(ToolWindowOf(focus));
+    const PanelTool *holder = ToolHolding(focus);
     int at = step > 0 ? count - 1 : 0;      // with no button focused, the walk starts at an end
     for (int i = 0; i < count; ++i)
         if (ordered[i] == holder)
@@ -69,7 +62,7 @@ void StepFocus(int step)
     }
     SetFocus(next);
     host.keyFocus = next;
-    if (PanelTool *t = host.ByWindow(ToolWindowOf(next)))
+    if (PanelTool *t = ToolHolding(next))
         if (t->number != host.selected)
             SelectTool(t->number);
     char caption[64] = {};
@@ -92,6 +85,6 @@ bool IsToolButton(HWND window)
 {
     char name[16] = {};
     return window && IsWindow(window) && GetClassNameA(window, name, sizeof name) &&
-           lstrcmpiA(name, "Button") == 0 && host.ByWindow(ToolWindowOf(window));
+           lstrcmpiA(name, "Button") == 0 && ToolHolding(window);
 }
 

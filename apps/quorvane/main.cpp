@@ -63,18 +63,6 @@ bool IsOwnKeyTarget(HWND window)
     return window == host.mainWindow || IsChild(host.mainWindow, window);
 }
 
-// The tool window that holds window, or null when it is none of the panel's tools.
-HWND ToolWindowHolding(HWND window)
-{
-    while (window && window != host.panelWindow) {
-        HWND parent = GetParent(window);
-        if (parent == host.panelWindow)
-            return window;
-        window = parent;
-    }
-    return nullptr;
-}
-
 // Looks at input on its way to the tools: a click selects the tool it lands in, Alt+drag moves a tool
 // from anywhere on it, and the end of a click or key press is a moment to save. True: swallowed.
 bool WatchToolInput(const MSG &msg)
@@ -83,8 +71,7 @@ bool WatchToolInput(const MSG &msg)
     bool release = msg.message == WM_LBUTTONUP || msg.message == WM_KEYUP;
     if (!press && !release)
         return false;
-    HWND toolWindow = ToolWindowHolding(msg.hwnd);
-    PanelTool *tool = host.ByWindow(toolWindow);
+    PanelTool *tool = ToolHolding(msg.hwnd);
     if (!tool)
         return false;
     if (release) {

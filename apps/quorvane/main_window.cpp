@@ -1,5 +1,5 @@
-// main_window.cpp: the main window: the panel and the status line in it, its messages and timers
-// (saves, the screenshot sequence), its title, and the host's message boxes.
+// main_window.cpp: the main window: the panel and the status line in it, and its messages and timers
+// (saves, the screenshot sequence).
 #include "apps/quorvane/main_window.h"
 #include "apps/quorvane/companion.h"
 #include "apps/quorvane/tools.h"

@@ -1,4 +1,4 @@
-// main_window.h: the host's main window, its title and its message boxes.
+// main_window.h: the host's main window.
 #pragma once
 
 #include "apps/quorvane/host_state.h"

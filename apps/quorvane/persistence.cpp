@@ -1,4 +1,5 @@
-// persistence.cpp: where the panel file lives, reading it back at start, and saving it whole or not at all.
+// persistence.cpp: where the panel file lives, the panel read back at start, and saves (panel_store decides
+// and writes them), each told on the status line.
 #include "apps/quorvane/persistence.h"
 #include "apps/quorvane/tools.h"
 #include "apps/quorvane/status_line.h"
@@ -32,12 +33,6 @@ std::string AppDataPath()
     std::string quorvane = std::string(folder) + "\\Quorvane";
     CreateDirectoryA(quorvane.c_str(), nullptr);
     return quorvane + "\\Quorvane.cfg";
-}
-
-std::string FileNameOf(const std::string &path)
-{
-    size_t slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 std::string TimeNow()

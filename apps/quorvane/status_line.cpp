@@ -32,7 +32,7 @@ void PaintStatus(HWND window)
     HGDIOBJ oldFont = SelectObject(dc, host.uiFont);
     SetBkMode(dc, TRANSPARENT);
 
-    std::string summary = std::to_string(host.tools.size()) + (host.tools.size() == 1 ? " tool" : " tools");
+    std::string summary = Plural(static_cast<int>(host.tools.size()), "tool", "tools");
     if (host.options.noSave)
         summary += "  |  not saving";
     RECT right = {client.left + 8, client.top, client.right - 10, client.bottom};
@@ -100,8 +100,7 @@ void UpdateTitle()
 {
     if (!host.mainWindow)
         return;
-    std::string title = "Quorvane - " + std::to_string(host.tools.size()) +
-                        (host.tools.size() == 1 ? " tool" : " tools");
+    std::string title = "Quorvane - " + Plural(static_cast<int>(host.tools.size()), "tool", "tools");
     if (PanelTool *t = host.Selected())
         title += " - " + ToolTitle(*t) + " selected";
     SetWindowTextA(host.mainWindow, title.c_str());

@@ -256,15 +256,29 @@ void ReadToolStates()
             t.type = -1;
             continue;
         }
-        void *block = nullptr;
-        LRESULT size = SendMessageA(t.window, PTM_GETSTATE, 0, reinterpret_cast<LPARAM>(&block));
-        if (!block || size <= 0 || static_cast<size_t>(size) > MaxToolStateBytes) {
-            t.state.clear();
-            continue;
-        }
-        const uint8_t *bytes = static_cast<const uint8_t *>(block);
-        t.state.assign(bytes, bytes + size);
+        t.state = ReadToolBlock(t.window);
     }
+}
+
+std::vector<uint8_t> ReadToolBlock(HWND window)
+{
+    void *block = nullptr;
+    LRESULT size = SendMessageA(window, PTM_GETSTATE, 0, reinterpret_cast<LPARAM>(&block));
+    if (!block || size <= 0 || static_cast<size_t>(size) > MaxToolStateBytes)
+        return {};
+    const uint8_t *bytes = static_cast<const uint8_t *>(block);
+    return std::vector<uint8_t>(bytes, bytes + size);
+}
+
+PanelTool *ToolHolding(HWND window)
+{
+    while (window && window != host.panelWindow) {
+        HWND parent = GetParent(window);
+        if (parent == host.panelWindow)
+            return host.ByWindow(window);
+        window = parent;
+    }
+    return nullptr;
 }
 
 void DestroyAllTools()

@@ -15,5 +15,9 @@ bool ResizeTool(PanelTool &tool, SizeQuestionKind kind, bool heightLeads, ToolSi
 void StepToolSize(PanelTool &tool, int widthStep);
 void ToolToDefaultSize(PanelTool &tool);
 void ReadToolStates();
+// The tool's block as it hands it out now (PTM_GETSTATE); empty when it gives none, or one too large to save.
+std::vector<uint8_t> ReadToolBlock(HWND window);
 void InvalidateToolDecoration(const RECT &toolRect);
+// The tool whose window is window or holds it (a button, a card), or null for any other window.
+PanelTool *ToolHolding(HWND window);
 void DestroyAllTools();

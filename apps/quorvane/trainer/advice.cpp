@@ -24,6 +24,8 @@ bool SameCards(const VideoPokerGame &a, const VideoPokerGame &b)
     return memcmp(a.card, b.card, sizeof a.card) == 0 && memcmp(a.dealt, b.dealt, sizeof a.dealt) == 0;
 }
 
+} // namespace
+
 int HeldMaskOf(const VideoPokerGame &game)
 {
     int mask = 0;
@@ -32,6 +34,8 @@ int HeldMaskOf(const VideoPokerGame &game)
             mask |= 1 << i;
     return mask;
 }
+
+namespace {
 
 // "cards 1, 3, 4 and 5" for the positions of a mask, counted from the left as the player sees them.
 std::string Positions(int heldMask)

@@ -10,6 +10,8 @@
 // A saved block is a Video Poker game when it is exactly the 72 bytes of one.
 bool ReadGameBlock(const void *block, size_t size, VideoPokerGame *game);
 
+int HeldMaskOf(const VideoPokerGame &game);                        // bit i: card i is held
+
 std::string CardName(Card card);                                   // "KS", "TD", "2C"
 std::string HeldNames(const Card cards[HandSize], int heldMask);   // "KS QS JS", or "nothing"
 std::string DescribeHold(const Card cards[HandSize], int heldMask); // "hold KS QS JS TS, draw 1"

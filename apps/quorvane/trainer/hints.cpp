@@ -56,9 +56,8 @@ bool IsPokerTool(const PanelTool &tool)
 
 bool ReadGame(const PanelTool &tool, VideoPokerGame *game)
 {
-    void *block = nullptr;
-    LRESULT size = SendMessageA(tool.window, PTM_GETSTATE, 0, reinterpret_cast<LPARAM>(&block));
-    return size > 0 && ReadGameBlock(block, static_cast<size_t>(size), game);
+    std::vector<uint8_t> block = ReadToolBlock(tool.window);
+    return ReadGameBlock(block.data(), block.size(), game);
 }
 
 const AnalysisTables *Tables()

@@ -61,12 +61,9 @@ bool HoldBackDraw(const PanelTool &tool)
         return false;
     if (warned.toolNumber == tool.number && memcmp(&warned.game, &game, sizeof game) == 0)
         return false;
-    int heldMask = 0;
-    for (int i = 0; i < HandSize; ++i)
-        heldMask |= game.held[i] ? 1 << i : 0;
     double cost = 0;
     std::string verdict;
-    if (!JudgeHold(*tables, game.card, heldMask, game.wager, &cost, &verdict) || cost == 0)
+    if (!JudgeHold(*tables, game.card, HeldMaskOf(game), game.wager, &cost, &verdict) || cost == 0)
         return false;
     warned.toolNumber = tool.number;
     warned.game = game;
@@ -110,7 +107,7 @@ void PressDealDrawOrFocused()
     if (!focus)
         focus = host.keyFocus;
     if (focus == host.keyFocus && IsToolButton(focus) && IsWindowEnabled(focus)) {
-        if (GetDlgCtrlID(focus) != DealDrawId || !HoldBackDraw(*host.ByWindow(GetParent(focus))))
+        if (GetDlgCtrlID(focus) != DealDrawId || !HoldBackDraw(*ToolHolding(focus)))
             Press(focus);
         return;
     }
