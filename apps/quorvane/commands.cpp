@@ -1,40 +1,89 @@
-// commands.cpp: the host's menus and keys, and what each command does.
+// commands.cpp: the host's menus and keys as menus.rc and a companion give them, and what each command does.
 #include "apps/quorvane/commands.h"
-#include "apps/quorvane/hints.h"
+#include "apps/quorvane/companion.h"
 #include "apps/quorvane/tools.h"
-#include "apps/quorvane/main_window.h"
 #include "apps/quorvane/status_line.h"
 #include "apps/quorvane/key_focus.h"
 #include "apps/quorvane/persistence.h"
 #include "apps/quorvane/property_window.h"
-#include "apps/quorvane/trainer.h"
+
+#include <cstring>
+#include <vector>
 
 namespace {
 
+// F1: the lines of the string table's key list, in the order of their ids.
 void ShowKeysHelp()
 {
-    ShowMessage("Mouse\n"
-                "  Click a tool to select it; play it with its own buttons and cards.\n"
-                "  Drag a tool's tab to move it (or Alt+drag anywhere on the tool).\n"
-                "  Drag its side, bottom or corner to resize it: the tool keeps its shape.\n"
-                "  Double-click the tab for the tool's properties; click the cross to remove it.\n"
-                "  Right-click a tool for its own menu; right-click its tab or the panel for the host's.\n\n"
-                "Keys\n"
-                "  Insert / Ctrl+N\tadd a tool\n"
-                "  Delete\t\tremove the selected tool\n"
-                "  F6 / Shift+F6\tselect the next / previous tool\n"
-                "  Tab / Shift+Tab\tmove the focus between the tools' buttons\n"
-                "  Space / Enter\tDeal/Draw on the selected tool (after Tab: the focused button)\n"
-                "  1 to 5\t\thold or release cards one to five\n"
-                "  B / M\t\t\"+1\" / \"Bet 5\"\n"
-                "  Ctrl+Arrows\tmove the selected tool\n"
-                "  Ctrl++ / Ctrl+-\tmake it larger / smaller;  Ctrl+0 default size\n"
-                "  Alt+Enter\tproperties of the selected tool\n"
-                "  Ctrl+H\t\thint: the best hold for the selected tool's hand\n"
-                "  Ctrl+T\t\tstatistics of the selected tool's play\n"
-                "  Ctrl+R\t\ttrainer on or off: each draw judged against the best hold\n"
-                "  Ctrl+S\t\tsave now (the panel is also saved by itself)\n",
-                MB_ICONINFORMATION);
+    std::string text;
+    char line[256];
+    for (int id = IDS_KEYS_HELP_FIRST; id <= IDS_KEYS_HELP_LAST; ++id)
+        if (LoadStringA(host.instance, id, line, sizeof line) > 0)
+            text += std::string(line) + "\n";
+    ShowMessage(text, MB_ICONINFORMATION);
+}
+
+// A key as a menu shows it: "Ctrl+S", "Shift+F6", "Del".
+std::string KeyName(const ACCEL &key)
+{
+    std::string name = std::string(key.fVirt & FCONTROL ? "Ctrl+" : "") + (key.fVirt & FSHIFT ? "Shift+" : "") +
+                       (key.fVirt & FALT ? "Alt+" : "");
+    const struct { WORD key; const char *name; } named[] = {
+        {VK_INSERT, "Ins"}, {VK_DELETE, "Del"}, {VK_RETURN, "Enter"}, {VK_TAB, "Tab"}, {VK_SPACE, "Space"},
+        {VK_LEFT, "Left"}, {VK_RIGHT, "Right"}, {VK_UP, "Up"}, {VK_DOWN, "Down"}, {VK_OEM_PLUS, "+"},
+        {VK_OEM_MINUS, "-"}, {VK_ADD, "Num +"}, {VK_SUBTRACT, "Num -"}};
+    for (const auto &n : named)
+        if (key.key == n.key)
+            return name + n.name;
+    if (key.key >= VK_F1 && key.key <= VK_F24)
+        return name + "F" + std::to_string(key.key - VK_F1 + 1);
+    if (key.key >= VK_NUMPAD0 && key.key <= VK_NUMPAD9)
+        return name + "Num " + std::to_string(key.key - VK_NUMPAD0);
+    return name + static_cast<char>(key.key);
+}
+
+std::vector<ACCEL> KeysOf(HACCEL table)
+{
+    int count = table ? CopyAcceleratorTableA(table, nullptr, 0) : 0;
+    std::vector<ACCEL> keys(static_cast<size_t>(count));
+    if (count)
+        CopyAcceleratorTableA(table, keys.data(), count);
+    return keys;
+}
+
+// The first key of the key table that gives command, as a menu shows it; empty when none does.
+std::string KeyFor(int command)
+{
+    for (const ACCEL &key : KeysOf(host.accelerators))
+        if (key.cmd == command)
+            return KeyName(key);
+    return "";
+}
+
+// Writes each item's key after its text, as the key table gives it.
+void ShowKeysIn(HMENU menu)
+{
+    for (int i = 0, count = GetMenuItemCount(menu); i < count; ++i) {
+        char text[128] = {};
+        MENUITEMINFOA item = {};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
+        item.dwTypeData = text;
+        item.cch = sizeof text;
+        if (!GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &item))
+            continue;
+        if (item.hSubMenu) {
+            ShowKeysIn(item.hSubMenu);
+            continue;
+        }
+        std::string key = item.wID ? KeyFor(static_cast<int>(item.wID)) : "";
+        if (key.empty() || strchr(text, '\t'))
+            continue;
+        std::string shown = std::string(text) + "\t" + key;
+        item.fMask = MIIM_STRING;
+        item.dwTypeData = const_cast<char *>(shown.c_str());
+        SetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &item);
+    }
 }
 
 void ShowAbout()
@@ -49,52 +98,61 @@ void ShowAbout()
     ShowMessage(text, MB_ICONINFORMATION);
 }
 
+std::string TextOf(HMENU menu, int position)
+{
+    char text[128] = {};
+    GetMenuStringA(menu, static_cast<UINT>(position), text, sizeof text, MF_BYPOSITION);
+    return text;
+}
+
+// Each popup's items of the companion's menu go where the host's popup of the same name marks their place.
+void MergeCompanionItems(HMENU bar, HMENU companion)
+{
+    for (int p = 0; p < GetMenuItemCount(companion); ++p) {
+        HMENU from = GetSubMenu(companion, p), to = nullptr;
+        for (int q = 0; q < GetMenuItemCount(bar) && !to; ++q)
+            if (TextOf(bar, q) == TextOf(companion, p))
+                to = GetSubMenu(bar, q);
+        if (!from || !to)
+            continue;
+        for (int i = 0; i < GetMenuItemCount(from); ++i) {
+            std::string text = TextOf(from, i);
+            UINT id = GetMenuItemID(from, i);
+            UINT flags = MF_BYCOMMAND | (GetMenuState(from, static_cast<UINT>(i), MF_BYPOSITION) & MF_SEPARATOR
+                                            ? MF_SEPARATOR : MF_STRING);
+            InsertMenuA(to, CmdCompanionItems, flags, id, text.c_str());
+        }
+    }
+}
+
 } // namespace
+
+HMENU LoadHostMenu(int id)
+{
+    HMENU menu = LoadMenuA(host.instance, MAKEINTRESOURCEA(id));
+    if (menu)
+        ShowKeysIn(menu);
+    return menu;
+}
 
 HMENU BuildMenu()
 {
-    HMENU bar = CreateMenu();
-    HMENU panel = CreatePopupMenu();
-    host.addToolMenu = CreatePopupMenu();
-    AppendMenuA(panel, MF_POPUP, reinterpret_cast<UINT_PTR>(host.addToolMenu), "&Add tool");
-    AppendMenuA(panel, MF_STRING, CmdRemoveTool, "&Remove tool\tDel");
-    AppendMenuA(panel, MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(panel, MF_STRING, CmdProperties, "&Properties...\tAlt+Enter");
-    AppendMenuA(panel, MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(panel, MF_STRING, CmdSaveNow, "&Save now\tCtrl+S");
-    AppendMenuA(panel, MF_STRING, CmdExit, "E&xit\tAlt+F4");
-    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(panel), "&Panel");
-
-    HMENU tool = CreatePopupMenu();
-    AppendMenuA(tool, MF_STRING, CmdSelectNext, "Select &next tool\tF6");
-    AppendMenuA(tool, MF_STRING, CmdSelectPrevious, "Select &previous tool\tShift+F6");
-    AppendMenuA(tool, MF_STRING, CmdNextButton, "Next &button\tTab");
-    AppendMenuA(tool, MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(tool, MF_STRING, CmdLarger, "&Larger\tCtrl++");
-    AppendMenuA(tool, MF_STRING, CmdSmaller, "&Smaller\tCtrl+-");
-    AppendMenuA(tool, MF_STRING, CmdDefaultSize, "&Default size\tCtrl+0");
-    AppendMenuA(tool, MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(tool, MF_STRING, CmdMoveLeft, "Move l&eft\tCtrl+Left");
-    AppendMenuA(tool, MF_STRING, CmdMoveRight, "Move r&ight\tCtrl+Right");
-    AppendMenuA(tool, MF_STRING, CmdMoveUp, "Move &up\tCtrl+Up");
-    AppendMenuA(tool, MF_STRING, CmdMoveDown, "Move do&wn\tCtrl+Down");
-    AppendMenuA(tool, MF_STRING, CmdBringToFront, "Bring to &front");
-    AppendAdviceMenuItems(tool);
-    AppendMenuA(tool, MF_STRING, CmdTrainer, "T&rainer: judge each draw\tCtrl+R");
-    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(tool), "&Tool");
-
-    HMENU help = CreatePopupMenu();
-    AppendMenuA(help, MF_STRING, CmdKeysHelp, "&Keys and mouse\tF1");
-    AppendMenuA(help, MF_STRING, CmdChart, "&Strategy chart");
-    AppendMenuA(help, MF_STRING, CmdAbout, "&About Quorvane");
-    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), "&Help");
+    HMENU bar = LoadHostMenu(IDR_MAIN_MENU);
+    host.addToolMenu = GetSubMenu(GetSubMenu(bar, 0), 0);
+    if (HMENU companion = LoadMenuA(host.instance, MAKEINTRESOURCEA(IDR_COMPANION_MENU))) {
+        MergeCompanionItems(bar, companion);
+        DestroyMenu(companion);
+        ShowKeysIn(bar);
+    }
+    while (DeleteMenu(bar, CmdCompanionItems, MF_BYCOMMAND))
+        ;
     return bar;
 }
 
 void EnableToolCommands(HMENU menu)
 {
-    UINT toolState = SelectedTool() ? MF_ENABLED : MF_GRAYED;
-    PanelTool *tool = SelectedTool();
+    UINT toolState = host.Selected() ? MF_ENABLED : MF_GRAYED;
+    PanelTool *tool = host.Selected();
     UINT live = tool && tool->window ? MF_ENABLED : MF_GRAYED;
     const int commands[] = {CmdRemoveTool, CmdMoveLeft, CmdMoveRight, CmdMoveUp, CmdMoveDown, CmdBringToFront};
     for (int c : commands)
@@ -103,52 +161,15 @@ void EnableToolCommands(HMENU menu)
     for (int c : liveCommands)
         EnableMenuItem(menu, c, MF_BYCOMMAND | live);
     EnableMenuItem(menu, CmdSaveNow, MF_BYCOMMAND | (host.options.noSave ? MF_GRAYED : MF_ENABLED));
-    CheckMenuItem(menu, CmdTrainer, MF_BYCOMMAND | (host.trainer ? MF_CHECKED : MF_UNCHECKED));
+    CompanionMenuOpening(menu);
 }
 
 HACCEL BuildAccelerators()
 {
-    ACCEL keys[] = {
-        {FVIRTKEY, VK_INSERT, static_cast<WORD>(CmdAddFirstType)},
-        {FVIRTKEY | FCONTROL, 'N', static_cast<WORD>(CmdAddFirstType)},
-        {FVIRTKEY, VK_DELETE, CmdRemoveTool},
-        {FVIRTKEY | FALT, VK_RETURN, CmdProperties},
-        {FVIRTKEY | FCONTROL, 'S', CmdSaveNow},
-        {FVIRTKEY, VK_F6, CmdSelectNext},
-        {FVIRTKEY | FSHIFT, VK_F6, CmdSelectPrevious},
-        {FVIRTKEY | FCONTROL, VK_TAB, CmdSelectNext},
-        {FVIRTKEY | FCONTROL | FSHIFT, VK_TAB, CmdSelectPrevious},
-        {FVIRTKEY, VK_TAB, CmdNextButton},
-        {FVIRTKEY | FSHIFT, VK_TAB, CmdPreviousButton},
-        {FVIRTKEY, VK_RETURN, CmdPressButton},
-        {FVIRTKEY, VK_SPACE, CmdPressButton},
-        {FVIRTKEY, '1', CmdHoldCard1},
-        {FVIRTKEY, '2', CmdHoldCard1 + 1},
-        {FVIRTKEY, '3', CmdHoldCard1 + 2},
-        {FVIRTKEY, '4', CmdHoldCard1 + 3},
-        {FVIRTKEY, '5', CmdHoldCard1 + 4},
-        {FVIRTKEY, VK_NUMPAD1, CmdHoldCard1},
-        {FVIRTKEY, VK_NUMPAD2, CmdHoldCard1 + 1},
-        {FVIRTKEY, VK_NUMPAD3, CmdHoldCard1 + 2},
-        {FVIRTKEY, VK_NUMPAD4, CmdHoldCard1 + 3},
-        {FVIRTKEY, VK_NUMPAD5, CmdHoldCard1 + 4},
-        {FVIRTKEY, 'B', CmdBetOneKey},
-        {FVIRTKEY, 'M', CmdBetFiveKey},
-        {FVIRTKEY | FCONTROL, VK_OEM_PLUS, CmdLarger},
-        {FVIRTKEY | FCONTROL, VK_ADD, CmdLarger},
-        {FVIRTKEY | FCONTROL, VK_OEM_MINUS, CmdSmaller},
-        {FVIRTKEY | FCONTROL, VK_SUBTRACT, CmdSmaller},
-        {FVIRTKEY | FCONTROL, '0', CmdDefaultSize},
-        {FVIRTKEY | FCONTROL, VK_LEFT, CmdMoveLeft},
-        {FVIRTKEY | FCONTROL, VK_RIGHT, CmdMoveRight},
-        {FVIRTKEY | FCONTROL, VK_UP, CmdMoveUp},
-        {FVIRTKEY | FCONTROL, VK_DOWN, CmdMoveDown},
-        {FVIRTKEY, VK_F1, CmdKeysHelp},
-        {FVIRTKEY | FCONTROL, 'H', CmdHint},
-        {FVIRTKEY | FCONTROL, 'T', CmdStatistics},
-        {FVIRTKEY | FCONTROL, 'R', CmdTrainer},
-    };
-    return CreateAcceleratorTableA(keys, sizeof keys / sizeof keys[0]);
+    std::vector<ACCEL> keys = KeysOf(LoadAcceleratorsA(host.instance, MAKEINTRESOURCEA(IDR_KEYS)));
+    std::vector<ACCEL> more = KeysOf(LoadAcceleratorsA(host.instance, MAKEINTRESOURCEA(IDR_COMPANION_KEYS)));
+    keys.insert(keys.end(), more.begin(), more.end());
+    return CreateAcceleratorTableA(keys.data(), static_cast<int>(keys.size()));
 }
 
 void RebuildAddToolMenu()
@@ -157,7 +178,7 @@ void RebuildAddToolMenu()
         DeleteMenu(host.addToolMenu, 0, MF_BYPOSITION);
     for (size_t i = 0; i < host.types.size(); ++i) {
         const PanelType &t = host.types[i];
-        std::string text = "&" + t.name + (i == 0 ? "\tIns" : "");
+        std::string text = "&" + t.name + (i == 0 ? "\t" + KeyFor(CmdAddFirstType) : "");
         MENUITEMINFOA item = {};
         item.cbSize = sizeof item;
         item.fMask = MIIM_ID | MIIM_STRING | (t.colorBitmap ? MIIM_BITMAP : 0);
@@ -170,11 +191,24 @@ void RebuildAddToolMenu()
         AppendMenuA(host.addToolMenu, MF_STRING | MF_GRAYED, 0, "(no panel-type module loaded)");
 }
 
+void RemoveToolAsked(int number)
+{
+    PanelTool *tool = host.ByNumber(number);
+    if (!tool || !AskYesNo("Remove " + ToolTitle(*tool) + "? Its game goes with it."))
+        return;
+    if (PanelTool *still = host.ByNumber(number)) {
+        if (still->window)
+            ClosePropertiesFor(still->window);
+        RemoveTool(number);
+        SaveSoon();
+    }
+}
+
 void HandleCommand(int command)
 {
-    if (HandleAdviceCommand(command) || HandleTrainerCommand(command))
+    if (CompanionCommand(command))
         return;
-    PanelTool *tool = SelectedTool();
+    PanelTool *tool = host.Selected();
     int type = command - CmdAddFirstType;
     if (type >= 0 && type < 100) {
         if (type >= static_cast<int>(host.types.size()))
@@ -188,10 +222,8 @@ void HandleCommand(int command)
     }
     switch (command) {
     case CmdRemoveTool:
-        if (tool) {
-            RemoveTool(tool->number, true);
-            SaveSoon();
-        }
+        if (tool)
+            RemoveToolAsked(tool->number);
         return;
     case CmdProperties:
         if (tool && tool->window)
@@ -217,7 +249,8 @@ void HandleCommand(int command)
         StepFocus(-1);
         return;
     case CmdPressButton:
-        PressDealDrawOrFocused();
+        if (PressFocusedButton())
+            SaveSoon();
         return;
     case CmdKeysHelp:
         ShowKeysHelp();

@@ -87,3 +87,9 @@ bool WriteFileAtomically(const std::string &path, const std::string &content, DW
         DeleteFileA(temporary.c_str());
     return ok;
 }
+
+std::string FileNameOf(const std::string &path)
+{
+    size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}

@@ -5,6 +5,8 @@
 #include <string>
 
 bool FileExists(const std::string &path);
+// The file's name without its folder: "Quorvane.cfg" of "C:\\x\\Quorvane.cfg".
+std::string FileNameOf(const std::string &path);
 // The whole file (up to 16 MB, more than any panel file); error, if given, gets GetLastError on failure.
 bool ReadWholeFile(const std::string &path, std::string *content, DWORD *error = nullptr);
 // The whole text or nothing: written beside the target, flushed, then renamed over it.

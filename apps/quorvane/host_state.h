@@ -1,14 +1,17 @@
-// host_state.h: the reference host's records (panel types, placed tools, the application) and the one
-// record of the running host that its files share.
+// host_state.h: the reference host's records (the panel types, and the running host: the panel's model
+// with what the window side keeps) that its files share.
 #pragma once
 
 #include <windows.h>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "apps/quorvane/options.h"
 #include "apps/quorvane/panel_file.h"
+#include "apps/quorvane/panel_model.h"
+#include "apps/quorvane/panel_store.h"
 #include "apps/quorvane/quorvane.h"
 #include "apps/quorvane/size_negotiation.h"
 #include "host/host_messages.h"
@@ -28,20 +31,10 @@ struct PanelType {
     bool defaultSizeKnown;
 };
 
-// One tool on the panel. A tool whose type is not loaded has no window: its record is kept, drawn as a
-// placeholder and saved back unchanged, so a missing module never costs the tool its game.
-struct PanelTool {
-    int number;                       // unique on the panel, shown on the tab: "Video Poker 2"
-    HWND window;
-    int type;                         // index into Host::types; -1 when not loaded
-    std::string moduleFile, typeName;
-    RECT rect;                        // the tool window in the panel's client area
-    std::vector<uint8_t> state;       // the block last read from the tool (or as read from the file)
-};
-
 enum class DragKind { None, Move, Left, Right, Bottom, BottomLeft, BottomRight, Close };
 
-struct Host {
+// The running host: the panel's model (its tools and selection), and what the window side keeps.
+struct Host : PanelModel {
     HINSTANCE instance;
     HostOptions options;
     std::string programFolder;
@@ -49,8 +42,6 @@ struct Host {
 
     std::vector<PanelType> types;
     std::vector<std::string> moduleProblems;
-    std::vector<PanelTool> tools;     // z-order, bottom first; also the saving order
-    int selected;                     // number of the selected tool, 0 for none
 
     HWND mainWindow, panelWindow, statusWindow;
     HWND keyFocus;                    // the tool button the keyboard is on, kept while the host is inactive
@@ -64,14 +55,11 @@ struct Host {
     POINT dragAnchor;                 // the mouse at the start, panel client coordinates
     RECT dragStartRect;
 
-    SavedPanel lastSaved;             // what the file holds now, as far as this run knows
-    bool haveLastSaved;
-    bool saveFailing;
-    bool damagedFileKept;             // the damaged file was copied aside before the first save
+    PanelStore store;                 // the saved panel: what the file holds, and saving it
     std::string startupWarning;       // said once: damage or absent modules found at start
     DWORD warningUntil;               // routine messages wait until this tick count
 
-    bool trainer;                     // draws are judged against the best hold; saved with the panel
+    std::map<std::string, std::string> settings;   // the companion's, saved with the panel
 
     bool ready;
     int exitCode;
@@ -80,11 +68,22 @@ struct Host {
 extern Host host;
 
 #define WM_APP_SAVE_LOOP (WM_APP + 1)     // one more save of --save-loop
-#define WM_APP_MACHINE_CHART (WM_APP + 2) // the machine's own chart has been worked out
 
-enum HostTimer { AutosaveTimer = 1, SoonSaveTimer, ScreenshotTimer, ScreenshotCaptureTimer, ExitTimer,
-                 AdviceRefreshTimer };
+enum HostTimer { AutosaveTimer = 1, SoonSaveTimer, ScreenshotTimer, ScreenshotCaptureTimer, ExitTimer };
 
 // Registers one of the host's window classes under its instance; true when it is, or already was, there.
-bool RegisterHostClass(const char *className, WNDPROC procedure, HBRUSH background = nullptr, UINT style = 0,
-                       HICON icon = nullptr);
+inline bool RegisterHostClass(const char *className, WNDPROC procedure, HBRUSH background = nullptr,
+                              UINT style = 0, HICON icon = nullptr)
+{
+    WNDCLASSA wc = {};
+    if (GetClassInfoA(host.instance, className, &wc))
+        return true;
+    wc.style = style;
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = host.instance;
+    wc.hIcon = icon;
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = background;
+    wc.lpszClassName = className;
+    return RegisterClassA(&wc) != 0;
+}

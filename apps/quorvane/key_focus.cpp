@@ -20,13 +20,6 @@ std::vector<HWND> ButtonsOf(const PanelTool &tool)
     return buttons;
 }
 
-HWND ToolWindowOf(HWND window)
-{
-    while (window && GetParent(window) != host.panelWindow)
-        window = GetParent(window);
-    return window;
-}
-
 // Tab walks the buttons tool by tool in number order, wrapping around. Only the tools it passes are
 // looked at: a full panel has hundreds of buttons.
 } // namespace
@@ -45,7 +38,7 @@ void StepFocus(int step)
         return;
     }
     HWND focus = GetFocus();
-    const PanelTool *holder = ToolByWindow(ToolWindowOf(focus));
+    const PanelTool *holder = ToolHolding(focus);
     int at = step > 0 ? count - 1 : 0;      // with no button focused, the walk starts at an end
     for (int i = 0; i < count; ++i)
         if (ordered[i] == holder)
@@ -69,7 +62,7 @@ void StepFocus(int step)
     }
     SetFocus(next);
     host.keyFocus = next;
-    if (PanelTool *t = ToolByWindow(ToolWindowOf(next)))
+    if (PanelTool *t = ToolHolding(next))
         if (t->number != host.selected)
             SelectTool(t->number);
     char caption[64] = {};
@@ -77,10 +70,21 @@ void StepFocus(int step)
     SetStatus(std::string("\"") + caption + "\" has the focus: Space or Enter presses it.");
 }
 
+bool PressFocusedButton()
+{
+    // While another window is active this thread has no focus, but the walk's button is still the one
+    // a press means.
+    HWND focus = GetFocus() ? GetFocus() : host.keyFocus;
+    if (focus != host.keyFocus || !IsToolButton(focus) || !IsWindowEnabled(focus))
+        return false;
+    SendMessageA(focus, BM_CLICK, 0, 0);
+    return true;
+}
+
 bool IsToolButton(HWND window)
 {
     char name[16] = {};
     return window && IsWindow(window) && GetClassNameA(window, name, sizeof name) &&
-           lstrcmpiA(name, "Button") == 0 && ToolByWindow(ToolWindowOf(window));
+           lstrcmpiA(name, "Button") == 0 && ToolHolding(window);
 }
 

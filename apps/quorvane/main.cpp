@@ -1,5 +1,5 @@
 // main.cpp: Quorvane, the reference panel host: start-up, the message loop, and the end of the run.
-#include "apps/quorvane/hints.h"
+#include "apps/quorvane/companion.h"
 #include "apps/quorvane/modules.h"
 #include "apps/quorvane/tools.h"
 #include "apps/quorvane/panel_window.h"
@@ -13,21 +13,6 @@
 #include <cstdlib>
 
 Host host;
-
-bool RegisterHostClass(const char *className, WNDPROC procedure, HBRUSH background, UINT style, HICON icon)
-{
-    WNDCLASSA wc = {};
-    if (GetClassInfoA(host.instance, className, &wc))
-        return true;
-    wc.style = style;
-    wc.lpfnWndProc = procedure;
-    wc.hInstance = host.instance;
-    wc.hIcon = icon;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = background;
-    wc.lpszClassName = className;
-    return RegisterClassA(&wc) != 0;
-}
 
 namespace {
 
@@ -78,18 +63,6 @@ bool IsOwnKeyTarget(HWND window)
     return window == host.mainWindow || IsChild(host.mainWindow, window);
 }
 
-// The tool window that holds window, or null when it is none of the panel's tools.
-HWND ToolWindowHolding(HWND window)
-{
-    while (window && window != host.panelWindow) {
-        HWND parent = GetParent(window);
-        if (parent == host.panelWindow)
-            return window;
-        window = parent;
-    }
-    return nullptr;
-}
-
 // Looks at input on its way to the tools: a click selects the tool it lands in, Alt+drag moves a tool
 // from anywhere on it, and the end of a click or key press is a moment to save. True: swallowed.
 bool WatchToolInput(const MSG &msg)
@@ -98,8 +71,7 @@ bool WatchToolInput(const MSG &msg)
     bool release = msg.message == WM_LBUTTONUP || msg.message == WM_KEYUP;
     if (!press && !release)
         return false;
-    HWND toolWindow = ToolWindowHolding(msg.hwnd);
-    PanelTool *tool = ToolByWindow(toolWindow);
+    PanelTool *tool = ToolHolding(msg.hwnd);
     if (!tool)
         return false;
     if (release) {
@@ -181,7 +153,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
 
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        WatchToolGames();           // what the last message did to the games, before anything else
+        CompanionToolsMayHaveChanged();   // what the last message did to the tools, before anything else
         if (host.propertiesWindow && IsDialogMessageA(host.propertiesWindow, &msg))
             continue;
         if (IsOwnKeyTarget(msg.hwnd) && TranslateAcceleratorA(host.mainWindow, host.accelerators, &msg))

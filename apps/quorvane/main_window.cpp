@@ -1,7 +1,7 @@
-// main_window.cpp: the main window: the panel and the status line in it, its messages and timers
-// (saves, the screenshot sequence), its title, and the host's message boxes.
+// main_window.cpp: the main window: the panel and the status line in it, and its messages and timers
+// (saves, the screenshot sequence).
 #include "apps/quorvane/main_window.h"
-#include "apps/quorvane/hints.h"
+#include "apps/quorvane/companion.h"
 #include "apps/quorvane/tools.h"
 #include "apps/quorvane/panel_window.h"
 #include "apps/quorvane/status_line.h"
@@ -27,17 +27,7 @@ void LayoutChildren(HWND window)
     MoveWindow(host.statusWindow, 0, panelHeight, client.right, client.bottom - panelHeight, TRUE);
 }
 
-// --screenshot-of: the command that opens the window to picture; 0 for the main window.
-int ScreenshotCommand()
-{
-    const std::string &of = host.options.screenshotOf;
-    return of == "hint" ? CmdHint : of == "statistics" ? CmdStatistics : of == "chart" ? CmdChart : 0;
-}
-
-HWND ScreenshotTarget()
-{
-    return ScreenshotCommand() ? AdviceWindowOf(ScreenshotCommand()) : host.mainWindow;
-}
+HWND screenshotTarget;      // the window to picture: the main window, or the companion's of --screenshot-of
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -96,18 +86,20 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         case ScreenshotTimer:
             // The picture is read from the screen: nothing else may lie over the window then.
             KillTimer(window, ScreenshotTimer);
-            if (HandleAdviceCommand(ScreenshotCommand()))
-                SetWindowPos(AdviceWindowOf(ScreenshotCommand()), HWND_TOPMOST, 0, 0, 0, 0,
+            screenshotTarget = host.options.screenshotOf.empty() ? window
+                                                                 : CompanionOpenWindow(host.options.screenshotOf);
+            if (screenshotTarget && screenshotTarget != window)
+                SetWindowPos(screenshotTarget, HWND_TOPMOST, 0, 0, 0, 0,
                              SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
             else
                 SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-            RedrawWindow(ScreenshotTarget(), nullptr, nullptr,
+            RedrawWindow(screenshotTarget, nullptr, nullptr,
                          RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
             SetTimer(window, ScreenshotCaptureTimer, 300, nullptr);
             return 0;
         case ScreenshotCaptureTimer: {
             KillTimer(window, ScreenshotCaptureTimer);
-            HWND target = ScreenshotTarget();
+            HWND target = screenshotTarget;
             RedrawWindow(target, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
             GdiFlush();
             host.exitCode = target && WriteWindowPng(target, host.options.screenshotPath) ? 0 : 1;
@@ -118,13 +110,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             KillTimer(window, ExitTimer);
             PostMessageA(window, WM_CLOSE, 0, 0);
             return 0;
-        case AdviceRefreshTimer:
-            RefreshAdviceWindows();
-            return 0;
         }
-        return 0;
-    case WM_APP_MACHINE_CHART:
-        ShowMachineChart();
         return 0;
     case WM_APP_SAVE_LOOP:
         SaveLoopStep();
@@ -175,33 +161,3 @@ HWND CreateMainWindow(const SavedPanel *saved)
     return CreateWindowExA(0, QUORVANE_MAIN_CLASS, "Quorvane", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, x, y,
                            width, height, nullptr, BuildMenu(), host.instance, nullptr);
 }
-
-void UpdateTitle()
-{
-    if (!host.mainWindow)
-        return;
-    std::string title = "Quorvane - " + std::to_string(host.tools.size()) +
-                        (host.tools.size() == 1 ? " tool" : " tools");
-    if (PanelTool *t = SelectedTool())
-        title += " - " + ToolTitle(*t) + " selected";
-    SetWindowTextA(host.mainWindow, title.c_str());
-    if (host.statusWindow)
-        InvalidateRect(host.statusWindow, nullptr, FALSE);
-}
-
-bool AskYesNo(const std::string &question)
-{
-    if (host.options.unattended)
-        return true;
-    return MessageBoxA(host.mainWindow, question.c_str(), "Quorvane", MB_YESNO | MB_ICONQUESTION) == IDYES;
-}
-
-void ShowMessage(const std::string &text, UINT icon)
-{
-    if (host.options.unattended) {
-        fprintf(stderr, "quorvane: %s\n", text.c_str());
-        return;
-    }
-    MessageBoxA(host.mainWindow, text.c_str(), "Quorvane", MB_OK | icon);
-}
-

@@ -1,5 +1,6 @@
 // modules.cpp: loads panel-type modules and asks each for its types, in the order the contract fixes.
 #include "apps/quorvane/modules.h"
+#include "apps/quorvane/files.h"
 
 #include <algorithm>
 
@@ -7,12 +8,6 @@ namespace {
 
 constexpr int EntryNameBytes = 256;   // the module writes the names with no size argument
 constexpr int MaxTypesPerModule = 32; // a module that never says "no more" is cut off here
-
-std::string FileNameOf(const std::string &path)
-{
-    size_t slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 std::string BoundedText(const char *text, size_t size)
 {

@@ -3,6 +3,7 @@
 #include "apps/quorvane/panel_parts.h"
 #include "apps/quorvane/tools.h"
 #include "apps/quorvane/panel_window.h"
+#include "apps/quorvane/commands.h"
 #include "apps/quorvane/status_line.h"
 #include "apps/quorvane/persistence.h"
 #include "apps/quorvane/rect_size.h"
@@ -12,7 +13,7 @@ namespace {
 void DescribeSize(const PanelTool &tool)
 {
     SetStatus(ToolTitle(tool) + ": " + std::to_string(Width(tool.rect)) + " x " +
-              std::to_string(Height(tool.rect)) + " (kept at 12 to 7 by the tool).");
+              std::to_string(Height(tool.rect)) + " (the tool keeps its shape).");
 }
 
 } // namespace
@@ -80,7 +81,7 @@ void BeginDrag(HWND panel, DragKind kind, PanelTool &tool, POINT at)
 
 void ContinueDrag(POINT at)
 {
-    PanelTool *tool = ToolByNumber(host.dragTool);
+    PanelTool *tool = host.ByNumber(host.dragTool);
     if (!tool)
         return;
     const RECT &s = host.dragStartRect;
@@ -120,13 +121,13 @@ void EndDrag(HWND panel, POINT at, bool keep)
     host.drag = DragKind::None;
     if (GetCapture() == panel)
         ReleaseCapture();
-    PanelTool *tool = ToolByNumber(host.dragTool);
+    PanelTool *tool = host.ByNumber(host.dragTool);
     if (!tool)
         return;
     if (kind == DragKind::Close) {
         Hit hit = HitTest(at);
         if (keep && hit.tool == tool && hit.kind == DragKind::Close)
-            RemoveTool(tool->number, true);
+            RemoveToolAsked(tool->number);
         return;
     }
     if (!keep) {
@@ -146,7 +147,7 @@ void EndDrag(HWND panel, POINT at, bool keep)
 
 void BeginMoveDrag(int number, POINT panelPoint)
 {
-    if (PanelTool *tool = ToolByNumber(number))
+    if (PanelTool *tool = host.ByNumber(number))
         BeginDrag(host.panelWindow, DragKind::Move, *tool, panelPoint);
 }
 

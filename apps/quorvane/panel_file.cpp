@@ -1,6 +1,7 @@
 // panel_file.cpp: writes and reads the panel file; reading trusts a line only when its CRC holds.
 #include "apps/quorvane/panel_file.h"
-#include "apps/quorvane/crc32.h"
+
+#include <zlib.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -206,7 +207,7 @@ bool SavedWindow::operator==(const SavedWindow &other) const
 
 bool SavedPanel::SameContent(const SavedPanel &other) const
 {
-    if (hasWindow != other.hasWindow || (hasWindow && !(window == other.window)) || trainer != other.trainer)
+    if (hasWindow != other.hasWindow || (hasWindow && !(window == other.window)) || settings != other.settings)
         return false;
     return tools == other.tools;
 }
@@ -220,7 +221,8 @@ bool PanelFileReport::Clean() const
 
 std::string CheckedLine(const std::string &content)
 {
-    uint32_t crc = Crc32(0, content.data(), content.size());
+    uint32_t crc = static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef *>(content.data()),
+                                             static_cast<uInt>(content.size())));
     char check[16];
     snprintf(check, sizeof check, "\t%08x", static_cast<unsigned>(crc));
     return content + check;
@@ -239,7 +241,7 @@ bool VerifyCheckedLine(const std::string &line, std::string *content)
             return false;
         stated = stated << 4 | static_cast<uint32_t>(v);
     }
-    if (Crc32(0, line.data(), tab) != stated)
+    if (crc32(0, reinterpret_cast<const Bytef *>(line.data()), static_cast<uInt>(tab)) != stated)
         return false;
     *content = line.substr(0, tab);
     return true;
@@ -254,9 +256,8 @@ std::string FormatPanelFile(const SavedPanel &panel)
         out += CheckedLine(Fields({"window", Decimal(w.x), Decimal(w.y), Decimal(w.width),
                                    Decimal(w.height), w.maximized ? "1" : "0"})) + "\r\n";
     }
-    // Written only when on, so a panel that never used it reads the same to an older host.
-    if (panel.trainer)
-        out += CheckedLine(Fields({"setting", "trainer", "1"})) + "\r\n";
+    for (const auto &setting : panel.settings)
+        out += CheckedLine(Fields({"setting", Escape(setting.first), Escape(setting.second)})) + "\r\n";
     for (const SavedTool &t : panel.tools) {
         out += CheckedLine(Fields({"tool", Escape(t.moduleFile), Escape(t.typeName), Decimal(t.x),
                                    Decimal(t.y), Decimal(t.width), Decimal(t.height),
@@ -310,10 +311,9 @@ SavedPanel ParsePanelFile(const char *text, size_t length, PanelFileReport *repo
         } else if (good && f[0] == "window" && !panel.hasWindow) {
             good = panel.hasWindow = WindowOf(f, &panel.window);
         } else if (good && f[0] == "setting" && f.size() == 3) {
-            // A later host's settings are not damage; a known one must hold a value it can take.
-            int64_t value = 0;
-            if (f[1] == "trainer" && (good = NumberOf(f[2], 0, 1, &value)))
-                panel.trainer = value != 0;
+            std::string name, value;
+            if ((good = Unescape(f[1], &name) && Unescape(f[2], &value)))
+                panel.settings[name] = value;
         } else if (good && f[0] == "tool") {
             SavedTool tool;
             good = ToolOf(f, &tool);

@@ -5,7 +5,7 @@
 //   # comment lines are ignored
 //   quorvane-panel  1  <generation>                       header: format version, save counter
 //   window  <x>  <y>  <width>  <height>  <maximized 0|1>  the main window's normal place
-//   setting  <name>  <value>                             a host setting; unknown names are skipped
+//   setting  <name>  <value>                             a setting of the host's companion
 //   tool  <module file>  <type name>  <x>  <y>  <width>  <height>  <state hex or ->
 //   end  <tool count>                                     written last: the file is complete
 // Names are %XX-escaped where they would hold a tab, a line break, a control byte or '%'.
@@ -13,6 +13,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -23,8 +24,8 @@ constexpr int MaxToolExtent = 8192;           // widths and heights above this a
 constexpr int MaxToolCoordinate = 32768;      // so are places further out than this
 
 struct SavedTool {
-    std::string moduleFile;     // file name of the module that offers the type, e.g. "VideoPoker.dll"
-    std::string typeName;       // the type's descriptor name, e.g. "Video Poker"
+    std::string moduleFile;     // file name of the module that offers the type, e.g. "Clock.dll"
+    std::string typeName;       // the type's descriptor name, e.g. "Clock"
     int32_t x = 0, y = 0, width = 0, height = 0;   // the tool window in the panel's client area
     std::vector<uint8_t> state; // the tool's saved block, as it handed it out
 
@@ -43,7 +44,7 @@ struct SavedPanel {
     uint32_t generation = 0;    // counts saves; only informative
     bool hasWindow = false;
     SavedWindow window;
-    bool trainer = false;       // setting "trainer": each draw is judged against the best hold
+    std::map<std::string, std::string> settings;   // "setting" lines: a companion's, kept as read
     std::vector<SavedTool> tools;   // in saving order, which is the panel's z-order, bottom first
 
     // Same content; the generation is ignored.

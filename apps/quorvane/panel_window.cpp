@@ -3,6 +3,7 @@
 #include "apps/quorvane/panel_window.h"
 #include "apps/quorvane/panel_parts.h"
 #include "apps/quorvane/tools.h"
+#include "apps/quorvane/commands.h"
 #include "apps/quorvane/property_window.h"
 #include "apps/quorvane/rect_size.h"
 
@@ -55,30 +56,21 @@ void PaintBackgroundRequest(HWND panel, const PanelPaintRequest *request)
 void ShowToolMenu(HWND panel, PanelTool &tool, POINT at)
 {
     SelectTool(tool.number);
-    HMENU menu = CreatePopupMenu();
-    AppendMenuA(menu, MF_STRING, CmdProperties, "&Properties...\tAlt+Enter");
-    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(menu, MF_STRING, CmdLarger, "&Larger\tCtrl++");
-    AppendMenuA(menu, MF_STRING, CmdSmaller, "&Smaller\tCtrl+-");
-    AppendMenuA(menu, MF_STRING, CmdDefaultSize, "&Default size\tCtrl+0");
-    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(menu, MF_STRING, CmdRemoveTool, "&Remove\tDel");
+    HMENU menu = LoadHostMenu(IDR_TOOL_MENU);
     ClientToScreen(panel, &at);
-    TrackPopupMenuEx(menu, TPM_RIGHTBUTTON, at.x, at.y, host.mainWindow, nullptr);
+    TrackPopupMenuEx(GetSubMenu(menu, 0), TPM_RIGHTBUTTON, at.x, at.y, host.mainWindow, nullptr);
     DestroyMenu(menu);
 }
 
 void ShowPanelMenu(HWND panel, POINT at)
 {
-    HMENU menu = CreatePopupMenu();
-    AppendMenuA(menu, MF_POPUP | (host.types.empty() ? MF_GRAYED : 0),
+    HMENU bar = LoadHostMenu(IDR_PANEL_MENU), menu = GetSubMenu(bar, 0);
+    InsertMenuA(menu, 0, MF_BYPOSITION | MF_POPUP | (host.types.empty() ? MF_GRAYED : 0),
                 reinterpret_cast<UINT_PTR>(host.addToolMenu), "&Add tool");
-    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(menu, MF_STRING, CmdSaveNow, "&Save now\tCtrl+S");
     ClientToScreen(panel, &at);
     TrackPopupMenuEx(menu, TPM_RIGHTBUTTON, at.x, at.y, host.mainWindow, nullptr);
     RemoveMenu(menu, 0, MF_BYPOSITION);   // the submenu belongs to the main menu
-    DestroyMenu(menu);
+    DestroyMenu(bar);
 }
 
 POINT PointOf(LPARAM lParam)
@@ -123,7 +115,7 @@ LRESULT CALLBACK PanelWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         int number = hit.tool->number;
         SelectTool(number);
         if (hit.kind != DragKind::None)
-            BeginDrag(window, hit.kind, *ToolByNumber(number), PointOf(lParam));
+            BeginDrag(window, hit.kind, *host.ByNumber(number), PointOf(lParam));
         return 0;
     }
     case WM_LBUTTONDBLCLK: {

@@ -1,4 +1,5 @@
-// persistence.cpp: where the panel file lives, reading it back at start, and saving it whole or not at all.
+// persistence.cpp: where the panel file lives, the panel read back at start, and saves (panel_store decides
+// and writes them), each told on the status line.
 #include "apps/quorvane/persistence.h"
 #include "apps/quorvane/tools.h"
 #include "apps/quorvane/status_line.h"
@@ -34,12 +35,6 @@ std::string AppDataPath()
     return quorvane + "\\Quorvane.cfg";
 }
 
-std::string FileNameOf(const std::string &path)
-{
-    size_t slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 std::string TimeNow()
 {
     SYSTEMTIME t;
@@ -51,7 +46,7 @@ std::string TimeNow()
 
 SavedPanel Snapshot()
 {
-    ReadToolStates();
+    ReadToolStates();       // each tool's block as it stands now
     SavedPanel panel;
     WINDOWPLACEMENT place = {};
     place.length = sizeof place;
@@ -64,24 +59,17 @@ SavedPanel Snapshot()
         panel.window.height = r.bottom - r.top;
         panel.window.maximized = place.showCmd == SW_SHOWMAXIMIZED;
     }
-    panel.trainer = host.trainer;
-    for (const PanelTool &t : host.tools) {
-        SavedTool saved;
-        saved.moduleFile = t.moduleFile;
-        saved.typeName = t.typeName;
-        saved.x = t.rect.left;
-        saved.y = t.rect.top;
-        saved.width = t.rect.right - t.rect.left;
-        saved.height = t.rect.bottom - t.rect.top;
-        saved.state = t.state;
-        panel.tools.push_back(saved);
-    }
+    panel.settings = host.settings;
+    panel.tools = host.Saved();
     return panel;
 }
 
-std::string Plural(int n, const char *one, const char *many)
+bool WritePanelFile(const std::string &path, const std::string &text, unsigned long *error)
 {
-    return std::to_string(n) + " " + (n == 1 ? one : many);
+    DWORD code = 0;
+    bool written = WriteFileAtomically(path, text, &code);
+    *error = code;
+    return written;
 }
 
 void AddFreshTools(int count)
@@ -132,7 +120,7 @@ void RestorePanel(PanelFileState state, const SavedPanel &saved, const PanelFile
         SetStatus("A fresh panel with " + Plural(static_cast<int>(host.tools.size()), "tool", "tools") + ".");
         return;
     }
-    host.trainer = saved.trainer;
+    host.settings = saved.settings;
     if (state == PanelFileState::Unreadable) {
         host.options.noSave = true;    // never overwrite a file we could not even read
         AddFreshTools(1);
@@ -172,61 +160,41 @@ void RestorePanel(PanelFileState state, const SavedPanel &saved, const PanelFile
     if (!host.tools.empty())
         SelectTool(host.tools.back().number);
 
-    host.lastSaved = saved;
-    host.haveLastSaved = report.Clean();
-    std::string message;
+    host.store.lastSaved = saved;
+    host.store.haveLastSaved = report.Clean();
+    std::string keptAs;
     if (!report.Clean()) {
         // Keep the damaged file for whoever wants to look at it; the next save replaces it.
         std::string aside = host.configPath + ".bad";
-        bool kept = CopyFileA(host.configPath.c_str(), aside.c_str(), FALSE) != 0;
-        message = "The panel file was damaged: ";
-        if (nothingRead)
-            message += "nothing in it could be read, so a fresh panel starts";
+        if (CopyFileA(host.configPath.c_str(), aside.c_str(), FALSE))
+            keptAs = FileNameOf(aside);
         else
-            message += Plural(static_cast<int>(saved.tools.size()), "tool was", "tools were") + " read back";
-        if (lost > 0)
-            message += ", " + Plural(lost, "tool", "tools") + " could not be read and start fresh";
-        if (kept) {
-            message += "; the damaged file is kept as " + FileNameOf(aside) + ".";
-        } else {
             host.options.noSave = true;    // no copy, so the file itself stays as the only record
-            message += "; no copy of the damaged file could be made, so this panel is not saved.";
-        }
     }
-    if (absent > 0) {
-        if (!message.empty())
-            message += " ";
-        message += Plural(absent, "tool needs a module that is", "tools need modules that are") +
-                   " not loaded; kept in the panel file.";
-    }
-    if (!message.empty())
-        SetWarning(message);
+    RestoreNews news = NewsOfRestore(report, static_cast<int>(saved.tools.size()), nothingRead, absent, keptAs,
+                                     static_cast<int>(host.tools.size()), FileNameOf(host.configPath));
+    if (news.warning)
+        SetWarning(news.text);
     else
-        SetStatus("Restored " + Plural(static_cast<int>(host.tools.size()), "tool", "tools") + " from " +
-                  FileNameOf(host.configPath) + ".");
+        SetStatus(news.text);
 }
 
 bool SaveNow(bool force)
 {
     if (host.options.noSave || !host.mainWindow)
         return true;
+    host.store.write = WritePanelFile;
     SavedPanel panel = Snapshot();
-    if (!force && host.haveLastSaved && panel.SameContent(host.lastSaved))
-        return true;
-    panel.generation = host.lastSaved.generation + 1;
-    DWORD error = 0;
-    if (!WriteFileAtomically(host.configPath, FormatPanelFile(panel), &error)) {
-        if (!host.saveFailing)
-            SetWarning("Could not save the panel to " + host.configPath + " (error " + std::to_string(error) +
-                       "); trying again while it runs.");
-        host.saveFailing = true;
+    SaveResult result = host.store.Save(host.configPath, panel, force);
+    if (result.outcome == SaveOutcome::Failed) {
+        if (result.firstFailure)
+            SetWarning("Could not save the panel to " + host.configPath + " (error " +
+                       std::to_string(result.error) + "); trying again while it runs.");
         return false;
     }
-    host.saveFailing = false;
-    host.lastSaved = panel;
-    host.haveLastSaved = true;
-    SetStatus("Saved " + Plural(static_cast<int>(panel.tools.size()), "tool", "tools") + " to " +
-              FileNameOf(host.configPath) + " at " + TimeNow() + ".");
+    if (result.outcome == SaveOutcome::Saved)
+        SetStatus("Saved " + Plural(static_cast<int>(panel.tools.size()), "tool", "tools") + " to " +
+                  FileNameOf(host.configPath) + " at " + TimeNow() + ".");
     return true;
 }
 

@@ -24,7 +24,7 @@ void PaintHeader(HWND window)
     HBRUSH brush = CreateSolidBrush(RGB(30, 92, 56));
     FillRect(dc, &band, brush);
     DeleteObject(brush);
-    PanelTool *tool = ToolByWindow(host.propertiesTool);
+    PanelTool *tool = host.ByWindow(host.propertiesTool);
     const PanelType *type = tool && tool->type >= 0 ? &host.types[tool->type] : nullptr;
     int x = Margin;
     if (type && type->colorBitmap) {
@@ -94,7 +94,7 @@ bool RegisterPropertiesClass()
 
 void ShowPropertiesFor(HWND toolWindow)
 {
-    PanelTool *tool = ToolByWindow(toolWindow);
+    PanelTool *tool = host.ByWindow(toolWindow);
     if (!tool)
         return;
     // One property window at a time: a page serves the tool that asked for it last, so an older

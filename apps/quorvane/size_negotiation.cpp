@@ -15,9 +15,15 @@ int Magnitude(int v)
 
 } // namespace
 
-SizeBounds BoundsWithRoom(int roomWidth, int roomHeight)
+SizeBounds LimitsFor(ToolSize defaultSize)
 {
-    SizeBounds b = HostSizeLimits;
+    return SizeBounds{defaultSize.width * 4 / 5, defaultSize.height * 4 / 5, defaultSize.width * 10,
+                      defaultSize.height * 10};
+}
+
+SizeBounds BoundsWithRoom(const SizeBounds &limits, int roomWidth, int roomHeight)
+{
+    SizeBounds b = limits;
     b.maxWidth = Clamp(roomWidth, b.minWidth, b.maxWidth);
     b.maxHeight = Clamp(roomHeight, b.minHeight, b.maxHeight);
     return b;
@@ -27,7 +33,7 @@ bool HeightLeads(ToolSize start, ToolSize wished)
 {
     int widthChange = Magnitude(wished.width - start.width);
     int heightChange = Magnitude(wished.height - start.height);
-    return heightChange * 12 > widthChange * 7;
+    return static_cast<long long>(heightChange) * start.width > static_cast<long long>(widthChange) * start.height;
 }
 
 SizeQuestion AskSize(SizeQuestionKind kind, bool heightLeads, ToolSize wished, const SizeBounds &bounds)

@@ -28,14 +28,15 @@ struct ToolSize {
     bool operator==(const ToolSize &o) const { return width == o.width && height == o.height; }
 };
 
-// The host's own limits, 12 to 7 like the tools it was made for.
-constexpr SizeBounds HostSizeLimits = {96, 56, 1200, 700};
+// The host's limits for a tool, from the default size the tool gives (PTM_GETDEFAULTSIZE): it may shrink
+// to four fifths of it and grow to ten times it.
+SizeBounds LimitsFor(ToolSize defaultSize);
 
 // The limits for a tool whose growing edges have roomWidth and roomHeight of panel left to grow into:
-// never above HostSizeLimits, never below its minimum.
-SizeBounds BoundsWithRoom(int roomWidth, int roomHeight);
+// never above its limits, never below its minimum.
+SizeBounds BoundsWithRoom(const SizeBounds &limits, int roomWidth, int roomHeight);
 
-// For a corner: the dimension the person changed more, measured at 12 to 7, leads.
+// For a corner: the dimension the person changed more, measured against the tool's own size, leads.
 bool HeightLeads(ToolSize start, ToolSize wished);
 
 // The question for a wished size; the leading length is clamped into the bounds first.

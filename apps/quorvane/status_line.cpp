@@ -1,5 +1,5 @@
-// status_line.cpp: the line under the panel: routine news, warnings held in view a while, and the count
-// of tools.
+// status_line.cpp: what the host tells the person: the line under the panel (routine news, warnings held
+// in view a while, and the count of tools), the main window's title, and the host's message boxes.
 #include "apps/quorvane/status_line.h"
 
 #include <cstdio>
@@ -32,7 +32,7 @@ void PaintStatus(HWND window)
     HGDIOBJ oldFont = SelectObject(dc, host.uiFont);
     SetBkMode(dc, TRANSPARENT);
 
-    std::string summary = std::to_string(host.tools.size()) + (host.tools.size() == 1 ? " tool" : " tools");
+    std::string summary = Plural(static_cast<int>(host.tools.size()), "tool", "tools");
     if (host.options.noSave)
         summary += "  |  not saving";
     RECT right = {client.left + 8, client.top, client.right - 10, client.bottom};
@@ -94,5 +94,33 @@ void SetWarning(const std::string &text)
         SetWindowTextA(host.statusWindow, text.c_str());
     if (host.options.unattended)
         fprintf(stderr, "quorvane: %s\n", text.c_str());
+}
+
+void UpdateTitle()
+{
+    if (!host.mainWindow)
+        return;
+    std::string title = "Quorvane - " + Plural(static_cast<int>(host.tools.size()), "tool", "tools");
+    if (PanelTool *t = host.Selected())
+        title += " - " + ToolTitle(*t) + " selected";
+    SetWindowTextA(host.mainWindow, title.c_str());
+    if (host.statusWindow)
+        InvalidateRect(host.statusWindow, nullptr, FALSE);
+}
+
+bool AskYesNo(const std::string &question)
+{
+    if (host.options.unattended)
+        return true;
+    return MessageBoxA(host.mainWindow, question.c_str(), "Quorvane", MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+void ShowMessage(const std::string &text, UINT icon)
+{
+    if (host.options.unattended) {
+        fprintf(stderr, "quorvane: %s\n", text.c_str());
+        return;
+    }
+    MessageBoxA(host.mainWindow, text.c_str(), "Quorvane", MB_OK | icon);
 }
 

@@ -1,4 +1,4 @@
-// status_line.h: the status line under the panel.
+// status_line.h: the status line under the panel, the main window's title and the host's message boxes.
 #pragma once
 
 #include "apps/quorvane/host_state.h"
@@ -7,3 +7,6 @@ bool RegisterStatusClass();
 HWND CreateStatusLine(HWND parent);
 void SetStatus(const std::string &text);
 void SetWarning(const std::string &text);
+void UpdateTitle();                               // the count of tools and the selected one
+bool AskYesNo(const std::string &question);       // yes without asking when unattended
+void ShowMessage(const std::string &text, UINT icon);

@@ -1,9 +1,8 @@
-// tools.cpp: the tools on the panel: creating, placing, sizing, selecting and removing them.
+// tools.cpp: the window side of the panel's tools: their windows created, placed, sized, raised and
+// destroyed as the model (panel_model.h) changes, and the panel repainted where they were.
 #include "apps/quorvane/tools.h"
 #include "apps/quorvane/modules.h"
-#include "apps/quorvane/main_window.h"
 #include "apps/quorvane/status_line.h"
-#include "apps/quorvane/property_window.h"
 #include "apps/quorvane/rect_size.h"
 #include "apps/quorvane/size_question.h"
 
@@ -11,9 +10,7 @@
 
 namespace {
 
-constexpr ToolSize ProvisionalSize = {120, 70};   // until a tool of the type tells its default
-constexpr int SpotStep = 8;
-constexpr int ToolGap = 6;                        // between the decorations of neighbouring tools
+constexpr ToolSize ProvisionalSize = {100, 100};  // until a tool of the type tells its default
 constexpr int ShadowReach = 12;                   // the drop shadow's spread beyond the decoration
 
 
@@ -29,13 +26,6 @@ SIZE PanelSize()
     GetClientRect(host.panelWindow, &client);
     SIZE s = {client.right, client.bottom};
     return s;
-}
-
-int NextFreeNumber()
-{
-    for (int n = 1;; ++n)
-        if (!ToolByNumber(n))
-            return n;
 }
 
 void SendLayout(HWND window)
@@ -62,42 +52,6 @@ void ApplyRect(PanelTool &tool, const RECT &rect)
     }
     InvalidateToolDecoration(old);
     InvalidateToolDecoration(rect);
-}
-
-bool SpotIsFree(const RECT &candidate, SIZE panel)
-{
-    RECT decorated = DecoratedRect(candidate);
-    if (decorated.left < PanelMargin || decorated.top < PanelMargin ||
-        decorated.right > panel.cx - PanelMargin || decorated.bottom > panel.cy - PanelMargin)
-        return false;
-    InflateRect(&decorated, ToolGap, ToolGap);
-    for (const PanelTool &t : host.tools) {
-        RECT other = DecoratedRect(t.rect), overlap;
-        if (IntersectRect(&overlap, &decorated, &other))
-            return false;
-    }
-    return true;
-}
-
-// The first free place, row by row; with none free, a step down and right from the selected tool.
-POINT FindFreeSpot(ToolSize size)
-{
-    SIZE panel = PanelSize();
-    int startX = PanelMargin + EdgeBand, startY = PanelMargin + TabHeight;
-    for (int y = startY; y + size.height + EdgeBand + PanelMargin <= panel.cy; y += SpotStep)
-        for (int x = startX; x + size.width + EdgeBand + PanelMargin <= panel.cx; x += SpotStep)
-            if (SpotIsFree(RectAt(x, y, size), panel))
-                return POINT{x, y};
-    POINT p = {startX, startY};
-    if (PanelTool *t = SelectedTool()) {
-        p.x = t->rect.left + 24;
-        p.y = t->rect.top + 24;
-    }
-    if (p.x + size.width > panel.cx)
-        p.x = startX;
-    if (p.y + size.height > panel.cy)
-        p.y = startY;
-    return p;
 }
 
 // Creates the window of a tool of the given type at rect: the first PTM_LAYOUT follows at once.
@@ -127,75 +81,27 @@ PanelTool &PushTool(int type, HWND window, const std::string &moduleFile, const 
                     const RECT &rect, const std::vector<uint8_t> &state)
 {
     PanelTool tool;
-    tool.number = NextFreeNumber();
     tool.window = window;
     tool.type = type;
     tool.moduleFile = moduleFile;
     tool.typeName = typeName;
     tool.rect = rect;
     tool.state = state;
-    host.tools.push_back(tool);
+    PanelTool &placed = host.Place(tool);
     InvalidateToolDecoration(rect);
     UpdateTitle();
-    return host.tools.back();
+    return placed;
 }
 
-void RaiseToTop(int number)
+// The selected tool came to the top of the model: its window goes on top of the others.
+void ShowRaised(const PanelTool &tool)
 {
-    int index = IndexOfTool(number);
-    if (index < 0)
-        return;
-    PanelTool tool = host.tools[index];
-    host.tools.erase(host.tools.begin() + index);
-    host.tools.push_back(tool);
     if (tool.window)
         SetWindowPos(tool.window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     InvalidateToolDecoration(tool.rect);
 }
 
 } // namespace
-
-PanelTool *ToolByNumber(int number)
-{
-    for (PanelTool &t : host.tools)
-        if (t.number == number)
-            return &t;
-    return nullptr;
-}
-
-PanelTool *ToolByWindow(HWND window)
-{
-    if (!window)
-        return nullptr;
-    for (PanelTool &t : host.tools)
-        if (t.window == window)
-            return &t;
-    return nullptr;
-}
-
-PanelTool *SelectedTool()
-{
-    return host.selected ? ToolByNumber(host.selected) : nullptr;
-}
-
-int IndexOfTool(int number)
-{
-    for (size_t i = 0; i < host.tools.size(); ++i)
-        if (host.tools[i].number == number)
-            return static_cast<int>(i);
-    return -1;
-}
-
-std::string ToolTitle(const PanelTool &tool)
-{
-    return tool.typeName + " " + std::to_string(tool.number);
-}
-
-RECT DecoratedRect(const RECT &r)
-{
-    RECT d = {r.left - EdgeBand, r.top - TabHeight, r.right + EdgeBand, r.bottom + EdgeBand};
-    return d;
-}
 
 void InvalidateToolDecoration(const RECT &toolRect)
 {
@@ -241,61 +147,52 @@ PanelTool *AddTool(int type, bool select)
         return nullptr;
     PanelType &t = host.types[type];
     ToolSize size = t.defaultSizeKnown ? t.defaultSize : ProvisionalSize;
-    POINT at = FindFreeSpot(size);
+    POINT at = host.FreeSpot(size, PanelSize());
     HWND window = CreateToolWindow(type, RectAt(at.x, at.y, size), {});
     if (!window) {
         SetWarning("The " + t.name + " module could not create a tool.");
         return nullptr;
     }
-    PanelTool &tool = PushTool(type, window, t.moduleFile, t.name, RectAt(at.x, at.y, size), {});
     if (!t.defaultSizeKnown) {
+        // The first tool of a type tells the size it and every later one starts at, and its place.
         t.defaultSize = AskDefaultSize(window, ProvisionalSize);
         t.defaultSizeKnown = true;
-        if (!(t.defaultSize == size))
-            ApplyRect(tool, RectAt(at.x, at.y, t.defaultSize));
+        if (!(t.defaultSize == size)) {
+            size = t.defaultSize;
+            at = host.FreeSpot(size, PanelSize());
+            SetWindowPos(window, nullptr, at.x, at.y, size.width, size.height, SWP_NOZORDER | SWP_NOACTIVATE);
+            SendLayout(window);
+        }
     }
+    PanelTool &tool = PushTool(type, window, t.moduleFile, t.name, RectAt(at.x, at.y, size), {});
     int number = tool.number;
     if (select)
         SelectTool(number);
-    return ToolByNumber(number);
+    return host.ByNumber(number);
 }
 
-void RemoveTool(int number, bool ask)
+void RemoveTool(int number)
 {
-    PanelTool *tool = ToolByNumber(number);
-    if (!tool)
+    if (PanelTool *old = host.Selected())
+        InvalidateToolDecoration(old->rect);
+    PanelTool removed;
+    if (!host.Remove(number, &removed))
         return;
-    std::string title = ToolTitle(*tool);
-    if (ask && !AskYesNo("Remove " + title + "? Its game goes with it."))
-        return;
-    tool = ToolByNumber(number);
-    if (!tool)
-        return;
-    RECT rect = tool->rect;
-    HWND window = tool->window;
-    if (window) {
-        ClosePropertiesFor(window);
-        DestroyWindow(window);
-    }
-    host.tools.erase(host.tools.begin() + IndexOfTool(number));
-    InvalidateToolDecoration(rect);
-    if (host.selected == number)
-        host.selected = 0;
-    if (!host.tools.empty())
-        SelectTool(host.tools.back().number);
+    if (removed.window)
+        DestroyWindow(removed.window);
+    InvalidateToolDecoration(removed.rect);
+    if (PanelTool *top = host.Selected())
+        ShowRaised(*top);
     UpdateTitle();
-    SetStatus("Removed " + title + ".");
+    SetStatus("Removed " + ToolTitle(removed) + ".");
 }
 
 void SelectTool(int number)
 {
-    PanelTool *old = SelectedTool();
-    PanelTool *next = ToolByNumber(number);
-    if (old)
+    if (PanelTool *old = host.Selected())
         InvalidateToolDecoration(old->rect);
-    host.selected = next ? number : 0;
-    if (next)
-        RaiseToTop(number);
+    if (PanelTool *next = host.Select(number))
+        ShowRaised(*next);
     UpdateTitle();
 }
 
@@ -303,28 +200,14 @@ void SelectNeighbour(int step)
 {
     if (host.tools.empty())
         return;
-    std::vector<int> numbers;
-    for (const PanelTool &t : host.tools)
-        numbers.push_back(t.number);
-    std::sort(numbers.begin(), numbers.end());
-    auto at = std::find(numbers.begin(), numbers.end(), host.selected);
-    int index = at == numbers.end() ? 0 : static_cast<int>(at - numbers.begin());
-    int count = static_cast<int>(numbers.size());
-    if (at != numbers.end())
-        index = ((index + step) % count + count) % count;
-    SelectTool(numbers[index]);
-    if (PanelTool *t = SelectedTool())
+    SelectTool(host.Neighbour(step));
+    if (PanelTool *t = host.Selected())
         SetStatus("Selected " + ToolTitle(*t) + ".");
 }
 
 void MoveToolTo(PanelTool &tool, int x, int y)
 {
-    SIZE panel = PanelSize();
-    int w = Width(tool.rect), h = Height(tool.rect);
-    // The tab must stay reachable: a tool never leaves the panel.
-    x = std::max(EdgeBand, std::min(x, static_cast<int>(panel.cx) - w - EdgeBand));
-    y = std::max(TabHeight, std::min(y, static_cast<int>(panel.cy) - h - EdgeBand));
-    ApplyRect(tool, RectAt(x, y, ToolSize{w, h}));
+    ApplyRect(tool, host.Within(tool.rect, x, y, PanelSize()));   // the tab stays in reach
 }
 
 bool ResizeTool(PanelTool &tool, SizeQuestionKind kind, bool heightLeads, ToolSize wished, RECT from,
@@ -334,7 +217,8 @@ bool ResizeTool(PanelTool &tool, SizeQuestionKind kind, bool heightLeads, ToolSi
     bool rightStays = anchor == DragKind::Left || anchor == DragKind::BottomLeft;
     int roomWidth = rightStays ? from.right - EdgeBand : panel.cx - from.left - EdgeBand;
     int roomHeight = panel.cy - from.top - EdgeBand;
-    SizeBounds bounds = BoundsWithRoom(roomWidth, roomHeight);
+    SizeBounds limits = LimitsFor(AskDefaultSize(tool.window, ProvisionalSize));
+    SizeBounds bounds = BoundsWithRoom(limits, roomWidth, roomHeight);
     ToolSize size = NegotiateToolSize(tool.window, kind, heightLeads, wished, bounds);
     int left = rightStays ? from.right - size.width : from.left;
     RECT next = RectAt(left, from.top, size);
@@ -345,7 +229,9 @@ bool ResizeTool(PanelTool &tool, SizeQuestionKind kind, bool heightLeads, ToolSi
 
 void StepToolSize(PanelTool &tool, int widthStep)
 {
-    ToolSize wished = {Width(tool.rect) + widthStep, Height(tool.rect) + widthStep * 7 / 12};
+    // The width leads; the height wished is the tool's own shape kept, for a tool that does not answer.
+    int width = std::max(1, Width(tool.rect));
+    ToolSize wished = {width + widthStep, Height(tool.rect) + widthStep * Height(tool.rect) / width};
     ResizeTool(tool, CornerQuestion, false, wished, tool.rect, DragKind::BottomRight);
     SetStatus(ToolTitle(tool) + ": " + std::to_string(Width(tool.rect)) + " x " +
               std::to_string(Height(tool.rect)) + ".");
@@ -370,15 +256,29 @@ void ReadToolStates()
             t.type = -1;
             continue;
         }
-        void *block = nullptr;
-        LRESULT size = SendMessageA(t.window, PTM_GETSTATE, 0, reinterpret_cast<LPARAM>(&block));
-        if (!block || size <= 0 || static_cast<size_t>(size) > MaxToolStateBytes) {
-            t.state.clear();
-            continue;
-        }
-        const uint8_t *bytes = static_cast<const uint8_t *>(block);
-        t.state.assign(bytes, bytes + size);
+        t.state = ReadToolBlock(t.window);
     }
+}
+
+std::vector<uint8_t> ReadToolBlock(HWND window)
+{
+    void *block = nullptr;
+    LRESULT size = SendMessageA(window, PTM_GETSTATE, 0, reinterpret_cast<LPARAM>(&block));
+    if (!block || size <= 0 || static_cast<size_t>(size) > MaxToolStateBytes)
+        return {};
+    const uint8_t *bytes = static_cast<const uint8_t *>(block);
+    return std::vector<uint8_t>(bytes, bytes + size);
+}
+
+PanelTool *ToolHolding(HWND window)
+{
+    while (window && window != host.panelWindow) {
+        HWND parent = GetParent(window);
+        if (parent == host.panelWindow)
+            return host.ByWindow(window);
+        window = parent;
+    }
+    return nullptr;
 }
 
 void DestroyAllTools()
@@ -386,7 +286,6 @@ void DestroyAllTools()
     for (PanelTool &t : host.tools) {
         if (!t.window)
             continue;
-        ClosePropertiesFor(t.window);
         DestroyWindow(t.window);
         t.window = nullptr;
     }

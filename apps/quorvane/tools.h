@@ -1,16 +1,13 @@
-// tools.h: the tools on the panel: finding, adding, removing, selecting, moving and sizing them.
+// tools.h: the window side of the panel's tools: adding, removing, selecting, moving and sizing them
+// changes the model (panel_model.h, in host_state.h's host) and shows the change.
 #pragma once
 
 #include "apps/quorvane/host_state.h"
 #include "apps/quorvane/size_question.h"
 
-PanelTool *ToolByNumber(int number);
-PanelTool *ToolByWindow(HWND window);
-PanelTool *SelectedTool();
-int IndexOfTool(int number);
 bool CreateToolFromSaved(const SavedTool &saved);
 PanelTool *AddTool(int type, bool select);
-void RemoveTool(int number, bool ask);
+void RemoveTool(int number);
 void SelectTool(int number);
 void SelectNeighbour(int step);
 void MoveToolTo(PanelTool &tool, int x, int y);
@@ -18,7 +15,9 @@ bool ResizeTool(PanelTool &tool, SizeQuestionKind kind, bool heightLeads, ToolSi
 void StepToolSize(PanelTool &tool, int widthStep);
 void ToolToDefaultSize(PanelTool &tool);
 void ReadToolStates();
-std::string ToolTitle(const PanelTool &tool);
-RECT DecoratedRect(const RECT &toolRect);
+// The tool's block as it hands it out now (PTM_GETSTATE); empty when it gives none, or one too large to save.
+std::vector<uint8_t> ReadToolBlock(HWND window);
 void InvalidateToolDecoration(const RECT &toolRect);
+// The tool whose window is window or holds it (a button, a card), or null for any other window.
+PanelTool *ToolHolding(HWND window);
 void DestroyAllTools();

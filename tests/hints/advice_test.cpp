@@ -1,5 +1,5 @@
 // advice_test.cpp: the hint's text, and the statistics gathered by watching real games of the engine.
-#include "apps/quorvane/advice.h"
+#include "apps/quorvane/trainer/advice.h"
 #include "tests/common/hands.h"
 #include "tests/engine/recording_view.h"
 

@@ -1,7 +1,7 @@
 // hint_wine_test.cpp: the host run for real, asked for a hint and the strategy chart on restored tools.
 #include <gtest/gtest.h>
 
-#include "apps/quorvane/hints.h"
+#include "apps/quorvane/trainer/hints.h"
 #include "tests/common/hands.h"
 #include "tests/quorvane/host_driver.h"
 

@@ -30,7 +30,8 @@ TEST(HostSizeQuestion, TheLeadingLengthIsClampedBeforeTheToolSeesIt)
 TEST(HostSizeQuestion, AnyAnswerEndsWithinTheBounds)
 {
     struct Case { uint32_t answer; ToolSize wished, settled; };
-    const SizeBounds b = HostSizeLimits;
+    const SizeBounds b = LimitsFor({120, 70});
+    EXPECT_TRUE(b.minWidth == 96 && b.minHeight == 56 && b.maxWidth == 1200 && b.maxHeight == 700);
     const Case cases[] = {
         {0, {500, 100}, {500, 100}},                           // silent: the wish
         {0, {5000, 1}, {b.maxWidth, b.minHeight}},             // silent: the wish, clamped
@@ -45,18 +46,19 @@ TEST(HostSizeQuestion, AnyAnswerEndsWithinTheBounds)
 
 TEST(HostSizeQuestion, RoomLowersTheMaximumButNeverBelowTheMinimumAndCornersFollowTheBiggerMove)
 {
-    SizeBounds b = BoundsWithRoom(500, 2000);
+    const SizeBounds limits = LimitsFor({120, 70});
+    SizeBounds b = BoundsWithRoom(limits, 500, 2000);
     EXPECT_EQ(b.maxWidth, 500);
-    EXPECT_EQ(b.maxHeight, HostSizeLimits.maxHeight);
-    EXPECT_EQ(b.minWidth, HostSizeLimits.minWidth);
-    b = BoundsWithRoom(10, -40);
-    EXPECT_EQ(b.maxWidth, HostSizeLimits.minWidth);
-    EXPECT_EQ(b.maxHeight, HostSizeLimits.minHeight);
+    EXPECT_EQ(b.maxHeight, limits.maxHeight);
+    EXPECT_EQ(b.minWidth, limits.minWidth);
+    b = BoundsWithRoom(limits, 10, -40);
+    EXPECT_EQ(b.maxWidth, limits.minWidth);
+    EXPECT_EQ(b.maxHeight, limits.minHeight);
 
     ToolSize start = {240, 140};
     EXPECT_FALSE(HeightLeads(start, {264, 140}));
     EXPECT_TRUE(HeightLeads(start, {240, 150}));
-    EXPECT_FALSE(HeightLeads(start, {252, 147})) << "12 and 7 pixels: an even move, the width leads";
+    EXPECT_FALSE(HeightLeads(start, {252, 147})) << "12 and 7 pixels at 240 x 140: an even move, the width leads";
     EXPECT_TRUE(HeightLeads(start, {251, 147}));
 }
 

@@ -1,8 +1,8 @@
 // trainer_test.cpp: the host played from the keyboard, with the trainer judging the holds.
 #include <gtest/gtest.h>
 
-#include "apps/quorvane/hints.h"
-#include "apps/quorvane/trainer.h"
+#include "apps/quorvane/trainer/hints.h"
+#include "apps/quorvane/trainer/trainer.h"
 #include "tests/common/hands.h"
 #include "tests/quorvane/host_driver.h"
 
@@ -35,7 +35,7 @@ TEST(HostTrainer, KeysPlayTheSelectedToolAndAMistakeIsHeldBackThenJudgedWithItsC
     KeyPlay play;
     play.config = FreshTestFolder("trainer") + "\\panel.cfg";
     SavedPanel panel;
-    panel.trainer = true;
+    panel.settings["trainer"] = "1";
     panel.tools.push_back(PokerTool(20, 40, 240, 140, WaitingHand(FourToARoyal, 5, ".....")));
     ASSERT_TRUE(WritePanel(play.config, panel));
     ASSERT_TRUE(play.run.Start("--config \"" + play.config + "\" --unattended"));
@@ -73,7 +73,7 @@ TEST(HostTrainer, KeysPlayTheSelectedToolAndAMistakeIsHeldBackThenJudgedWithItsC
 
     play.run.Command(CmdTrainer);
     play.run.Command(CmdSaveNow);
-    EXPECT_FALSE(ReadPanel(play.config, nullptr).trainer) << "the trainer setting is saved with the panel";
+    EXPECT_FALSE(ReadPanel(play.config, nullptr).settings.count("trainer")) << "the trainer setting is saved with the panel";
 }
 
 } // namespace

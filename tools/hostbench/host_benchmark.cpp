@@ -2,7 +2,7 @@
 // how soon it exits after Close. It starts quorvane.exe (beside itself) as a child process and posts
 // what a person's mouse and keys would: clicks on buttons and cards, keys, add/remove, move, resize,
 // hint, statistics, properties and save. Prints its figures; run it under Wine or on Windows.
-#include "apps/quorvane/hints.h"
+#include "apps/quorvane/trainer/trainer_ids.h"
 #include "apps/quorvane/quorvane.h"
 #include "tools/hostdriver/host_run.h"
 

@@ -26,7 +26,7 @@ HostRun::~HostRun()
 
 bool HostRun::Launch(const std::string &arguments)
 {
-    std::string exe = program.empty() ? ProgramBeside("quorvane.exe") : program;
+    std::string exe = program.find_first_of("\\/") == std::string::npos ? ProgramBeside(program.c_str()) : program;
     std::string line = "\"" + exe + "\" " + arguments;
     std::vector<char> buffer(line.begin(), line.end());
     buffer.push_back('\0');

@@ -38,9 +38,9 @@ public:
     DWORD ProcessId() const { return process_.dwProcessId; }
 
     HWND main = nullptr, panel = nullptr, status = nullptr;
-    // The program started and the folder it starts in: by default quorvane.exe beside this program, in
-    // this program's current folder.
-    std::string program, workingFolder;
+    // The program started: a bare name lies beside this program ("quorvane-alone.exe" is the host
+    // without its companion), a path is taken as it is; workingFolder empty: this program's own.
+    std::string program = "quorvane.exe", workingFolder;
 
 private:
     PROCESS_INFORMATION process_ = {};

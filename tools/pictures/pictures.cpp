@@ -15,7 +15,7 @@
 
 #include "apps/quorvane/canvas.h"
 #include "apps/quorvane/files.h"
-#include "apps/quorvane/hints.h"
+#include "apps/quorvane/trainer/trainer_ids.h"
 #include "apps/quorvane/quorvane.h"
 #include "apps/quorvane/window_png.h"
 #include "engine/game.h"

@@ -11,6 +11,7 @@
 // A saved block is a Video Poker game when it is exactly the 72 bytes of one.
 bool ReadGameBlock(const void *block, size_t size, VideoPokerGame *game);
 
+int HeldMaskOf(const VideoPokerGame &game);                        // bit i: card i is held
 std::string DescribeHold(const Card cards[HandSize], int heldMask); // "hold KS QS JS TS, draw 1"
 
 // For a hand waiting for the draw: the best hold and what it returns, what the player's holds cost,

@@ -1,8 +1,8 @@
-// hints.cpp: the hint and statistics windows, kept up to date from the tools' saved blocks.
-#include "apps/quorvane/hints.h"
-#include "apps/quorvane/advice.h"
+// hints.cpp: the hint, statistics and chart windows, kept up to date from the tools' saved blocks.
+#include "apps/quorvane/trainer/hints.h"
+#include "apps/quorvane/trainer/advice.h"
+#include "apps/quorvane/trainer/trainer.h"
 #include "apps/quorvane/tools.h"
-#include "apps/quorvane/trainer.h"
 #include "analysis/strategy_chart.h"
 
 #include <algorithm>
@@ -18,6 +18,9 @@ constexpr int TextId = 100;
 constexpr int TextIndent = 4;
 #define QUORVANE_TEXT_CLASS "QuorvaneText"
 constexpr UINT RefreshDelayMs = 100;   // the windows follow play at most this often: reading speed, not input speed
+constexpr UINT_PTR RefreshTimer = 1;
+constexpr UINT MachineChartDone = WM_APP + 1;   // the machine's own chart has been worked out
+const char PokerTypeName[] = "Video Poker";     // the panel type's name in its descriptor
 
 struct Advice {
     AnalysisTables *tables = nullptr;        // built at the first question: about 3.5 MB
@@ -34,6 +37,7 @@ struct Advice {
     HWND hintWindow = nullptr;
     HWND statisticsWindow = nullptr;
     HWND chartWindow = nullptr;
+    HWND notices = nullptr;                  // the refresh timer and the machine chart's news arrive here
     std::string chartText;                   // derived once: it does not change with play
     bool machineChartStarted = false;
     HFONT font = nullptr;
@@ -42,16 +46,18 @@ struct Advice {
 
 Advice advice;
 
+HWND Notices();
+
 bool IsPokerTool(const PanelTool &tool)
 {
-    return tool.window && lstrcmpiA(tool.moduleFile.c_str(), "VideoPoker.dll") == 0;
+    return tool.window && tool.type >= 0 && tool.type < static_cast<int>(host.types.size()) &&
+           host.types[tool.type].name == PokerTypeName;
 }
 
 bool ReadGame(const PanelTool &tool, VideoPokerGame *game)
 {
-    void *block = nullptr;
-    LRESULT size = SendMessageA(tool.window, PTM_GETSTATE, 0, reinterpret_cast<LPARAM>(&block));
-    return size > 0 && ReadGameBlock(block, static_cast<size_t>(size), game);
+    std::vector<uint8_t> block = ReadToolBlock(tool.window);
+    return ReadGameBlock(block.data(), block.size(), game);
 }
 
 const AnalysisTables *Tables()
@@ -63,7 +69,7 @@ const AnalysisTables *Tables()
     return advice.tables;
 }
 
-std::string WithLineBreaks(const std::string &text)   // what an edit control shows as lines
+std::string WithLineBreaks(const std::string &text)   // the text view keeps CR LF line ends
 {
     std::string out;
     for (char c : text) {
@@ -291,7 +297,7 @@ LRESULT CALLBACK AdviceWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-// Opens (or brings back) one of the two windows beside the main window, leaving the focus on the panel
+// Opens (or brings back) one of the three windows beside the main window, leaving the focus on the panel
 // so the keys still play the tools.
 HWND OpenAdviceWindow(HWND *slot, const char *className, const char *title, int offset)
 {
@@ -353,7 +359,7 @@ void DeriveMachineChart(const AnalysisTables *tables, StrategyChart even, HWND n
         std::lock_guard<std::mutex> hold(machineChart.lock);
         machineChart.text = text;
     }
-    PostMessageA(notify, WM_APP_MACHINE_CHART, 0, 0);
+    PostMessageA(notify, MachineChartDone, 0, 0);
 }
 
 // The even deck's chart at five coins, the one a player learns first, then the machine's own.
@@ -368,10 +374,43 @@ std::string ChartWindowText()
     }
     if (!advice.machineChartStarted && Tables()) {
         advice.machineChartStarted = true;
-        std::thread(DeriveMachineChart, Tables(), evenChart, host.mainWindow).detach();
+        std::thread(DeriveMachineChart, Tables(), evenChart, Notices()).detach();
     }
     std::lock_guard<std::mutex> hold(machineChart.lock);
     return advice.chartText + (machineChart.text.empty() ? std::string(MachineChartPending) : machineChart.text);
+}
+
+void RefreshAdviceWindows()
+{
+    advice.refreshDue = false;
+    KillTimer(advice.notices, RefreshTimer);
+    if (advice.hintWindow)
+        ShowText(advice.hintWindow, HintTextFor(host.Selected()));
+    if (advice.statisticsWindow)
+        ShowText(advice.statisticsWindow, StatisticsTextFor(host.Selected()));
+}
+
+LRESULT CALLBACK NoticeWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_TIMER && wParam == RefreshTimer) {
+        RefreshAdviceWindows();
+        return 0;
+    }
+    if (message == MachineChartDone) {
+        if (advice.chartWindow)
+            ShowText(advice.chartWindow, ChartWindowText());
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// A window of the trainer's own that no one sees, for its timer and its worker's news.
+HWND Notices()
+{
+    if (!advice.notices && RegisterHostClass("QuorvaneTrainerNotices", NoticeWndProc))
+        advice.notices = CreateWindowExA(0, "QuorvaneTrainerNotices", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                         host.instance, nullptr);
+    return advice.notices;
 }
 
 } // namespace
@@ -381,7 +420,7 @@ void WatchToolGames()
     bool changed = host.selected != advice.watchedSelection;
     advice.watchedSelection = host.selected;
     for (auto it = advice.watches.begin(); it != advice.watches.end();) {
-        if (ToolByNumber(it->first)) {
+        if (host.ByNumber(it->first)) {
             ++it;
         } else {
             advice.summaries.erase(it->first);
@@ -405,7 +444,7 @@ void WatchToolGames()
     // stream lets them (a timer comes only when the queue is empty), not after every message.
     if (changed && (advice.hintWindow || advice.statisticsWindow) && !advice.refreshDue) {
         advice.refreshDue = true;
-        SetTimer(host.mainWindow, AdviceRefreshTimer, RefreshDelayMs, nullptr);
+        SetTimer(Notices(), RefreshTimer, RefreshDelayMs, nullptr);
     }
 }
 
@@ -419,26 +458,16 @@ bool ReadPokerGame(const PanelTool &tool, VideoPokerGame *game)
     return IsPokerTool(tool) && ReadGame(tool, game);
 }
 
-void RefreshAdviceWindows()
-{
-    advice.refreshDue = false;
-    KillTimer(host.mainWindow, AdviceRefreshTimer);
-    if (advice.hintWindow)
-        ShowText(advice.hintWindow, HintTextFor(SelectedTool()));
-    if (advice.statisticsWindow)
-        ShowText(advice.statisticsWindow, StatisticsTextFor(SelectedTool()));
-}
-
 bool HandleAdviceCommand(int command)
 {
     switch (command) {
     case CmdHint:
         if (OpenAdviceWindow(&advice.hintWindow, QUORVANE_HINT_CLASS, "Hint", 0))
-            ShowText(advice.hintWindow, HintTextFor(SelectedTool()));
+            ShowText(advice.hintWindow, HintTextFor(host.Selected()));
         return true;
     case CmdStatistics:
         if (OpenAdviceWindow(&advice.statisticsWindow, QUORVANE_STATISTICS_CLASS, "Statistics", 30))
-            ShowText(advice.statisticsWindow, StatisticsTextFor(SelectedTool()));
+            ShowText(advice.statisticsWindow, StatisticsTextFor(host.Selected()));
         return true;
     case CmdChart:
         if (OpenAdviceWindow(&advice.chartWindow, QUORVANE_CHART_CLASS, "Strategy chart", 60))
@@ -448,23 +477,10 @@ bool HandleAdviceCommand(int command)
     return false;
 }
 
-void ShowMachineChart()
-{
-    if (advice.chartWindow)
-        ShowText(advice.chartWindow, ChartWindowText());
-}
-
 HWND AdviceWindowOf(int command)
 {
     return command == CmdHint ? advice.hintWindow
            : command == CmdStatistics ? advice.statisticsWindow
            : command == CmdChart ? advice.chartWindow
                                   : nullptr;
-}
-
-void AppendAdviceMenuItems(HMENU toolMenu)
-{
-    AppendMenuA(toolMenu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(toolMenu, MF_STRING, CmdHint, "&Hint for this hand\tCtrl+H");
-    AppendMenuA(toolMenu, MF_STRING, CmdStatistics, "S&tatistics\tCtrl+T");
 }

@@ -1,11 +1,11 @@
 // trainer.cpp: keyboard play of the selected tool and the trainer's verdicts on its holds.
-#include "apps/quorvane/trainer.h"
+#include "apps/quorvane/trainer/trainer.h"
+#include "apps/quorvane/trainer/advice.h"
+#include "apps/quorvane/trainer/hints.h"
 #include "apps/quorvane/tools.h"
 #include "apps/quorvane/status_line.h"
 #include "apps/quorvane/key_focus.h"
 #include "apps/quorvane/persistence.h"
-#include "apps/quorvane/advice.h"
-#include "apps/quorvane/hints.h"
 
 #include <algorithm>
 #include <cstring>
@@ -14,6 +14,8 @@ namespace {
 
 // The Video Poker tool's buttons, by the control ids its window gives them.
 constexpr int PlusOneId = 262, BetFiveId = 263, DealDrawId = 264;
+
+const char TrainerSetting[] = "trainer";   // its line in the panel file: "setting trainer 1" while on
 
 struct Warned {
     int toolNumber = 0;
@@ -55,16 +57,13 @@ bool HoldBackDraw(const PanelTool &tool)
 {
     VideoPokerGame game;
     const AnalysisTables *tables = AdviceTables();
-    if (!host.trainer || !tables || !ReadPokerGame(tool, &game) || game.handComplete != 0)
+    if (!TrainerOn() || !tables || !ReadPokerGame(tool, &game) || game.handComplete != 0)
         return false;
     if (warned.toolNumber == tool.number && memcmp(&warned.game, &game, sizeof game) == 0)
         return false;
-    int heldMask = 0;
-    for (int i = 0; i < HandSize; ++i)
-        heldMask |= game.held[i] ? 1 << i : 0;
     double cost = 0;
     std::string verdict;
-    if (!JudgeHold(*tables, game.card, heldMask, game.wager, &cost, &verdict) || cost == 0)
+    if (!JudgeHold(*tables, game.card, HeldMaskOf(game), game.wager, &cost, &verdict) || cost == 0)
         return false;
     warned.toolNumber = tool.number;
     warned.game = game;
@@ -94,6 +93,12 @@ void ToggleHold(const PanelTool &tool, int position)
 
 } // namespace
 
+bool TrainerOn()
+{
+    auto setting = host.settings.find(TrainerSetting);
+    return setting != host.settings.end() && setting->second == "1";
+}
+
 void PressDealDrawOrFocused()
 {
     // While another window is active this thread has no focus, but the walk's button is still the one
@@ -102,11 +107,11 @@ void PressDealDrawOrFocused()
     if (!focus)
         focus = host.keyFocus;
     if (focus == host.keyFocus && IsToolButton(focus) && IsWindowEnabled(focus)) {
-        if (GetDlgCtrlID(focus) != DealDrawId || !HoldBackDraw(*ToolByWindow(GetParent(focus))))
+        if (GetDlgCtrlID(focus) != DealDrawId || !HoldBackDraw(*ToolHolding(focus)))
             Press(focus);
         return;
     }
-    if (const PanelTool *tool = SelectedTool())
+    if (const PanelTool *tool = host.Selected())
         if (tool->window)
             DealOrDraw(*tool);
 }
@@ -114,15 +119,18 @@ void PressDealDrawOrFocused()
 bool HandleTrainerCommand(int command)
 {
     if (command == CmdTrainer) {
-        host.trainer = !host.trainer;
-        SetStatus(host.trainer ? "Trainer on: each draw is judged against the best hold."
+        if (TrainerOn())
+            host.settings.erase(TrainerSetting);
+        else
+            host.settings[TrainerSetting] = "1";
+        SetStatus(TrainerOn() ? "Trainer on: each draw is judged against the best hold."
                                : "Trainer off.");
         SaveSoon();
         return true;
     }
     if (command < CmdHoldCard1 || command > CmdBetFiveKey)
         return false;
-    const PanelTool *tool = SelectedTool();
+    const PanelTool *tool = host.Selected();
     if (!tool || !tool->window)
         return true;
     if (command == CmdBetOneKey || command == CmdBetFiveKey) {
@@ -136,7 +144,7 @@ bool HandleTrainerCommand(int command)
 
 void JudgeDrawnHand(const PanelTool &tool, const PlayedHand &hand)
 {
-    const AnalysisTables *tables = host.trainer ? AdviceTables() : nullptr;
+    const AnalysisTables *tables = TrainerOn() ? AdviceTables() : nullptr;
     double cost = 0;
     std::string verdict;
     if (!tables || !JudgeHold(*tables, hand.cards, hand.heldMask, hand.wager, &cost, &verdict))

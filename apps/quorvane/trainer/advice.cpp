@@ -1,5 +1,5 @@
 // advice.cpp: the hint's and the statistics view's texts, and following a tool's game from its blocks.
-#include "apps/quorvane/advice.h"
+#include "apps/quorvane/trainer/advice.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -24,6 +24,8 @@ bool SameCards(const VideoPokerGame &a, const VideoPokerGame &b)
     return memcmp(a.card, b.card, sizeof a.card) == 0 && memcmp(a.dealt, b.dealt, sizeof a.dealt) == 0;
 }
 
+} // namespace
+
 int HeldMaskOf(const VideoPokerGame &game)
 {
     int mask = 0;
@@ -32,6 +34,8 @@ int HeldMaskOf(const VideoPokerGame &game)
             mask |= 1 << i;
     return mask;
 }
+
+namespace {
 
 // "cards 1, 3, 4 and 5" for the positions of a mask, counted from the left as the player sees them.
 std::string Positions(int heldMask)

@@ -6,10 +6,10 @@
 
 struct PlayedHand;
 
-constexpr int CmdHoldCard1 = 1210;      // 1..5: CmdHoldCard1 + 0..4 toggles that card's hold
-constexpr int CmdBetOneKey = 1215;      // B: "+1"
-constexpr int CmdBetFiveKey = 1216;     // M: "Bet 5"
-constexpr int CmdTrainer = 1217;        // Tool > Trainer: flag mistakes
+// Its commands (CmdHoldCard1 to CmdBetFiveKey, CmdTrainer) are in trainer_ids.h.
+
+// The trainer is on: each draw is judged (a setting of the panel file).
+bool TrainerOn();
 
 // Enter and Space: the button Tab walked to, or else Deal/Draw of the selected tool.
 void PressDealDrawOrFocused();

@@ -1,0 +1,167 @@
+// panel_model.cpp: the placed tools, the selection and the placing rules (see panel_model.h).
+#include "apps/quorvane/panel_model.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int SpotStep = 8;
+constexpr int ToolGap = 6;                        // between the decorations of neighbouring tools
+
+RECT RectAt(int x, int y, ToolSize size)
+{
+    return RECT{x, y, x + size.width, y + size.height};
+}
+
+bool Overlap(const RECT &a, const RECT &b)
+{
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+} // namespace
+
+std::string ToolTitle(const PanelTool &tool)
+{
+    return tool.typeName + " " + std::to_string(tool.number);
+}
+
+RECT DecoratedRect(const RECT &r)
+{
+    return RECT{r.left - EdgeBand, r.top - TabHeight, r.right + EdgeBand, r.bottom + EdgeBand};
+}
+
+PanelTool *PanelModel::ByNumber(int number)
+{
+    for (PanelTool &t : tools)
+        if (t.number == number)
+            return &t;
+    return nullptr;
+}
+
+PanelTool *PanelModel::ByWindow(HWND window)
+{
+    if (!window)
+        return nullptr;
+    for (PanelTool &t : tools)
+        if (t.window == window)
+            return &t;
+    return nullptr;
+}
+
+PanelTool *PanelModel::Selected()
+{
+    return selected ? ByNumber(selected) : nullptr;
+}
+
+int PanelModel::IndexOf(int number) const
+{
+    for (size_t i = 0; i < tools.size(); ++i)
+        if (tools[i].number == number)
+            return static_cast<int>(i);
+    return -1;
+}
+
+PanelTool &PanelModel::Place(PanelTool tool)
+{
+    tool.number = 1;
+    while (IndexOf(tool.number) >= 0)
+        ++tool.number;
+    tools.push_back(tool);
+    return tools.back();
+}
+
+PanelTool *PanelModel::Select(int number)
+{
+    int index = IndexOf(number);
+    selected = index >= 0 ? number : 0;
+    if (index < 0)
+        return nullptr;
+    std::rotate(tools.begin() + index, tools.begin() + index + 1, tools.end());
+    return &tools.back();
+}
+
+bool PanelModel::Remove(int number, PanelTool *removed)
+{
+    int index = IndexOf(number);
+    if (index < 0)
+        return false;
+    *removed = tools[index];
+    tools.erase(tools.begin() + index);
+    if (selected == number)
+        selected = 0;
+    if (!tools.empty())
+        Select(tools.back().number);
+    return true;
+}
+
+int PanelModel::Neighbour(int step) const
+{
+    if (tools.empty())
+        return 0;
+    std::vector<int> numbers;
+    for (const PanelTool &t : tools)
+        numbers.push_back(t.number);
+    std::sort(numbers.begin(), numbers.end());
+    auto at = std::find(numbers.begin(), numbers.end(), selected);
+    if (at == numbers.end())
+        return numbers.front();
+    int count = static_cast<int>(numbers.size());
+    return numbers[((at - numbers.begin() + step) % count + count) % count];
+}
+
+POINT PanelModel::FreeSpot(ToolSize size, SIZE panel) const
+{
+    auto isFree = [&](const RECT &candidate) {
+        RECT decorated = DecoratedRect(candidate);
+        if (decorated.left < PanelMargin || decorated.top < PanelMargin ||
+            decorated.right > panel.cx - PanelMargin || decorated.bottom > panel.cy - PanelMargin)
+            return false;
+        RECT apart = {decorated.left - ToolGap, decorated.top - ToolGap, decorated.right + ToolGap,
+                      decorated.bottom + ToolGap};
+        for (const PanelTool &t : tools)
+            if (Overlap(apart, DecoratedRect(t.rect)))
+                return false;
+        return true;
+    };
+    int startX = PanelMargin + EdgeBand, startY = PanelMargin + TabHeight;
+    for (int y = startY; y + size.height + EdgeBand + PanelMargin <= panel.cy; y += SpotStep)
+        for (int x = startX; x + size.width + EdgeBand + PanelMargin <= panel.cx; x += SpotStep)
+            if (isFree(RectAt(x, y, size)))
+                return POINT{x, y};
+    POINT p = {startX, startY};
+    int index = selected ? IndexOf(selected) : -1;
+    if (index >= 0) {
+        p.x = tools[index].rect.left + 24;
+        p.y = tools[index].rect.top + 24;
+    }
+    if (p.x + size.width > panel.cx)
+        p.x = startX;
+    if (p.y + size.height > panel.cy)
+        p.y = startY;
+    return p;
+}
+
+RECT PanelModel::Within(const RECT &rect, int x, int y, SIZE panel) const
+{
+    int w = Width(rect), h = Height(rect);
+    x = std::max(EdgeBand, std::min(x, static_cast<int>(panel.cx) - w - EdgeBand));
+    y = std::max(TabHeight, std::min(y, static_cast<int>(panel.cy) - h - EdgeBand));
+    return RectAt(x, y, ToolSize{w, h});
+}
+
+std::vector<SavedTool> PanelModel::Saved() const
+{
+    std::vector<SavedTool> saved;
+    for (const PanelTool &t : tools) {
+        SavedTool s;
+        s.moduleFile = t.moduleFile;
+        s.typeName = t.typeName;
+        s.x = t.rect.left;
+        s.y = t.rect.top;
+        s.width = Width(t.rect);
+        s.height = Height(t.rect);
+        s.state = t.state;
+        saved.push_back(s);
+    }
+    return saved;
+}

@@ -1,0 +1,31 @@
+// companion.cpp: the poker trainer as the host's companion (apps/quorvane/companion.h): its commands,
+// its check mark, the notice after each message, and its windows for a screenshot.
+#include "apps/quorvane/companion.h"
+#include "apps/quorvane/trainer/hints.h"
+#include "apps/quorvane/trainer/trainer.h"
+#include "apps/quorvane/command_ids.h"
+
+bool CompanionCommand(int command)
+{
+    if (command == CmdPressButton) {     // Enter and Space: Deal/Draw, through the trainer's judgement
+        PressDealDrawOrFocused();
+        return true;
+    }
+    return HandleAdviceCommand(command) || HandleTrainerCommand(command);
+}
+
+void CompanionMenuOpening(HMENU menu)
+{
+    CheckMenuItem(menu, CmdTrainer, MF_BYCOMMAND | (TrainerOn() ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void CompanionToolsMayHaveChanged()
+{
+    WatchToolGames();
+}
+
+HWND CompanionOpenWindow(const std::string &what)
+{
+    int command = what == "hint" ? CmdHint : what == "statistics" ? CmdStatistics : what == "chart" ? CmdChart : 0;
+    return command && HandleAdviceCommand(command) ? AdviceWindowOf(command) : nullptr;
+}

@@ -1,0 +1,16 @@
+// trainer_ids.h: the trainer's command ids and window classes, shared by its code, its resources
+// (trainer.rc) and the programs that drive the host from outside. Plain defines, so that the resource
+// compiler reads it too; the ids stay clear of the host's (command_ids.h).
+#pragma once
+
+#define CmdHint 1200                // the best hold for the selected tool's hand
+#define CmdStatistics 1201          // the selected tool's play so far
+#define CmdChart 1202               // the holds a player learns, in order
+#define CmdHoldCard1 1210           // CmdHoldCard1 + 0..4 toggles that card's hold
+#define CmdBetOneKey 1215           // "+1"
+#define CmdBetFiveKey 1216          // "Bet 5"
+#define CmdTrainer 1217             // flag mistakes
+
+#define QUORVANE_HINT_CLASS "QuorvaneHint"
+#define QUORVANE_STATISTICS_CLASS "QuorvaneStatistics"
+#define QUORVANE_CHART_CLASS "QuorvaneChart"

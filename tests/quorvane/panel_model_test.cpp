@@ -1,0 +1,104 @@
+// panel_model_test.cpp: the host's model without a window: tools placed apart, moved within the panel,
+// selected and removed; the panel saved only when it changed, into a folder that takes the file or one
+// that does not; the news of a damaged file.
+#include <gtest/gtest.h>
+
+#include "apps/quorvane/panel_model.h"
+#include "apps/quorvane/panel_store.h"
+
+namespace {
+
+const SIZE Panel = {780, 500};
+
+PanelTool &PlaceAt(PanelModel &model, const char *type, ToolSize size)
+{
+    PanelTool tool;
+    tool.typeName = type;
+    POINT at = model.FreeSpot(size, Panel);
+    tool.rect = {at.x, at.y, at.x + size.width, at.y + size.height};
+    tool.state = {uint8_t(model.tools.size())};
+    return model.Place(tool);
+}
+
+TEST(PanelModel, PlacesToolsApartMovesThemWithinTheNumbersComeBackAfterRemoval)
+{
+    PanelModel model;
+    for (int i = 0; i < 4; ++i)
+        PlaceAt(model, "Clock", ToolSize{240, 140});
+    for (size_t a = 0; a < 4; ++a)
+        for (size_t b = a + 1; b < 4; ++b) {
+            RECT x = DecoratedRect(model.tools[a].rect), y = DecoratedRect(model.tools[b].rect);
+            EXPECT_TRUE(x.right <= y.left || y.right <= x.left || x.bottom <= y.top || y.bottom <= x.top) << a << b;
+        }
+    EXPECT_EQ(ToolTitle(model.tools[3]), "Clock 4");
+
+    RECT far = model.Within(model.tools[0].rect, -500, 9000, Panel);
+    EXPECT_EQ(far.left, EdgeBand) << "the tab stays on the panel";
+    EXPECT_EQ(far.bottom, Panel.cy - EdgeBand);
+
+    ASSERT_TRUE(model.Select(2));
+    EXPECT_EQ(model.tools.back().number, 2) << "the selected tool is on top";
+    EXPECT_EQ(model.Neighbour(1), 3);
+    EXPECT_EQ(model.Neighbour(-2), 4) << "round the ends";
+    PanelTool removed;
+    ASSERT_TRUE(model.Remove(2, &removed));
+    EXPECT_EQ(removed.state, std::vector<uint8_t>{1}) << "its block goes with it";
+    EXPECT_EQ(model.selected, model.tools.back().number) << "the top tool is selected next";
+    EXPECT_EQ(PlaceAt(model, "Clock", ToolSize{240, 140}).number, 2) << "the lowest free number";
+    std::vector<SavedTool> saved = model.Saved();
+    ASSERT_EQ(saved.size(), 4u);
+    EXPECT_EQ(saved.back().width, 240);
+    EXPECT_EQ(saved.front().state, std::vector<uint8_t>{0}) << "bottom first, blocks as last read";
+}
+
+int writes;
+bool folderWritable;
+bool FakeWrite(const std::string &, const std::string &, unsigned long *error)
+{
+    ++writes;
+    *error = folderWritable ? 0 : 5;     // ERROR_ACCESS_DENIED
+    return folderWritable;
+}
+
+TEST(PanelStore, SavesChangesOnlyAndTellsTheFirstOfAFailingRun)
+{
+    PanelStore store;
+    store.write = FakeWrite;
+    SavedPanel panel;
+    panel.tools.resize(1);
+    folderWritable = true;
+    EXPECT_EQ(store.Save("panel.cfg", panel, false).outcome, SaveOutcome::Saved);
+    EXPECT_EQ(store.Save("panel.cfg", panel, false).outcome, SaveOutcome::Unchanged);
+    EXPECT_EQ(writes, 1);
+    panel.tools[0].state = {7};
+    folderWritable = false;
+    SaveResult failed = store.Save("panel.cfg", panel, false);
+    EXPECT_TRUE(failed.outcome == SaveOutcome::Failed && failed.firstFailure && failed.error == 5);
+    EXPECT_FALSE(store.Save("panel.cfg", panel, false).firstFailure) << "told once";
+    EXPECT_TRUE(store.lastSaved.tools[0].state.empty()) << "the file still holds the old panel";
+    folderWritable = true;
+    EXPECT_EQ(store.Save("panel.cfg", panel, false).outcome, SaveOutcome::Saved);
+    EXPECT_EQ(store.lastSaved.generation, 2u);
+}
+
+TEST(PanelStore, ADamagedFileCostsOnlyItsDamagedToolsAndSaysSo)
+{
+    SavedPanel panel;
+    for (int i = 0; i < 3; ++i)
+        panel.tools.push_back(SavedTool{"Clock.dll", "Clock", 20, 40 + 200 * i, 240, 140, {uint8_t(i)}});
+    std::string text = FormatPanelFile(panel);
+    text[text.find("tool\t") + 2] ^= 1;             // one tool line no longer checks
+    PanelFileReport report;
+    SavedPanel read = ParsePanelFile(text.data(), text.size(), &report);
+    RestoreNews news = NewsOfRestore(report, static_cast<int>(read.tools.size()), false, 1, "panel.cfg.bad", 3,
+                                     "panel.cfg");
+    EXPECT_TRUE(news.warning);
+    EXPECT_EQ(news.text, "The panel file was damaged: 2 tools were read back, 1 tool could not be read and start "
+                         "fresh; the damaged file is kept as panel.cfg.bad. 1 tool needs a module that is not "
+                         "loaded; kept in the panel file.");
+    report = {};
+    report.headerFound = report.endFound = true;
+    EXPECT_EQ(NewsOfRestore(report, 3, false, 0, "", 3, "panel.cfg").text, "Restored 3 tools from panel.cfg.");
+}
+
+} // namespace
