@@ -83,7 +83,20 @@ int PrintFullAnalysis(int threads)
     return 0;
 }
 
-int PrintHolds(const Card cards[HandSize], int coins, int threads)
+// The line of the even deck's chart that a dealt hand takes, and the hold it names.
+void PrintChartLine(const AnalysisTables &tables, const Card cards[HandSize], int coins, int threads)
+{
+    StrategyChart chart;
+    if (!DeriveStrategyChart(tables, nullptr, coins, threads, chart))
+        return;
+    int heldMask = 0;
+    const int line = FollowChart(chart, cards, &heldMask);
+    if (line >= 0)
+        printf("The chart's line %d, %s: %s\n", line + 1, chart.lines[static_cast<size_t>(line)].text.c_str(),
+               HoldRow(cards, heldMask).c_str());
+}
+
+int PrintHolds(const Card cards[HandSize], int coins, int threads, bool withChart)
 {
     AnalysisTables *tables = CreateAnalysisTables(threads);
     if (!tables) {
@@ -105,6 +118,8 @@ int PrintHolds(const Card cards[HandSize], int coins, int threads)
         printf(" %12.6f  %10.6f/coin  %lld / %lld\n", hold.expectedReturn, hold.expectedReturn / coins,
                static_cast<long long>(hold.numerator), static_cast<long long>(hold.denominator));
     }
+    if (withChart)
+        PrintChartLine(*tables, cards, coins, threads);
     FreeAnalysisTables(tables);
     return 0;
 }
@@ -212,7 +227,8 @@ void PrintUsage()
 {
     fprintf(stderr,
             "usage: vp-analyze [--threads N]                 exact return of optimal play\n"
-            "       vp-analyze [--coins N] CARD x5          ranked holds, e.g. AS KS QS JS 9D\n"
+            "       vp-analyze [--coins N] [--chart] CARD x5  ranked holds, e.g. AS KS QS JS 9D; with\n"
+            "                                                the even chart's line for the hand\n"
             "       vp-analyze --machine [--threads N]       return under the machine's own card pick\n"
             "       vp-analyze --chart [--machine] [--coins N]  a strategy chart and what it returns\n");
 }
@@ -260,5 +276,5 @@ int main(int argc, char **argv)
         return PrintChart(coins, threads, isMachine);
     if (isMachine)
         return PrintMachineAnalysis(threads, isEvenCheck);
-    return cardCount == 0 ? PrintFullAnalysis(threads) : PrintHolds(cards, coins, threads);
+    return cardCount == 0 ? PrintFullAnalysis(threads) : PrintHolds(cards, coins, threads, isChart);
 }

@@ -201,13 +201,6 @@ void ObserveGame(GameWatch &watch, const VideoPokerGame &now)
     watch.last = now;
 }
 
-PlaySummary SummarizePlay(const AnalysisTables &tables, const GameWatch &watch)
-{
-    PlaySummary summary;
-    CatchUpSummary(tables, watch, summary);
-    return summary;
-}
-
 void CatchUpSummary(const AnalysisTables &tables, const GameWatch &watch, PlaySummary &summary)
 {
     for (size_t i = static_cast<size_t>(summary.hands); i < watch.hands.size(); ++i) {

@@ -56,7 +56,6 @@ struct PlaySummary {
     double mistakesCost = 0;      // coins those holds gave up on average: bestHoldsWorth - yourHoldsWorth
 };
 
-PlaySummary SummarizePlay(const AnalysisTables &tables, const GameWatch &watch);
 // Adds the hands drawn since summary last caught up, so each hand is analysed once however often
 // the statistics are shown.
 void CatchUpSummary(const AnalysisTables &tables, const GameWatch &watch, PlaySummary &summary);
