@@ -67,9 +67,8 @@ struct Host : PanelModel {
 
 extern Host host;
 
-#define WM_APP_SAVE_LOOP (WM_APP + 1)     // one more save of --save-loop
 
-enum HostTimer { AutosaveTimer = 1, SoonSaveTimer, ScreenshotTimer, ScreenshotCaptureTimer, ExitTimer };
+enum HostTimer { AutosaveTimer = 1, SoonSaveTimer, ScreenshotTimer, ScreenshotCaptureTimer };
 
 // Registers one of the host's window classes under its instance; true when it is, or already was, there.
 inline bool RegisterHostClass(const char *className, WNDPROC procedure, HBRUSH background = nullptr,

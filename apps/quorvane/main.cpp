@@ -144,10 +144,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
         SetTimer(host.mainWindow, AutosaveTimer, 1000, nullptr);
     if (!host.options.screenshotPath.empty())
         SetTimer(host.mainWindow, ScreenshotTimer, 700, nullptr);
-    if (host.options.exitAfterMs >= 0)
-        SetTimer(host.mainWindow, ExitTimer, static_cast<UINT>(host.options.exitAfterMs), nullptr);
-    if (host.options.saveLoop >= 0)
-        PostMessageA(host.mainWindow, WM_APP_SAVE_LOOP, 0, 0);
     host.ready = true;
     SetPropA(host.mainWindow, QUORVANE_READY_PROPERTY, reinterpret_cast<HANDLE>(1));
 

@@ -106,14 +106,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             DestroyWindow(window);
             return 0;
         }
-        case ExitTimer:
-            KillTimer(window, ExitTimer);
-            PostMessageA(window, WM_CLOSE, 0, 0);
-            return 0;
         }
-        return 0;
-    case WM_APP_SAVE_LOOP:
-        SaveLoopStep();
         return 0;
     case WM_QUERYENDSESSION:
         SaveNow(false);

@@ -14,8 +14,6 @@ const char *HostUsage()
            "  --module-folder DIR    load every .dll in DIR as a panel-type module\n"
            "  --screenshot PATH      wait until painted, write a PNG of the window to PATH, quit\n"
            "  --screenshot-of WHAT   picture the hint, statistics or chart window instead\n"
-           "  --exit-after-ms N      close (and save) after N milliseconds\n"
-           "  --save-loop N          save the panel N times in a row (0: until stopped), then quit\n"
            "  --no-save              never write the panel file\n"
            "  --unattended           never wait on a message box (questions are answered yes)\n"
            "  --help                 this text\n";
@@ -94,16 +92,6 @@ bool ParseHostOptions(int argc, const char *const *argv, HostOptions *options, s
             }
             parsed.screenshotOf = value;
             ++i;
-        } else if (arg == "--exit-after-ms") {
-            if (!needNumber(0, 86400000, &number))
-                return false;
-            parsed.exitAfterMs = static_cast<int>(number);
-            ++i;
-        } else if (arg == "--save-loop") {
-            if (!needNumber(0, 1000000000, &number))
-                return false;
-            parsed.saveLoop = number;
-            ++i;
         } else if (arg == "--unattended") {
             parsed.unattended = true;
         } else if (arg == "--no-save") {
@@ -122,10 +110,6 @@ bool ParseHostOptions(int argc, const char *const *argv, HostOptions *options, s
     }
     if (!parsed.screenshotOf.empty() && parsed.screenshotPath.empty()) {
         *error = "--screenshot-of needs --screenshot PATH";
-        return false;
-    }
-    if (!parsed.screenshotPath.empty() && parsed.saveLoop >= 0) {
-        *error = "--screenshot and --save-loop cannot be combined";
         return false;
     }
     *options = parsed;

@@ -11,8 +11,6 @@ struct HostOptions {
     int freshTools = -1;                    // --tools N: a fresh panel of N tools, the file unread
     std::string screenshotPath;             // --screenshot: write a PNG of the window, then quit
     std::string screenshotOf;               // --screenshot-of hint|statistics|chart: that window instead
-    int exitAfterMs = -1;                   // --exit-after-ms: close (and save) after this long
-    long saveLoop = -1;                     // --save-loop N: save N times (0: until killed), quit
     bool unattended = false;                // --unattended: never wait on a message box
     bool noSave = false;                    // --no-save: leave the panel file as it is
     bool help = false;

@@ -11,8 +11,6 @@
 namespace {
 
 constexpr int WelcomeWidth = 360;                // a first panel's tool is grown to a comfortable size
-long savesDone = 0;
-long savesFailed = 0;
 
 bool FolderIsWritable(const std::string &folder)
 {
@@ -201,22 +199,6 @@ bool SaveNow(bool force)
 void SaveIfChanged()
 {
     SaveNow(false);
-}
-
-void SaveLoopStep()
-{
-    if (!SaveNow(true)) {
-        // Keep going: a failed save must leave the old file whole, which is what the loop is for.
-        if (++savesFailed == 1)
-            fprintf(stderr, "quorvane: a save in the loop failed; going on\n");
-        host.exitCode = 1;
-    }
-    ++savesDone;
-    if (host.options.saveLoop > 0 && savesDone >= host.options.saveLoop) {
-        DestroyWindow(host.mainWindow);
-        return;
-    }
-    PostMessageA(host.mainWindow, WM_APP_SAVE_LOOP, 0, 0);
 }
 
 void SaveSoon()

@@ -9,5 +9,4 @@ PanelFileState ReadSavedPanel(SavedPanel *panel, PanelFileReport *report);
 void RestorePanel(PanelFileState state, const SavedPanel &saved, const PanelFileReport &report);
 bool SaveNow(bool force);
 void SaveIfChanged();
-void SaveLoopStep();
 void SaveSoon();                  // a change to keep: saved once input has paused for a moment

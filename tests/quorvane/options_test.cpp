@@ -20,17 +20,16 @@ TEST(HostOptions, EveryOptionIsRead)
     HostOptions o;
     std::string error;
     ASSERT_TRUE(Parse({}, &o, &error));   // the saved panel beside the program, nothing else
-    EXPECT_TRUE(o.configPath.empty() && o.freshTools == -1 && o.saveLoop == -1 && o.exitAfterMs == -1);
+    EXPECT_TRUE(o.configPath.empty() && o.freshTools == -1);
     EXPECT_FALSE(o.unattended || o.noSave || o.help);
     ASSERT_TRUE(Parse({"--config", "C:\\p.cfg", "--tools", "3", "--module", "a.dll", "--module", "b.dll",
-                       "--module-folder", "mods", "--exit-after-ms", "1500", "--unattended", "--no-save"},
+                       "--module-folder", "mods", "--unattended", "--no-save"},
                       &o, &error))
         << error;
     EXPECT_EQ(o.configPath, "C:\\p.cfg");
     EXPECT_EQ(o.freshTools, 3);
     EXPECT_EQ(o.modulePaths, (std::vector<std::string>{"a.dll", "b.dll"}));
     EXPECT_EQ(o.moduleFolders, (std::vector<std::string>{"mods"}));
-    EXPECT_EQ(o.exitAfterMs, 1500);
     EXPECT_TRUE(o.unattended && o.noSave);
 
     ASSERT_TRUE(Parse({"panel.cfg", "--screenshot", "shot.png"}, &o, &error)) << error;
@@ -38,8 +37,6 @@ TEST(HostOptions, EveryOptionIsRead)
     EXPECT_EQ(o.screenshotPath, "shot.png");
     ASSERT_TRUE(Parse({"--screenshot", "chart.png", "--screenshot-of", "chart"}, &o, &error)) << error;
     EXPECT_EQ(o.screenshotOf, "chart");
-    ASSERT_TRUE(Parse({"--save-loop", "0"}, &o, &error)) << error;
-    EXPECT_EQ(o.saveLoop, 0);
 }
 
 TEST(HostOptions, BadCommandLinesAreRefusedWithAReason)
@@ -49,11 +46,9 @@ TEST(HostOptions, BadCommandLinesAreRefusedWithAReason)
         {"--tools", "65"},                 // more than a panel holds
         {"--tools", "-1"},
         {"--tools", "3x"},
-        {"--exit-after-ms", ""},
-        {"--save-loop", "99999999999999"},
+        {"--save-loop", "0"},              // gone: a test's tool, not a player's
         {"--bogus"},
         {"a.cfg", "b.cfg"},
-        {"--screenshot", "x.png", "--save-loop", "3"},
         {"--screenshot", "x.png", "--screenshot-of", "tool"},   // not a window the host pictures
         {"--screenshot-of", "hint"},                             // no file to write it to
     };
