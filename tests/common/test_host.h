@@ -24,7 +24,7 @@
 #include <gtest/gtest.h>
 #include "apps/quorvane/canvas.h"
 #include "host/host_messages.h"
-#include "tools/hostdriver/host_run.h"   // ProgramBeside, WindowText
+#include "tests/common/host_probe.h"   // ProgramBeside, WindowText
 
 struct VideoPokerToolData;
 

@@ -10,7 +10,7 @@
 #include "apps/quorvane/quorvane.h"
 #include "apps/quorvane/panel_file.h"
 #include "engine/game.h"
-#include "tools/hostdriver/host_run.h"
+#include "tests/common/host_probe.h"
 
 // A folder of its own for one test, emptied first: <temp>\quorvane-tests\<name>.
 std::string FreshTestFolder(const std::string &name);

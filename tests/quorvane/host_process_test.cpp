@@ -63,7 +63,7 @@ bool Enabled(HWND tool, int id) { return IsWindowEnabled(ToolButton(tool, id)) !
 void ExpectSettled(const HostRun &run, HWND tool, const std::string &when)
 {
     const SizeBounds HostSizeLimits = LimitsFor({120, 70});
-    RECT r = run.PanelRect(tool), client = run.PanelClient();
+    RECT r = PanelRect(run, tool), client = PanelClient(run);
     EXPECT_TRUE(r.left >= 0 && r.top >= TabHeight && r.right <= client.right && r.bottom <= client.bottom) << when;
     bool atMinimum = Width(r) == HostSizeLimits.minWidth && Height(r) == HostSizeLimits.minHeight;
     EXPECT_TRUE(atMinimum || std::abs(Height(r) * 12 - Width(r) * 7) <= 12) << when << ": " << Width(r) << "x" << Height(r);
@@ -89,10 +89,10 @@ TEST(HostPanel, ToolsComeBackPlayResizeAndAreSavedByteForByte)
     HostRun run;
     ASSERT_TRUE(run.Start(Args(config)));
     ASSERT_EQ(run.Tools().size(), 3u);
-    HWND a = run.ToolAt(20, 40), b = run.ToolAt(420, 40), c = run.ToolAt(20, 320);
+    HWND a = ToolAt(run, 20, 40), b = ToolAt(run, 420, 40), c = ToolAt(run, 20, 320);
     ASSERT_TRUE(a && b && c) << "every tool at its saved place";
-    EXPECT_EQ(Width(run.PanelRect(a)), 360);
-    EXPECT_EQ(Height(run.PanelRect(b)), 175);
+    EXPECT_EQ(Width(PanelRect(run, a)), 360);
+    EXPECT_EQ(Height(PanelRect(run, b)), 175);
     for (HWND tool : {a, b, c})
         ExpectSettled(run, tool, "restored");
     EXPECT_TRUE(Enabled(a, BetFiveId) && !Enabled(a, DealDrawId)) << "each tool shows its own block";
@@ -118,18 +118,18 @@ TEST(HostPanel, ToolsComeBackPlayResizeAndAreSavedByteForByte)
     EXPECT_EQ(drawn.credits, 40 + PayoutFor(FourOfAKind, 3));
     EXPECT_NE(drawn.card[4], 11) << "the king was replaced";
 
-    RECT r = run.PanelRect(c);
+    RECT r = PanelRect(run, c);
     POINT edge = {r.right + 3, r.top + 40};
-    run.SendToPanel(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(edge.x, edge.y));
+    SendToPanel(run, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(edge.x, edge.y));
     for (int dx : {13, 3000, -150, -900}) {
-        run.SendToPanel(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(edge.x + dx, edge.y));
+        SendToPanel(run, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(edge.x + dx, edge.y));
         ExpectSettled(run, c, "right edge by " + std::to_string(dx));
-        EXPECT_EQ(run.PanelRect(c).left, 20);
+        EXPECT_EQ(PanelRect(run, c).left, 20);
     }
-    run.SendToPanel(WM_LBUTTONUP, 0, MAKELPARAM(edge.x - 900, edge.y));
+    SendToPanel(run, WM_LBUTTONUP, 0, MAKELPARAM(edge.x - 900, edge.y));
 
     // What the tool's own "Properties..." sends its parent: the page's New Game acts on that tool only.
-    run.SendToPanel(PTM_SHOWPROPERTIES, reinterpret_cast<WPARAM>(a), 0);
+    SendToPanel(run, PTM_SHOWPROPERTIES, reinterpret_cast<WPARAM>(a), 0);
     HWND window = FindProcessWindow(run.ProcessId(), QUORVANE_PROPERTIES_CLASS), newGame = nullptr;
     ASSERT_TRUE(window && IsWindowVisible(window));
     for (HWND child = GetWindow(window, GW_CHILD); child && !newGame; child = GetWindow(child, GW_HWNDNEXT))
@@ -202,7 +202,7 @@ TEST(HostPanel, ADamagedFileIsKeptAsidAndCostsOnlyTheDamagedTool)
     ASSERT_TRUE(ReadWholeFile(config + ".bad", &aside));
     EXPECT_EQ(aside, text) << "the damaged file is kept for inspection";
     ASSERT_EQ(run.Tools().size(), 3u) << "the damaged tool starts fresh";
-    EXPECT_FALSE(run.ToolAt(420, 40)) << "nothing of the damaged line is trusted, its place included";
+    EXPECT_FALSE(ToolAt(run, 420, 40)) << "nothing of the damaged line is trusted, its place included";
     for (HWND tool : run.Tools())
         ExpectSettled(run, tool, "recovered");
     run.Command(CmdSaveNow);
@@ -213,7 +213,7 @@ TEST(HostPanel, ADamagedFileIsKeptAsidAndCostsOnlyTheDamagedTool)
     int fresh = 0;
     for (const SavedTool &t : saved.tools) {
         fresh += t.state != start.tools[0].state && t.state != start.tools[2].state;
-        EXPECT_TRUE(run.ToolAt(t.x, t.y)) << "saved where it now stands";
+        EXPECT_TRUE(ToolAt(run, t.x, t.y)) << "saved where it now stands";
     }
     EXPECT_EQ(fresh, 1);
 }
@@ -234,8 +234,8 @@ TEST(HostTools, FreshToolsTakeTheirDefaultSizeAndTheKeyboardWalksAndPressesTheir
     ASSERT_TRUE(run.Start(Args(config, "--tools 2 --no-save")));
     std::vector<HWND> tools = run.Tools();
     ASSERT_EQ(tools.size(), 2u);
-    EXPECT_EQ(Width(run.PanelRect(tools[0])), 120) << "the tool's default size";
-    EXPECT_EQ(Height(run.PanelRect(tools[1])), 70);
+    EXPECT_EQ(Width(PanelRect(run, tools[0])), 120) << "the tool's default size";
+    EXPECT_EQ(Height(PanelRect(run, tools[1])), 70);
     ExpectSettled(run, tools[1], "fresh");
     DWORD thread = GetWindowThreadProcessId(run.main, nullptr);
     // Other test programs share the display and may take the foreground: coming back must put the
@@ -276,7 +276,7 @@ TEST(HostTools, FreshToolsTakeTheirDefaultSizeAndTheKeyboardWalksAndPressesTheir
     run.Command(CmdRemoveTool);
     run.Command(CmdRemoveTool);
     EXPECT_EQ(run.Tools().size(), 1u);
-    EXPECT_NE(run.Title().find("1 tool"), std::string::npos) << run.Title();
+    EXPECT_NE(Title(run).find("1 tool"), std::string::npos) << Title(run);
     PostMessageA(run.main, WM_CLOSE, 0, 0);
     DWORD code = 1;
     ASSERT_TRUE(run.WaitExit(20000, &code));

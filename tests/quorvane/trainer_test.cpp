@@ -47,14 +47,14 @@ TEST(HostTrainer, KeysPlayTheSelectedToolAndAMistakeIsHeldBackThenJudgedWithItsC
 
     // The first Enter is held back with the verdict; the second draws anyway, and the draw is judged.
     ASSERT_TRUE(play.Key(VK_RETURN, [&](const VideoPokerGame &) {
-        return play.run.Status().find("Enter draws anyway") != std::string::npos;
+        return Status(play.run).find("Enter draws anyway") != std::string::npos;
     }));
-    std::string warning = play.run.Status();
+    std::string warning = Status(play.run);
     EXPECT_NE(warning.find("best was to keep AS KS QS JS"), std::string::npos) << warning;
     EXPECT_NE(warning.find("you kept AS 2D"), std::string::npos) << warning;
     EXPECT_EQ(play.Game().handComplete, 0) << "nothing drawn yet";
     ASSERT_TRUE(play.Key(VK_RETURN, [](const VideoPokerGame &g) { return g.handComplete == 1; }));
-    std::string verdict = play.run.Status();
+    std::string verdict = Status(play.run);
     EXPECT_NE(verdict.find("Mistake"), std::string::npos) << verdict;
     EXPECT_NE(verdict.find("it costs"), std::string::npos) << verdict;
     EXPECT_EQ(verdict.find("anyway"), std::string::npos) << verdict;

@@ -14,7 +14,7 @@
 #include "apps/quorvane/panel_file.h"
 #include "apps/quorvane/window_png.h"
 #include "engine/game.h"
-#include "tools/hostdriver/host_run.h"
+#include "tests/common/host_probe.h"
 
 namespace {
 

@@ -129,52 +129,6 @@ std::vector<HWND> HostRun::Tools() const
     return tools;
 }
 
-HWND HostRun::ToolAt(int x, int y) const
-{
-    for (HWND tool : Tools()) {
-        RECT r = PanelRect(tool);
-        if (r.left == x && r.top == y)
-            return tool;
-    }
-    return nullptr;
-}
-
-RECT HostRun::PanelRect(HWND window) const
-{
-    RECT r = {};
-    GetWindowRect(window, &r);
-    MapWindowPoints(nullptr, panel, reinterpret_cast<POINT *>(&r), 2);
-    return r;
-}
-
-RECT HostRun::PanelClient() const
-{
-    RECT r = {};
-    GetClientRect(panel, &r);
-    return r;
-}
-
-std::string WindowText(HWND window)
-{
-    DWORD_PTR length = 0, copied = 0;
-    SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 10000, &length);
-    std::string text(length + 1, '\0');
-    SendMessageTimeoutA(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(&text[0]), SMTO_NORMAL, 10000,
-                        &copied);
-    text.resize(copied);
-    return text;
-}
-
-std::string HostRun::Status() const
-{
-    return WindowText(status);
-}
-
-std::string HostRun::Title() const
-{
-    return WindowText(main);
-}
-
 LRESULT HostRun::Command(int command) const
 {
     DWORD_PTR result = 0;
@@ -182,14 +136,3 @@ LRESULT HostRun::Command(int command) const
     return static_cast<LRESULT>(result);
 }
 
-LRESULT HostRun::SendToPanel(UINT message, WPARAM wParam, LPARAM lParam) const
-{
-    DWORD_PTR result = 0;
-    SendMessageTimeoutA(panel, message, wParam, lParam, SMTO_NORMAL, 20000, &result);
-    return static_cast<LRESULT>(result);
-}
-
-HWND ToolButton(HWND tool, int id)
-{
-    return GetDlgItem(tool, id);
-}

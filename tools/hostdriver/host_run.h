@@ -27,14 +27,7 @@ public:
 
     // The tool windows on the panel, bottom of the z-order first.
     std::vector<HWND> Tools() const;
-    // The tool whose window stands at (x, y) of the panel, or null.
-    HWND ToolAt(int x, int y) const;
-    RECT PanelRect(HWND window) const;      // a window's rectangle in the panel's client coordinates
-    RECT PanelClient() const;
-    std::string Status() const;
-    std::string Title() const;
     LRESULT Command(int command) const;    // what a menu item or key would do, sent and finished
-    LRESULT SendToPanel(UINT message, WPARAM wParam, LPARAM lParam) const;
     DWORD ProcessId() const { return process_.dwProcessId; }
 
     HWND main = nullptr, panel = nullptr, status = nullptr;
@@ -46,16 +39,12 @@ private:
     PROCESS_INFORMATION process_ = {};
 };
 
-// The whole text of a window of the host, however long.
-std::string WindowText(HWND window);
-// A tool's button by control id (262 "+1", 263 "Bet 5", 264 "Deal"/"Draw").
-HWND ToolButton(HWND tool, int id);
 // The top-level window of the given class that belongs to the process, or null.
 HWND FindProcessWindow(DWORD processId, const char *className);
 // Waits until condition() holds, pumping nothing; false on timeout.
 template <typename Condition> bool WaitFor(Condition condition, DWORD timeoutMs)
 {
-    DWORD start = GetTickCount();
+    const DWORD start = GetTickCount();
     while (!condition()) {
         if (GetTickCount() - start > timeoutMs)
             return false;
