@@ -14,7 +14,7 @@ cd "$tree"
 failed_tests() {   # failed_tests TREE
     ctest --test-dir "$1" -j2 --timeout 300 -E '^sanitized\.' 2>&1 |
         sed -n '/The following tests FAILED/,$p' | grep -E '^\s+[0-9]+ - ' |
-        sed -E 's/^\s+[0-9]+ - //; s/ \(.*//' | grep -v '^wine_environment' |
+        sed -E 's/^\s+[0-9]+ - //; s/ \(.*//' | grep -v '^wine_environment' | sort -u |
         awk '{ if (n < 5) list = list (n ? ", " : "") $0; n++ } END { if (n > 5) list = list " and " n - 5 " more"; print list }'
 }
 

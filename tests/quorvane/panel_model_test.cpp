@@ -35,6 +35,7 @@ TEST(PanelModel, PlacesToolsApartMovesThemWithinTheNumbersComeBackAfterRemoval)
     RECT far = model.Within(model.tools[0].rect, -500, 9000, Panel);
     EXPECT_EQ(far.left, EdgeBand) << "the tab stays on the panel";
     EXPECT_EQ(far.bottom, Panel.cy - EdgeBand);
+    EXPECT_EQ(model.Within(far, 9000, -500, Panel).right, Panel.cx - EdgeBand) << "and its frame";
 
     ASSERT_TRUE(model.Select(2));
     EXPECT_EQ(model.tools.back().number, 2) << "the selected tool is on top";
