@@ -95,10 +95,11 @@ bool JudgeHold(const AnalysisTables &tables, const Card cards[HandSize], int hel
     const HoldValue &best = ranked[0];
     const HoldValue *yours = FindHold(ranked, heldMask & ((1 << HandSize) - 1));
     *cost = WorthTheSame(best, *yours) ? 0.0 : Worth(best) - Worth(*yours);
+    // Short enough for the status line: the cards, the two worths and the cost.
     if (*cost == 0)
-        *verdict = "Best hold: " + HeldNames(cards, heldMask) + ".";
+        *verdict = "Correct: " + DescribeHold(cards, heldMask) + ".";
     else
-        *verdict = Format("Mistake: best was to keep %s (%.4f coins); you kept %s (%.4f): it costs %.4f coins.",
+        *verdict = Format("Mistake: best %s %.2f coins, yours %s %.2f, cost %.2f.",
                           HeldNames(cards, best.heldMask).c_str(), Worth(best),
                           HeldNames(cards, yours->heldMask).c_str(), Worth(*yours), *cost);
     return true;
@@ -148,11 +149,11 @@ std::string HintText(const AnalysisTables &tables, const VideoPokerGame &game)
         const HoldValue *changed = FindHold(ranked, yourMask ^ (1 << i));
         bool isHeld = (yourMask >> i) & 1;
         double gain = Worth(*changed) - Worth(*yours);
-        text += Format("  %d %s  %-9s", i + 1, CardName(game.card[i]).c_str(), isHeld ? "held" : "not held");
+        text += Format("  %d %s  %-6s ", i + 1, CardName(game.card[i]).c_str(), isHeld ? "held:" : "drawn:");
         if (gain > 0)
-            text += Format("%s it gains %.4f coins\n", isHeld ? "dropping" : "holding", gain);
+            text += Format("%s it gains %.4f coins\n", isHeld ? "dropping" : "keeping", gain);
         else
-            text += Format("%s it would cost %.4f coins\n", isHeld ? "dropping" : "holding", -gain);
+            text += Format("%s it would cost %.4f coins\n", isHeld ? "dropping" : "keeping", 0.0 - gain);
     }
 
     text += "\nHolds ranked (coins returned on average, and against the best):\n";

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <cstring>
 #include <map>
 #include <mutex>
@@ -252,6 +253,8 @@ LRESULT CALLBACK TextViewProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         ScrollTo(window, line);
         return 0;
     }
+    case WM_KEYDOWN:   // the keys of the window the text is in
+        return SendMessageA(GetParent(window), message, wParam, lParam);
     case WM_MOUSEWHEEL:
         ScrollTo(window, GetScrollPos(window, SB_VERT) - GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA * 3);
         return 0;
@@ -281,6 +284,10 @@ LRESULT CALLBACK AdviceWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     }
     case WM_SIZE:
         MoveWindow(GetDlgItem(window, TextId), 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+        return 0;
+    case WM_KEYDOWN:   // Escape puts the window away; Ctrl+H the hint, as it does from the panel
+        if (wParam == VK_ESCAPE || (wParam == 'H' && GetKeyState(VK_CONTROL) < 0 && window == advice.hintWindow))
+            DestroyWindow(window);
         return 0;
     case WM_CLOSE:
         DestroyWindow(window);
@@ -341,6 +348,16 @@ StrategyChart evenChart;
 const char MachineChartPending[] = "\nThis machine deals the 2C and AS half as often. Its own chart is being worked\n"
                                    "out (some seconds); it will follow here.\n";
 
+// The chart's lines under a heading for the hold and for the column of shares at their right.
+std::string HeadedChartText(const StrategyChart &chart)
+{
+    const std::string lines = ChartText(chart);
+    char heading[200];   // a line is "NN. " and the hold padded to the widest, a space, and 9 for the share
+    snprintf(heading, sizeof heading, "    %-*s%9s\n", static_cast<int>(lines.find('\n')) - 13, "Hold",
+             "of deals");
+    return heading + lines;
+}
+
 // Seconds of work, so not on the window's thread: the chart window shows the even chart meanwhile.
 void DeriveMachineChart(const AnalysisTables *tables, StrategyChart even, HWND notify)
 {
@@ -351,7 +368,7 @@ void DeriveMachineChart(const AnalysisTables *tables, StrategyChart even, HWND n
     std::string text;
     if (machine && DeriveStrategyChart(*tables, machine, 5, 2, chart))
         text = "\nThis machine deals the 2C and AS half as often. Its own chart, the returns under its dealing:\n\n" +
-               ChartText(chart) + "\nLines that differ from the even-deck chart:\n" + ChartDifferences(even, chart);
+               HeadedChartText(chart) + "\nLines that differ from the even-deck chart:\n" + ChartDifferences(even, chart);
     else
         text = "\nThe machine's own chart could not be worked out: too little memory.\n";
     FreeWeightedTables(machine);
@@ -370,7 +387,7 @@ std::string ChartWindowText()
         if (!tables || !DeriveStrategyChart(*tables, nullptr, 5, 2, evenChart))
             return advice.chartText = "The chart could not be worked out: too little memory.";
         advice.chartText = "Hold the first line that your hand matches (Jacks or Better, 5 coins, even deck).\n\n" +
-                           ChartText(evenChart);
+                           HeadedChartText(evenChart);
     }
     if (!advice.machineChartStarted && Tables()) {
         advice.machineChartStarted = true;
@@ -417,6 +434,7 @@ HWND Notices()
 
 void WatchToolGames()
 {
+    const int selectedBefore = advice.watchedSelection;
     bool changed = host.selected != advice.watchedSelection;
     advice.watchedSelection = host.selected;
     for (auto it = advice.watches.begin(); it != advice.watches.end();) {
@@ -436,10 +454,13 @@ void WatchToolGames()
             continue;
         const size_t drawn = watch.hands.size();
         ObserveGame(watch, game);
-        if (watch.hands.size() > drawn)
-            JudgeDrawnHand(tool, watch.hands.back());
+        FollowGame(tool, game, watch.hands.size() > drawn ? &watch.hands.back() : nullptr);
         changed = true;
     }
+    VideoPokerGame game;
+    const PanelTool *selected = host.Selected();
+    if (host.selected != selectedBefore && selected && IsPokerTool(*selected) && ReadGame(*selected, &game))
+        SelectionChanged(*selected, game);
     // Working out a hint takes milliseconds: under a stream of input the windows catch up once the
     // stream lets them (a timer comes only when the queue is empty), not after every message.
     if (changed && (advice.hintWindow || advice.statisticsWindow) && !advice.refreshDue) {
@@ -461,8 +482,10 @@ bool ReadPokerGame(const PanelTool &tool, VideoPokerGame *game)
 bool HandleAdviceCommand(int command)
 {
     switch (command) {
-    case CmdHint:
-        if (OpenAdviceWindow(&advice.hintWindow, QUORVANE_HINT_CLASS, "Hint", 0))
+    case CmdHint:   // Ctrl+H again puts the hint away
+        if (advice.hintWindow)
+            DestroyWindow(advice.hintWindow);
+        else if (OpenAdviceWindow(&advice.hintWindow, QUORVANE_HINT_CLASS, "Hint", 0))
             ShowText(advice.hintWindow, HintTextFor(host.Selected()));
         return true;
     case CmdStatistics:
