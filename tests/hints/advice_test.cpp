@@ -39,11 +39,31 @@ TEST_F(AdviceTest, HintNamesTheBestHoldAndWhatYoursCosts)
     double lost = 0;
     std::string verdict;
     ASSERT_TRUE(JudgeHold(*tables, game.card, 31, 5, &lost, &verdict));
-    snprintf(cost, sizeof cost, "Mistake: best KS QS JS AS %.2f coins, yours KS 9S QS JS AS 30.00, cost %.2f.",
+    snprintf(cost, sizeof cost, "Mistake (even deck): best KS QS JS AS %.2f coins, yours KS 9S QS JS AS 30.00, cost %.2f.",
              4330.0 / 47, 4330.0 / 47 - 30);
     EXPECT_EQ(verdict, cost);
     ASSERT_TRUE(JudgeHold(*tables, game.card, 0x1D, 5, &lost, &verdict));
-    EXPECT_EQ(verdict, "Correct: hold KS QS JS AS, draw 1.");
+    EXPECT_EQ(verdict, "Correct (even deck): hold KS QS JS AS, draw 1.");
+}
+
+TEST_F(AdviceTest, TheMachinesDealingHasBestHoldsOfItsOwn)
+{
+    uint32_t weight[DeckSize];
+    MachineCardWeights(weight);
+    WeightedTables *machine = CreateWeightedTables(weight, 5, 2);
+    ASSERT_NE(machine, nullptr);
+    const char *const names[HandSize] = {"2C", "3C", "6C", "AD", "JH"};   // the light AS: the ace pairs less
+    const VideoPokerGame game = WaitingHand(names, 5, "....x");
+    double cost = 0;
+    std::string verdict;
+    ASSERT_TRUE(JudgeHold(*tables, game.card, 0x10, 5, &cost, &verdict, machine));
+    EXPECT_EQ(verdict, "Correct (this machine): hold JH, draw 4.");
+    ASSERT_TRUE(JudgeHold(*tables, game.card, 0x10, 5, &cost, &verdict));
+    EXPECT_EQ(verdict.find("Mistake (even deck): best AD JH "), 0u) << verdict;
+    std::string hint = HintText(*tables, game, machine);
+    EXPECT_NE(hint.find("Values for this machine's own dealing"), std::string::npos) << hint;
+    EXPECT_NE(hint.find("Best: hold JH, draw 4 (card 5).\n  It returns 2."), std::string::npos) << hint;
+    FreeWeightedTables(machine);
 }
 
 TEST_F(AdviceTest, HintAgreesWhenTheHoldsAreAlreadyBest)

@@ -33,6 +33,10 @@ TEST(HintWindows, TheHintFollowsTheSelectionAndTheChartAddsTheMachinesOwn)
     std::string hint = AdviceText(run, QUORVANE_HINT_CLASS);
     EXPECT_NE(hint.find("Video Poker 2"), std::string::npos) << hint;
     EXPECT_NE(hint.find("Best: hold KS QS JS AS, draw 1 (cards 1, 3, 4 and 5).\r\n"), std::string::npos) << hint;
+    EXPECT_NE(hint.find("Values for this machine's own dealing"), std::string::npos) << hint;
+    run.Command(CmdDealing);   // and back: the setting is the player's
+    EXPECT_NE(AdviceText(run, QUORVANE_HINT_CLASS).find("Values for an even deck"), std::string::npos);
+    run.Command(CmdDealing);
     run.Command(CmdSelectPrevious);
     EXPECT_TRUE(WaitFor([&] { return AdviceText(run, QUORVANE_HINT_CLASS).find("Video Poker 1") != std::string::npos; },
                         10000));

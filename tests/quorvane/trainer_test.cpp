@@ -61,7 +61,7 @@ TEST(HostTrainer, KeysPlayTheSelectedToolAndEachDrawIsJudgedAMistakeHeldBackFirs
         return play.run.Status().find("Enter draws anyway") != std::string::npos;
     }));
     std::string warning = play.run.Status();
-    EXPECT_NE(warning.find("best AS KS QS JS 92."), std::string::npos) << warning;
+    EXPECT_NE(warning.find("Mistake (this machine): best AS KS QS JS 93."), std::string::npos) << warning;
     EXPECT_NE(warning.find("yours AS 2D "), std::string::npos) << warning;
     EXPECT_EQ(play.Game().handComplete, 0) << "nothing drawn yet";
     ASSERT_TRUE(play.Key(VK_RETURN, [](const VideoPokerGame &g) { return g.handComplete == 1; }));
@@ -86,7 +86,7 @@ TEST(HostTrainer, KeysPlayTheSelectedToolAndEachDrawIsJudgedAMistakeHeldBackFirs
     // A draw held as well as it can be is judged too; a tool out of credits says how to start again.
     play.run.Command(CmdSelectPrevious);
     play.Type(VK_RETURN);   // the status line is watched alone: a save's news would replace the verdict
-    EXPECT_TRUE(WaitFor([&] { return play.run.Status() == "Video Poker 2: Correct: hold AS KS QS JS, draw 1."; }, 5000))
+    EXPECT_TRUE(WaitFor([&] { return play.run.Status() == "Video Poker 2: Correct (this machine): hold AS KS QS JS, draw 1."; }, 5000))
         << play.run.Status();
     play.run.Command(CmdSelectPrevious);
     EXPECT_TRUE(WaitFor([&] { return play.run.Status().find("Video Poker 1 has no credits left: Alt+Enter") == 0; },

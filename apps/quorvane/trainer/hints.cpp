@@ -3,6 +3,8 @@
 #include "apps/quorvane/trainer/advice.h"
 #include "apps/quorvane/trainer/trainer.h"
 #include "apps/quorvane/tools.h"
+#include "apps/quorvane/persistence.h"
+#include "apps/quorvane/status_line.h"
 #include "analysis/strategy_chart.h"
 
 #include <algorithm>
@@ -46,6 +48,10 @@ struct Advice {
 };
 
 Advice advice;
+
+const char DealingSetting[] = "dealing";   // "setting dealing even" while holds are valued by an even deck
+WeightedTables *machineTables[MaxWager + 1] = {};   // by coins: built at the first question for them
+bool machineTablesFailed = false;
 
 HWND Notices();
 
@@ -95,7 +101,7 @@ std::string HintTextFor(PanelTool *tool)
         return "There is not enough memory for the analysis.\n";
     advice.hintToolNumber = tool->number;
     advice.hintGame = game;
-    advice.hintText = ToolTitle(*tool) + "\n\n" + HintText(*tables, game);
+    advice.hintText = ToolTitle(*tool) + "\n\n" + HintText(*tables, game, AdviceDealing(game.wager));
     return advice.hintText;
 }
 
@@ -116,8 +122,9 @@ std::string StatisticsTextFor(PanelTool *tool)
     }
     const GameWatch &watch = advice.watches[tool->number];
     PlaySummary &summary = advice.summaries[tool->number];
-    CatchUpSummary(*tables, watch, summary);
-    return StatisticsText(ToolTitle(*tool), watch, summary, advice.optimalFiveCoins, advice.optimalFewerCoins);
+    CatchUpSummary(*tables, watch, summary, AdviceDealing);
+    return StatisticsText(ToolTitle(*tool), watch, summary, advice.optimalFiveCoins, advice.optimalFewerCoins,
+                          DealingName(AdviceDealing(5)));
 }
 
 std::string TextOf(HWND window)
@@ -394,7 +401,9 @@ std::string ChartWindowText()
         std::thread(DeriveMachineChart, Tables(), evenChart, Notices()).detach();
     }
     std::lock_guard<std::mutex> hold(machineChart.lock);
-    return advice.chartText + (machineChart.text.empty() ? std::string(MachineChartPending) : machineChart.text);
+    return std::string("Hints, verdicts and statistics value holds by ") +
+           (AdviceDealing(5) ? "this machine's own dealing" : "an even deck") + " (Ctrl+E switches).\n\n" +
+           advice.chartText + (machineChart.text.empty() ? std::string(MachineChartPending) : machineChart.text);
 }
 
 void RefreshAdviceWindows()
@@ -469,6 +478,19 @@ void WatchToolGames()
     }
 }
 
+const WeightedTables *AdviceDealing(int coins)
+{
+    if (host.settings.count(DealingSetting) || coins < 1 || coins > MaxWager || machineTablesFailed)
+        return nullptr;
+    if (!machineTables[coins]) {
+        uint32_t weight[DeckSize];
+        MachineCardWeights(weight);
+        machineTables[coins] = CreateWeightedTables(weight, coins, 2);
+        machineTablesFailed = machineTables[coins] == nullptr;
+    }
+    return machineTables[coins];
+}
+
 const AnalysisTables *AdviceTables()
 {
     return Tables();
@@ -491,6 +513,20 @@ bool HandleAdviceCommand(int command)
     case CmdStatistics:
         if (OpenAdviceWindow(&advice.statisticsWindow, QUORVANE_STATISTICS_CLASS, "Statistics", 30))
             ShowText(advice.statisticsWindow, StatisticsTextFor(host.Selected()));
+        return true;
+    case CmdDealing:
+        if (host.settings.count(DealingSetting))
+            host.settings.erase(DealingSetting);
+        else
+            host.settings[DealingSetting] = "even";
+        advice.summaries.clear();   // every hand valued afresh, and the hint worked out again
+        advice.hintToolNumber = 0;
+        RefreshAdviceWindows();
+        if (advice.chartWindow)
+            ShowText(advice.chartWindow, ChartWindowText());
+        SetStatus(AdviceDealing(5) ? "Holds valued by this machine's own dealing: the 2C and AS come half as often."
+                                   : "Holds valued by an even deck, as casino machines deal.");
+        SaveSoon();
         return true;
     case CmdChart:
         if (OpenAdviceWindow(&advice.chartWindow, QUORVANE_CHART_CLASS, "Strategy chart", 60))

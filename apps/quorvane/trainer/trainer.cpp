@@ -93,7 +93,8 @@ bool HoldBackDraw(const PanelTool &tool)
         return false;
     double cost = 0;
     std::string verdict;
-    if (!JudgeHold(*tables, game.card, HeldMaskOf(game), game.wager, &cost, &verdict) || cost == 0)
+    if (!JudgeHold(*tables, game.card, HeldMaskOf(game), game.wager, &cost, &verdict, AdviceDealing(game.wager)) ||
+        cost == 0)
         return false;
     warned.toolNumber = tool.number;
     warned.game = game;
@@ -199,7 +200,8 @@ void FollowGame(const PanelTool &tool, const VideoPokerGame &now, const PlayedHa
     const AnalysisTables *tables = drawn && TrainerOn() ? AdviceTables() : nullptr;
     if (drawn)
         lastWager[tool.number] = drawn->wager;
-    if (tables && JudgeHold(*tables, drawn->cards, drawn->heldMask, drawn->wager, &cost, &verdict))
+    if (tables && JudgeHold(*tables, drawn->cards, drawn->heldMask, drawn->wager, &cost, &verdict,
+                            AdviceDealing(drawn->wager)))
         verdict = ToolTitle(tool) + ": " + verdict;
     else if (!shownVerdict.empty() && StatusText() == shownVerdict)
         ShowVerdict("", false);   // play went on: the last verdict is stale
