@@ -83,9 +83,10 @@ TEST(HostTrainer, KeysPlayTheSelectedToolAndEachDrawIsJudgedAMistakeHeldBackFirs
     ASSERT_TRUE(play.Key(VK_SPACE, [](const VideoPokerGame &g) { return g.handComplete == 0; }));
     EXPECT_EQ(play.Game().credits, credits - 5);
 
-    // A draw held as well as it can be is judged too; a tool out of credits says how to start again.
+    // A mouse draw held as well as it can be is judged too; a tool out of credits says how to start again.
     play.run.Command(CmdSelectPrevious);
-    play.Type(VK_RETURN);   // the status line is watched alone: a save's news would replace the verdict
+    // Drawn by a click on its Draw button; the status line is watched alone (a save's news would replace it).
+    PostMessageA(ToolButton(play.run.ToolAt(300, 200), 264), BM_CLICK, 0, 0);
     EXPECT_TRUE(WaitFor([&] { return play.run.Status() == "Video Poker 2: Correct (this machine): hold AS KS QS JS, draw 1."; }, 5000))
         << play.run.Status();
     play.run.Command(CmdSelectPrevious);

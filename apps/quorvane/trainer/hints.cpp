@@ -401,8 +401,8 @@ std::string ChartWindowText()
         std::thread(DeriveMachineChart, Tables(), evenChart, Notices()).detach();
     }
     std::lock_guard<std::mutex> hold(machineChart.lock);
-    return std::string("Hints, verdicts and statistics value holds by ") +
-           (AdviceDealing(5) ? "this machine's own dealing" : "an even deck") + " (Ctrl+E switches).\n\n" +
+    return std::string("Hints and verdicts value holds by ") +
+           (AdviceDealing(5) ? "this machine's dealing" : "an even deck") + " (Ctrl+E switches).\n\n" +
            advice.chartText + (machineChart.text.empty() ? std::string(MachineChartPending) : machineChart.text);
 }
 
