@@ -28,13 +28,42 @@ TEST_F(AdviceTest, HintNamesTheBestHoldAndWhatYoursCosts)
     // 4 to a royal: 4000 once, 7 flushes of 30, 3 straights of 20, 12 pairs of 5, over 47 draws.
     EXPECT_NE(hint.find("(4330/47)"), std::string::npos) << hint;
     EXPECT_NE(hint.find("Your holds now: hold all five (KS 9S QS JS AS), draw none."), std::string::npos) << hint;
-    char cost[64];
+    char cost[128];
     snprintf(cost, sizeof cost, "%.4f coins less than the best", 4330.0 / 47 - 30);
     EXPECT_NE(hint.find(cost), std::string::npos) << hint;
-    snprintf(cost, sizeof cost, "2 9S  held     dropping it gains %.4f coins", 4330.0 / 47 - 30);
+    snprintf(cost, sizeof cost, "2 9S  held:  dropping it gains %.4f coins", 4330.0 / 47 - 30);
     EXPECT_NE(hint.find(cost), std::string::npos) << hint;
-    EXPECT_NE(hint.find("1 KS  held     dropping it would cost"), std::string::npos) << hint;
+    EXPECT_NE(hint.find("1 KS  held:  dropping it would cost"), std::string::npos) << hint;
     EXPECT_NE(hint.find("<- yours"), std::string::npos);
+    // The trainer's verdicts, short enough for the status line.
+    double lost = 0;
+    std::string verdict;
+    ASSERT_TRUE(JudgeHold(*tables, game.card, 31, 5, &lost, &verdict));
+    snprintf(cost, sizeof cost, "Mistake (even deck): best KS QS JS AS %.2f coins, yours KS 9S QS JS AS 30.00, cost %.2f.",
+             4330.0 / 47, 4330.0 / 47 - 30);
+    EXPECT_EQ(verdict, cost);
+    ASSERT_TRUE(JudgeHold(*tables, game.card, 0x1D, 5, &lost, &verdict));
+    EXPECT_EQ(verdict, "Correct (even deck): hold KS QS JS AS, draw 1.");
+}
+
+TEST_F(AdviceTest, TheMachinesDealingHasBestHoldsOfItsOwn)
+{
+    uint32_t weight[DeckSize];
+    MachineCardWeights(weight);
+    WeightedTables *machine = CreateWeightedTables(weight, 5, 2);
+    ASSERT_NE(machine, nullptr);
+    const char *const names[HandSize] = {"2C", "3C", "6C", "AD", "JH"};   // the light AS: the ace pairs less
+    const VideoPokerGame game = WaitingHand(names, 5, "....x");
+    double cost = 0;
+    std::string verdict;
+    ASSERT_TRUE(JudgeHold(*tables, game.card, 0x10, 5, &cost, &verdict, machine));
+    EXPECT_EQ(verdict, "Correct (this machine): hold JH, draw 4.");
+    ASSERT_TRUE(JudgeHold(*tables, game.card, 0x10, 5, &cost, &verdict));
+    EXPECT_EQ(verdict.find("Mistake (even deck): best AD JH "), 0u) << verdict;
+    std::string hint = HintText(*tables, game, machine);
+    EXPECT_NE(hint.find("Values for this machine's own dealing"), std::string::npos) << hint;
+    EXPECT_NE(hint.find("Best: hold JH, draw 4 (card 5).\n  It returns 2."), std::string::npos) << hint;
+    FreeWeightedTables(machine);
 }
 
 TEST_F(AdviceTest, HintAgreesWhenTheHoldsAreAlreadyBest)
@@ -48,6 +77,7 @@ TEST_F(AdviceTest, HintAgreesWhenTheHoldsAreAlreadyBest)
         std::string hint = HintText(*tables, WaitingHand(c.cards, c.wager, c.holds));
         EXPECT_NE(hint.find(c.best), std::string::npos) << hint;
         EXPECT_NE(hint.find("nothing to change"), std::string::npos) << hint;
+        EXPECT_NE(hint.find("drawn: keeping it would cost"), std::string::npos) << hint;
         EXPECT_NE(hint.find(c.wager == 1 ? "1 coin bet" : "3 coins bet"), std::string::npos) << hint;
     }
 }

@@ -33,13 +33,27 @@ TEST(HintWindows, TheHintFollowsTheSelectionAndTheChartAddsTheMachinesOwn)
     std::string hint = AdviceText(run, QUORVANE_HINT_CLASS);
     EXPECT_NE(hint.find("Video Poker 2"), std::string::npos) << hint;
     EXPECT_NE(hint.find("Best: hold KS QS JS AS, draw 1 (cards 1, 3, 4 and 5).\r\n"), std::string::npos) << hint;
+    EXPECT_NE(hint.find("Values for this machine's own dealing"), std::string::npos) << hint;
+    run.Command(CmdDealing);   // and back: the setting is the player's
+    EXPECT_NE(AdviceText(run, QUORVANE_HINT_CLASS).find("Values for an even deck"), std::string::npos);
+    run.Command(CmdDealing);
     run.Command(CmdSelectPrevious);
     EXPECT_TRUE(WaitFor([&] { return AdviceText(run, QUORVANE_HINT_CLASS).find("Video Poker 1") != std::string::npos; },
                         10000));
     EXPECT_NE(AdviceText(run, QUORVANE_HINT_CLASS).find("No hand is waiting for the draw"), std::string::npos);
+    // Escape puts the hint away, and so does Ctrl+H again.
+    PostMessageA(FindProcessWindow(run.ProcessId(), QUORVANE_HINT_CLASS), WM_KEYDOWN, VK_ESCAPE, 1);
+    EXPECT_TRUE(WaitFor([&] { return !FindProcessWindow(run.ProcessId(), QUORVANE_HINT_CLASS); }, 5000));
+    run.Command(CmdHint);
+    run.Command(CmdHint);
+    EXPECT_FALSE(FindProcessWindow(run.ProcessId(), QUORVANE_HINT_CLASS));
 
     run.Command(CmdChart);
     std::string chart = AdviceText(run, QUORVANE_CHART_CLASS);
+    EXPECT_EQ(GetWindow(FindProcessWindow(run.ProcessId(), QUORVANE_CHART_CLASS), GW_OWNER), run.main)
+        << "owned, so it stays above the main window";
+    EXPECT_NE(chart.find("    Hold"), std::string::npos) << chart;
+    EXPECT_NE(chart.find(" of deals\r\n 1. royal flush"), std::string::npos) << chart;
     size_t royal = chart.find(" 1. royal flush"), fourToRoyal = chart.find("4 to a royal flush"),
            highPair = chart.find("high pair (J-A)"), drawFive = chart.find("draw five");
     ASSERT_NE(drawFive, std::string::npos) << chart;

@@ -1,6 +1,8 @@
 // advice.cpp: the hint's and the statistics view's texts, and following a tool's game from its blocks.
 #include "apps/quorvane/trainer/advice.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -58,13 +60,42 @@ std::string Positions(int heldMask)
 
 double Worth(const HoldValue &hold) { return hold.expectedReturn; }
 
-// Equal values, exactly: holding four of a kind and its kicker is as good as drawing to the four.
+// Equal values, exactly: holding four of a kind and its kicker is as good as drawing to the four. Values
+// of a weighted dealing have no exact fraction: equal there is within rounding.
 bool WorthTheSame(const HoldValue &a, const HoldValue &b)
 {
+    if (a.denominator == 0 || b.denominator == 0)
+        return std::fabs(a.expectedReturn - b.expectedReturn) < 1e-9;
     return a.numerator * b.denominator == b.numerator * a.denominator;
 }
 
 } // namespace
+
+const char *DealingName(const WeightedTables *machine)
+{
+    return machine ? "this machine" : "even deck";
+}
+
+bool RankHolds(const AnalysisTables &tables, const WeightedTables *machine, const Card cards[HandSize], int coins,
+               HoldValue ranked[HoldCount])
+{
+    long double value[HoldCount];
+    if (!AnalyzeHolds(tables, cards, coins, ranked) || (machine && !WeightedHoldValues(*machine, cards, value)))
+        return false;
+    if (!machine)
+        return true;
+    for (int i = 0; i < HoldCount; ++i) {
+        ranked[i].expectedReturn = static_cast<double>(value[ranked[i].heldMask]);
+        ranked[i].numerator = ranked[i].denominator = 0;
+    }
+    // As RanksBefore: the higher value, then the hold that keeps more cards, then the lower mask.
+    std::sort(ranked, ranked + HoldCount, [](const HoldValue &a, const HoldValue &b) {
+        if (!WorthTheSame(a, b))
+            return a.expectedReturn > b.expectedReturn;
+        return a.cardsDrawn != b.cardsDrawn ? a.cardsDrawn < b.cardsDrawn : a.heldMask < b.heldMask;
+    });
+    return true;
+}
 
 bool ReadGameBlock(const void *block, size_t size, VideoPokerGame *game)
 {
@@ -87,35 +118,37 @@ std::string DescribeHold(const Card cards[HandSize], int heldMask)
 }
 
 bool JudgeHold(const AnalysisTables &tables, const Card cards[HandSize], int heldMask, int coins, double *cost,
-               std::string *verdict)
+               std::string *verdict, const WeightedTables *machine)
 {
     HoldValue ranked[HoldCount];
-    if (!AnalyzeHolds(tables, cards, coins, ranked))
+    if (!RankHolds(tables, machine, cards, coins, ranked))
         return false;
     const HoldValue &best = ranked[0];
     const HoldValue *yours = FindHold(ranked, heldMask & ((1 << HandSize) - 1));
     *cost = WorthTheSame(best, *yours) ? 0.0 : Worth(best) - Worth(*yours);
+    // Short enough for the status line: the cards, the two worths and the cost.
     if (*cost == 0)
-        *verdict = "Best hold: " + HeldNames(cards, heldMask) + ".";
+        *verdict = std::string("Correct (") + DealingName(machine) + "): " + DescribeHold(cards, heldMask) + ".";
     else
-        *verdict = Format("Mistake: best was to keep %s (%.4f coins); you kept %s (%.4f): it costs %.4f coins.",
+        *verdict = Format("Mistake (%s): best %s %.2f coins, yours %s %.2f, cost %.2f.", DealingName(machine),
                           HeldNames(cards, best.heldMask).c_str(), Worth(best),
                           HeldNames(cards, yours->heldMask).c_str(), Worth(*yours), *cost);
     return true;
 }
 
-std::string HintText(const AnalysisTables &tables, const VideoPokerGame &game)
+std::string HintText(const AnalysisTables &tables, const VideoPokerGame &game, const WeightedTables *machine)
 {
     if (game.handComplete != 0)
         return "No hand is waiting for the draw: deal, then ask for a hint.\n";
     HoldValue ranked[HoldCount];
-    if (!AnalyzeHolds(tables, game.card, game.wager, ranked))
+    if (!RankHolds(tables, machine, game.card, game.wager, ranked))
         return "This hand cannot be analysed: its saved cards or wager are not a hand of this game.\n";
 
     std::string text = "Dealt ";
     for (int i = 0; i < HandSize; ++i)
         text += CardName(game.card[i]) + (i + 1 < HandSize ? " " : "");
-    text += Format(", %d coin%s bet.\n\n", game.wager, game.wager == 1 ? "" : "s");
+    text += Format(", %d coin%s bet.\nValues for %s.\n\n", game.wager, game.wager == 1 ? "" : "s",
+                   machine ? "this machine's own dealing (the 2C and AS come half as often)" : "an even deck");
 
     // The two holds side by side, card under card, before the words.
     const HoldValue &best = ranked[0];
@@ -131,9 +164,10 @@ std::string HintText(const AnalysisTables &tables, const VideoPokerGame &game)
     text += "Best: " + DescribeHold(game.card, best.heldMask);
     if (best.heldMask != 0)
         text += " (" + Positions(best.heldMask) + ")";
-    text += Format(".\n  It returns %.4f coins on average (%lld/%lld), %.4f a coin.\n", Worth(best),
-                   static_cast<long long>(best.numerator), static_cast<long long>(best.denominator),
-                   Worth(best) / game.wager);
+    text += Format(".\n  It returns %.4f coins on average", Worth(best));
+    if (best.denominator != 0)
+        text += Format(" (%lld/%lld)", static_cast<long long>(best.numerator), static_cast<long long>(best.denominator));
+    text += Format(", %.4f a coin.\n", Worth(best) / game.wager);
 
     const HoldValue *yours = FindHold(ranked, yourMask);
     text += "\nYour holds now: " + DescribeHold(game.card, yourMask) + ".\n";
@@ -148,11 +182,11 @@ std::string HintText(const AnalysisTables &tables, const VideoPokerGame &game)
         const HoldValue *changed = FindHold(ranked, yourMask ^ (1 << i));
         bool isHeld = (yourMask >> i) & 1;
         double gain = Worth(*changed) - Worth(*yours);
-        text += Format("  %d %s  %-9s", i + 1, CardName(game.card[i]).c_str(), isHeld ? "held" : "not held");
+        text += Format("  %d %s  %-6s ", i + 1, CardName(game.card[i]).c_str(), isHeld ? "held:" : "drawn:");
         if (gain > 0)
-            text += Format("%s it gains %.4f coins\n", isHeld ? "dropping" : "holding", gain);
+            text += Format("%s it gains %.4f coins\n", isHeld ? "dropping" : "keeping", gain);
         else
-            text += Format("%s it would cost %.4f coins\n", isHeld ? "dropping" : "holding", -gain);
+            text += Format("%s it would cost %.4f coins\n", isHeld ? "dropping" : "keeping", 0.0 - gain);
     }
 
     text += "\nHolds ranked (coins returned on average, and against the best):\n";
@@ -201,7 +235,8 @@ void ObserveGame(GameWatch &watch, const VideoPokerGame &now)
     watch.last = now;
 }
 
-void CatchUpSummary(const AnalysisTables &tables, const GameWatch &watch, PlaySummary &summary)
+void CatchUpSummary(const AnalysisTables &tables, const GameWatch &watch, PlaySummary &summary,
+                    DealingTables machine)
 {
     for (size_t i = static_cast<size_t>(summary.hands); i < watch.hands.size(); ++i) {
         const PlayedHand &hand = watch.hands[i];
@@ -209,7 +244,7 @@ void CatchUpSummary(const AnalysisTables &tables, const GameWatch &watch, PlaySu
         summary.coinsBet += hand.wager;
         summary.coinsWon += hand.paid;
         HoldValue ranked[HoldCount];
-        if (!AnalyzeHolds(tables, hand.cards, hand.wager, ranked))
+        if (!RankHolds(tables, machine ? machine(hand.wager) : nullptr, hand.cards, hand.wager, ranked))
             continue;
         const HoldValue *taken = FindHold(ranked, hand.heldMask);
         summary.yourHoldsWorth += Worth(*taken);
@@ -224,9 +259,9 @@ void CatchUpSummary(const AnalysisTables &tables, const GameWatch &watch, PlaySu
 }
 
 std::string StatisticsText(const std::string &title, const GameWatch &watch, const PlaySummary &summary,
-                           double optimalFiveCoins, double optimalFewerCoins)
+                           double optimalFiveCoins, double optimalFewerCoins, const char *dealing)
 {
-    std::string text = title + "\n";
+    std::string text = title + " (holds valued for " + dealing + ")\n";
     if (summary.hands == 0) {
         text += "No hand has been drawn since the host started.\n";
     } else {
@@ -244,7 +279,7 @@ std::string StatisticsText(const std::string &title, const GameWatch &watch, con
     if (watch.abandonedHands > 0)
         text += Format("Hands given up by New Game: %d (%lld coins).\n", watch.abandonedHands,
                        static_cast<long long>(watch.abandonedCoins));
-    text += Format("Optimal play over every deal returns %.2f %% with 5 coins bet, %.2f %% with 1 to 4.\n",
+    text += Format("Optimal play over every deal of an even deck returns %.2f %% with 5 coins bet, %.2f %% with 1 to 4.\n",
                    100.0 * optimalFiveCoins, 100.0 * optimalFewerCoins);
     return text;
 }

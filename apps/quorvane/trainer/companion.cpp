@@ -17,6 +17,7 @@ bool CompanionCommand(int command)
 void CompanionMenuOpening(HMENU menu)
 {
     CheckMenuItem(menu, CmdTrainer, MF_BYCOMMAND | (TrainerOn() ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(menu, CmdDealing, MF_BYCOMMAND | (AdviceDealing(5) ? MF_UNCHECKED : MF_CHECKED));
 }
 
 void CompanionToolsMayHaveChanged()

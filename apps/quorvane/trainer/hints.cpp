@@ -3,10 +3,13 @@
 #include "apps/quorvane/trainer/advice.h"
 #include "apps/quorvane/trainer/trainer.h"
 #include "apps/quorvane/tools.h"
+#include "apps/quorvane/persistence.h"
+#include "apps/quorvane/status_line.h"
 #include "analysis/strategy_chart.h"
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <cstring>
 #include <map>
 #include <mutex>
@@ -45,6 +48,10 @@ struct Advice {
 };
 
 Advice advice;
+
+const char DealingSetting[] = "dealing";   // "setting dealing even" while holds are valued by an even deck
+WeightedTables *machineTables[MaxWager + 1] = {};   // by coins: built at the first question for them
+bool machineTablesFailed = false;
 
 HWND Notices();
 
@@ -94,7 +101,7 @@ std::string HintTextFor(PanelTool *tool)
         return "There is not enough memory for the analysis.\n";
     advice.hintToolNumber = tool->number;
     advice.hintGame = game;
-    advice.hintText = ToolTitle(*tool) + "\n\n" + HintText(*tables, game);
+    advice.hintText = ToolTitle(*tool) + "\n\n" + HintText(*tables, game, AdviceDealing(game.wager));
     return advice.hintText;
 }
 
@@ -115,8 +122,9 @@ std::string StatisticsTextFor(PanelTool *tool)
     }
     const GameWatch &watch = advice.watches[tool->number];
     PlaySummary &summary = advice.summaries[tool->number];
-    CatchUpSummary(*tables, watch, summary);
-    return StatisticsText(ToolTitle(*tool), watch, summary, advice.optimalFiveCoins, advice.optimalFewerCoins);
+    CatchUpSummary(*tables, watch, summary, AdviceDealing);
+    return StatisticsText(ToolTitle(*tool), watch, summary, advice.optimalFiveCoins, advice.optimalFewerCoins,
+                          DealingName(AdviceDealing(5)));
 }
 
 std::string TextOf(HWND window)
@@ -252,6 +260,8 @@ LRESULT CALLBACK TextViewProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         ScrollTo(window, line);
         return 0;
     }
+    case WM_KEYDOWN:   // the keys of the window the text is in
+        return SendMessageA(GetParent(window), message, wParam, lParam);
     case WM_MOUSEWHEEL:
         ScrollTo(window, GetScrollPos(window, SB_VERT) - GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA * 3);
         return 0;
@@ -281,6 +291,10 @@ LRESULT CALLBACK AdviceWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     }
     case WM_SIZE:
         MoveWindow(GetDlgItem(window, TextId), 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+        return 0;
+    case WM_KEYDOWN:   // Escape puts the window away; Ctrl+H the hint, as it does from the panel
+        if (wParam == VK_ESCAPE || (wParam == 'H' && GetKeyState(VK_CONTROL) < 0 && window == advice.hintWindow))
+            DestroyWindow(window);
         return 0;
     case WM_CLOSE:
         DestroyWindow(window);
@@ -341,6 +355,16 @@ StrategyChart evenChart;
 const char MachineChartPending[] = "\nThis machine deals the 2C and AS half as often. Its own chart is being worked\n"
                                    "out (some seconds); it will follow here.\n";
 
+// The chart's lines under a heading for the hold and for the column of shares at their right.
+std::string HeadedChartText(const StrategyChart &chart)
+{
+    const std::string lines = ChartText(chart);
+    char heading[200];   // a line is "NN. " and the hold padded to the widest, a space, and 9 for the share
+    snprintf(heading, sizeof heading, "    %-*s%9s\n", static_cast<int>(lines.find('\n')) - 13, "Hold",
+             "of deals");
+    return heading + lines;
+}
+
 // Seconds of work, so not on the window's thread: the chart window shows the even chart meanwhile.
 void DeriveMachineChart(const AnalysisTables *tables, StrategyChart even, HWND notify)
 {
@@ -351,7 +375,7 @@ void DeriveMachineChart(const AnalysisTables *tables, StrategyChart even, HWND n
     std::string text;
     if (machine && DeriveStrategyChart(*tables, machine, 5, 2, chart))
         text = "\nThis machine deals the 2C and AS half as often. Its own chart, the returns under its dealing:\n\n" +
-               ChartText(chart) + "\nLines that differ from the even-deck chart:\n" + ChartDifferences(even, chart);
+               HeadedChartText(chart) + "\nLines that differ from the even-deck chart:\n" + ChartDifferences(even, chart);
     else
         text = "\nThe machine's own chart could not be worked out: too little memory.\n";
     FreeWeightedTables(machine);
@@ -370,14 +394,16 @@ std::string ChartWindowText()
         if (!tables || !DeriveStrategyChart(*tables, nullptr, 5, 2, evenChart))
             return advice.chartText = "The chart could not be worked out: too little memory.";
         advice.chartText = "Hold the first line that your hand matches (Jacks or Better, 5 coins, even deck).\n\n" +
-                           ChartText(evenChart);
+                           HeadedChartText(evenChart);
     }
     if (!advice.machineChartStarted && Tables()) {
         advice.machineChartStarted = true;
         std::thread(DeriveMachineChart, Tables(), evenChart, Notices()).detach();
     }
     std::lock_guard<std::mutex> hold(machineChart.lock);
-    return advice.chartText + (machineChart.text.empty() ? std::string(MachineChartPending) : machineChart.text);
+    return std::string("Hints and verdicts value holds by ") +
+           (AdviceDealing(5) ? "this machine's dealing" : "an even deck") + " (Ctrl+E switches).\n\n" +
+           advice.chartText + (machineChart.text.empty() ? std::string(MachineChartPending) : machineChart.text);
 }
 
 void RefreshAdviceWindows()
@@ -417,6 +443,7 @@ HWND Notices()
 
 void WatchToolGames()
 {
+    const int selectedBefore = advice.watchedSelection;
     bool changed = host.selected != advice.watchedSelection;
     advice.watchedSelection = host.selected;
     for (auto it = advice.watches.begin(); it != advice.watches.end();) {
@@ -436,16 +463,32 @@ void WatchToolGames()
             continue;
         const size_t drawn = watch.hands.size();
         ObserveGame(watch, game);
-        if (watch.hands.size() > drawn)
-            JudgeDrawnHand(tool, watch.hands.back());
+        FollowGame(tool, game, watch.hands.size() > drawn ? &watch.hands.back() : nullptr);
         changed = true;
     }
+    VideoPokerGame game;
+    const PanelTool *selected = host.Selected();
+    if (host.selected != selectedBefore && selected && IsPokerTool(*selected) && ReadGame(*selected, &game))
+        SelectionChanged(*selected, game);
     // Working out a hint takes milliseconds: under a stream of input the windows catch up once the
     // stream lets them (a timer comes only when the queue is empty), not after every message.
     if (changed && (advice.hintWindow || advice.statisticsWindow) && !advice.refreshDue) {
         advice.refreshDue = true;
         SetTimer(Notices(), RefreshTimer, RefreshDelayMs, nullptr);
     }
+}
+
+const WeightedTables *AdviceDealing(int coins)
+{
+    if (host.settings.count(DealingSetting) || coins < 1 || coins > MaxWager || machineTablesFailed)
+        return nullptr;
+    if (!machineTables[coins]) {
+        uint32_t weight[DeckSize];
+        MachineCardWeights(weight);
+        machineTables[coins] = CreateWeightedTables(weight, coins, 2);
+        machineTablesFailed = machineTables[coins] == nullptr;
+    }
+    return machineTables[coins];
 }
 
 const AnalysisTables *AdviceTables()
@@ -461,13 +504,29 @@ bool ReadPokerGame(const PanelTool &tool, VideoPokerGame *game)
 bool HandleAdviceCommand(int command)
 {
     switch (command) {
-    case CmdHint:
-        if (OpenAdviceWindow(&advice.hintWindow, QUORVANE_HINT_CLASS, "Hint", 0))
+    case CmdHint:   // Ctrl+H again puts the hint away
+        if (advice.hintWindow)
+            DestroyWindow(advice.hintWindow);
+        else if (OpenAdviceWindow(&advice.hintWindow, QUORVANE_HINT_CLASS, "Hint", 0))
             ShowText(advice.hintWindow, HintTextFor(host.Selected()));
         return true;
     case CmdStatistics:
         if (OpenAdviceWindow(&advice.statisticsWindow, QUORVANE_STATISTICS_CLASS, "Statistics", 30))
             ShowText(advice.statisticsWindow, StatisticsTextFor(host.Selected()));
+        return true;
+    case CmdDealing:
+        if (host.settings.count(DealingSetting))
+            host.settings.erase(DealingSetting);
+        else
+            host.settings[DealingSetting] = "even";
+        advice.summaries.clear();   // every hand valued afresh, and the hint worked out again
+        advice.hintToolNumber = 0;
+        RefreshAdviceWindows();
+        if (advice.chartWindow)
+            ShowText(advice.chartWindow, ChartWindowText());
+        SetStatus(AdviceDealing(5) ? "Holds valued by this machine's own dealing: the 2C and AS come half as often."
+                                   : "Holds valued by an even deck, as casino machines deal.");
+        SaveSoon();
         return true;
     case CmdChart:
         if (OpenAdviceWindow(&advice.chartWindow, QUORVANE_CHART_CLASS, "Strategy chart", 60))

@@ -22,3 +22,9 @@ const AnalysisTables *AdviceTables();
 // The game of a Video Poker tool (known by its panel type's name), read from its block through
 // PTM_GETSTATE; false for any other tool.
 bool ReadPokerGame(const PanelTool &tool, VideoPokerGame *game);
+
+struct WeightedTables;
+// The dealing hints, verdicts and statistics value holds by (CmdDealing switches, a setting of the
+// panel file): this machine's own, the default, as the tables of its dealing for that many coins; null
+// for an even deck (or when memory ran out for the machine's).
+const WeightedTables *AdviceDealing(int coins);

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 
 namespace {
 
@@ -21,6 +22,35 @@ struct Warned {
     int toolNumber = 0;
     VideoPokerGame game = {};     // the hand the warning was for: pressing again on it draws
 } warned;
+
+std::string shownVerdict;          // the verdict on the status line, cleared by the next change of play
+std::map<int, int> lastWager;      // by tool number: the coins bet on its last hand drawn
+
+const char NoCreditsLeft[] = " has no credits left: Alt+Enter opens its properties, where New Game starts again.";
+
+// Routine news would wait behind a warning still held in view: a verdict replaces the last one at once.
+void ShowVerdict(const std::string &text, bool isMistake)
+{
+    host.warningUntil = 0;
+    if (isMistake)
+        SetWarning(text);
+    else
+        SetStatus(text);
+    shownVerdict = text;
+}
+
+std::string StatusText()
+{
+    char text[512] = {};
+    if (host.statusWindow)
+        GetWindowTextA(host.statusWindow, text, sizeof text);
+    return text;
+}
+
+bool IsOutOfCredits(const VideoPokerGame &game)
+{
+    return game.credits == 0 && game.wager == 0 && game.handComplete != 0;
+}
 
 HWND EnabledButton(const PanelTool &tool, int id)
 {
@@ -63,11 +93,12 @@ bool HoldBackDraw(const PanelTool &tool)
         return false;
     double cost = 0;
     std::string verdict;
-    if (!JudgeHold(*tables, game.card, HeldMaskOf(game), game.wager, &cost, &verdict) || cost == 0)
+    if (!JudgeHold(*tables, game.card, HeldMaskOf(game), game.wager, &cost, &verdict, AdviceDealing(game.wager)) ||
+        cost == 0)
         return false;
     warned.toolNumber = tool.number;
     warned.game = game;
-    SetWarning(ToolTitle(tool) + ": " + verdict + " Enter draws anyway.");
+    ShowVerdict(ToolTitle(tool) + ": Enter draws anyway. " + verdict, true);
     return true;
 }
 
@@ -88,6 +119,24 @@ void ToggleHold(const PanelTool &tool, int position)
         return;
     SendMessageA(cards[position], WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
     SendMessageA(cards[position], WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+    SaveSoon();
+}
+
+// D: the last hand's bet again, coin by coin, then the deal (five coins before any hand was drawn).
+void DealAgain(const PanelTool &tool)
+{
+    VideoPokerGame game;
+    if (!ReadPokerGame(tool, &game) || game.handComplete == 0)
+        return;
+    auto known = lastWager.find(tool.number);
+    const int wager = known != lastWager.end() ? known->second : 5;
+    for (int coins = game.wager; coins < wager; ++coins)
+        if (HWND button = EnabledButton(tool, PlusOneId))
+            SendMessageA(button, BM_CLICK, 0, 0);
+    // The fifth coin deals by itself.
+    HWND deal = EnabledButton(tool, DealDrawId);
+    if (deal && ReadPokerGame(tool, &game) && game.handComplete != 0)
+        Press(deal);
     SaveSoon();
 }
 
@@ -128,12 +177,14 @@ bool HandleTrainerCommand(int command)
         SaveSoon();
         return true;
     }
-    if (command < CmdHoldCard1 || command > CmdBetFiveKey)
+    if ((command < CmdHoldCard1 || command > CmdBetFiveKey) && command != CmdDealAgain)
         return false;
     const PanelTool *tool = host.Selected();
     if (!tool || !tool->window)
         return true;
-    if (command == CmdBetOneKey || command == CmdBetFiveKey) {
+    if (command == CmdDealAgain) {
+        DealAgain(*tool);
+    } else if (command == CmdBetOneKey || command == CmdBetFiveKey) {
         if (HWND button = EnabledButton(*tool, command == CmdBetOneKey ? PlusOneId : BetFiveId))
             Press(button);
     } else {
@@ -142,15 +193,26 @@ bool HandleTrainerCommand(int command)
     return true;
 }
 
-void JudgeDrawnHand(const PanelTool &tool, const PlayedHand &hand)
+void FollowGame(const PanelTool &tool, const VideoPokerGame &now, const PlayedHand *drawn)
 {
-    const AnalysisTables *tables = TrainerOn() ? AdviceTables() : nullptr;
-    double cost = 0;
     std::string verdict;
-    if (!tables || !JudgeHold(*tables, hand.cards, hand.heldMask, hand.wager, &cost, &verdict))
-        return;
-    if (cost > 0)
-        SetWarning(ToolTitle(tool) + ": " + verdict);
-    else
-        SetStatus(ToolTitle(tool) + ": " + verdict);
+    double cost = 0;
+    const AnalysisTables *tables = drawn && TrainerOn() ? AdviceTables() : nullptr;
+    if (drawn)
+        lastWager[tool.number] = drawn->wager;
+    if (tables && JudgeHold(*tables, drawn->cards, drawn->heldMask, drawn->wager, &cost, &verdict,
+                            AdviceDealing(drawn->wager)))
+        verdict = ToolTitle(tool) + ": " + verdict;
+    else if (!shownVerdict.empty() && StatusText() == shownVerdict)
+        ShowVerdict("", false);   // play went on: the last verdict is stale
+    if (host.Selected() == &tool && IsOutOfCredits(now))
+        verdict += (verdict.empty() ? ToolTitle(tool) : " " + ToolTitle(tool)) + NoCreditsLeft;
+    if (!verdict.empty())
+        ShowVerdict(verdict, cost > 0);
+}
+
+void SelectionChanged(const PanelTool &tool, const VideoPokerGame &game)
+{
+    if (IsOutOfCredits(game))
+        ShowVerdict(ToolTitle(tool) + NoCreditsLeft, false);
 }

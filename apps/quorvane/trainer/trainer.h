@@ -5,6 +5,7 @@
 #include "apps/quorvane/host_state.h"
 
 struct PlayedHand;
+struct VideoPokerGame;
 
 // Its commands (CmdHoldCard1 to CmdBetFiveKey, CmdTrainer) are in trainer_ids.h.
 
@@ -17,5 +18,9 @@ void PressDealDrawOrFocused();
 // Carries out the commands above; false for any other.
 bool HandleTrainerCommand(int command);
 
-// A hand of a tool was drawn: with the trainer on, the status line judges its holds.
-void JudgeDrawnHand(const PanelTool &tool, const PlayedHand &hand);
+// A tool's game changed (drawn: the hand it drew, if it was a draw): the status line judges a draw
+// with the trainer on, clears a verdict that play has left behind, and tells a player out of credits
+// how to start again.
+void FollowGame(const PanelTool &tool, const VideoPokerGame &now, const PlayedHand *drawn);
+// The selection moved to this Video Poker tool.
+void SelectionChanged(const PanelTool &tool, const VideoPokerGame &game);

@@ -10,6 +10,8 @@
 #define CmdBetOneKey 1215           // "+1"
 #define CmdBetFiveKey 1216          // "Bet 5"
 #define CmdTrainer 1217             // flag mistakes
+#define CmdDealAgain 1218           // the last hand's bet again, and deal
+#define CmdDealing 1219             // values by an even deck instead of this machine's dealing, or back
 
 #define QUORVANE_HINT_CLASS "QuorvaneHint"
 #define QUORVANE_STATISTICS_CLASS "QuorvaneStatistics"
