@@ -67,7 +67,7 @@ FAULTS = [
 ("trainer", "a worse hold judged the best", "apps/quorvane/trainer/advice.cpp", "*cost = WorthTheSame(best, *yours) ? 0.0 : Worth(best) - Worth(*yours);", "*cost = 0.0;"),
 ("trainer", "the held cards read in reverse", "apps/quorvane/trainer/advice.cpp", "            mask |= 1 << i;", "            mask |= 1 << (HandSize - 1 - i);"),
 ("trainer", "a 71-byte block read as a game", "apps/quorvane/trainer/advice.cpp", "if (!block || size != sizeof(VideoPokerGame))", "if (!block || size + 1 < sizeof(VideoPokerGame))"),
-("trainer", "a keyboard draw held back on the best hold", "apps/quorvane/trainer/trainer.cpp", "&cost, &verdict) || cost == 0)\n        return false;\n    warned", "&cost, &verdict))\n        return false;\n    warned"),
-("trainer", "the trainer judges while it is off", "apps/quorvane/trainer/trainer.cpp", "const AnalysisTables *tables = TrainerOn() ? AdviceTables() : nullptr;", "const AnalysisTables *tables = AdviceTables();"),
+("trainer", "a keyboard draw held back on the best hold", "apps/quorvane/trainer/trainer.cpp", "AdviceDealing(game.wager)) ||\n        cost == 0)\n        return false;", "AdviceDealing(game.wager)))\n        return false;"),
+("trainer", "the trainer judges while it is off", "apps/quorvane/trainer/trainer.cpp", "const AnalysisTables *tables = drawn && TrainerOn() ? AdviceTables() : nullptr;", "const AnalysisTables *tables = drawn ? AdviceTables() : nullptr;"),
 ("trainer", "any panel type taken for a poker tool", "apps/quorvane/trainer/hints.cpp", "host.types[tool.type].name == PokerTypeName;", "!host.types[tool.type].name.empty();"),
 ]
