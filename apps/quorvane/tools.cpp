@@ -78,9 +78,10 @@ HWND CreateToolWindow(int type, RECT rect, const std::vector<uint8_t> &state)
 }
 
 PanelTool &PushTool(int type, HWND window, const std::string &moduleFile, const std::string &typeName,
-                    const RECT &rect, const std::vector<uint8_t> &state)
+                    const RECT &rect, const std::vector<uint8_t> &state, int number = 0)
 {
     PanelTool tool;
+    tool.number = number;
     tool.window = window;
     tool.type = type;
     tool.moduleFile = moduleFile;
@@ -134,7 +135,8 @@ bool CreateToolFromSaved(const SavedTool &saved)
     int type = FindType(saved.moduleFile, saved.typeName);
     HWND window = type >= 0 ? CreateToolWindow(type, rect, saved.state) : nullptr;
     // Without a window the record still stands, and is saved back as it was read.
-    PanelTool &tool = PushTool(window ? type : -1, window, saved.moduleFile, saved.typeName, rect, saved.state);
+    PanelTool &tool = PushTool(window ? type : -1, window, saved.moduleFile, saved.typeName, rect, saved.state,
+                               saved.number);
     if (window)
         BringWithinReach(tool);
     return window != nullptr;

@@ -34,6 +34,8 @@ SavedPanel ThreeToolPanel()
     p.tools.push_back(PokerTool(20, 40, 360, 210, Game(77)));
     p.tools.push_back(PokerTool(420, 40, 300, 175, Game(40, true)));
     p.tools.push_back(PokerTool(20, 320, 240, 140, Game(3)));
+    for (int i = 0; i < 3; ++i)
+        p.tools[i].number = i + 1;
     return p;
 }
 

@@ -45,9 +45,15 @@ TEST(PanelModel, PlacesToolsApartMovesThemWithinTheNumbersComeBackAfterRemoval)
     EXPECT_EQ(removed.state, std::vector<uint8_t>{1}) << "its block goes with it";
     EXPECT_EQ(model.selected, model.tools.back().number) << "the top tool is selected next";
     EXPECT_EQ(PlaceAt(model, "Clock", ToolSize{240, 140}).number, 2) << "the lowest free number";
+    PanelTool kept;
+    kept.number = 7;
+    EXPECT_EQ(model.Place(kept).number, 7) << "a number from the panel file is kept";
+    EXPECT_EQ(model.Place(kept).number, 5) << "unless another tool has it";
+    model.Remove(5, &removed), model.Remove(7, &removed);
     std::vector<SavedTool> saved = model.Saved();
     ASSERT_EQ(saved.size(), 4u);
     EXPECT_EQ(saved.back().width, 240);
+    EXPECT_EQ(saved.back().number, model.tools.back().number);
     EXPECT_EQ(saved.front().state, std::vector<uint8_t>{0}) << "bottom first, blocks as last read";
 }
 
