@@ -192,7 +192,7 @@ bool SaveNow(bool force)
                        std::to_string(result.error) + "); trying again while it runs.");
         return false;
     }
-    if (result.outcome == SaveOutcome::Saved)
+    if (result.outcome == SaveOutcome::Saved && force)     // asked for (Ctrl+S): told; saves by themselves are not
         SetStatus("Saved " + Plural(static_cast<int>(panel.tools.size()), "tool", "tools") + " to " +
                   FileNameOf(host.configPath) + " at " + TimeNow() + ".");
     return true;

@@ -96,6 +96,13 @@ void SetWarning(const std::string &text)
         fprintf(stderr, "quorvane: %s\n", text.c_str());
 }
 
+void ClearStatus(const std::string &text)
+{
+    char shown[512] = {};
+    if (host.statusWindow && GetWindowTextA(host.statusWindow, shown, sizeof shown) && text == shown)
+        SetWindowTextA(host.statusWindow, "");
+}
+
 void UpdateTitle()
 {
     if (!host.mainWindow)

@@ -7,6 +7,7 @@ bool RegisterStatusClass();
 HWND CreateStatusLine(HWND parent);
 void SetStatus(const std::string &text);
 void SetWarning(const std::string &text);
+void ClearStatus(const std::string &text);        // empties the line if it still says text
 void UpdateTitle();                               // the count of tools and the selected one
 bool AskYesNo(const std::string &question);       // yes without asking when unattended
 void ShowMessage(const std::string &text, UINT icon);

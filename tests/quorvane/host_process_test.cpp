@@ -108,7 +108,9 @@ TEST(HostPanel, ToolsComeBackPlayResizeAndAreSavedByteForByte)
     for (const SavedTool &original : start.tools)
         EXPECT_EQ(SavedAt(saved, original.x, original.y)->state, original.state) << "the very block it was given";
 
-    // No explicit save: the host keeps the drawn hand by itself.
+    // No explicit save: the host keeps the drawn hand by itself, and says nothing of it.
+    run.Command(CmdSelectNext);
+    const std::string said = run.Status();
     Click(ToolButton(b, DealDrawId));
     VideoPokerGame drawn = {};
     ASSERT_TRUE(WaitFor([&] {
@@ -119,6 +121,7 @@ TEST(HostPanel, ToolsComeBackPlayResizeAndAreSavedByteForByte)
     }, 15000)) << "the hand reached the panel file within seconds";
     EXPECT_EQ(drawn.credits, 40 + PayoutFor(FourOfAKind, 3));
     EXPECT_NE(drawn.card[4], 11) << "the king was replaced";
+    EXPECT_EQ(run.Status(), said) << "not covered by a save";
 
     RECT r = run.PanelRect(c);
     POINT edge = {r.right + 3, r.top + 40};
@@ -140,6 +143,7 @@ TEST(HostPanel, ToolsComeBackPlayResizeAndAreSavedByteForByte)
     Click(newGame);
     DWORD_PTR result = 0;
     SendMessageTimeoutA(window, WM_COMMAND, IDCANCEL, 0, SMTO_NORMAL, 10000, &result);
+    EXPECT_EQ(run.Status().find("Properties"), std::string::npos) << "closed, not still told: " << run.Status();
     PostMessageA(run.main, WM_CLOSE, 0, 0);
     DWORD code = 1;
     ASSERT_TRUE(run.WaitExit(20000, &code));
