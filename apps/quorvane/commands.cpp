@@ -20,7 +20,7 @@ void ShowKeysHelp()
     for (int id = IDS_KEYS_HELP_FIRST; id <= IDS_KEYS_HELP_LAST; ++id)
         if (LoadStringA(host.instance, id, line, sizeof line) > 0)
             text += std::string(line) + "\n";
-    ShowMessage(text, MB_ICONINFORMATION);
+    ShowMessage(OneColumn(text), MB_ICONINFORMATION);
 }
 
 // A key as a menu shows it: "Ctrl+S", "Shift+F6", "Del".
@@ -29,7 +29,7 @@ std::string KeyName(const ACCEL &key)
     std::string name = std::string(key.fVirt & FCONTROL ? "Ctrl+" : "") + (key.fVirt & FSHIFT ? "Shift+" : "") +
                        (key.fVirt & FALT ? "Alt+" : "");
     const struct { WORD key; const char *name; } named[] = {
-        {VK_INSERT, "Ins"}, {VK_DELETE, "Del"}, {VK_RETURN, "Enter"}, {VK_TAB, "Tab"}, {VK_SPACE, "Space"},
+        {VK_INSERT, "Ins"}, {VK_DELETE, "Del"}, {VK_ESCAPE, "Esc"}, {VK_RETURN, "Enter"}, {VK_TAB, "Tab"}, {VK_SPACE, "Space"},
         {VK_LEFT, "Left"}, {VK_RIGHT, "Right"}, {VK_UP, "Up"}, {VK_DOWN, "Down"}, {VK_OEM_PLUS, "+"},
         {VK_OEM_MINUS, "-"}, {VK_ADD, "Num +"}, {VK_SUBTRACT, "Num -"}};
     for (const auto &n : named)
@@ -251,6 +251,15 @@ void HandleCommand(int command)
     case CmdPressButton:
         if (PressFocusedButton())
             SaveSoon();
+        return;
+    case CmdKeysToPlay:
+        if (host.drag != DragKind::None) {      // Escape in a drag puts the tool back
+            SendMessageA(host.panelWindow, WM_KEYDOWN, VK_ESCAPE, 0);
+            return;
+        }
+        host.keyFocus = nullptr;
+        SetFocus(host.panelWindow);
+        SetStatus("The keys play the selected tool again: Enter deals or draws.");
         return;
     case CmdKeysHelp:
         ShowKeysHelp();

@@ -261,6 +261,9 @@ TEST(HostTools, FreshToolsTakeTheirDefaultSizeAndTheKeyboardWalksAndPressesTheir
     run.Command(CmdPressButton);     // Enter on "+1": one coin bet, Deal comes on
     EXPECT_TRUE(Enabled(second, DealDrawId));
     EXPECT_FALSE(Enabled(first, DealDrawId));
+    run.Command(CmdKeysToPlay);      // Escape: Enter plays the selected tool again
+    run.Command(CmdPressButton);
+    EXPECT_EQ(WindowText(ToolButton(second, DealDrawId)), "Draw") << "dealt, not \"+1\" again";
 
     run.Command(CmdAddFirstType);
     EXPECT_EQ(run.Tools().size(), 3u);
