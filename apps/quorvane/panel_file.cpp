@@ -194,6 +194,22 @@ bool StartsWith(const std::string &text, const char *prefix)
     return text.compare(0, std::char_traits<char>::length(prefix), prefix) == 0;
 }
 
+// A damaged tool line's names, place and size, when those fields still read and a later field shows
+// they were not cut short.
+void PlaceOfDamaged(std::vector<std::string> f, PanelFileReport *report)
+{
+    SavedTool tool;
+    if (f.size() < 8)
+        return;
+    std::string number = f.size() == 10 ? f[8] : "";
+    f.resize(8);
+    f[7] = "-";
+    if (!ToolOf(f, &tool))
+        return;
+    Int32Of(number, 1, MaxToolNumber, &tool.number);
+    report->placesOfDamaged.push_back(tool);
+}
+
 } // namespace
 
 bool SavedTool::operator==(const SavedTool &other) const
@@ -220,7 +236,7 @@ bool PanelFileReport::Clean() const
 {
     if (damagedToolLines || damagedOtherLines || missingTools || droppedTools || newerVersion)
         return false;
-    return empty || (headerFound && endFound);
+    return headerFound && endFound;
 }
 
 std::string CheckedLine(const std::string &content)
@@ -331,8 +347,10 @@ SavedPanel ParsePanelFile(const char *text, size_t length, PanelFileReport *repo
         } else {
             good = false;
         }
-        if (!good && looksLikeTool)
+        if (!good && looksLikeTool) {
             ++found.damagedToolLines;
+            PlaceOfDamaged(SplitTabs(line), &found);
+        }
         else if (!good)
             ++found.damagedOtherLines;
     }

@@ -64,10 +64,13 @@ struct PanelFileReport {
     int damagedOtherLines = 0;  // any other line that failed, or came after the end line
     int missingTools = 0;       // counted by the end line, but neither read nor seen damaged
     int droppedTools = 0;       // good tool lines beyond MaxPanelTools
+    // Damaged tool lines whose place, size and names still read: where their tools start fresh (no
+    // state; the number when the line still had one).
+    std::vector<SavedTool> placesOfDamaged;
 
     // Tools that were in the file but cannot come back as they were.
     int LostTools() const { return damagedToolLines + missingTools; }
-    // The file was read whole and intact (an empty file is clean as well).
+    // The file was read whole and intact (an empty file is not: no host writes one).
     bool Clean() const;
 };
 

@@ -4,6 +4,7 @@
 #include "apps/quorvane/tools.h"
 #include "apps/quorvane/status_line.h"
 #include "apps/quorvane/files.h"
+#include "apps/quorvane/modules.h"
 
 #include <shlobj.h>
 #include <cstdio>
@@ -126,9 +127,9 @@ void RestorePanel(PanelFileState state, const SavedPanel &saved, const PanelFile
         AddFreshTools(1);
         return;
     }
-    // Only a missing or blank file is a new panel: anything else that does not read clean takes the
-    // damaged path below, which keeps a copy before the file is ever overwritten.
-    if (state == PanelFileState::Missing || report.empty) {
+    // Only a missing file is a new panel: anything else that does not read clean, an empty file too,
+    // takes the damaged path below, which keeps a copy before the file is ever overwritten.
+    if (state == PanelFileState::Missing) {
         AddFreshTools(1);
         if (!host.tools.empty()) {
             PanelTool &first = host.tools.front();
@@ -152,8 +153,20 @@ void RestorePanel(PanelFileState state, const SavedPanel &saved, const PanelFile
     for (const SavedTool &tool : saved.tools)
         if (!CreateToolFromSaved(tool))
             ++absent;
-    int lost = report.LostTools();
-    AddFreshTools(std::min(lost, MaxPanelTools - static_cast<int>(host.tools.size())));
+    // A damaged tool starts a new game where it stood when its place and size still read, else where
+    // there is room; either way the news names it.
+    std::vector<std::string> fresh;
+    for (SavedTool place : report.placesOfDamaged) {
+        if (host.types.empty() || static_cast<int>(host.tools.size()) >= MaxPanelTools)
+            break;
+        if (FindType(place.moduleFile, place.typeName) < 0)
+            place.moduleFile = host.types[0].moduleFile, place.typeName = host.types[0].name;
+        if (CreateToolFromSaved(place))
+            fresh.push_back(ToolTitle(host.tools.back()));
+    }
+    for (int i = static_cast<int>(fresh.size()); i < report.LostTools(); ++i)
+        if (PanelTool *tool = host.types.empty() ? nullptr : AddTool(0, false))
+            fresh.push_back(ToolTitle(*tool));
     bool nothingRead = host.tools.empty() && !report.Clean();
     if (nothingRead)
         AddFreshTools(1);     // a file with nothing readable left in it gives a fresh panel
@@ -172,7 +185,7 @@ void RestorePanel(PanelFileState state, const SavedPanel &saved, const PanelFile
             host.options.noSave = true;    // no copy, so the file itself stays as the only record
     }
     RestoreNews news = NewsOfRestore(report, static_cast<int>(saved.tools.size()), nothingRead, absent, keptAs,
-                                     static_cast<int>(host.tools.size()), FileNameOf(host.configPath));
+                                     static_cast<int>(host.tools.size()), FileNameOf(host.configPath), fresh);
     if (news.warning)
         SetWarning(news.text);
     else

@@ -5,6 +5,7 @@
 
 bool RegisterStatusClass();
 HWND CreateStatusLine(HWND parent);
+int StatusHeight(int width);                      // one line, or more for news that needs them
 void SetStatus(const std::string &text);
 void SetWarning(const std::string &text);
 void ClearStatus(const std::string &text);        // empties the line if it still says text

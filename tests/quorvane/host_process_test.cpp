@@ -193,7 +193,8 @@ TEST(HostPanel, ADamagedFileIsKeptAsidAndCostsOnlyTheDamagedTool)
     ASSERT_TRUE(ReadWholeFile(config + ".bad", &aside));
     EXPECT_EQ(aside, text) << "the damaged file is kept for inspection";
     ASSERT_EQ(run.Tools().size(), 3u) << "the damaged tool starts fresh";
-    EXPECT_FALSE(run.ToolAt(420, 40)) << "nothing of the damaged line is trusted, its place included";
+    ASSERT_TRUE(run.ToolAt(420, 40)) << "where it stood: its place and size still read";
+    EXPECT_EQ(Height(run.PanelRect(run.ToolAt(420, 40))), 175);
     for (HWND tool : run.Tools())
         ExpectSettled(run, tool, "recovered");
     run.Command(CmdSaveNow);
@@ -207,6 +208,16 @@ TEST(HostPanel, ADamagedFileIsKeptAsidAndCostsOnlyTheDamagedTool)
         EXPECT_TRUE(run.ToolAt(t.x, t.y)) << "saved where it now stands";
     }
     EXPECT_EQ(fresh, 1);
+    EXPECT_NE(run.Status().find("Video Poker 2 was reset"), std::string::npos) << "still told: " << run.Status();
+    SetWindowPos(run.main, nullptr, 0, 0, 480, 480, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_TRUE(WaitFor([&] { RECT line; return GetClientRect(run.status, &line) && line.bottom > 24; }, 5000))
+        << "narrow, the whole news on more lines than one";
+    run.Command(CmdExit);
+    DWORD code = 1;
+    ASSERT_TRUE(run.WaitExit(20000, &code) && WriteFileAtomically(config, ""));
+    ASSERT_TRUE(run.Start(Args(config)));
+    EXPECT_TRUE(ReadWholeFile(config + ".bad", &aside) && aside.empty()) << "an empty file is kept too";
+    EXPECT_NE(run.Status().find("was empty"), std::string::npos) << run.Status();
 }
 
 TEST(HostPanel, ABadCommandLineEndsAtOnceWithoutWaitingOnAnyone)

@@ -53,7 +53,7 @@ TEST(PanelFile, ComesBackWholeWithAnyLineEndingAndNotes)
     }
     PanelFileReport report;
     Parse("\r\n\n\r", &report);
-    EXPECT_TRUE(report.empty && report.Clean()) << "a blank file is an empty panel, not damage";
+    EXPECT_TRUE(report.empty && !report.Clean()) << "no host writes a blank file: it is damage";
 }
 
 std::string Header() { return CheckedLine("quorvane-panel\t1\t0") + "\n"; }
