@@ -213,7 +213,11 @@ void HandleCommand(int command)
     if (type >= 0 && type < 100) {
         if (type >= static_cast<int>(host.types.size()))
             return;
-        if (PanelTool *added = AddTool(type, true)) {
+        // The new tool asks for the selected tool's size, or with none selected a new panel's first's.
+        ToolSize wished = WelcomeSize;
+        if (tool)
+            wished = ToolSize{tool->rect.right - tool->rect.left, tool->rect.bottom - tool->rect.top};
+        if (PanelTool *added = AddTool(type, true, &wished)) {
             SetFocus(host.panelWindow);
             SetStatus("Added " + ToolTitle(*added) + ". Drag its tab to move it, its edges to resize it.");
             SaveSoon();

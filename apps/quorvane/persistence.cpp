@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr int WelcomeWidth = 360;                // a first panel's tool is grown to a comfortable size
 long savesDone = 0;
 long savesFailed = 0;
 
@@ -133,8 +132,7 @@ void RestorePanel(PanelFileState state, const SavedPanel &saved, const PanelFile
         AddFreshTools(1);
         if (!host.tools.empty()) {
             PanelTool &first = host.tools.front();
-            ResizeTool(first, CornerQuestion, false, ToolSize{WelcomeWidth, first.rect.bottom - first.rect.top},
-                       first.rect, DragKind::BottomRight);
+            ResizeTool(first, CornerQuestion, false, WelcomeSize, first.rect, DragKind::BottomRight);
             SelectTool(first.number);
         }
         SetStatus(host.types.empty() ? "No panel-type module found: see Help > About Quorvane."

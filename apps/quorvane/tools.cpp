@@ -142,7 +142,7 @@ bool CreateToolFromSaved(const SavedTool &saved)
     return window != nullptr;
 }
 
-PanelTool *AddTool(int type, bool select)
+PanelTool *AddTool(int type, bool select, const ToolSize *wished)
 {
     if (type < 0 || type >= static_cast<int>(host.types.size()) ||
         static_cast<int>(host.tools.size()) >= MaxPanelTools)
@@ -155,16 +155,25 @@ PanelTool *AddTool(int type, bool select)
         SetWarning("The " + t.name + " module could not create a tool.");
         return nullptr;
     }
+    ToolSize next = size;
     if (!t.defaultSizeKnown) {
         // The first tool of a type tells the size it and every later one starts at, and its place.
         t.defaultSize = AskDefaultSize(window, ProvisionalSize);
         t.defaultSizeKnown = true;
-        if (!(t.defaultSize == size)) {
-            size = t.defaultSize;
-            at = host.FreeSpot(size, PanelSize());
-            SetWindowPos(window, nullptr, at.x, at.y, size.width, size.height, SWP_NOZORDER | SWP_NOACTIVATE);
-            SendLayout(window);
-        }
+        next = t.defaultSize;
+    }
+    if (wished) {
+        // The tool is asked for the size wished, as a resize would ask it, and its answer taken.
+        SIZE panel = PanelSize();
+        SizeBounds bounds = BoundsWithRoom(LimitsFor(t.defaultSize), panel.cx - 2 * EdgeBand,
+                                           panel.cy - TabHeight - EdgeBand);
+        next = NegotiateToolSize(window, CornerQuestion, false, *wished, bounds);
+    }
+    if (!(next == size)) {
+        size = next;
+        at = host.FreeSpot(size, PanelSize());
+        SetWindowPos(window, nullptr, at.x, at.y, size.width, size.height, SWP_NOZORDER | SWP_NOACTIVATE);
+        SendLayout(window);
     }
     PanelTool &tool = PushTool(type, window, t.moduleFile, t.name, RectAt(at.x, at.y, size), {});
     int number = tool.number;

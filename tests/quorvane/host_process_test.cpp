@@ -276,12 +276,24 @@ TEST(HostTools, FreshToolsTakeTheirDefaultSizeAndTheKeyboardWalksAndPressesTheir
     run.Command(CmdPressButton);
     EXPECT_EQ(WindowText(ToolButton(second, DealDrawId)), "Draw") << "dealt, not \"+1\" again";
 
-    run.Command(CmdAddFirstType);
-    EXPECT_EQ(run.Tools().size(), 3u);
+    run.Command(CmdLarger);
+    RECT grown = run.PanelRect(second);
+    run.Command(CmdAddFirstType);     // Insert: at the selected tool's size, as the tool answers
+    ASSERT_EQ(run.Tools().size(), 3u);
+    HWND added = run.Tools().back();
+    RECT at = run.PanelRect(added);
+    EXPECT_TRUE(Width(at) == Width(grown) && Height(at) == Height(grown)) << Width(at) << "x" << Height(at);
+
     run.Command(CmdRemoveTool);
     run.Command(CmdRemoveTool);
     EXPECT_EQ(run.Tools().size(), 1u);
     EXPECT_NE(run.Title().find("1 tool"), std::string::npos) << run.Title();
+    run.Command(CmdRemoveTool);
+    run.Command(CmdAddFirstType);     // with no tool selected: a new panel's first tool's size
+    EXPECT_EQ(Width(run.PanelRect(run.Tools().back())), 360);
+    EXPECT_EQ(Height(run.PanelRect(run.Tools().back())), 209);
+    run.Command(CmdDefaultSize);
+    EXPECT_EQ(Width(run.PanelRect(run.Tools().back())), 120) << "Ctrl+0: the tool's own default";
     PostMessageA(run.main, WM_CLOSE, 0, 0);
     DWORD code = 1;
     ASSERT_TRUE(run.WaitExit(20000, &code));
