@@ -33,6 +33,39 @@ void SendLayout(HWND window)
     SendMessageA(window, PTM_LAYOUT, 0, 0);
 }
 
+// Each tool's window gives up what the tools above it cover with their windows, tabs and frames, so
+// that a tool and its decoration stand together in the z-order: the upper one whole, the lower one's
+// windows never painting over the upper one's tab.
+void ClipTools()
+{
+    for (size_t i = 0; i < host.tools.size(); ++i) {
+        const PanelTool &t = host.tools[i];
+        if (!t.window)
+            continue;
+        RECT own = {0, 0, Width(t.rect), Height(t.rect)}, common;
+        HRGN region = CreateRectRgnIndirect(&own), before = CreateRectRgn(0, 0, 0, 0);
+        bool cut = false;
+        for (size_t j = i + 1; j < host.tools.size(); ++j) {
+            RECT above = DecoratedRect(host.tools[j].rect);
+            OffsetRect(&above, -t.rect.left, -t.rect.top);
+            if (!IntersectRect(&common, &above, &own))
+                continue;
+            HRGN hole = CreateRectRgnIndirect(&above);
+            CombineRgn(region, region, hole, RGN_DIFF);
+            DeleteObject(hole);
+            cut = true;
+        }
+        bool had = GetWindowRgn(t.window, before) != ERROR;
+        if (cut && !(had && EqualRgn(before, region)))
+            SetWindowRgn(t.window, region, TRUE);     // the window owns the region now
+        else
+            DeleteObject(region);
+        if (!cut && had)
+            SetWindowRgn(t.window, nullptr, TRUE);
+        DeleteObject(before);
+    }
+}
+
 // Places the tool's window at rect; PTM_LAYOUT follows every change of size.
 void ApplyRect(PanelTool &tool, const RECT &rect)
 {
@@ -50,6 +83,7 @@ void ApplyRect(PanelTool &tool, const RECT &rect)
             SendLayout(tool.window);
         RedrawWindow(tool.window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     }
+    ClipTools();
     InvalidateToolDecoration(old);
     InvalidateToolDecoration(rect);
 }
@@ -89,6 +123,7 @@ PanelTool &PushTool(int type, HWND window, const std::string &moduleFile, const 
     tool.rect = rect;
     tool.state = state;
     PanelTool &placed = host.Place(tool);
+    ClipTools();
     InvalidateToolDecoration(rect);
     UpdateTitle();
     return placed;
@@ -99,6 +134,9 @@ void ShowRaised(const PanelTool &tool)
 {
     if (tool.window)
         SetWindowPos(tool.window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ClipTools();
+    if (tool.window)       // what lay under another tool is drawn whole again
+        RedrawWindow(tool.window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     InvalidateToolDecoration(tool.rect);
 }
 
@@ -191,6 +229,7 @@ void RemoveTool(int number)
         return;
     if (removed.window)
         DestroyWindow(removed.window);
+    ClipTools();
     InvalidateToolDecoration(removed.rect);
     if (PanelTool *top = host.Selected())
         ShowRaised(*top);

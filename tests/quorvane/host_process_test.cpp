@@ -281,8 +281,20 @@ TEST(HostTools, FreshToolsTakeTheirDefaultSizeAndTheKeyboardWalksAndPressesTheir
     run.Command(CmdAddFirstType);     // Insert: at the selected tool's size, as the tool answers
     ASSERT_EQ(run.Tools().size(), 3u);
     HWND added = run.Tools().back();
-    RECT at = run.PanelRect(added);
+    RECT at = run.PanelRect(added), under = run.PanelRect(first);
     EXPECT_TRUE(Width(at) == Width(grown) && Height(at) == Height(grown)) << Width(at) << "x" << Height(at);
+    // Dragged by its tab onto another tool: its tab stands over that tool, and comes under it when the
+    // other is selected.
+    POINT grab = {at.left + 30, at.top - TabHeight / 2}, drop = {under.left + 20, under.top + 20};
+    run.SendToPanel(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(grab.x, grab.y));
+    run.SendToPanel(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(grab.x + drop.x - at.left, grab.y + drop.y - at.top));
+    run.SendToPanel(WM_LBUTTONUP, 0, MAKELPARAM(grab.x + drop.x - at.left, grab.y + drop.y - at.top));
+    POINT tab = {under.left + 30, under.top + 20 - TabHeight / 2};
+    ClientToScreen(run.panel, &tab);
+    EXPECT_EQ(WindowFromPoint(tab), run.panel) << "the upper tool's tab, not the lower tool";
+    run.Command(CmdSelectNext);
+    HWND there = WindowFromPoint(tab);
+    EXPECT_TRUE(there == first || GetParent(there) == first) << "the other tool on top, whole";
 
     run.Command(CmdRemoveTool);
     run.Command(CmdRemoveTool);
