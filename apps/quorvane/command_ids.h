@@ -24,6 +24,7 @@
 #define CmdNextButton 1116
 #define CmdPreviousButton 1117
 #define CmdPressButton 1118
+#define CmdKeysToPlay 1119         // Escape: the keys leave the tools' buttons and play again
 #define CmdCompanionItems 1199      // marks where a companion's menu items go (companion.h)
 
 // Resources (menus.rc).

@@ -20,7 +20,7 @@ void ShowKeysHelp()
     for (int id = IDS_KEYS_HELP_FIRST; id <= IDS_KEYS_HELP_LAST; ++id)
         if (LoadStringA(host.instance, id, line, sizeof line) > 0)
             text += std::string(line) + "\n";
-    ShowMessage(text, MB_ICONINFORMATION);
+    ShowMessage(OneColumn(text), MB_ICONINFORMATION);
 }
 
 // A key as a menu shows it: "Ctrl+S", "Shift+F6", "Del".
@@ -29,7 +29,7 @@ std::string KeyName(const ACCEL &key)
     std::string name = std::string(key.fVirt & FCONTROL ? "Ctrl+" : "") + (key.fVirt & FSHIFT ? "Shift+" : "") +
                        (key.fVirt & FALT ? "Alt+" : "");
     const struct { WORD key; const char *name; } named[] = {
-        {VK_INSERT, "Ins"}, {VK_DELETE, "Del"}, {VK_RETURN, "Enter"}, {VK_TAB, "Tab"}, {VK_SPACE, "Space"},
+        {VK_INSERT, "Ins"}, {VK_DELETE, "Del"}, {VK_ESCAPE, "Esc"}, {VK_RETURN, "Enter"}, {VK_TAB, "Tab"}, {VK_SPACE, "Space"},
         {VK_LEFT, "Left"}, {VK_RIGHT, "Right"}, {VK_UP, "Up"}, {VK_DOWN, "Down"}, {VK_OEM_PLUS, "+"},
         {VK_OEM_MINUS, "-"}, {VK_ADD, "Num +"}, {VK_SUBTRACT, "Num -"}};
     for (const auto &n : named)
@@ -213,7 +213,11 @@ void HandleCommand(int command)
     if (type >= 0 && type < 100) {
         if (type >= static_cast<int>(host.types.size()))
             return;
-        if (PanelTool *added = AddTool(type, true)) {
+        // The new tool asks for the selected tool's size, or with none selected a new panel's first's.
+        ToolSize wished = WelcomeSize;
+        if (tool)
+            wished = ToolSize{tool->rect.right - tool->rect.left, tool->rect.bottom - tool->rect.top};
+        if (PanelTool *added = AddTool(type, true, &wished)) {
             SetFocus(host.panelWindow);
             SetStatus("Added " + ToolTitle(*added) + ". Drag its tab to move it, its edges to resize it.");
             SaveSoon();
@@ -251,6 +255,15 @@ void HandleCommand(int command)
     case CmdPressButton:
         if (PressFocusedButton())
             SaveSoon();
+        return;
+    case CmdKeysToPlay:
+        if (host.drag != DragKind::None) {      // Escape in a drag puts the tool back
+            SendMessageA(host.panelWindow, WM_KEYDOWN, VK_ESCAPE, 0);
+            return;
+        }
+        host.keyFocus = nullptr;
+        SetFocus(host.panelWindow);
+        SetStatus("The keys play the selected tool again: Enter deals or draws.");
         return;
     case CmdKeysHelp:
         ShowKeysHelp();

@@ -105,7 +105,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
     if (host.options.help) {
         fputs(HostUsage(), stdout);
         if (!host.options.unattended)
-            MessageBoxA(nullptr, HostUsage(), "Quorvane", MB_OK | MB_ICONINFORMATION);
+            MessageBoxA(nullptr, OneColumn(HostUsage()).c_str(), "Quorvane", MB_OK | MB_ICONINFORMATION);
         return 0;
     }
     if (!host.options.screenshotPath.empty())

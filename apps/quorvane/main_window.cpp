@@ -16,13 +16,12 @@
 
 namespace {
 
-constexpr int StatusHeight = 24;
-
 void LayoutChildren(HWND window)
 {
     RECT client;
     GetClientRect(window, &client);
-    int panelHeight = client.bottom > StatusHeight ? client.bottom - StatusHeight : 0;
+    int statusHeight = StatusHeight(client.right);
+    int panelHeight = client.bottom > statusHeight ? client.bottom - statusHeight : 0;
     MoveWindow(host.panelWindow, 0, 0, client.right, panelHeight, TRUE);
     MoveWindow(host.statusWindow, 0, panelHeight, client.right, client.bottom - panelHeight, TRUE);
 }

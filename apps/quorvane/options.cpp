@@ -8,15 +8,36 @@
 const char *HostUsage()
 {
     return "quorvane [options] [panel file]\n"
-           "  --config PATH          the panel file (default: Quorvane.cfg beside the program)\n"
-           "  --tools N              start a fresh panel with N tools (0..64) instead of the saved one\n"
-           "  --module PATH          load this panel-type module (repeatable; default VideoPoker.dll)\n"
-           "  --module-folder DIR    load every .dll in DIR as a panel-type module\n"
-           "  --screenshot PATH      wait until painted, write a PNG of the window to PATH, quit\n"
-           "  --screenshot-of WHAT   picture the hint, statistics or chart window instead\n"
-           "  --no-save              never write the panel file\n"
-           "  --unattended           never wait on a message box (questions are answered yes)\n"
-           "  --help                 this text\n";
+           "  --config PATH         the panel file (default: Quorvane.cfg by the program)\n"
+           "  --tools N             a fresh panel of N tools (0..64), not the saved one\n"
+           "  --module PATH         load this panel-type module (repeatable)\n"
+           "  --module-folder DIR   load every .dll in DIR as a panel-type module\n"
+           "  --screenshot PATH     wait until painted, write a PNG of the window, quit\n"
+           "  --screenshot-of WHAT  picture the hint, statistics or chart window instead\n"
+           "  --no-save             never write the panel file\n"
+           "  --unattended          never wait on a message box (questions: yes)\n"
+           "  --help                this text\n";
+}
+
+std::string OneColumn(const std::string &text)
+{
+    std::string out;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        std::string line = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        start = end == std::string::npos ? text.size() : end + 1;
+        size_t indent = line.find_first_not_of(' ');
+        size_t gap = indent == std::string::npos ? std::string::npos : line.find_first_of('\t', indent);
+        size_t spaces = indent == std::string::npos ? std::string::npos : line.find("  ", indent);
+        if (gap == std::string::npos || (spaces != std::string::npos && spaces < gap))
+            gap = spaces;
+        size_t words = gap == std::string::npos ? std::string::npos : line.find_first_not_of(" \t", gap);
+        if (words != std::string::npos && line.find_first_not_of(" \t", indent) < gap)
+            line = line.substr(0, gap) + ": " + line.substr(words);
+        out += line + (end == std::string::npos ? "" : "\n");
+    }
+    return out;
 }
 
 namespace {

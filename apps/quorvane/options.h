@@ -18,5 +18,9 @@ struct HostOptions {
 
 const char *HostUsage();
 
+// Text laid out in two columns (by tabs or runs of spaces) made fit for a message box's proportional
+// font: each entry on one line, "  key: words", the indent kept.
+std::string OneColumn(const std::string &text);
+
 // Reads argv[1..argc-1]. On a bad command line returns false and says why in error.
 bool ParseHostOptions(int argc, const char *const *argv, HostOptions *options, std::string *error);

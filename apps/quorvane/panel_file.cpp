@@ -161,7 +161,10 @@ std::string Decimal(int64_t value)
 
 bool ToolOf(const std::vector<std::string> &f, SavedTool *tool)
 {
-    if (f.size() != 8)
+    if (f.size() != 8 && f.size() != 9)     // a file of an older host keeps no number
+        return false;
+    tool->number = 0;
+    if (f.size() == 9 && !Int32Of(f[8], 1, MaxToolNumber, &tool->number))
         return false;
     if (!Unescape(f[1], &tool->moduleFile) || !Unescape(f[2], &tool->typeName))
         return false;
@@ -191,12 +194,29 @@ bool StartsWith(const std::string &text, const char *prefix)
     return text.compare(0, std::char_traits<char>::length(prefix), prefix) == 0;
 }
 
+// A damaged tool line's names, place and size, when those fields still read and a later field shows
+// they were not cut short.
+void PlaceOfDamaged(std::vector<std::string> f, PanelFileReport *report)
+{
+    SavedTool tool;
+    if (f.size() < 8)
+        return;
+    std::string number = f.size() == 10 ? f[8] : "";
+    f.resize(8);
+    f[7] = "-";
+    if (!ToolOf(f, &tool))
+        return;
+    Int32Of(number, 1, MaxToolNumber, &tool.number);
+    report->placesOfDamaged.push_back(tool);
+}
+
 } // namespace
 
 bool SavedTool::operator==(const SavedTool &other) const
 {
     return moduleFile == other.moduleFile && typeName == other.typeName && x == other.x &&
-           y == other.y && width == other.width && height == other.height && state == other.state;
+           y == other.y && width == other.width && height == other.height && state == other.state &&
+           number == other.number;
 }
 
 bool SavedWindow::operator==(const SavedWindow &other) const
@@ -216,7 +236,7 @@ bool PanelFileReport::Clean() const
 {
     if (damagedToolLines || damagedOtherLines || missingTools || droppedTools || newerVersion)
         return false;
-    return empty || (headerFound && endFound);
+    return headerFound && endFound;
 }
 
 std::string CheckedLine(const std::string &content)
@@ -259,9 +279,9 @@ std::string FormatPanelFile(const SavedPanel &panel)
     for (const auto &setting : panel.settings)
         out += CheckedLine(Fields({"setting", Escape(setting.first), Escape(setting.second)})) + "\r\n";
     for (const SavedTool &t : panel.tools) {
-        out += CheckedLine(Fields({"tool", Escape(t.moduleFile), Escape(t.typeName), Decimal(t.x),
-                                   Decimal(t.y), Decimal(t.width), Decimal(t.height),
-                                   HexOf(t.state)})) + "\r\n";
+        std::string line = Fields({"tool", Escape(t.moduleFile), Escape(t.typeName), Decimal(t.x),
+                                   Decimal(t.y), Decimal(t.width), Decimal(t.height), HexOf(t.state)});
+        out += CheckedLine(t.number > 0 ? line + "\t" + Decimal(t.number) : line) + "\r\n";
     }
     out += CheckedLine(Fields({"end", Decimal(static_cast<int64_t>(panel.tools.size()))})) + "\r\n";
     return out;
@@ -294,7 +314,7 @@ SavedPanel ParsePanelFile(const char *text, size_t length, PanelFileReport *repo
         // Only a line with a tool line's tag and field count (or the start of one, cut off by the
         // file's end) can have been a tool: other junk is damage, but must not turn into fresh tools.
         size_t fieldCount = SplitTabs(line).size();
-        bool looksLikeTool = StartsWith(line, "tool\t") && (fieldCount == 9 || (stop == length && fieldCount < 9));
+        bool looksLikeTool = StartsWith(line, "tool\t") && (fieldCount == 9 || fieldCount == 10 || (stop == length && fieldCount < 10));
         std::string content;
         std::vector<std::string> f;
         bool good = VerifyCheckedLine(line, &content);
@@ -327,8 +347,10 @@ SavedPanel ParsePanelFile(const char *text, size_t length, PanelFileReport *repo
         } else {
             good = false;
         }
-        if (!good && looksLikeTool)
+        if (!good && looksLikeTool) {
             ++found.damagedToolLines;
+            PlaceOfDamaged(SplitTabs(line), &found);
+        }
         else if (!good)
             ++found.damagedOtherLines;
     }

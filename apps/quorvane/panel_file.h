@@ -6,7 +6,8 @@
 //   quorvane-panel  1  <generation>                       header: format version, save counter
 //   window  <x>  <y>  <width>  <height>  <maximized 0|1>  the main window's normal place
 //   setting  <name>  <value>                             a setting of the host's companion
-//   tool  <module file>  <type name>  <x>  <y>  <width>  <height>  <state hex or ->
+//   tool  <module file>  <type name>  <x>  <y>  <width>  <height>  <state hex or ->  <number>
+//                                        (the number on the tab; files without it still read)
 //   end  <tool count>                                     written last: the file is complete
 // Names are %XX-escaped where they would hold a tab, a line break, a control byte or '%'.
 #pragma once
@@ -22,12 +23,14 @@ constexpr size_t MaxToolStateBytes = 65536;   // a larger block is not saved
 constexpr int MaxPanelTools = 64;             // tool lines beyond this are not read
 constexpr int MaxToolExtent = 8192;           // widths and heights above this are damage
 constexpr int MaxToolCoordinate = 32768;      // so are places further out than this
+constexpr int MaxToolNumber = 9999;           // and tool numbers above this
 
 struct SavedTool {
     std::string moduleFile;     // file name of the module that offers the type, e.g. "Clock.dll"
     std::string typeName;       // the type's descriptor name, e.g. "Clock"
     int32_t x = 0, y = 0, width = 0, height = 0;   // the tool window in the panel's client area
     std::vector<uint8_t> state; // the tool's saved block, as it handed it out
+    int32_t number = 0;         // the tool's number on the panel; 0 when the file did not keep one
 
     bool operator==(const SavedTool &other) const;
     bool operator!=(const SavedTool &other) const { return !(*this == other); }
@@ -61,10 +64,13 @@ struct PanelFileReport {
     int damagedOtherLines = 0;  // any other line that failed, or came after the end line
     int missingTools = 0;       // counted by the end line, but neither read nor seen damaged
     int droppedTools = 0;       // good tool lines beyond MaxPanelTools
+    // Damaged tool lines whose place, size and names still read: where their tools start fresh (no
+    // state; the number when the line still had one).
+    std::vector<SavedTool> placesOfDamaged;
 
     // Tools that were in the file but cannot come back as they were.
     int LostTools() const { return damagedToolLines + missingTools; }
-    // The file was read whole and intact (an empty file is clean as well).
+    // The file was read whole and intact (an empty file is not: no host writes one).
     bool Clean() const;
 };
 

@@ -63,9 +63,11 @@ int PanelModel::IndexOf(int number) const
 
 PanelTool &PanelModel::Place(PanelTool tool)
 {
-    tool.number = 1;
-    while (IndexOf(tool.number) >= 0)
-        ++tool.number;
+    if (tool.number <= 0 || IndexOf(tool.number) >= 0) {   // a number kept in the file stays when free
+        tool.number = 1;
+        while (IndexOf(tool.number) >= 0)
+            ++tool.number;
+    }
     tools.push_back(tool);
     return tools.back();
 }
@@ -161,6 +163,7 @@ std::vector<SavedTool> PanelModel::Saved() const
         s.width = Width(t.rect);
         s.height = Height(t.rect);
         s.state = t.state;
+        s.number = t.number;
         saved.push_back(s);
     }
     return saved;

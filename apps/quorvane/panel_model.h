@@ -38,7 +38,8 @@ struct PanelModel {
     PanelTool *Selected();
     int IndexOf(int number) const;
 
-    // Puts a tool on top, numbered with the lowest free number; returns it.
+    // Puts a tool on top, with its own number when it has one no other tool has, else the lowest free
+    // number; returns it.
     PanelTool &Place(PanelTool tool);
     // Selects the tool and raises it to the top; a number of no tool clears the selection. Returns the
     // tool, or null.

@@ -26,23 +26,31 @@ std::string Plural(int n, const char *one, const char *many)
 }
 
 RestoreNews NewsOfRestore(const PanelFileReport &report, int toolsRead, bool nothingRead, int absent,
-                          const std::string &keptAs, int toolsNow, const std::string &fileName)
+                          const std::string &keptAs, int toolsNow, const std::string &fileName,
+                          const std::vector<std::string> &fresh)
 {
     RestoreNews news;
     std::string &message = news.text;
     int lost = report.LostTools();
     if (!report.Clean()) {
-        message = "The panel file was damaged: ";
-        if (nothingRead)
+        message = "The panel file " + fileName + (report.empty ? " was empty: " : " was damaged: ");
+        if (report.empty)
+            message += "a fresh panel starts";
+        else if (nothingRead)
             message += "nothing in it could be read, so a fresh panel starts";
         else
             message += Plural(toolsRead, "tool was", "tools were") + " read back";
-        if (lost > 0)
-            message += ", " + Plural(lost, "tool", "tools") + " could not be read and start fresh";
+        std::string names;
+        for (size_t i = 0; i < fresh.size(); ++i)
+            names += (i == 0 ? "" : i + 1 == fresh.size() ? " and " : ", ") + fresh[i];
+        if (lost > 0 && static_cast<int>(fresh.size()) == lost)
+            message += "; " + names + (lost == 1 ? " was" : " were") + " reset to a new game";
+        else if (lost > 0)
+            message += "; " + Plural(lost, "tool", "tools") + " could not be read and start fresh";
         if (!keptAs.empty())
-            message += "; the damaged file is kept as " + keptAs + ".";
+            message += ". The file as it was is kept as " + keptAs + ".";
         else
-            message += "; no copy of the damaged file could be made, so this panel is not saved.";
+            message += ". No copy of the file could be made, so this panel is not saved.";
     }
     if (absent > 0) {
         if (!message.empty())

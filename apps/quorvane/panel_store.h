@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "apps/quorvane/panel_file.h"
 
@@ -29,15 +30,16 @@ struct PanelStore {
     SaveResult Save(const std::string &path, SavedPanel panel, bool force);
 };
 
-// What a restored panel says: a warning when the file was damaged (lost tools start fresh; keptAs is the
-// name of the damaged file's copy, empty when none could be made) or when tools need modules that are
-// not loaded; else routine news.
+// What a restored panel says: a warning when the file was damaged or empty (lost tools start fresh,
+// fresh names them; keptAs is the name of the file's copy, empty when none could be made) or when tools
+// need modules that are not loaded; else routine news.
 struct RestoreNews {
     std::string text;
     bool warning = false;
 };
 RestoreNews NewsOfRestore(const PanelFileReport &report, int toolsRead, bool nothingRead, int absent,
-                          const std::string &keptAs, int toolsNow, const std::string &fileName);
+                          const std::string &keptAs, int toolsNow, const std::string &fileName,
+                          const std::vector<std::string> &fresh = {});
 
 // "1 tool", "3 tools".
 std::string Plural(int n, const char *one, const char *many);

@@ -4,13 +4,13 @@
 #include "apps/quorvane/tools.h"
 #include "apps/quorvane/status_line.h"
 #include "apps/quorvane/files.h"
+#include "apps/quorvane/modules.h"
 
 #include <shlobj.h>
 #include <cstdio>
 
 namespace {
 
-constexpr int WelcomeWidth = 360;                // a first panel's tool is grown to a comfortable size
 
 bool FolderIsWritable(const std::string &folder)
 {
@@ -124,14 +124,13 @@ void RestorePanel(PanelFileState state, const SavedPanel &saved, const PanelFile
         AddFreshTools(1);
         return;
     }
-    // Only a missing or blank file is a new panel: anything else that does not read clean takes the
-    // damaged path below, which keeps a copy before the file is ever overwritten.
-    if (state == PanelFileState::Missing || report.empty) {
+    // Only a missing file is a new panel: anything else that does not read clean, an empty file too,
+    // takes the damaged path below, which keeps a copy before the file is ever overwritten.
+    if (state == PanelFileState::Missing) {
         AddFreshTools(1);
         if (!host.tools.empty()) {
             PanelTool &first = host.tools.front();
-            ResizeTool(first, CornerQuestion, false, ToolSize{WelcomeWidth, first.rect.bottom - first.rect.top},
-                       first.rect, DragKind::BottomRight);
+            ResizeTool(first, CornerQuestion, false, WelcomeSize, first.rect, DragKind::BottomRight);
             SelectTool(first.number);
         }
         SetStatus(host.types.empty() ? "No panel-type module found: see Help > About Quorvane."
@@ -150,8 +149,20 @@ void RestorePanel(PanelFileState state, const SavedPanel &saved, const PanelFile
     for (const SavedTool &tool : saved.tools)
         if (!CreateToolFromSaved(tool))
             ++absent;
-    int lost = report.LostTools();
-    AddFreshTools(std::min(lost, MaxPanelTools - static_cast<int>(host.tools.size())));
+    // A damaged tool starts a new game where it stood when its place and size still read, else where
+    // there is room; either way the news names it.
+    std::vector<std::string> fresh;
+    for (SavedTool place : report.placesOfDamaged) {
+        if (host.types.empty() || static_cast<int>(host.tools.size()) >= MaxPanelTools)
+            break;
+        if (FindType(place.moduleFile, place.typeName) < 0)
+            place.moduleFile = host.types[0].moduleFile, place.typeName = host.types[0].name;
+        if (CreateToolFromSaved(place))
+            fresh.push_back(ToolTitle(host.tools.back()));
+    }
+    for (int i = static_cast<int>(fresh.size()); i < report.LostTools(); ++i)
+        if (PanelTool *tool = host.types.empty() ? nullptr : AddTool(0, false))
+            fresh.push_back(ToolTitle(*tool));
     bool nothingRead = host.tools.empty() && !report.Clean();
     if (nothingRead)
         AddFreshTools(1);     // a file with nothing readable left in it gives a fresh panel
@@ -170,7 +181,7 @@ void RestorePanel(PanelFileState state, const SavedPanel &saved, const PanelFile
             host.options.noSave = true;    // no copy, so the file itself stays as the only record
     }
     RestoreNews news = NewsOfRestore(report, static_cast<int>(saved.tools.size()), nothingRead, absent, keptAs,
-                                     static_cast<int>(host.tools.size()), FileNameOf(host.configPath));
+                                     static_cast<int>(host.tools.size()), FileNameOf(host.configPath), fresh);
     if (news.warning)
         SetWarning(news.text);
     else
@@ -190,7 +201,7 @@ bool SaveNow(bool force)
                        std::to_string(result.error) + "); trying again while it runs.");
         return false;
     }
-    if (result.outcome == SaveOutcome::Saved)
+    if (result.outcome == SaveOutcome::Saved && force)     // asked for (Ctrl+S): told; saves by themselves are not
         SetStatus("Saved " + Plural(static_cast<int>(panel.tools.size()), "tool", "tools") + " to " +
                   FileNameOf(host.configPath) + " at " + TimeNow() + ".");
     return true;

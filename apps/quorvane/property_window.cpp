@@ -50,6 +50,11 @@ void PaintHeader(HWND window)
     EndPaint(window, &ps);
 }
 
+std::string PropertiesNews(const PanelTool &tool)
+{
+    return "Properties of " + ToolTitle(tool) + ". Esc closes them.";
+}
+
 LRESULT CALLBACK PropertiesWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
@@ -65,6 +70,8 @@ LRESULT CALLBACK PropertiesWndProc(HWND window, UINT message, WPARAM wParam, LPA
         return 0;
     case WM_DESTROY:
         if (host.propertiesWindow == window) {
+            if (PanelTool *tool = host.ByWindow(host.propertiesTool))
+                ClearStatus(PropertiesNews(*tool));
             host.propertiesWindow = nullptr;
             host.propertiesTool = nullptr;
         }
@@ -107,6 +114,7 @@ void ShowPropertiesFor(HWND toolWindow)
         DestroyWindow(host.propertiesWindow);
     }
     SelectTool(tool->number);
+    tool = host.ByWindow(toolWindow);     // selecting raised it: the model's order moved under the pointer
     std::string title = ToolTitle(*tool) + " - Properties";
     HWND window = CreateWindowExA(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, QUORVANE_PROPERTIES_CLASS,
                                   title.c_str(), WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
@@ -144,7 +152,7 @@ void ShowPropertiesFor(HWND toolWindow)
     int x = owner.left + (owner.right - owner.left - w) / 2, y = owner.top + (owner.bottom - owner.top - h) / 2;
     SetWindowPos(window, nullptr, std::max(0, x), std::max(0, y), w, h, SWP_NOZORDER);
     ShowWindow(window, SW_SHOW);
-    SetStatus("Properties of " + ToolTitle(*tool) + ". Esc closes them.");
+    SetStatus(PropertiesNews(*tool));
 }
 
 void ClosePropertiesFor(HWND toolWindow)

@@ -2,6 +2,7 @@
 // in view a while, and the count of tools), the main window's title, and the host's message boxes.
 #include "apps/quorvane/status_line.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstring>
@@ -28,6 +29,54 @@ std::wstring WithSuitSymbols(const char *text)
     return shown;
 }
 
+constexpr int StatusLineHeight = 24, StatusMaxLines = 3;
+
+std::string Summary()
+{
+    std::string summary = Plural(static_cast<int>(host.tools.size()), "tool", "tools");
+    if (host.options.noSave)
+        summary += "  |  not saving";
+    return summary;
+}
+
+// Where the news goes, on a status line width wide: left of the summary; its height when measure.
+RECT NewsRect(HDC dc, int width, const char *text, bool measure)
+{
+    std::string summary = Summary();
+    SIZE used = {};
+    GetTextExtentPoint32A(dc, summary.c_str(), static_cast<int>(summary.size()), &used);
+    RECT r = {10, 0, width - 24 - used.cx, 0};
+    if (measure)
+        DrawTextA(dc, text, -1, &r, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX | DT_CALCRECT);
+    return r;
+}
+
+// The room the news needs: one line, or up to three for a long one, so that nothing is cut.
+int NeededHeight(int width)
+{
+    char text[512] = {};
+    GetWindowTextA(host.statusWindow, text, sizeof text);
+    HDC dc = GetDC(host.statusWindow);
+    HGDIOBJ oldFont = SelectObject(dc, host.uiFont);
+    TEXTMETRICA metrics = {};
+    GetTextMetricsA(dc, &metrics);
+    RECT r = NewsRect(dc, width, text, true);
+    SelectObject(dc, oldFont);
+    ReleaseDC(host.statusWindow, dc);
+    int most = metrics.tmHeight * StatusMaxLines + 8;
+    return std::max(StatusLineHeight, std::min(most, static_cast<int>(r.bottom - r.top) + 8));
+}
+
+// A news that needs more (or less) room than the line has lays the main window out again.
+void FitStatus()
+{
+    RECT line = {}, client = {};
+    GetClientRect(host.statusWindow, &line);
+    GetClientRect(host.mainWindow, &client);
+    if (host.mainWindow && line.bottom != NeededHeight(client.right))
+        SendMessageA(host.mainWindow, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+}
+
 void PaintStatus(HWND window)
 {
     PAINTSTRUCT ps;
@@ -51,18 +100,17 @@ void PaintStatus(HWND window)
     HGDIOBJ oldFont = SelectObject(dc, host.uiFont);
     SetBkMode(dc, TRANSPARENT);
 
-    std::string summary = Plural(static_cast<int>(host.tools.size()), "tool", "tools");
-    if (host.options.noSave)
-        summary += "  |  not saving";
+    std::string summary = Summary();
     RECT right = {client.left + 8, client.top, client.right - 10, client.bottom};
     SetTextColor(dc, RGB(170, 190, 176));
     DrawTextA(dc, summary.c_str(), -1, &right, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-    SIZE used = {};
-    GetTextExtentPoint32A(dc, summary.c_str(), static_cast<int>(summary.size()), &used);
-
-    RECT left = {client.left + 10, client.top, client.right - 24 - used.cx, client.bottom};
+    RECT left = NewsRect(dc, client.right, text, true);
+    int height = std::min<int>(left.bottom - left.top, client.bottom);
+    left = NewsRect(dc, client.right, text, false);
+    left.top = (client.bottom - height) / 2;
+    left.bottom = left.top + height;
     SetTextColor(dc, statusIsWarning ? RGB(255, 204, 96) : RGB(232, 240, 232));
-    DrawTextW(dc, WithSuitSymbols(text).c_str(), -1, &left, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+    DrawTextW(dc, WithSuitSymbols(text).c_str(), -1, &left, DT_LEFT | DT_WORDBREAK | DT_END_ELLIPSIS | DT_NOPREFIX);
     SelectObject(dc, oldFont);
     EndPaint(window, &ps);
 }
@@ -91,6 +139,11 @@ bool RegisterStatusClass()
     return RegisterHostClass(QUORVANE_STATUS_CLASS, StatusWndProc);
 }
 
+int StatusHeight(int width)
+{
+    return host.statusWindow ? NeededHeight(width) : StatusLineHeight;
+}
+
 HWND CreateStatusLine(HWND parent)
 {
     return CreateWindowExA(0, QUORVANE_STATUS_CLASS, "Starting...", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, parent,
@@ -103,6 +156,7 @@ void SetStatus(const std::string &text)
         return;
     statusIsWarning = false;
     SetWindowTextA(host.statusWindow, text.c_str());
+    FitStatus();
 }
 
 void SetWarning(const std::string &text)
@@ -110,9 +164,16 @@ void SetWarning(const std::string &text)
     host.warningUntil = GetTickCount() + WarningHoldMs;
     statusIsWarning = true;
     if (host.statusWindow)
-        SetWindowTextA(host.statusWindow, text.c_str());
+        SetWindowTextA(host.statusWindow, text.c_str()), FitStatus();
     if (host.options.unattended)
         fprintf(stderr, "quorvane: %s\n", text.c_str());
+}
+
+void ClearStatus(const std::string &text)
+{
+    char shown[512] = {};
+    if (host.statusWindow && GetWindowTextA(host.statusWindow, shown, sizeof shown) && text == shown)
+        SetWindowTextA(host.statusWindow, ""), FitStatus();
 }
 
 void UpdateTitle()

@@ -5,8 +5,10 @@
 
 bool RegisterStatusClass();
 HWND CreateStatusLine(HWND parent);
+int StatusHeight(int width);                      // one line, or more for news that needs them
 void SetStatus(const std::string &text);
 void SetWarning(const std::string &text);
+void ClearStatus(const std::string &text);        // empties the line if it still says text
 void UpdateTitle();                               // the count of tools and the selected one
 bool AskYesNo(const std::string &question);       // yes without asking when unattended
 void ShowMessage(const std::string &text, UINT icon);

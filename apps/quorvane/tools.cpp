@@ -33,6 +33,39 @@ void SendLayout(HWND window)
     SendMessageA(window, PTM_LAYOUT, 0, 0);
 }
 
+// Each tool's window gives up what the tools above it cover with their windows, tabs and frames, so
+// that a tool and its decoration stand together in the z-order: the upper one whole, the lower one's
+// windows never painting over the upper one's tab.
+void ClipTools()
+{
+    for (size_t i = 0; i < host.tools.size(); ++i) {
+        const PanelTool &t = host.tools[i];
+        if (!t.window)
+            continue;
+        RECT own = {0, 0, Width(t.rect), Height(t.rect)}, common;
+        HRGN region = CreateRectRgnIndirect(&own), before = CreateRectRgn(0, 0, 0, 0);
+        bool cut = false;
+        for (size_t j = i + 1; j < host.tools.size(); ++j) {
+            RECT above = DecoratedRect(host.tools[j].rect);
+            OffsetRect(&above, -t.rect.left, -t.rect.top);
+            if (!IntersectRect(&common, &above, &own))
+                continue;
+            HRGN hole = CreateRectRgnIndirect(&above);
+            CombineRgn(region, region, hole, RGN_DIFF);
+            DeleteObject(hole);
+            cut = true;
+        }
+        bool had = GetWindowRgn(t.window, before) != ERROR;
+        if (cut && !(had && EqualRgn(before, region)))
+            SetWindowRgn(t.window, region, TRUE);     // the window owns the region now
+        else
+            DeleteObject(region);
+        if (!cut && had)
+            SetWindowRgn(t.window, nullptr, TRUE);
+        DeleteObject(before);
+    }
+}
+
 // Places the tool's window at rect; PTM_LAYOUT follows every change of size.
 void ApplyRect(PanelTool &tool, const RECT &rect)
 {
@@ -50,6 +83,7 @@ void ApplyRect(PanelTool &tool, const RECT &rect)
             SendLayout(tool.window);
         RedrawWindow(tool.window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     }
+    ClipTools();
     InvalidateToolDecoration(old);
     InvalidateToolDecoration(rect);
 }
@@ -78,9 +112,10 @@ HWND CreateToolWindow(int type, RECT rect, const std::vector<uint8_t> &state)
 }
 
 PanelTool &PushTool(int type, HWND window, const std::string &moduleFile, const std::string &typeName,
-                    const RECT &rect, const std::vector<uint8_t> &state)
+                    const RECT &rect, const std::vector<uint8_t> &state, int number = 0)
 {
     PanelTool tool;
+    tool.number = number;
     tool.window = window;
     tool.type = type;
     tool.moduleFile = moduleFile;
@@ -88,6 +123,7 @@ PanelTool &PushTool(int type, HWND window, const std::string &moduleFile, const 
     tool.rect = rect;
     tool.state = state;
     PanelTool &placed = host.Place(tool);
+    ClipTools();
     InvalidateToolDecoration(rect);
     UpdateTitle();
     return placed;
@@ -98,6 +134,9 @@ void ShowRaised(const PanelTool &tool)
 {
     if (tool.window)
         SetWindowPos(tool.window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ClipTools();
+    if (tool.window)       // what lay under another tool is drawn whole again
+        RedrawWindow(tool.window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     InvalidateToolDecoration(tool.rect);
 }
 
@@ -134,13 +173,14 @@ bool CreateToolFromSaved(const SavedTool &saved)
     int type = FindType(saved.moduleFile, saved.typeName);
     HWND window = type >= 0 ? CreateToolWindow(type, rect, saved.state) : nullptr;
     // Without a window the record still stands, and is saved back as it was read.
-    PanelTool &tool = PushTool(window ? type : -1, window, saved.moduleFile, saved.typeName, rect, saved.state);
+    PanelTool &tool = PushTool(window ? type : -1, window, saved.moduleFile, saved.typeName, rect, saved.state,
+                               saved.number);
     if (window)
         BringWithinReach(tool);
     return window != nullptr;
 }
 
-PanelTool *AddTool(int type, bool select)
+PanelTool *AddTool(int type, bool select, const ToolSize *wished)
 {
     if (type < 0 || type >= static_cast<int>(host.types.size()) ||
         static_cast<int>(host.tools.size()) >= MaxPanelTools)
@@ -153,16 +193,25 @@ PanelTool *AddTool(int type, bool select)
         SetWarning("The " + t.name + " module could not create a tool.");
         return nullptr;
     }
+    ToolSize next = size;
     if (!t.defaultSizeKnown) {
         // The first tool of a type tells the size it and every later one starts at, and its place.
         t.defaultSize = AskDefaultSize(window, ProvisionalSize);
         t.defaultSizeKnown = true;
-        if (!(t.defaultSize == size)) {
-            size = t.defaultSize;
-            at = host.FreeSpot(size, PanelSize());
-            SetWindowPos(window, nullptr, at.x, at.y, size.width, size.height, SWP_NOZORDER | SWP_NOACTIVATE);
-            SendLayout(window);
-        }
+        next = t.defaultSize;
+    }
+    if (wished) {
+        // The tool is asked for the size wished, as a resize would ask it, and its answer taken.
+        SIZE panel = PanelSize();
+        SizeBounds bounds = BoundsWithRoom(LimitsFor(t.defaultSize), panel.cx - 2 * EdgeBand,
+                                           panel.cy - TabHeight - EdgeBand);
+        next = NegotiateToolSize(window, CornerQuestion, false, *wished, bounds);
+    }
+    if (!(next == size)) {
+        size = next;
+        at = host.FreeSpot(size, PanelSize());
+        SetWindowPos(window, nullptr, at.x, at.y, size.width, size.height, SWP_NOZORDER | SWP_NOACTIVATE);
+        SendLayout(window);
     }
     PanelTool &tool = PushTool(type, window, t.moduleFile, t.name, RectAt(at.x, at.y, size), {});
     int number = tool.number;
@@ -180,6 +229,7 @@ void RemoveTool(int number)
         return;
     if (removed.window)
         DestroyWindow(removed.window);
+    ClipTools();
     InvalidateToolDecoration(removed.rect);
     if (PanelTool *top = host.Selected())
         ShowRaised(*top);

@@ -6,7 +6,9 @@
 #include "apps/quorvane/size_question.h"
 
 bool CreateToolFromSaved(const SavedTool &saved);
-PanelTool *AddTool(int type, bool select);
+// A new tool of the type: at its default size, or at the size it answers when asked for wished.
+PanelTool *AddTool(int type, bool select, const ToolSize *wished = nullptr);
+constexpr ToolSize WelcomeSize = {360, 209};     // a new panel's first tool; Insert's with none selected
 void RemoveTool(int number);
 void SelectTool(int number);
 void SelectNeighbour(int step);

@@ -34,6 +34,8 @@ SavedPanel ThreeToolPanel()
     p.tools.push_back(PokerTool(20, 40, 360, 210, Game(77)));
     p.tools.push_back(PokerTool(420, 40, 300, 175, Game(40, true)));
     p.tools.push_back(PokerTool(20, 320, 240, 140, Game(3)));
+    for (int i = 0; i < 3; ++i)
+        p.tools[i].number = i + 1;
     return p;
 }
 
@@ -106,7 +108,9 @@ TEST(HostPanel, ToolsComeBackPlayResizeAndAreSavedByteForByte)
     for (const SavedTool &original : start.tools)
         EXPECT_EQ(SavedAt(saved, original.x, original.y)->state, original.state) << "the very block it was given";
 
-    // No explicit save: the host keeps the drawn hand by itself.
+    // No explicit save: the host keeps the drawn hand by itself, and says nothing of it.
+    run.Command(CmdSelectNext);
+    const std::string said = Status(run);
     Click(ToolButton(b, DealDrawId));
     VideoPokerGame drawn = {};
     ASSERT_TRUE(WaitFor([&] {
@@ -117,6 +121,7 @@ TEST(HostPanel, ToolsComeBackPlayResizeAndAreSavedByteForByte)
     }, 15000)) << "the hand reached the panel file within seconds";
     EXPECT_EQ(drawn.credits, 40 + PayoutFor(FourOfAKind, 3));
     EXPECT_NE(drawn.card[4], 11) << "the king was replaced";
+    EXPECT_EQ(Status(run), said) << "not covered by a save";
 
     RECT r = PanelRect(run, c);
     POINT edge = {r.right + 3, r.top + 40};
@@ -138,6 +143,7 @@ TEST(HostPanel, ToolsComeBackPlayResizeAndAreSavedByteForByte)
     Click(newGame);
     DWORD_PTR result = 0;
     SendMessageTimeoutA(window, WM_COMMAND, IDCANCEL, 0, SMTO_NORMAL, 10000, &result);
+    EXPECT_EQ(Status(run).find("Properties"), std::string::npos) << "closed, not still told: " << Status(run);
     PostMessageA(run.main, WM_CLOSE, 0, 0);
     DWORD code = 1;
     ASSERT_TRUE(run.WaitExit(20000, &code));
@@ -202,7 +208,8 @@ TEST(HostPanel, ADamagedFileIsKeptAsidAndCostsOnlyTheDamagedTool)
     ASSERT_TRUE(ReadWholeFile(config + ".bad", &aside));
     EXPECT_EQ(aside, text) << "the damaged file is kept for inspection";
     ASSERT_EQ(run.Tools().size(), 3u) << "the damaged tool starts fresh";
-    EXPECT_FALSE(ToolAt(run, 420, 40)) << "nothing of the damaged line is trusted, its place included";
+    ASSERT_TRUE(ToolAt(run, 420, 40)) << "where it stood: its place and size still read";
+    EXPECT_EQ(Height(PanelRect(run, ToolAt(run, 420, 40))), 175);
     for (HWND tool : run.Tools())
         ExpectSettled(run, tool, "recovered");
     run.Command(CmdSaveNow);
@@ -216,6 +223,16 @@ TEST(HostPanel, ADamagedFileIsKeptAsidAndCostsOnlyTheDamagedTool)
         EXPECT_TRUE(ToolAt(run, t.x, t.y)) << "saved where it now stands";
     }
     EXPECT_EQ(fresh, 1);
+    EXPECT_NE(Status(run).find("Video Poker 2 was reset"), std::string::npos) << "still told: " << Status(run);
+    SetWindowPos(run.main, nullptr, 0, 0, 480, 480, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_TRUE(WaitFor([&] { RECT line; return GetClientRect(run.status, &line) && line.bottom > 24; }, 5000))
+        << "narrow, the whole news on more lines than one";
+    run.Command(CmdExit);
+    DWORD code = 1;
+    ASSERT_TRUE(run.WaitExit(20000, &code) && WriteFileAtomically(config, ""));
+    ASSERT_TRUE(run.Start(Args(config)));
+    EXPECT_TRUE(ReadWholeFile(config + ".bad", &aside) && aside.empty()) << "an empty file is kept too";
+    EXPECT_NE(Status(run).find("was empty"), std::string::npos) << Status(run);
 }
 
 TEST(HostPanel, ABadCommandLineEndsAtOnceWithoutWaitingOnAnyone)
@@ -270,13 +287,40 @@ TEST(HostTools, FreshToolsTakeTheirDefaultSizeAndTheKeyboardWalksAndPressesTheir
     run.Command(CmdPressButton);     // Enter on "+1": one coin bet, Deal comes on
     EXPECT_TRUE(Enabled(second, DealDrawId));
     EXPECT_FALSE(Enabled(first, DealDrawId));
+    run.Command(CmdKeysToPlay);      // Escape: Enter plays the selected tool again
+    run.Command(CmdPressButton);
+    EXPECT_EQ(WindowText(ToolButton(second, DealDrawId)), "Draw") << "dealt, not \"+1\" again";
 
-    run.Command(CmdAddFirstType);
-    EXPECT_EQ(run.Tools().size(), 3u);
+    run.Command(CmdLarger);
+    RECT grown = PanelRect(run, second);
+    run.Command(CmdAddFirstType);     // Insert: at the selected tool's size, as the tool answers
+    ASSERT_EQ(run.Tools().size(), 3u);
+    HWND added = run.Tools().back();
+    RECT at = PanelRect(run, added), under = PanelRect(run, first);
+    EXPECT_TRUE(Width(at) == Width(grown) && Height(at) == Height(grown)) << Width(at) << "x" << Height(at);
+    // Dragged by its tab onto another tool: its tab stands over that tool, and comes under it when the
+    // other is selected.
+    POINT grab = {at.left + 30, at.top - TabHeight / 2}, drop = {under.left + 20, under.top + 20};
+    SendToPanel(run, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(grab.x, grab.y));
+    SendToPanel(run, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(grab.x + drop.x - at.left, grab.y + drop.y - at.top));
+    SendToPanel(run, WM_LBUTTONUP, 0, MAKELPARAM(grab.x + drop.x - at.left, grab.y + drop.y - at.top));
+    POINT tab = {under.left + 30, under.top + 20 - TabHeight / 2};
+    ClientToScreen(run.panel, &tab);
+    EXPECT_EQ(WindowFromPoint(tab), run.panel) << "the upper tool's tab, not the lower tool";
+    run.Command(CmdSelectNext);
+    HWND there = WindowFromPoint(tab);
+    EXPECT_TRUE(there == first || GetParent(there) == first) << "the other tool on top, whole";
+
     run.Command(CmdRemoveTool);
     run.Command(CmdRemoveTool);
     EXPECT_EQ(run.Tools().size(), 1u);
     EXPECT_NE(Title(run).find("1 tool"), std::string::npos) << Title(run);
+    run.Command(CmdRemoveTool);
+    run.Command(CmdAddFirstType);     // with no tool selected: a new panel's first tool's size
+    EXPECT_EQ(Width(PanelRect(run, run.Tools().back())), 360);
+    EXPECT_EQ(Height(PanelRect(run, run.Tools().back())), 209);
+    run.Command(CmdDefaultSize);
+    EXPECT_EQ(Width(PanelRect(run, run.Tools().back())), 120) << "Ctrl+0: the tool's own default";
     PostMessageA(run.main, WM_CLOSE, 0, 0);
     DWORD code = 1;
     ASSERT_TRUE(run.WaitExit(20000, &code));

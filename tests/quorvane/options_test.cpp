@@ -15,6 +15,15 @@ bool Parse(const std::vector<const char *> &args, HostOptions *options, std::str
     return ParseHostOptions(static_cast<int>(argv.size()), argv.data(), options, error);
 }
 
+TEST(HostOptions, HelpFitsAConsoleAndABox)
+{
+    std::string usage = HostUsage();
+    for (size_t at = 0, end; (end = usage.find('\n', at)) != std::string::npos; at = end + 1)
+        EXPECT_LE(end - at, 79u) << usage.substr(at, end - at);
+    EXPECT_EQ(OneColumn("  --tools N     fresh\n  Ctrl++ / Ctrl+-\t\tlarger\nKeys\n"),
+              "  --tools N: fresh\n  Ctrl++ / Ctrl+-: larger\nKeys\n");
+}
+
 TEST(HostOptions, EveryOptionIsRead)
 {
     HostOptions o;

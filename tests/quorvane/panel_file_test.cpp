@@ -28,6 +28,7 @@ SavedPanel ThreeTools()
     p.tools.push_back(Tool("VideoPoker.dll", "Video Poker", 20, 40, 360, 210, 1, 72));
     p.tools.push_back(Tool("odd\tname%.dll", "Line\r\nbreak 100%", 400, 40, 300, 175, 2, 72));
     p.tools.push_back(Tool("Other.dll", "Clock", -30, 300, 240, 140, 0, 0));
+    p.tools[0].number = 4, p.tools[1].number = 1;    // the third as an older host wrote it: no number
     return p;
 }
 
@@ -48,10 +49,11 @@ TEST(PanelFile, ComesBackWholeWithAnyLineEndingAndNotes)
         EXPECT_TRUE(report.Clean() && report.endFound) << int(ending[0]) << int(ending[1]);
         EXPECT_EQ(back.generation, 41u);
         EXPECT_TRUE(back.SameContent(ThreeTools())) << int(ending[0]) << int(ending[1]);
+        EXPECT_EQ(back.tools[0].number, 4) << "the numbers on the tabs come back";
     }
     PanelFileReport report;
     Parse("\r\n\n\r", &report);
-    EXPECT_TRUE(report.empty && report.Clean()) << "a blank file is an empty panel, not damage";
+    EXPECT_TRUE(report.empty && !report.Clean()) << "no host writes a blank file: it is damage";
 }
 
 std::string Header() { return CheckedLine("quorvane-panel\t1\t0") + "\n"; }

@@ -46,9 +46,15 @@ TEST(PanelModel, PlacesToolsApartMovesThemWithinTheNumbersComeBackAfterRemoval)
     EXPECT_EQ(removed.state, std::vector<uint8_t>{1}) << "its block goes with it";
     EXPECT_EQ(model.selected, model.tools.back().number) << "the top tool is selected next";
     EXPECT_EQ(PlaceAt(model, "Clock", ToolSize{240, 140}).number, 2) << "the lowest free number";
+    PanelTool kept;
+    kept.number = 7;
+    EXPECT_EQ(model.Place(kept).number, 7) << "a number from the panel file is kept";
+    EXPECT_EQ(model.Place(kept).number, 5) << "unless another tool has it";
+    model.Remove(5, &removed), model.Remove(7, &removed);
     std::vector<SavedTool> saved = model.Saved();
     ASSERT_EQ(saved.size(), 4u);
     EXPECT_EQ(saved.back().width, 240);
+    EXPECT_EQ(saved.back().number, model.tools.back().number);
     EXPECT_EQ(saved.front().state, std::vector<uint8_t>{0}) << "bottom first, blocks as last read";
 }
 
@@ -88,15 +94,24 @@ TEST(PanelStore, ADamagedFileCostsOnlyItsDamagedToolsAndSaysSo)
     for (int i = 0; i < 3; ++i)
         panel.tools.push_back(SavedTool{"Clock.dll", "Clock", 20, 40 + 200 * i, 240, 140, {uint8_t(i)}});
     std::string text = FormatPanelFile(panel);
-    text[text.find("tool\t") + 2] ^= 1;             // one tool line no longer checks
+    const size_t first = text.find("tool\t");
+    text[first + 2] ^= 1;                            // one tool line no longer checks
     PanelFileReport report;
     SavedPanel read = ParsePanelFile(text.data(), text.size(), &report);
     RestoreNews news = NewsOfRestore(report, static_cast<int>(read.tools.size()), false, 1, "panel.cfg.bad", 3,
-                                     "panel.cfg");
+                                     "panel.cfg", {"Clock 3"});
     EXPECT_TRUE(news.warning);
-    EXPECT_EQ(news.text, "The panel file was damaged: 2 tools were read back, 1 tool could not be read and start "
-                         "fresh; the damaged file is kept as panel.cfg.bad. 1 tool needs a module that is not "
+    EXPECT_EQ(news.text, "The panel file panel.cfg was damaged: 2 tools were read back; Clock 3 was reset to a new "
+                         "game. The file as it was is kept as panel.cfg.bad. 1 tool needs a module that is not "
                          "loaded; kept in the panel file.");
+    text[first + 2] ^= 1;                            // its block damaged instead: its place still reads
+    text[text.find("\t140\t") + 5] ^= 1;
+    ParsePanelFile(text.data(), text.size(), &report);
+    ASSERT_EQ(report.placesOfDamaged.size(), 1u);
+    EXPECT_TRUE(report.placesOfDamaged[0].y == 40 && report.placesOfDamaged[0].height == 140);
+    ParsePanelFile("", 0, &report);
+    EXPECT_EQ(NewsOfRestore(report, 0, true, 0, "p.bad", 1, "p").text,
+              "The panel file p was empty: a fresh panel starts. The file as it was is kept as p.bad.");
     report = {};
     report.headerFound = report.endFound = true;
     EXPECT_EQ(NewsOfRestore(report, 3, false, 0, "", 3, "panel.cfg").text, "Restored 3 tools from panel.cfg.");
