@@ -98,6 +98,7 @@ TEST(HostTrainer, KeysPlayTheSelectedToolAndEachDrawIsJudgedAMistakeHeldBackFirs
     play.run.Command(CmdSelectNext);
     play.run.Command(CmdTrainer);
     ASSERT_TRUE(play.Key(VK_RETURN, [](const VideoPokerGame &g) { return g.handComplete == 1; }));
+    EXPECT_EQ(Status(play.run).find("(this machine)"), std::string::npos) << "no verdict with the trainer off";
     const int32_t before = play.Game().credits;
     ASSERT_TRUE(play.Key('D', [](const VideoPokerGame &g) { return g.handComplete == 0 && g.wager == 5; }));
     EXPECT_EQ(play.Game().credits, before - 5);
