@@ -835,30 +835,31 @@ bool DeriveOrPlay(const AnalysisTables &tables, const WeightedTables *machine, i
             static thread_local HandHolds classHolds[5];
             for (int c = block * BlockSize; c < std::min(classCount, (block + 1) * BlockSize); ++c) {
                 const DealClass &dealClass = classes[static_cast<size_t>(c)];
-                if (c + 1 < classCount)   // its first deal is the next class's cards as listed
-                    FetchWeightedDeal(*machine, classes[static_cast<size_t>(c) + 1].cards);
                 PatternHold list[MaxPatternHolds];
                 const int count = ListBaseHolds(dealClass.cards, list);
+                ClassDeal deals[24];
+                DealSets sets[24];
+                const int dealCount = ListClassDeals(dealClass, alike, deals);
+                for (int d = 0; d < dealCount; ++d) {
+                    ListDealSets(*machine, deals[d].sorted, sets[d]);
+                    FetchDealRows(*machine, sets[d]);
+                }
                 int64_t classPaid[HoldCount];
-                EvenHoldsPaid(*machine, dealClass.cards, classPaid);
+                EvenHoldsPaid(*machine, sets[0], classPaid);   // the first deal is the class's own cards
                 // The lines a deal of the class has depend only on which of the class's suits becomes
                 // the spades (or none): worked out once for each, over the class's order of its cards.
                 bool known[5] = {};
                 Group *groupOf[5];
-                ForEachDealOfClass(dealClass, alike,
-                                   [&](const Card *deal) { FetchWeightedDeal(*machine, deal); },
-                                   [&](const Card *deal, const int *toSorted, int deals) {
-                    DealSets sets;
-                    ListDealSets(*machine, deal, sets);
-                    const double chance = static_cast<double>(DealChance(*machine, deal)) * deals;
+                for (int d = 0; d < dealCount; ++d) {
+                    const Card *deal = deals[d].sorted;
+                    const uint8_t *toSorted = deals[d].toSorted;
+                    DealSets &dealSets = sets[d];
+                    const double chance = static_cast<double>(DealChance(*machine, dealSets)) * deals[d].deals;
                     uint8_t mapping[HoldCount];
                     int64_t paid[HoldCount];
-                    mapping[0] = 0;
-                    paid[0] = classPaid[0];
-                    for (int mask = 1; mask < HoldCount; ++mask) {
-                        mapping[mask] = static_cast<uint8_t>(mapping[mask & (mask - 1)] | 1 << toSorted[__builtin_ctz(mask)]);
+                    MapHolds(deals[d], mapping);
+                    for (int mask = 0; mask < HoldCount; ++mask)
                         paid[mapping[mask]] = classPaid[mask];
-                    }
                     int spadeSuit = 4;
                     for (int i = 0; i < HandSize; ++i)
                         if (SuitOf(deal[toSorted[i]]) == Spades)
@@ -871,25 +872,25 @@ bool DeriveOrPlay(const AnalysisTables &tables, const WeightedTables *machine, i
                     }
                     Group &group = *groupOf[spadeSuit];
                     alignas(64) int32_t byFinal[HoldCount][MaxAllLanes];
-                    ValueAllHolds(*machine, sets, byFinal);
+                    ValueAllHolds(*machine, dealSets, byFinal);
                     double worth[HoldCount];
                     uint32_t priced = 0;
                     int best = -1;
                     for (int k = 0; k < holds.count; ++k) {
                         const int mask = mapping[holds.hold[holds.present[k]]];
                         if (!(priced >> mask & 1)) {
-                            worth[mask] = PricedWorth(*machine, sets, byFinal, mask);
+                            worth[mask] = PricedWorth(*machine, dealSets, byFinal, mask);
                             priced |= 1u << mask;
                             if (best < 0 || worth[mask] > worth[best])
                                 best = mask;
                         }
                         group.weighted[static_cast<size_t>(k)] += chance * worth[mask];
                     }
-                    best = BestPricedHold(*machine, sets, byFinal, paid, worth, priced, best);
+                    best = BestPricedHold(*machine, dealSets, byFinal, paid, worth, priced, best);
                     group.bestWeighted += chance * worth[best];
                     group.chance += chance;
-                    group.deals += static_cast<uint32_t>(deals);
-                });
+                    group.deals += deals[d].deals;
+                }
             }
         });
     }

@@ -16,6 +16,7 @@ namespace {
 
 constexpr int MaxWeights = 3;
 constexpr int MaxSlots = 21;     // compositions of five cards over three weights
+constexpr int WeightPatterns = 243;   // ways to give five cards one of three weights each
 
 struct Composition {
     int count[MaxWeights];
@@ -47,8 +48,7 @@ long double SetChance(const uint32_t weight[MaxWeights], long double left, Compo
 
 struct PriceTerm {
     double chance;           // of one given set of draws of this composition
-    int16_t drawn;           // the draws' composition
-    int16_t final;           // the final hand's
+    int32_t final;           // the final hand's composition
 };
 
 } // namespace
@@ -68,11 +68,13 @@ struct WeightedTables {
     uint16_t *fours;                         // at most 4000 + 47 * 250 coins over a set's completions
     uint16_t *threes;                        // checked when built
     bool tooLarge;                           // a row of threes above what 16 bits hold
-    // The rows of the sets of up to two cards laid out by the final hand's composition, when there are at
-    // most 15 (16 lanes with the spare): copied whole where a deal's holds are all worked out at once.
-    int32_t (*twosByFinal)[16];
-    int32_t onesByFinal[DeckSize][16];
-    int32_t noneByFinal[16];
+    // The rows of the sets of up to two cards laid out by the final hand's composition: lanes of them, the
+    // last a spare for what no deck holds (16; MaxAllLanes when there are more than 15 compositions),
+    // added whole where a deal's holds are worked out.
+    int lanes;
+    int32_t *twosByFinal;
+    int32_t onesByFinal[DeckSize][MaxAllLanes];
+    int32_t noneByFinal[MaxAllLanes];
     int32_t *twos;
     int32_t ones[DeckSize][MaxSlots];
     int32_t none[MaxSlots];
@@ -83,7 +85,7 @@ struct WeightedTables {
     int8_t withCard[HandSize][MaxSlots][MaxWeights];
     int8_t joined[HandSize + 1][MaxSlots][HandSize + 1][MaxSlots];
     int8_t lane[HandSize + 1][MaxSlots][MaxSlots];   // [m][s][a]: joined with the 5 - m added, or the spare lane
-    int8_t drawnSlot[HandSize + 1][MaxSlots][HandSize + 1][MaxSlots];   // joined, or MaxSlots where none
+    int8_t setSlots[WeightPatterns][HoldCount];   // a deal's sets' slots, by its cards' weights (base 3)
     uint8_t priceCount[MaxSlots][HandSize + 1][MaxSlots];
     PriceTerm price[MaxSlots][HandSize + 1][MaxSlots][MaxSlots];
     double likeliest[MaxSlots][HandSize + 1];   // the largest chance of one given draw, by cards held
@@ -140,9 +142,6 @@ void ListSlotArithmetic(WeightedTables &tables)
             for (int k = 0; m + k <= HandSize; ++k)
                 for (int a = 0; a < tables.slotCount[k]; ++a)
                     tables.joined[m][s][k][a] = static_cast<int8_t>(SlotOf(tables, m + k, held + tables.slotComposition[k][a]));
-            for (int k = 0; m + k <= HandSize; ++k)
-                for (int a = 0; a < tables.slotCount[k]; ++a)
-                    tables.drawnSlot[m][s][k][a] = tables.joined[m][s][k][a] < 0 ? MaxSlots : tables.joined[m][s][k][a];
             for (int a = 0; a < tables.slotCount[HandSize - m]; ++a) {
                 const int8_t joined = tables.joined[m][s][HandSize - m][a];
                 tables.lane[m][s][a] = joined < 0 ? static_cast<int8_t>(tables.slotCount[HandSize]) : joined;
@@ -179,8 +178,7 @@ void PriceCompositions(WeightedTables &tables)
                     if (!isPossible)
                         continue;
                     tables.price[d][m][s][count].chance = drawChance[HandSize - m][a];
-                    tables.price[d][m][s][count].drawn = static_cast<int16_t>(a);
-                    tables.price[d][m][s][count].final = static_cast<int16_t>(SlotOf(tables, HandSize, held + drawn));
+                    tables.price[d][m][s][count].final = SlotOf(tables, HandSize, held + drawn);
                     const double chance = tables.price[d][m][s][count].chance;
                     tables.likeliest[d][m] = std::max(tables.likeliest[d][m], chance);
                     tables.mostLikely[m] = std::max(tables.mostLikely[m], chance);
@@ -225,11 +223,6 @@ void SumFours(WeightedTables &tables, int highest)
     });
 }
 
-int SlotOfSet(const WeightedTables &tables, const DealSets &sets, int mask)
-{
-    return tables.slotOf[BitCount(mask)][BitCount(mask & sets.ofKind[0])][BitCount(mask & sets.ofKind[1])];
-}
-
 void FillFromLarger(WeightedTables &tables, const Card *set, int size)
 {
     switch (size) {
@@ -244,126 +237,156 @@ void FillFromLarger(WeightedTables &tables, const Card *set, int size)
     }
 }
 
-} // namespace
-
-void FetchWeightedDeal(const WeightedTables &tables, const Card sorted[HandSize])
+// The composition of every set of a deal's cards, for each way of giving its five cards weights.
+void ListSetSlots(WeightedTables &tables)
 {
-    // The rows of the deal's sets of four and three cards: the tables too big to stay in the cache. A
-    // set's index adds C(card, place) over its cards ascending.
-    for (int skip = 0; skip < HandSize; ++skip) {
-        int index = 0;
-        for (int i = 0, place = 1; i < HandSize; ++i)
-            if (i != skip)
-                index += static_cast<int>(binomial.value[sorted[i]][place++]);
-        __builtin_prefetch(tables.fours + index * tables.slotCount[1]);
-        for (int also = skip + 1; also < HandSize; ++also) {
-            int three = 0;
-            for (int i = 0, place = 1; i < HandSize; ++i)
-                if (i != skip && i != also)
-                    three += static_cast<int>(binomial.value[sorted[i]][place++]);
-            __builtin_prefetch(tables.threes + three * tables.slotCount[2]);
+    for (int weights = 0; weights < WeightPatterns; ++weights)
+        for (int mask = 0; mask < HoldCount; ++mask) {
+            Composition composition = {};
+            for (int i = 0, rest = weights; i < HandSize; ++i, rest /= MaxWeights)
+                composition.count[rest % MaxWeights] += mask >> i & 1;
+            tables.setSlots[weights][mask] = static_cast<int8_t>(SlotOf(tables, BitCount(mask), composition));
         }
-    }
 }
+
+// The rows of the sets of up to two cards laid out by the final hand's composition.
+bool LayOutByFinal(WeightedTables &tables)
+{
+    tables.lanes = tables.slotCount[HandSize] < 16 ? 16 : MaxAllLanes;
+    tables.twosByFinal = static_cast<int32_t *>(calloc(binomial.value[DeckSize][2] * tables.lanes, sizeof(int32_t)));
+    if (!tables.twosByFinal)
+        return false;
+    for (int b = 0; b < DeckSize; ++b)
+        for (int a = 0; a <= b; ++a) {
+            const Card set[2] = { Card(a), Card(b) };
+            const int size = a == b ? 1 : 2;
+            const Card *cards = a == b ? set + 1 : set;
+            int32_t *into = size == 2 ? tables.twosByFinal + SubsetIndex(set, 2) * tables.lanes : tables.onesByFinal[b];
+            const int32_t *row = size == 2 ? tables.twos + SubsetIndex(set, 2) * tables.slotCount[3] : tables.ones[b];
+            const int8_t *lane = tables.lane[size][SlotOf(tables, size, CompositionOf(tables, cards, size))];
+            for (int added = 0; added < tables.slotCount[HandSize - size]; ++added)
+                into[lane[added]] = row[added];
+        }
+    for (int added = 0; added < tables.slotCount[HandSize]; ++added)
+        tables.noneByFinal[tables.lane[0][0][added]] = tables.none[added];
+    return true;
+}
+
+// The sets of three and four of a deal's cards, whose rows are in the tables too big to stay in the cache.
+struct LargeSets {
+    uint8_t mask[15];
+    constexpr LargeSets() : mask()
+    {
+        for (int m = 0, n = 0; m < HoldCount; ++m)
+            if (BitCountTable().value[m] == 3 || BitCountTable().value[m] == 4)
+                mask[n++] = static_cast<uint8_t>(m);
+    }
+};
+constexpr LargeSets largeSets;
+
+} // namespace
 
 void ListDealSets(const WeightedTables &tables, const Card sorted[HandSize], DealSets &sets)
 {
     std::copy(sorted, sorted + HandSize, sets.cards);
-    sets.ofKind[0] = sets.ofKind[1] = sets.ofKind[2] = 0;
-    for (int i = 0; i < HandSize; ++i)
-        sets.ofKind[tables.kindOf[sorted[i]]] |= 1 << i;
-    // Each set's row and composition, from the set without its highest card.
+    // Each set's composition follows from its cards' weights; its row's index adds C(card, place) over
+    // its cards ascending, so a set's is the index of the set without its highest card and one term.
+    int weights = 0;
+    for (int i = HandSize - 1; i >= 0; --i)
+        weights = weights * MaxWeights + tables.kindOf[sorted[i]];
+    memcpy(sets.slot, tables.setSlots[weights], sizeof sets.slot);
     sets.index[0] = 0;
-    sets.slot[0] = 0;
-    for (int mask = 1; mask < HoldCount; ++mask) {
-        const int size = BitCount(mask), top = 31 - __builtin_clz(mask);
-        sets.index[mask] = sets.index[mask ^ (1 << top)] + static_cast<int>(binomial.value[sorted[top]][size]);
-        sets.slot[mask] = static_cast<int8_t>(SlotOfSet(tables, sets, mask));
-    }
+    for (int top = 0; top < HandSize; ++top)
+        for (int below = 0; below < (1 << top); ++below)
+            sets.index[below | 1 << top] = sets.index[below] + static_cast<int32_t>(binomial.value[sorted[top]][BitCount(below) + 1]);
     sets.dealSlot = sets.slot[HoldCount - 1];
     sets.made = -1;
 }
 
-namespace {
-
-template <typename Row>
-void AddRow(const Row *row, const int8_t *slot, int count, int sign, int32_t byDraw[])
+void FetchDealRows(const WeightedTables &tables, const DealSets &sets)
 {
-    for (int a = 0; a < count; ++a)
-        byDraw[slot[a]] += sign * static_cast<int32_t>(row[a]);
+    for (int mask : largeSets.mask) {
+        if (BitCount(mask) == 4)
+            __builtin_prefetch(tables.fours + sets.index[mask] * tables.slotCount[1]);
+        else
+            __builtin_prefetch(tables.threes + sets.index[mask] * tables.slotCount[2]);
+    }
 }
 
-} // namespace
+long double DealChance(const WeightedTables &tables, const DealSets &sets) { return tables.dealChance[sets.dealSlot]; }
 
-double HoldWorth(const WeightedTables &tables, DealSets &sets, int mask)
+namespace {
+
+int32_t MadePaid(const WeightedTables &tables, DealSets &sets)
 {
-    // By the composition of the draws: the hands that hold the kept cards and more of the deal's, taken
-    // in and out by inclusion-exclusion, so only hands whose draws miss the thrown-away cards stay.
-    const int kept = BitCount(mask), drawn = HandSize - kept, thrown = (HoldCount - 1) & ~mask;
-    int32_t byDraw[MaxSlots + 1] = {};   // and a last one for what no deck holds, always 0
-    for (int extra = thrown;; extra = (extra - 1) & thrown) {
-        const int set = mask | extra, more = BitCount(extra), added = drawn - more;
-        const int8_t *slot = tables.drawnSlot[more][sets.slot[extra]][added];
-        const int sign = (more & 1) ? -1 : 1;
-        const int index = sets.index[set], count = tables.slotCount[added];
-        switch (kept + more) {
-        case 5:
-            if (sets.made < 0)
-                sets.made = tables.payout[ClassifyCards(sets.cards)];
-            AddRow(&sets.made, slot, 1, sign, byDraw);
-            break;
-        case 4: AddRow(tables.fours + index * count, slot, count, sign, byDraw); break;
-        case 3: AddRow(tables.threes + index * count, slot, count, sign, byDraw); break;
-        case 2: AddRow(tables.twos + index * count, slot, count, sign, byDraw); break;
-        case 1: AddRow(tables.ones[index], slot, count, sign, byDraw); break;
-        default: AddRow(tables.none, slot, count, sign, byDraw); break;
-        }
-        if (extra == 0)
-            break;
+    if (sets.made < 0)
+        sets.made = tables.payout[ClassifyCards(sets.cards)];
+    return sets.made;
+}
+
+// A set's row added into (Sign 1) or taken from (Sign -1) lanes by the final hand's composition.
+template <int Lanes, int Sign>
+inline __attribute__((always_inline)) void AddSetRow(const WeightedTables &tables, DealSets &sets, int set, int32_t out[Lanes])
+{
+    const int size = BitCount(set), index = sets.index[set];
+    if (size <= 2) {
+        const int32_t *row = size == 2 ? tables.twosByFinal + index * Lanes : size == 1 ? tables.onesByFinal[index] : tables.noneByFinal;
+        for (int f = 0; f < Lanes; ++f)
+            out[f] += Sign * row[f];
+        return;
     }
-    const PriceTerm *term = tables.price[sets.dealSlot][kept][sets.slot[mask]];
-    const int count = tables.priceCount[sets.dealSlot][kept][sets.slot[mask]];
+    const int8_t *lane = tables.lane[size][sets.slot[set]];
+    const int count = tables.slotCount[HandSize - size];
+    switch (size) {
+    case 5: out[lane[0]] += Sign * MadePaid(tables, sets); break;
+    case 4: for (int a = 0; a < count; ++a) out[lane[a]] += Sign * tables.fours[index * count + a]; break;
+    default: for (int a = 0; a < count; ++a) out[lane[a]] += Sign * tables.threes[index * count + a]; break;
+    }
+}
+
+// The coins of a hold's draws by the final hand's composition, priced by their chances on this deal.
+double Price(const WeightedTables &tables, const DealSets &sets, int mask, const int32_t paid[])
+{
+    const int slot = sets.slot[mask], kept = BitCount(mask);
+    const PriceTerm *term = tables.price[sets.dealSlot][kept][slot];
+    const int count = tables.priceCount[sets.dealSlot][kept][slot];
     double sum[2] = {};
     for (int i = 0; i < count; ++i)
-        sum[i & 1] += term[i].chance * static_cast<double>(byDraw[term[i].drawn]);
+        sum[i & 1] += term[i].chance * static_cast<double>(paid[term[i].final]);
     return sum[0] + sum[1];
 }
 
-namespace {
+template <int Lanes>
+double HoldWorth(const WeightedTables &tables, DealSets &sets, int mask)
+{
+    // The hands that hold the kept cards and more of the deal's, taken in and out by inclusion-exclusion,
+    // so only hands whose draws miss the thrown-away cards stay.
+    alignas(16) int32_t paid[Lanes] = {};
+    const int thrown = (HoldCount - 1) & ~mask;
+    for (int extra = thrown;; extra = (extra - 1) & thrown) {
+        if (BitCount(extra) & 1)
+            AddSetRow<Lanes, -1>(tables, sets, mask | extra, paid);
+        else
+            AddSetRow<Lanes, 1>(tables, sets, mask | extra, paid);
+        if (extra == 0)
+            break;
+    }
+    return Price(tables, sets, mask, paid);
+}
 
 template <int Lanes>
 void ValueAllHolds(const WeightedTables &tables, DealSets &sets, int32_t paid[HoldCount][MaxAllLanes])
 {
     for (int mask = 0; mask < HoldCount; ++mask) {
-        int32_t *out = paid[mask];
-        const int index = sets.index[mask], size = BitCount(mask);
-        if (Lanes == 16 && size <= 2) {
-            memcpy(out, size == 2 ? tables.twosByFinal[index] : size == 1 ? tables.onesByFinal[index] : tables.noneByFinal,
-                   16 * sizeof(int32_t));
-            continue;
-        }
-        for (int f = 0; f < Lanes; ++f)
-            out[f] = 0;
-        const int8_t *lane = tables.lane[size][sets.slot[mask]];
-        const int count = tables.slotCount[HandSize - size];
-        switch (size) {
-        case 5:
-            if (sets.made < 0)
-                sets.made = tables.payout[ClassifyCards(sets.cards)];
-            out[lane[0]] = sets.made;
-            break;
-        case 4: for (int a = 0; a < count; ++a) out[lane[a]] = tables.fours[index * count + a]; break;
-        case 3: for (int a = 0; a < count; ++a) out[lane[a]] = tables.threes[index * count + a]; break;
-        case 2: for (int a = 0; a < count; ++a) out[lane[a]] = tables.twos[index * count + a]; break;
-        case 1: for (int a = 0; a < count; ++a) out[lane[a]] = tables.ones[index][a]; break;
-        default: for (int a = 0; a < count; ++a) out[lane[a]] = tables.none[a]; break;
-        }
+        std::fill(paid[mask], paid[mask] + Lanes, 0);
+        AddSetRow<Lanes, 1>(tables, sets, mask, paid[mask]);
     }
-    // Four lanes at a time (the compiler does not see that the two rows never overlap).
+    // Each hold from the sets that contain it, one thrown-away card at a time; four lanes at once (the
+    // compiler does not see that the two rows never overlap).
     typedef int32_t Four __attribute__((vector_size(16)));
     for (int bit = 1; bit < HoldCount; bit <<= 1)
-        for (int mask = 0; mask < HoldCount; ++mask)
-            if (!(mask & bit))
+        for (int high = 0; high < HoldCount; high += 2 * bit)
+            for (int mask = high; mask < high + bit; ++mask)
                 for (int f = 0; f < Lanes; f += 4) {
                     Four into, from;
                     memcpy(&into, &paid[mask][f], sizeof into);
@@ -375,9 +398,14 @@ void ValueAllHolds(const WeightedTables &tables, DealSets &sets, int32_t paid[Ho
 
 } // namespace
 
+double HoldWorth(const WeightedTables &tables, DealSets &sets, int mask)
+{
+    return tables.lanes == 16 ? HoldWorth<16>(tables, sets, mask) : HoldWorth<MaxAllLanes>(tables, sets, mask);
+}
+
 void ValueAllHolds(const WeightedTables &tables, DealSets &sets, int32_t paid[HoldCount][MaxAllLanes])
 {
-    if (tables.slotCount[HandSize] < 16)
+    if (tables.lanes == 16)
         ValueAllHolds<16>(tables, sets, paid);
     else
         ValueAllHolds<MaxAllLanes>(tables, sets, paid);
@@ -385,22 +413,7 @@ void ValueAllHolds(const WeightedTables &tables, DealSets &sets, int32_t paid[Ho
 
 double PricedWorth(const WeightedTables &tables, const DealSets &sets, const int32_t paid[HoldCount][MaxAllLanes], int mask)
 {
-    const int slot = sets.slot[mask], kept = BitCount(mask);
-    const PriceTerm *term = tables.price[sets.dealSlot][kept][slot];
-    const int count = tables.priceCount[sets.dealSlot][kept][slot];
-    double sum[2] = {};
-    for (int i = 0; i < count; ++i)
-        sum[i & 1] += term[i].chance * static_cast<double>(paid[mask][term[i].final]);
-    return sum[0] + sum[1];
-}
-
-template <typename Row>
-int64_t Total(const Row *row, int count)
-{
-    int64_t total = 0;
-    for (int a = 0; a < count; ++a)
-        total += row[a];
-    return total;
+    return Price(tables, sets, mask, paid[mask]);
 }
 
 int BestPricedHold(const WeightedTables &tables, const DealSets &sets, const int32_t byFinal[HoldCount][MaxAllLanes],
@@ -416,28 +429,33 @@ int BestPricedHold(const WeightedTables &tables, const DealSets &sets, const int
     return best;
 }
 
-int64_t RowTotal(const WeightedTables &tables, DealSets &sets, int mask)
+namespace {
+
+template <typename Row>
+int64_t Total(const Row *row, int count)
 {
-    const int index = sets.index[mask], size = BitCount(mask), count = tables.slotCount[HandSize - size];
-    switch (size) {
-    case 5:
-        if (sets.made < 0)
-            sets.made = tables.payout[ClassifyCards(sets.cards)];
-        return sets.made;
-    case 4: return Total(tables.fours + index * count, count);
-    case 3: return Total(tables.threes + index * count, count);
-    case 2: return Total(tables.twos + index * count, count);
-    case 1: return Total(tables.ones[index], count);
-    default: return Total(tables.none, count);
-    }
+    int64_t total = 0;
+    for (int a = 0; a < count; ++a)
+        total += row[a];
+    return total;
 }
 
-void EvenHoldsPaid(const WeightedTables &tables, const Card cards[HandSize], int64_t paid[HoldCount])
+} // namespace
+
+void EvenHoldsPaid(const WeightedTables &tables, DealSets &sets, int64_t paid[HoldCount])
 {
-    DealSets sets;
-    ListDealSets(tables, cards, sets);
-    for (int mask = 0; mask < HoldCount; ++mask)
-        paid[mask] = RowTotal(tables, sets, mask);
+    // Each set's row added up, then each hold from the sets that contain it.
+    for (int mask = 0; mask < HoldCount; ++mask) {
+        const int index = sets.index[mask], size = BitCount(mask), count = tables.slotCount[HandSize - size];
+        switch (size) {
+        case 5: paid[mask] = MadePaid(tables, sets); break;
+        case 4: paid[mask] = Total(tables.fours + index * count, count); break;
+        case 3: paid[mask] = Total(tables.threes + index * count, count); break;
+        case 2: paid[mask] = Total(tables.twos + index * count, count); break;
+        case 1: paid[mask] = Total(tables.ones[index], count); break;
+        default: paid[mask] = Total(tables.none, count); break;
+        }
+    }
     for (int bit = 1; bit < HoldCount; bit <<= 1)
         for (int mask = 0; mask < HoldCount; ++mask)
             if (!(mask & bit))
@@ -516,6 +534,7 @@ WeightedTables *CreateWeightedTables(const uint32_t weight[DeckSize], int coins,
         tables->payout[h] = PayoutFor(h, coins);
     ListCompositions(*tables);
     ListSlotArithmetic(*tables);
+    ListSetSlots(*tables);
     PriceCompositions(*tables);
     for (int o = 0; o < 24; ++o) {
         bool keepsWeights = true;
@@ -539,25 +558,9 @@ WeightedTables *CreateWeightedTables(const uint32_t weight[DeckSize], int coins,
         FreeWeightedTables(tables);
         return nullptr;
     }
-    if (tables->slotCount[HandSize] < 16) {
-        tables->twosByFinal = static_cast<int32_t (*)[16]>(calloc(binomial.value[DeckSize][2], sizeof(int32_t[16])));
-        if (!tables->twosByFinal) {
-            FreeWeightedTables(tables);
-            return nullptr;
-        }
-        for (int b = 0; b < DeckSize; ++b)
-            for (int a = 0; a <= b; ++a) {
-                const Card set[2] = { Card(a), Card(b) };
-                const int size = a == b ? 1 : 2;
-                const Card *cards = a == b ? set + 1 : set;
-                int32_t *into = size == 2 ? tables->twosByFinal[SubsetIndex(set, 2)] : tables->onesByFinal[b];
-                const int32_t *row = size == 2 ? tables->twos + SubsetIndex(set, 2) * tables->slotCount[3] : tables->ones[b];
-                const int8_t *lane = tables->lane[size][SlotOf(*tables, size, CompositionOf(*tables, cards, size))];
-                for (int added = 0; added < tables->slotCount[HandSize - size]; ++added)
-                    into[lane[added]] = row[added];
-            }
-        for (int added = 0; added < tables->slotCount[HandSize]; ++added)
-            tables->noneByFinal[tables->lane[0][0][added]] = tables->none[added];
+    if (!LayOutByFinal(*tables)) {
+        FreeWeightedTables(tables);
+        return nullptr;
     }
     return tables;
 }
@@ -619,12 +622,18 @@ bool AnalyzeWeightedGame(const WeightedTables &tables, int threads, WeightedGame
     auto tallyBlock = [&](int block, int) {
         WeightedTally &tally = tallies[block];
         for (int c = block * BlockSize; c < std::min(DealClassCount, (block + 1) * BlockSize); ++c) {
+            // The class's deals, their rows fetched while the class's holds are ranked.
+            ClassDeal deals[24];
+            DealSets sets[24];
+            const int dealCount = ListClassDeals(classes[c], tables.symmetry, deals);
+            for (int d = 0; d < dealCount; ++d) {
+                ListDealSets(tables, deals[d].sorted, sets[d]);
+                FetchDealRows(tables, sets[d]);
+            }
             // What each hold pays over its draws is the same for every deal of the class: the even
-            // deck's numerators, by inclusion-exclusion over the rows' totals.
-            if (c + 1 < DealClassCount)   // its first deal is the next class's cards as listed
-                FetchWeightedDeal(tables, classes[c + 1].cards);
+            // deck's numerators, from the first deal (the class's own cards).
             int64_t classPaid[HoldCount];
-            EvenHoldsPaid(tables, classes[c].cards, classPaid);
+            EvenHoldsPaid(tables, sets[0], classPaid);
             // Best for an even deck, ranked as AnalyzeHolds ranks them: the higher value over one
             // denominator, then more cards kept, then (below, deal by deal) the lower mask.
             int64_t evenBestValue = -1;
@@ -639,51 +648,45 @@ bool AnalyzeWeightedGame(const WeightedTables &tables, int threads, WeightedGame
                     tied[tiedCount++] = mask;
             }
             // Holds that might do better here: no draw is likelier than the likeliest of any deal, none
-            // of the even best hold's less likely than the least likely.
+            // of the even best hold's less likely than the least likely. The likeliest to do better first,
+            // so that a deal stops at the first that cannot beat its best.
             const int bestKept = BitCount(tied[0]);
             const double floor = static_cast<double>(classPaid[tied[0]]) * tables.leastLikely[bestKept] * (1 - 1e-9);
-            int rivals[HoldCount], rivalCount = 0;
-            for (int mask = 0; mask < HoldCount; ++mask)
-                if (mask != tied[0] && static_cast<double>(classPaid[mask]) * tables.mostLikely[BitCount(mask)] >= floor)
-                    rivals[rivalCount++] = mask;
+            struct Rival {
+                int mask;
+                double bound;
+            } rivals[HoldCount];
+            int rivalCount = 0;
+            for (int mask = 0; mask < HoldCount; ++mask) {
+                const double bound = static_cast<double>(classPaid[mask]) * tables.mostLikely[BitCount(mask)];
+                if (mask != tied[0] && bound >= floor)
+                    rivals[rivalCount++] = { mask, bound };
+            }
+            std::sort(rivals, rivals + rivalCount, [](const Rival &a, const Rival &b) { return a.bound > b.bound; });
             // The class's few terms added plainly, then the class's sums carefully.
             long double classChance = 0, classOptimal = 0, classEvenDeckPlay = 0;
-            ForEachDealOfClass(classes[c], tables.symmetry, [&](const Card *deal) { FetchWeightedDeal(tables, deal); },
-                               [&](const Card *deal, const int *toSorted, int deals) {
-                auto mapped = [toSorted](int mask) {
-                    int over = 0;
-                    for (; mask; mask &= mask - 1)
-                        over |= 1 << toSorted[__builtin_ctz(mask)];
-                    return over;
-                };
-                int evenBest = mapped(tied[0]);
+            for (int d = 0; d < dealCount; ++d) {
+                DealSets &dealSets = sets[d];
+                int evenBest = MapHold(deals[d], tied[0]);
                 for (int t = 1; t < tiedCount; ++t)
-                    evenBest = std::min(evenBest, mapped(tied[t]));
-                DealSets dealSets;
-                ListDealSets(tables, deal, dealSets);
+                    evenBest = std::min(evenBest, MapHold(deals[d], tied[t]));
                 const double evenBestWorth = HoldWorth(tables, dealSets, evenBest);
                 double bestWorth = evenBestWorth;
-                int best = evenBest;
-                for (int r = 0; r < rivalCount; ++r) {
-                    const int mask = mapped(rivals[r]);
-                    if (mask == evenBest
-                        || HoldBound(tables, dealSets, mask, classPaid[rivals[r]]) < bestWorth * (1 - 1e-9))
-                        continue;
-                    const double worth = HoldWorth(tables, dealSets, mask);
-                    if (worth > bestWorth || (worth == bestWorth && BitCount(mask) > BitCount(best))) {
-                        best = mask;
-                        bestWorth = worth;
-                    }
+                for (int r = 0; r < rivalCount && rivals[r].bound >= bestWorth * (1 - 1e-9); ++r) {
+                    const int mask = MapHold(deals[d], rivals[r].mask);
+                    if (mask != evenBest
+                        && HoldBound(tables, dealSets, mask, classPaid[rivals[r].mask]) >= bestWorth * (1 - 1e-9))
+                        bestWorth = std::max(bestWorth, HoldWorth(tables, dealSets, mask));
                 }
-                const long double chance = tables.dealChance[dealSets.dealSlot] * deals;
+                const long double chance = DealChance(tables, dealSets) * deals[d].deals;
                 classChance += chance;
                 classOptimal += chance * bestWorth;
                 classEvenDeckPlay += chance * evenBestWorth;
-                tally.evenDeckScaled += static_cast<uint64_t>(evenBestValue * deals);
+                tally.evenDeckScaled += static_cast<uint64_t>(evenBestValue * deals[d].deals);
                 // Rounding aside, a strictly better hold here than the even deck's.
                 if (bestWorth > evenBestWorth * (1 + 1e-12))
-                    tally.heldDifferently += static_cast<uint32_t>(deals);
-            });
+                    tally.heldDifferently += deals[d].deals;
+            }
             tally.dealChance.Add(classChance);
             tally.optimal.Add(classOptimal);
             tally.evenDeckPlay.Add(classEvenDeckPlay);

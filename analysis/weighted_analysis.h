@@ -23,17 +23,17 @@ long double DealChance(const WeightedTables &tables, const Card cards[HandSize])
 // is above 51 or repeated.
 bool WeightedHoldValues(const WeightedTables &tables, const Card cards[HandSize], long double value[HoldCount]);
 
-// A deal's cards ascending, and what valuing its holds one by one needs (bits of masks over that order).
+// A deal's cards ascending, and where the rows of its sets are (bits of masks over that order).
 struct DealSets {
     Card cards[HandSize];
-    int ofKind[3];            // the cards of each weight
     int32_t index[HoldCount];  // each set's row in the tables
     int8_t slot[HoldCount];    // and composition
     int dealSlot;             // the deal's composition
     int32_t made;             // what the five cards pay; -1 until asked
 };
 void ListDealSets(const WeightedTables &tables, const Card sorted[HandSize], DealSets &sets);
-void FetchWeightedDeal(const WeightedTables &tables, const Card sorted[HandSize]);   // a hint to call ahead
+void FetchDealRows(const WeightedTables &tables, const DealSets &sets);   // a hint, to call ahead
+long double DealChance(const WeightedTables &tables, const DealSets &sets);
 // Coins paid on average when the cards of mask stay, worked out for that hold alone.
 double HoldWorth(const WeightedTables &tables, DealSets &sets, int mask);
 // Every hold at once, for when many are asked: what each pays over its draws by the composition of the
@@ -45,11 +45,9 @@ double PricedWorth(const WeightedTables &tables, const DealSets &sets, const int
 // hold whose bound (paid: each hold's even numerator) could beat it.
 int BestPricedHold(const WeightedTables &tables, const DealSets &sets, const int32_t byFinal[HoldCount][MaxAllLanes],
                    const int64_t paid[HoldCount], double worth[HoldCount], uint32_t &priced, int best);
-// The coins paid over every draw when the set mask is held and the rest of the deal may be drawn again.
-int64_t RowTotal(const WeightedTables &tables, DealSets &sets, int mask);
-// For every hold of the five cards (in the order given), what its draws pay in all: the even deck's
-// numerators, alike for every renaming of the suits.
-void EvenHoldsPaid(const WeightedTables &tables, const Card cards[HandSize], int64_t paid[HoldCount]);
+// For every hold of the deal's cards, what its draws pay in all: the even deck's numerators, alike for
+// every renaming of the suits.
+void EvenHoldsPaid(const WeightedTables &tables, DealSets &sets, int64_t paid[HoldCount]);
 // At least HoldWorth, for a hold whose draws pay `paid` coins in all (its even deck numerator).
 double HoldBound(const WeightedTables &tables, const DealSets &sets, int mask, int64_t paid);
 // The renamings of suits that keep every card's weight: the deals they carry into each other are alike.
