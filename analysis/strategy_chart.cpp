@@ -846,6 +846,13 @@ bool DeriveOrPlay(const AnalysisTables &tables, const WeightedTables *machine, i
                 }
                 int64_t classPaid[HoldCount];
                 EvenHoldsPaid(*machine, sets[0], classPaid);   // the first deal is the class's own cards
+                // Every deal prices the holds its lines name; other holds only where they might be best: the
+                // best is worth at least what any of these is on any deal.
+                double floor = 0;
+                for (int i = 0; i < count; ++i)
+                    floor = std::max(floor, LeastWorth(*machine, BitCount(list[i].mask), classPaid[list[i].mask]));
+                Rival rivals[HoldCount];
+                const int rivalCount = ListRivals(*machine, classPaid, 0, floor * (1 - 1e-9), rivals);
                 // The lines a deal of the class has depend only on which of the class's suits becomes
                 // the spades (or none): worked out once for each, over the class's order of its cards.
                 bool known[5] = {};
@@ -856,10 +863,7 @@ bool DeriveOrPlay(const AnalysisTables &tables, const WeightedTables *machine, i
                     DealSets &dealSets = sets[d];
                     const double chance = static_cast<double>(DealChance(*machine, dealSets)) * deals[d].deals;
                     uint8_t mapping[HoldCount];
-                    int64_t paid[HoldCount];
                     MapHolds(deals[d], mapping);
-                    for (int mask = 0; mask < HoldCount; ++mask)
-                        paid[mapping[mask]] = classPaid[mask];
                     int spadeSuit = 4;
                     for (int i = 0; i < HandSize; ++i)
                         if (SuitOf(deal[toSorted[i]]) == Spades)
@@ -873,21 +877,24 @@ bool DeriveOrPlay(const AnalysisTables &tables, const WeightedTables *machine, i
                     Group &group = *groupOf[spadeSuit];
                     alignas(64) int32_t byFinal[HoldCount][MaxAllLanes];
                     ValueAllHolds(*machine, dealSets, byFinal);
-                    double worth[HoldCount];
+                    double worth[HoldCount], bestWorth = 0;
                     uint32_t priced = 0;
-                    int best = -1;
                     for (int k = 0; k < holds.count; ++k) {
                         const int mask = mapping[holds.hold[holds.present[k]]];
                         if (!(priced >> mask & 1)) {
                             worth[mask] = PricedWorth(*machine, dealSets, byFinal, mask);
                             priced |= 1u << mask;
-                            if (best < 0 || worth[mask] > worth[best])
-                                best = mask;
+                            bestWorth = std::max(bestWorth, worth[mask]);
                         }
                         group.weighted[static_cast<size_t>(k)] += chance * worth[mask];
                     }
-                    best = BestPricedHold(*machine, dealSets, byFinal, paid, worth, priced, best);
-                    group.bestWeighted += chance * worth[best];
+                    for (int r = 0; r < rivalCount && rivals[r].bound >= bestWorth * (1 - 1e-9); ++r) {
+                        const int mask = mapping[rivals[r].mask];
+                        if (!(priced >> mask & 1)
+                            && HoldBound(*machine, dealSets, mask, classPaid[rivals[r].mask]) >= bestWorth * (1 - 1e-9))
+                            bestWorth = std::max(bestWorth, PricedWorth(*machine, dealSets, byFinal, mask));
+                    }
+                    group.bestWeighted += chance * bestWorth;
                     group.chance += chance;
                     group.deals += deals[d].deals;
                 }

@@ -68,10 +68,11 @@ struct WeightedTables {
     uint16_t *fours;                         // at most 4000 + 47 * 250 coins over a set's completions
     uint16_t *threes;                        // checked when built
     bool tooLarge;                           // a row of threes above what 16 bits hold
-    // The rows of the sets of up to two cards laid out by the final hand's composition: lanes of them, the
-    // last a spare for what no deck holds (16; MaxAllLanes when there are more than 15 compositions),
+    // The rows of the sets of up to three cards laid out by the final hand's composition: lanes of them,
+    // the last a spare for what no deck holds (16; MaxAllLanes when there are more than 15 compositions),
     // added whole where a deal's holds are worked out.
     int lanes;
+    int32_t *threesByFinal;
     int32_t *twosByFinal;
     int32_t onesByFinal[DeckSize][MaxAllLanes];
     int32_t noneByFinal[MaxAllLanes];
@@ -249,26 +250,38 @@ void ListSetSlots(WeightedTables &tables)
         }
 }
 
-// The rows of the sets of up to two cards laid out by the final hand's composition.
+// A set's row laid out by the final hand's composition.
+template <typename Row>
+void LayOutRow(const WeightedTables &tables, const Card *set, int size, const Row *row, int32_t *into)
+{
+    const int8_t *lane = tables.lane[size][SlotOf(tables, size, CompositionOf(tables, set, size))];
+    for (int added = 0; added < tables.slotCount[HandSize - size]; ++added)
+        into[lane[added]] = row[added];
+}
+
+// The rows of the sets of up to three cards laid out by the final hand's composition.
 bool LayOutByFinal(WeightedTables &tables)
 {
     tables.lanes = tables.slotCount[HandSize] < 16 ? 16 : MaxAllLanes;
     tables.twosByFinal = static_cast<int32_t *>(calloc(binomial.value[DeckSize][2] * tables.lanes, sizeof(int32_t)));
-    if (!tables.twosByFinal)
+    tables.threesByFinal = static_cast<int32_t *>(calloc(binomial.value[DeckSize][3] * tables.lanes, sizeof(int32_t)));
+    if (!tables.twosByFinal || !tables.threesByFinal)
         return false;
-    for (int b = 0; b < DeckSize; ++b)
-        for (int a = 0; a <= b; ++a) {
-            const Card set[2] = { Card(a), Card(b) };
-            const int size = a == b ? 1 : 2;
-            const Card *cards = a == b ? set + 1 : set;
-            int32_t *into = size == 2 ? tables.twosByFinal + SubsetIndex(set, 2) * tables.lanes : tables.onesByFinal[b];
-            const int32_t *row = size == 2 ? tables.twos + SubsetIndex(set, 2) * tables.slotCount[3] : tables.ones[b];
-            const int8_t *lane = tables.lane[size][SlotOf(tables, size, CompositionOf(tables, cards, size))];
-            for (int added = 0; added < tables.slotCount[HandSize - size]; ++added)
-                into[lane[added]] = row[added];
+    for (int c = 0; c < DeckSize; ++c) {
+        const Card one[1] = { Card(c) };
+        LayOutRow(tables, one, 1, tables.ones[c], tables.onesByFinal[c]);
+        for (int b = 0; b < c; ++b) {
+            const Card two[2] = { Card(b), Card(c) };
+            const int64_t index = SubsetIndex(two, 2);
+            LayOutRow(tables, two, 2, tables.twos + index * tables.slotCount[3], tables.twosByFinal + index * tables.lanes);
+            for (int a = 0; a < b; ++a) {
+                const Card three[3] = { Card(a), Card(b), Card(c) };
+                const int64_t index3 = SubsetIndex(three, 3);
+                LayOutRow(tables, three, 3, tables.threes + index3 * tables.slotCount[2], tables.threesByFinal + index3 * tables.lanes);
+            }
         }
-    for (int added = 0; added < tables.slotCount[HandSize]; ++added)
-        tables.noneByFinal[tables.lane[0][0][added]] = tables.none[added];
+    }
+    LayOutRow(tables, nullptr, 0, tables.none, tables.noneByFinal);
     return true;
 }
 
@@ -309,7 +322,7 @@ void FetchDealRows(const WeightedTables &tables, const DealSets &sets)
         if (BitCount(mask) == 4)
             __builtin_prefetch(tables.fours + sets.index[mask] * tables.slotCount[1]);
         else
-            __builtin_prefetch(tables.threes + sets.index[mask] * tables.slotCount[2]);
+            __builtin_prefetch(tables.threesByFinal + sets.index[mask] * tables.lanes);
     }
 }
 
@@ -324,24 +337,36 @@ int32_t MadePaid(const WeightedTables &tables, DealSets &sets)
     return sets.made;
 }
 
+// The row of a set of up to three cards, laid out by the final hand's composition.
+template <int Lanes>
+const int32_t *RowByFinal(const WeightedTables &tables, int size, int index)
+{
+    switch (size) {
+    case 3: return tables.threesByFinal + index * Lanes;
+    case 2: return tables.twosByFinal + index * Lanes;
+    case 1: return tables.onesByFinal[index];
+    default: return tables.noneByFinal;
+    }
+}
+
 // A set's row added into (Sign 1) or taken from (Sign -1) lanes by the final hand's composition.
 template <int Lanes, int Sign>
 inline __attribute__((always_inline)) void AddSetRow(const WeightedTables &tables, DealSets &sets, int set, int32_t out[Lanes])
 {
     const int size = BitCount(set), index = sets.index[set];
-    if (size <= 2) {
-        const int32_t *row = size == 2 ? tables.twosByFinal + index * Lanes : size == 1 ? tables.onesByFinal[index] : tables.noneByFinal;
+    if (size <= 3) {
+        const int32_t *row = RowByFinal<Lanes>(tables, size, index);
         for (int f = 0; f < Lanes; ++f)
             out[f] += Sign * row[f];
         return;
     }
     const int8_t *lane = tables.lane[size][sets.slot[set]];
     const int count = tables.slotCount[HandSize - size];
-    switch (size) {
-    case 5: out[lane[0]] += Sign * MadePaid(tables, sets); break;
-    case 4: for (int a = 0; a < count; ++a) out[lane[a]] += Sign * tables.fours[index * count + a]; break;
-    default: for (int a = 0; a < count; ++a) out[lane[a]] += Sign * tables.threes[index * count + a]; break;
-    }
+    if (size == 5)
+        out[lane[0]] += Sign * MadePaid(tables, sets);
+    else
+        for (int a = 0; a < count; ++a)
+            out[lane[a]] += Sign * tables.fours[index * count + a];
 }
 
 // The coins of a hold's draws by the final hand's composition, priced by their chances on this deal.
@@ -377,23 +402,39 @@ double HoldWorth(const WeightedTables &tables, DealSets &sets, int mask)
 template <int Lanes>
 void ValueAllHolds(const WeightedTables &tables, DealSets &sets, int32_t paid[HoldCount][MaxAllLanes])
 {
-    for (int mask = 0; mask < HoldCount; ++mask) {
-        std::fill(paid[mask], paid[mask] + Lanes, 0);
-        AddSetRow<Lanes, 1>(tables, sets, mask, paid[mask]);
+    // Each set's row by the final hand's composition: those of up to three cards as the tables hold them,
+    // the larger ones spread out here.
+    alignas(16) int32_t spread[HandSize + 1][Lanes];
+    const int32_t *row[HoldCount];
+    for (int mask = 0, larger = 0; mask < HoldCount; ++mask) {
+        const int size = BitCount(mask);
+        if (size <= 3) {
+            row[mask] = RowByFinal<Lanes>(tables, size, sets.index[mask]);
+            continue;
+        }
+        int32_t *into = spread[larger++];
+        std::fill(into, into + Lanes, 0);
+        AddSetRow<Lanes, 1>(tables, sets, mask, into);
+        row[mask] = into;
     }
-    // Each hold from the sets that contain it, one thrown-away card at a time; four lanes at once (the
-    // compiler does not see that the two rows never overlap).
+    // Each hold from the sets that contain it, one thrown-away card at a time: four lanes of every set at
+    // once, kept in registers as far as they go.
     typedef int32_t Four __attribute__((vector_size(16)));
-    for (int bit = 1; bit < HoldCount; bit <<= 1)
-        for (int high = 0; high < HoldCount; high += 2 * bit)
-            for (int mask = high; mask < high + bit; ++mask)
-                for (int f = 0; f < Lanes; f += 4) {
-                    Four into, from;
-                    memcpy(&into, &paid[mask][f], sizeof into);
-                    memcpy(&from, &paid[mask | bit][f], sizeof from);
-                    into -= from;
-                    memcpy(&paid[mask][f], &into, sizeof into);
-                }
+    for (int f = 0; f < Lanes; f += 4) {
+        Four lanes[HoldCount];
+#pragma GCC unroll 32
+        for (int mask = 0; mask < HoldCount; ++mask)
+            memcpy(&lanes[mask], row[mask] + f, sizeof(Four));
+#pragma GCC unroll 32
+        for (int bit = 1; bit < HoldCount; bit <<= 1)
+#pragma GCC unroll 32
+            for (int mask = 0; mask < HoldCount; ++mask)
+                if (!(mask & bit))
+                    lanes[mask] -= lanes[mask | bit];
+#pragma GCC unroll 32
+        for (int mask = 0; mask < HoldCount; ++mask)
+            memcpy(&paid[mask][f], &lanes[mask], sizeof(Four));
+    }
 }
 
 } // namespace
@@ -414,19 +455,6 @@ void ValueAllHolds(const WeightedTables &tables, DealSets &sets, int32_t paid[Ho
 double PricedWorth(const WeightedTables &tables, const DealSets &sets, const int32_t paid[HoldCount][MaxAllLanes], int mask)
 {
     return Price(tables, sets, mask, paid[mask]);
-}
-
-int BestPricedHold(const WeightedTables &tables, const DealSets &sets, const int32_t byFinal[HoldCount][MaxAllLanes],
-                   const int64_t paid[HoldCount], double worth[HoldCount], uint32_t &priced, int best)
-{
-    for (int mask = 0; mask < HoldCount; ++mask)
-        if (!(priced >> mask & 1) && HoldBound(tables, sets, mask, paid[mask]) >= worth[best] * (1 - 1e-9)) {
-            worth[mask] = PricedWorth(tables, sets, byFinal, mask);
-            priced |= 1u << mask;
-            if (worth[mask] > worth[best])
-                best = mask;
-        }
-    return best;
 }
 
 namespace {
@@ -465,6 +493,24 @@ void EvenHoldsPaid(const WeightedTables &tables, DealSets &sets, int64_t paid[Ho
 double HoldBound(const WeightedTables &tables, const DealSets &sets, int mask, int64_t paid)
 {
     return static_cast<double>(paid) * tables.likeliest[sets.dealSlot][BitCount(mask)];
+}
+
+double LeastWorth(const WeightedTables &tables, int kept, int64_t paid)
+{
+    return static_cast<double>(paid) * tables.leastLikely[kept];
+}
+
+int ListRivals(const WeightedTables &tables, const int64_t classPaid[HoldCount], uint32_t skip, double floor,
+               Rival rivals[HoldCount])
+{
+    int count = 0;
+    for (int mask = 0; mask < HoldCount; ++mask) {
+        const double bound = static_cast<double>(classPaid[mask]) * tables.mostLikely[BitCount(mask)];
+        if (!(skip >> mask & 1) && bound >= floor)
+            rivals[count++] = { mask, bound };
+    }
+    std::sort(rivals, rivals + count, [](const Rival &a, const Rival &b) { return a.bound > b.bound; });
+    return count;
 }
 
 namespace {
@@ -573,6 +619,7 @@ void FreeWeightedTables(WeightedTables *tables)
     free(tables->threes);
     free(tables->twos);
     free(tables->twosByFinal);
+    free(tables->threesByFinal);
     free(tables);
 }
 
@@ -647,22 +694,11 @@ bool AnalyzeWeightedGame(const WeightedTables &tables, int threads, WeightedGame
                 if (value == evenBestValue && (tiedCount == 0 || BitCount(mask) == BitCount(tied[0])))
                     tied[tiedCount++] = mask;
             }
-            // Holds that might do better here: no draw is likelier than the likeliest of any deal, none
-            // of the even best hold's less likely than the least likely. The likeliest to do better first,
-            // so that a deal stops at the first that cannot beat its best.
-            const int bestKept = BitCount(tied[0]);
-            const double floor = static_cast<double>(classPaid[tied[0]]) * tables.leastLikely[bestKept] * (1 - 1e-9);
-            struct Rival {
-                int mask;
-                double bound;
-            } rivals[HoldCount];
-            int rivalCount = 0;
-            for (int mask = 0; mask < HoldCount; ++mask) {
-                const double bound = static_cast<double>(classPaid[mask]) * tables.mostLikely[BitCount(mask)];
-                if (mask != tied[0] && bound >= floor)
-                    rivals[rivalCount++] = { mask, bound };
-            }
-            std::sort(rivals, rivals + rivalCount, [](const Rival &a, const Rival &b) { return a.bound > b.bound; });
+            // Holds that might do better here: none of the even best hold's draws is less likely than the
+            // least likely of any deal.
+            Rival rivals[HoldCount];
+            const double floor = LeastWorth(tables, BitCount(tied[0]), classPaid[tied[0]]) * (1 - 1e-9);
+            const int rivalCount = ListRivals(tables, classPaid, 1u << tied[0], floor, rivals);
             // The class's few terms added plainly, then the class's sums carefully.
             long double classChance = 0, classOptimal = 0, classEvenDeckPlay = 0;
             for (int d = 0; d < dealCount; ++d) {

@@ -41,15 +41,22 @@ double HoldWorth(const WeightedTables &tables, DealSets &sets, int mask);
 constexpr int MaxAllLanes = 24;
 void ValueAllHolds(const WeightedTables &tables, DealSets &sets, int32_t paid[HoldCount][MaxAllLanes]);
 double PricedWorth(const WeightedTables &tables, const DealSets &sets, const int32_t paid[HoldCount][MaxAllLanes], int mask);
-// The best hold, from best among those already priced (bits of priced; worth), pricing every other
-// hold whose bound (paid: each hold's even numerator) could beat it.
-int BestPricedHold(const WeightedTables &tables, const DealSets &sets, const int32_t byFinal[HoldCount][MaxAllLanes],
-                   const int64_t paid[HoldCount], double worth[HoldCount], uint32_t &priced, int best);
 // For every hold of the deal's cards, what its draws pay in all: the even deck's numerators, alike for
 // every renaming of the suits.
 void EvenHoldsPaid(const WeightedTables &tables, DealSets &sets, int64_t paid[HoldCount]);
 // At least HoldWorth, for a hold whose draws pay `paid` coins in all (its even deck numerator).
 double HoldBound(const WeightedTables &tables, const DealSets &sets, int mask, int64_t paid);
+// The least a hold of `kept` cards whose draws pay `paid` coins in all is worth on any deal.
+double LeastWorth(const WeightedTables &tables, int kept, int64_t paid);
+// The holds of a class (classPaid: each one's even numerator) that might be worth more than `floor` on
+// some deal of it, but for those of skip (bits of masks): no draw is likelier than the likeliest of any
+// deal. The likeliest to first, so a deal can stop at the first that cannot beat its best.
+struct Rival {
+    int mask;                // over the class's cards
+    double bound;            // the most it is worth on any deal
+};
+int ListRivals(const WeightedTables &tables, const int64_t classPaid[HoldCount], uint32_t skip, double floor,
+               Rival rivals[HoldCount]);
 // The renamings of suits that keep every card's weight: the deals they carry into each other are alike.
 const SuitSymmetry &WeightedSymmetry(const WeightedTables &tables);
 
