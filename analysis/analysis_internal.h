@@ -136,13 +136,6 @@ inline uint64_t RenameSuits(uint64_t key, const uint8_t map[4])
     return renamed;
 }
 
-// A deal that stands for the deals of its class that a symmetry carries into it.
-struct ClassDeal {
-    Card sorted[HandSize];     // its cards ascending
-    uint8_t toSorted[HandSize];   // for each of the class's cards, its position among them
-    uint8_t deals;             // how many deals it stands for
-};
-
 // The one enumeration of deals, for both analyses: the deals of a class, one for each set of them that
 // the symmetry carries into each other; the first is the class's own cards. Returns how many (1..24).
 inline int ListClassDeals(const DealClass &deal, const SuitSymmetry &symmetry, ClassDeal list[24])

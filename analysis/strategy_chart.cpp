@@ -833,17 +833,19 @@ bool DeriveOrPlay(const AnalysisTables &tables, const WeightedTables *machine, i
         RunBlocks(threads, (classCount + BlockSize - 1) / BlockSize, [&](int block, int t) {
             GroupHash &groups = parts[static_cast<size_t>(t)];
             static thread_local HandHolds classHolds[5];
-            for (int c = block * BlockSize; c < std::min(classCount, (block + 1) * BlockSize); ++c) {
+            const int end = std::min(classCount, (block + 1) * BlockSize);
+            ClassDealSets ahead[2];   // the class's deals listed with the class before
+            ListClassDealSets(*machine, classes[static_cast<size_t>(block * BlockSize)], alike, ahead[block * BlockSize & 1]);
+            for (int c = block * BlockSize; c < end; ++c) {
                 const DealClass &dealClass = classes[static_cast<size_t>(c)];
+                ClassDealSets &now = ahead[c & 1];
+                if (c + 1 < end)
+                    ListClassDealSets(*machine, classes[static_cast<size_t>(c) + 1], alike, ahead[(c + 1) & 1]);
+                const ClassDeal *deals = now.deals;
+                DealSets *sets = now.sets;
+                const int dealCount = now.count;
                 PatternHold list[MaxPatternHolds];
                 const int count = ListBaseHolds(dealClass.cards, list);
-                ClassDeal deals[24];
-                DealSets sets[24];
-                const int dealCount = ListClassDeals(dealClass, alike, deals);
-                for (int d = 0; d < dealCount; ++d) {
-                    ListDealSets(*machine, deals[d].sorted, sets[d]);
-                    FetchDealRows(*machine, sets[d]);
-                }
                 int64_t classPaid[HoldCount];
                 EvenHoldsPaid(*machine, sets[0], classPaid);   // the first deal is the class's own cards
                 // Every deal prices the holds its lines name; other holds only where they might be best: the

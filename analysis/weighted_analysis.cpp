@@ -68,11 +68,11 @@ struct WeightedTables {
     uint16_t *fours;                         // at most 4000 + 47 * 250 coins over a set's completions
     uint16_t *threes;                        // checked when built
     bool tooLarge;                           // a row of threes above what 16 bits hold
-    // The rows of the sets of up to three cards laid out by the final hand's composition: lanes of them,
-    // the last a spare for what no deck holds (16; MaxAllLanes when there are more than 15 compositions),
-    // added whole where a deal's holds are worked out.
+    // The rows of the sets of up to two cards laid out by the final hand's composition: lanes of them, the
+    // last a spare for what no deck holds (16; MaxAllLanes when there are more than 15 compositions),
+    // added whole where a deal's holds are worked out. (Those of three would be too: it saves work, but the
+    // larger table costs more in waiting for memory than it saves.)
     int lanes;
-    int32_t *threesByFinal;
     int32_t *twosByFinal;
     int32_t onesByFinal[DeckSize][MaxAllLanes];
     int32_t noneByFinal[MaxAllLanes];
@@ -259,26 +259,20 @@ void LayOutRow(const WeightedTables &tables, const Card *set, int size, const Ro
         into[lane[added]] = row[added];
 }
 
-// The rows of the sets of up to three cards laid out by the final hand's composition.
+// The rows of the sets of up to two cards laid out by the final hand's composition.
 bool LayOutByFinal(WeightedTables &tables)
 {
     tables.lanes = tables.slotCount[HandSize] < 16 ? 16 : MaxAllLanes;
     tables.twosByFinal = static_cast<int32_t *>(calloc(binomial.value[DeckSize][2] * tables.lanes, sizeof(int32_t)));
-    tables.threesByFinal = static_cast<int32_t *>(calloc(binomial.value[DeckSize][3] * tables.lanes, sizeof(int32_t)));
-    if (!tables.twosByFinal || !tables.threesByFinal)
+    if (!tables.twosByFinal)
         return false;
-    for (int c = 0; c < DeckSize; ++c) {
-        const Card one[1] = { Card(c) };
-        LayOutRow(tables, one, 1, tables.ones[c], tables.onesByFinal[c]);
-        for (int b = 0; b < c; ++b) {
-            const Card two[2] = { Card(b), Card(c) };
+    for (int b = 0; b < DeckSize; ++b) {
+        const Card one[1] = { Card(b) };
+        LayOutRow(tables, one, 1, tables.ones[b], tables.onesByFinal[b]);
+        for (int a = 0; a < b; ++a) {
+            const Card two[2] = { Card(a), Card(b) };
             const int64_t index = SubsetIndex(two, 2);
             LayOutRow(tables, two, 2, tables.twos + index * tables.slotCount[3], tables.twosByFinal + index * tables.lanes);
-            for (int a = 0; a < b; ++a) {
-                const Card three[3] = { Card(a), Card(b), Card(c) };
-                const int64_t index3 = SubsetIndex(three, 3);
-                LayOutRow(tables, three, 3, tables.threes + index3 * tables.slotCount[2], tables.threesByFinal + index3 * tables.lanes);
-            }
         }
     }
     LayOutRow(tables, nullptr, 0, tables.none, tables.noneByFinal);
@@ -316,13 +310,21 @@ void ListDealSets(const WeightedTables &tables, const Card sorted[HandSize], Dea
     sets.made = -1;
 }
 
-void FetchDealRows(const WeightedTables &tables, const DealSets &sets)
+void ListClassDealSets(const WeightedTables &tables, const DealClass &dealClass, const SuitSymmetry &symmetry,
+                       ClassDealSets &list)
 {
-    for (int mask : largeSets.mask) {
-        if (BitCount(mask) == 4)
-            __builtin_prefetch(tables.fours + sets.index[mask] * tables.slotCount[1]);
-        else
-            __builtin_prefetch(tables.threesByFinal + sets.index[mask] * tables.lanes);
+    list.count = ListClassDeals(dealClass, symmetry, list.deals);
+    const int32_t made = tables.payout[ClassifyCards(dealClass.cards)];   // renaming suits keeps the hand
+    for (int d = 0; d < list.count; ++d) {
+        DealSets &sets = list.sets[d];
+        ListDealSets(tables, list.deals[d].sorted, sets);
+        sets.made = made;
+        for (int mask : largeSets.mask) {
+            if (BitCount(mask) == 4)
+                __builtin_prefetch(tables.fours + sets.index[mask] * tables.slotCount[1]);
+            else
+                __builtin_prefetch(tables.threes + sets.index[mask] * tables.slotCount[2]);
+        }
     }
 }
 
@@ -337,12 +339,11 @@ int32_t MadePaid(const WeightedTables &tables, DealSets &sets)
     return sets.made;
 }
 
-// The row of a set of up to three cards, laid out by the final hand's composition.
+// The row of a set of up to two cards, laid out by the final hand's composition.
 template <int Lanes>
 const int32_t *RowByFinal(const WeightedTables &tables, int size, int index)
 {
     switch (size) {
-    case 3: return tables.threesByFinal + index * Lanes;
     case 2: return tables.twosByFinal + index * Lanes;
     case 1: return tables.onesByFinal[index];
     default: return tables.noneByFinal;
@@ -354,7 +355,7 @@ template <int Lanes, int Sign>
 inline __attribute__((always_inline)) void AddSetRow(const WeightedTables &tables, DealSets &sets, int set, int32_t out[Lanes])
 {
     const int size = BitCount(set), index = sets.index[set];
-    if (size <= 3) {
+    if (size <= 2) {
         const int32_t *row = RowByFinal<Lanes>(tables, size, index);
         for (int f = 0; f < Lanes; ++f)
             out[f] += Sign * row[f];
@@ -364,9 +365,12 @@ inline __attribute__((always_inline)) void AddSetRow(const WeightedTables &table
     const int count = tables.slotCount[HandSize - size];
     if (size == 5)
         out[lane[0]] += Sign * MadePaid(tables, sets);
-    else
+    else if (size == 4)
         for (int a = 0; a < count; ++a)
             out[lane[a]] += Sign * tables.fours[index * count + a];
+    else
+        for (int a = 0; a < count; ++a)
+            out[lane[a]] += Sign * tables.threes[index * count + a];
 }
 
 // The coins of a hold's draws by the final hand's composition, priced by their chances on this deal.
@@ -402,13 +406,13 @@ double HoldWorth(const WeightedTables &tables, DealSets &sets, int mask)
 template <int Lanes>
 void ValueAllHolds(const WeightedTables &tables, DealSets &sets, int32_t paid[HoldCount][MaxAllLanes])
 {
-    // Each set's row by the final hand's composition: those of up to three cards as the tables hold them,
+    // Each set's row by the final hand's composition: those of up to two cards as the tables hold them,
     // the larger ones spread out here.
-    alignas(16) int32_t spread[HandSize + 1][Lanes];
+    alignas(16) int32_t spread[HoldCount / 2][Lanes];
     const int32_t *row[HoldCount];
     for (int mask = 0, larger = 0; mask < HoldCount; ++mask) {
         const int size = BitCount(mask);
-        if (size <= 3) {
+        if (size <= 2) {
             row[mask] = RowByFinal<Lanes>(tables, size, sets.index[mask]);
             continue;
         }
@@ -619,7 +623,6 @@ void FreeWeightedTables(WeightedTables *tables)
     free(tables->threes);
     free(tables->twos);
     free(tables->twosByFinal);
-    free(tables->threesByFinal);
     free(tables);
 }
 
@@ -668,15 +671,17 @@ bool AnalyzeWeightedGame(const WeightedTables &tables, int threads, WeightedGame
     }
     auto tallyBlock = [&](int block, int) {
         WeightedTally &tally = tallies[block];
-        for (int c = block * BlockSize; c < std::min(DealClassCount, (block + 1) * BlockSize); ++c) {
-            // The class's deals, their rows fetched while the class's holds are ranked.
-            ClassDeal deals[24];
-            DealSets sets[24];
-            const int dealCount = ListClassDeals(classes[c], tables.symmetry, deals);
-            for (int d = 0; d < dealCount; ++d) {
-                ListDealSets(tables, deals[d].sorted, sets[d]);
-                FetchDealRows(tables, sets[d]);
-            }
+        const int end = std::min(DealClassCount, (block + 1) * BlockSize);
+        ClassDealSets ahead[2];
+        ListClassDealSets(tables, classes[block * BlockSize], tables.symmetry, ahead[block * BlockSize & 1]);
+        for (int c = block * BlockSize; c < end; ++c) {
+            // The class's deals, listed with the class before; the next class's now.
+            ClassDealSets &now = ahead[c & 1];
+            if (c + 1 < end)
+                ListClassDealSets(tables, classes[c + 1], tables.symmetry, ahead[(c + 1) & 1]);
+            const ClassDeal *deals = now.deals;
+            DealSets *sets = now.sets;
+            const int dealCount = now.count;
             // What each hold pays over its draws is the same for every deal of the class: the even
             // deck's numerators, from the first deal (the class's own cards).
             int64_t classPaid[HoldCount];

@@ -32,7 +32,15 @@ struct DealSets {
     int32_t made;             // what the five cards pay; -1 until asked
 };
 void ListDealSets(const WeightedTables &tables, const Card sorted[HandSize], DealSets &sets);
-void FetchDealRows(const WeightedTables &tables, const DealSets &sets);   // a hint, to call ahead
+// A class's deals (ListClassDeals) and their sets, the first the class's own cards. Listing them asks for
+// their rows: list a class while valuing the one before.
+struct ClassDealSets {
+    ClassDeal deals[24];
+    DealSets sets[24];
+    int count;
+};
+void ListClassDealSets(const WeightedTables &tables, const DealClass &dealClass, const SuitSymmetry &symmetry,
+                       ClassDealSets &list);
 long double DealChance(const WeightedTables &tables, const DealSets &sets);
 // Coins paid on average when the cards of mask stay, worked out for that hold alone.
 double HoldWorth(const WeightedTables &tables, DealSets &sets, int mask);
