@@ -76,6 +76,7 @@ struct WeightedTables {
     int32_t *twosByFinal;
     int32_t onesByFinal[DeckSize][MaxAllLanes];
     int32_t noneByFinal[MaxAllLanes];
+    int64_t twosTotal[1326], onesTotal[DeckSize], noneTotal;   // the same rows added up
     int32_t *twos;
     int32_t ones[DeckSize][MaxSlots];
     int32_t none[MaxSlots];
@@ -250,6 +251,15 @@ void ListSetSlots(WeightedTables &tables)
         }
 }
 
+template <typename Row>
+int64_t Total(const Row *row, int count)
+{
+    int64_t total = 0;
+    for (int a = 0; a < count; ++a)
+        total += row[a];
+    return total;
+}
+
 // A set's row laid out by the final hand's composition.
 template <typename Row>
 void LayOutRow(const WeightedTables &tables, const Card *set, int size, const Row *row, int32_t *into)
@@ -269,13 +279,16 @@ bool LayOutByFinal(WeightedTables &tables)
     for (int b = 0; b < DeckSize; ++b) {
         const Card one[1] = { Card(b) };
         LayOutRow(tables, one, 1, tables.ones[b], tables.onesByFinal[b]);
+        tables.onesTotal[b] = Total(tables.ones[b], tables.slotCount[4]);
         for (int a = 0; a < b; ++a) {
             const Card two[2] = { Card(a), Card(b) };
             const int64_t index = SubsetIndex(two, 2);
             LayOutRow(tables, two, 2, tables.twos + index * tables.slotCount[3], tables.twosByFinal + index * tables.lanes);
+            tables.twosTotal[index] = Total(tables.twos + index * tables.slotCount[3], tables.slotCount[3]);
         }
     }
     LayOutRow(tables, nullptr, 0, tables.none, tables.noneByFinal);
+    tables.noneTotal = Total(tables.none, tables.slotCount[5]);
     return true;
 }
 
@@ -461,36 +474,24 @@ double PricedWorth(const WeightedTables &tables, const DealSets &sets, const int
     return Price(tables, sets, mask, paid[mask]);
 }
 
-namespace {
-
-template <typename Row>
-int64_t Total(const Row *row, int count)
-{
-    int64_t total = 0;
-    for (int a = 0; a < count; ++a)
-        total += row[a];
-    return total;
-}
-
-} // namespace
-
 void EvenHoldsPaid(const WeightedTables &tables, DealSets &sets, int64_t paid[HoldCount])
 {
     // Each set's row added up, then each hold from the sets that contain it.
+    const int fourSlots = tables.slotCount[1], threeSlots = tables.slotCount[2];
     for (int mask = 0; mask < HoldCount; ++mask) {
-        const int index = sets.index[mask], size = BitCount(mask), count = tables.slotCount[HandSize - size];
-        switch (size) {
+        const int index = sets.index[mask];
+        switch (BitCount(mask)) {
         case 5: paid[mask] = MadePaid(tables, sets); break;
-        case 4: paid[mask] = Total(tables.fours + index * count, count); break;
-        case 3: paid[mask] = Total(tables.threes + index * count, count); break;
-        case 2: paid[mask] = Total(tables.twos + index * count, count); break;
-        case 1: paid[mask] = Total(tables.ones[index], count); break;
-        default: paid[mask] = Total(tables.none, count); break;
+        case 4: paid[mask] = Total(tables.fours + index * fourSlots, fourSlots); break;
+        case 3: paid[mask] = Total(tables.threes + index * threeSlots, threeSlots); break;
+        case 2: paid[mask] = tables.twosTotal[index]; break;
+        case 1: paid[mask] = tables.onesTotal[index]; break;
+        default: paid[mask] = tables.noneTotal; break;
         }
     }
     for (int bit = 1; bit < HoldCount; bit <<= 1)
-        for (int mask = 0; mask < HoldCount; ++mask)
-            if (!(mask & bit))
+        for (int high = 0; high < HoldCount; high += 2 * bit)
+            for (int mask = high; mask < high + bit; ++mask)
                 paid[mask] -= paid[mask | bit];
 }
 
