@@ -186,15 +186,6 @@ inline int MapHold(const ClassDeal &deal, int mask)
     return over;
 }
 
-// Every hold at once: mapping[m] is MapHold(deal, m).
-inline void MapHolds(const ClassDeal &deal, uint8_t mapping[HoldCount])
-{
-    mapping[0] = 0;
-    for (int bit = 0; bit < HandSize; ++bit)
-        for (int mask = 0; mask < (1 << bit); ++mask)
-            mapping[mask | 1 << bit] = static_cast<uint8_t>(mapping[mask] | 1 << deal.toSorted[bit]);
-}
-
 // Every four-card set whose highest card is `highest`, in SubsetIndex order counted from the first
 // of them, with each card that completes it to a hand and that hand's rank: visit(set, extra, rank).
 template <typename Visit>

@@ -425,9 +425,13 @@ struct Holders {
     std::vector<std::vector<Holder>> of;
     std::vector<int> order, firstPos, secondPos, firstPattern;
     std::vector<double> firstValue, secondValue;
+    // Each pattern's insertion gains as last worked out, and the order they were for: the search asks
+    // again for the same order more often than not.
+    std::vector<std::vector<int>> gainsOrder;
+    std::vector<std::vector<double>> gains;
     const std::vector<Holder> &operator[](size_t p) const { return of[p]; }
 
-    explicit Holders(const Samples &data) : of(PatternCount)
+    explicit Holders(const Samples &data) : of(PatternCount), gainsOrder(PatternCount), gains(PatternCount)
     {
         for (size_t s = 0; s < data.samples.size(); ++s)
             for (uint32_t i = 0; i < data.samples[s].count; ++i) {
@@ -475,6 +479,10 @@ struct Holders {
 void InsertionGains(const Samples &data, Holders &holders, const std::vector<int> &order, int p,
                     std::vector<double> &gain)
 {
+    if (holders.gainsOrder[static_cast<size_t>(p)] == order && !holders.gainsOrder[static_cast<size_t>(p)].empty()) {
+        gain = holders.gains[static_cast<size_t>(p)];
+        return;
+    }
     holders.FirstLinesOf(data, order);
     int current = PatternCount;
     for (size_t i = 0; i < order.size(); ++i)
@@ -501,6 +509,8 @@ void InsertionGains(const Samples &data, Holders &holders, const std::vector<int
     }
     for (size_t j = 1; j < gain.size(); ++j)
         gain[j] += gain[j - 1];
+    holders.gainsOrder[static_cast<size_t>(p)] = order;
+    holders.gains[static_cast<size_t>(p)] = gain;
 }
 
 // Orders the vocabulary: first, greedily, the line that costs least per deal among the hands it takes;
@@ -857,15 +867,16 @@ bool DeriveOrPlay(const AnalysisTables &tables, const WeightedTables *machine, i
                 const int rivalCount = ListRivals(*machine, classPaid, 0, floor * (1 - 1e-9), rivals);
                 // The lines a deal of the class has depend only on which of the class's suits becomes
                 // the spades (or none): worked out once for each, over the class's order of its cards.
+                // Each of those holds names one of a few masks of the class's cards: priced once a deal.
                 bool known[5] = {};
                 Group *groupOf[5];
+                int maskCount[5];
+                uint8_t classMask[5][HoldCount], maskOf[5][PatternCount];
                 for (int d = 0; d < dealCount; ++d) {
                     const Card *deal = deals[d].sorted;
                     const uint8_t *toSorted = deals[d].toSorted;
                     DealSets &dealSets = sets[d];
                     const double chance = static_cast<double>(DealChance(*machine, dealSets)) * deals[d].deals;
-                    uint8_t mapping[HoldCount];
-                    MapHolds(deals[d], mapping);
                     int spadeSuit = 4;
                     for (int i = 0; i < HandSize; ++i)
                         if (SuitOf(deal[toSorted[i]]) == Spades)
@@ -875,23 +886,31 @@ bool DeriveOrPlay(const AnalysisTables &tables, const WeightedTables *machine, i
                         HandPatterns(CardFacts(dealClass.cards, spadeSuit), list, count, nullptr, true, holds);
                         groupOf[spadeSuit] = &GroupOf(groups, holds);
                         known[spadeSuit] = true;
+                        maskCount[spadeSuit] = 0;
+                        for (int k = 0; k < holds.count; ++k) {
+                            const uint8_t mask = static_cast<uint8_t>(holds.hold[holds.present[k]]);
+                            uint8_t *last = classMask[spadeSuit] + maskCount[spadeSuit];
+                            const uint8_t *at = std::find(classMask[spadeSuit], last, mask);
+                            if (at == last)
+                                *last = mask, ++maskCount[spadeSuit];
+                            maskOf[spadeSuit][k] = static_cast<uint8_t>(at - classMask[spadeSuit]);
+                        }
                     }
                     Group &group = *groupOf[spadeSuit];
                     alignas(64) int32_t byFinal[HoldCount][MaxAllLanes];
                     ValueAllHolds(*machine, dealSets, byFinal);
                     double worth[HoldCount], bestWorth = 0;
                     uint32_t priced = 0;
-                    for (int k = 0; k < holds.count; ++k) {
-                        const int mask = mapping[holds.hold[holds.present[k]]];
-                        if (!(priced >> mask & 1)) {
-                            worth[mask] = PricedWorth(*machine, dealSets, byFinal, mask);
-                            priced |= 1u << mask;
-                            bestWorth = std::max(bestWorth, worth[mask]);
-                        }
-                        group.weighted[static_cast<size_t>(k)] += chance * worth[mask];
+                    for (int i = 0; i < maskCount[spadeSuit]; ++i) {
+                        const int mask = MapHold(deals[d], classMask[spadeSuit][i]);
+                        worth[i] = PricedWorth(*machine, dealSets, byFinal, mask);
+                        priced |= 1u << mask;
+                        bestWorth = std::max(bestWorth, worth[i]);
                     }
+                    for (int k = 0; k < holds.count; ++k)
+                        group.weighted[static_cast<size_t>(k)] += chance * worth[maskOf[spadeSuit][k]];
                     for (int r = 0; r < rivalCount && rivals[r].bound >= bestWorth * (1 - 1e-9); ++r) {
-                        const int mask = mapping[rivals[r].mask];
+                        const int mask = MapHold(deals[d], rivals[r].mask);
                         if (!(priced >> mask & 1)
                             && HoldBound(*machine, dealSets, mask, classPaid[rivals[r].mask]) >= bestWorth * (1 - 1e-9))
                             bestWorth = std::max(bestWorth, PricedWorth(*machine, dealSets, byFinal, mask));

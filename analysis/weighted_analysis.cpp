@@ -392,10 +392,15 @@ double Price(const WeightedTables &tables, const DealSets &sets, int mask, const
     const int slot = sets.slot[mask], kept = BitCount(mask);
     const PriceTerm *term = tables.price[sets.dealSlot][kept][slot];
     const int count = tables.priceCount[sets.dealSlot][kept][slot];
-    double sum[2] = {};
-    for (int i = 0; i < count; ++i)
-        sum[i & 1] += term[i].chance * static_cast<double>(paid[term[i].final]);
-    return sum[0] + sum[1];
+    double even = 0, odd = 0;   // two sums, so that the additions need not wait for each other
+    int i = 0;
+    for (; i + 1 < count; i += 2) {
+        even += term[i].chance * static_cast<double>(paid[term[i].final]);
+        odd += term[i + 1].chance * static_cast<double>(paid[term[i + 1].final]);
+    }
+    if (i < count)
+        even += term[i].chance * static_cast<double>(paid[term[i].final]);
+    return even + odd;
 }
 
 template <int Lanes>
