@@ -316,9 +316,13 @@ void ListDealSets(const WeightedTables &tables, const Card sorted[HandSize], Dea
         weights = weights * MaxWeights + tables.kindOf[sorted[i]];
     memcpy(sets.slot, tables.setSlots[weights], sizeof sets.slot);
     sets.index[0] = 0;
-    for (int top = 0; top < HandSize; ++top)
+    for (int top = 0; top < HandSize; ++top) {
+        int32_t place[HandSize];   // C(card, place) for the places the card can take
+        for (int k = 0; k <= top; ++k)
+            place[k] = static_cast<int32_t>(binomial.value[sorted[top]][k + 1]);
         for (int below = 0; below < (1 << top); ++below)
-            sets.index[below | 1 << top] = sets.index[below] + static_cast<int32_t>(binomial.value[sorted[top]][BitCount(below) + 1]);
+            sets.index[below | 1 << top] = sets.index[below] + place[BitCount(below)];
+    }
     sets.dealSlot = sets.slot[HoldCount - 1];
     sets.made = -1;
 }
