@@ -166,13 +166,14 @@ inline int ListClassDeals(const DealClass &deal, const SuitSymmetry &symmetry, C
                 ++entry.deals;
             }
         }
+        uint8_t position[DeckSize];   // of each card of the deal among them
         int size = 0;
-        for (uint64_t rest = keys[o]; rest; rest &= rest - 1)
-            entry.sorted[size++] = static_cast<Card>(__builtin_ctzll(rest));
-        for (int c = 0; c < HandSize; ++c) {
-            const Card renamed = static_cast<Card>(suitOrders.map[o][SuitOf(deal.cards[c])] * 13 + RankOf(deal.cards[c]));
-            entry.toSorted[c] = static_cast<uint8_t>(std::find(entry.sorted, entry.sorted + HandSize, renamed) - entry.sorted);
+        for (uint64_t rest = keys[o]; rest; rest &= rest - 1, ++size) {
+            entry.sorted[size] = static_cast<Card>(__builtin_ctzll(rest));
+            position[entry.sorted[size]] = static_cast<uint8_t>(size);
         }
+        for (int c = 0; c < HandSize; ++c)
+            entry.toSorted[c] = position[suitOrders.map[o][SuitOf(deal.cards[c])] * 13 + RankOf(deal.cards[c])];
     }
     return count;
 }
