@@ -59,6 +59,13 @@ struct DealClass {
 // Writes every class into classes (room for DealClassCount) and returns how many it wrote.
 int ListDealClasses(DealClass *classes);
 
+// A deal that stands for the deals of its class that a symmetry carries into it.
+struct ClassDeal {
+    Card sorted[HandSize];     // its cards ascending
+    uint8_t toSorted[HandSize];   // for each of the class's cards, its position among them
+    uint8_t deals;             // how many deals it stands for
+};
+
 // Renamings of the suits (suit s becomes map[s]) that a dealing cannot tell apart: with an even deck all
 // 24, with the machine's weights those that keep every card's weight (the diamonds and hearts swapped).
 struct SuitSymmetry {

@@ -137,11 +137,8 @@ inline uint64_t RenameSuits(uint64_t key, const uint8_t map[4])
 }
 
 // The one enumeration of deals, for both analyses: the deals of a class, one for each set of them that
-// the symmetry carries into each other. visit(sorted, toSorted, deals): the deal's cards ascending; for
-// each of the class's cards, its position among them; how many deals it stands for. ahead(sorted) is
-// called for each deal one visit before its own, to fetch what it will read.
-template <typename Ahead, typename Visit>
-void ForEachDealOfClass(const DealClass &deal, const SuitSymmetry &symmetry, Ahead ahead, Visit visit)
+// the symmetry carries into each other; the first is the class's own cards. Returns how many (1..24).
+inline int ListClassDeals(const DealClass &deal, const SuitSymmetry &symmetry, ClassDeal list[24])
 {
     uint64_t key = 0;
     for (Card card : deal.cards)
@@ -156,35 +153,38 @@ void ForEachDealOfClass(const DealClass &deal, const SuitSymmetry &symmetry, Ahe
             same[o] = static_cast<int>(std::find(keys, keys + o, keys[o]) - keys);
     }
     bool taken[24] = {};
-    Card sorted[24][HandSize];
-    int order[24], deals[24], count = 0;
+    int count = 0;
     for (int o = 0; o < 24; ++o) {
         if (taken[same[o]])
             continue;
-        deals[count] = 0;
+        ClassDeal &entry = list[count++];
+        entry.deals = 0;
         for (int g = 0; g < symmetry.count; ++g) {
             const int other = same[suitOrders.after[symmetry.order[g]][o]];
             if (!taken[other]) {
                 taken[other] = true;
-                ++deals[count];
+                ++entry.deals;
             }
         }
+        uint8_t position[DeckSize];   // of each card of the deal among them
         int size = 0;
-        for (uint64_t rest = keys[o]; rest; rest &= rest - 1)
-            sorted[count][size++] = static_cast<Card>(__builtin_ctzll(rest));
-        order[count++] = o;
-    }
-    ahead(static_cast<const Card *>(sorted[0]));
-    for (int i = 0; i < count; ++i) {
-        if (i + 1 < count)
-            ahead(static_cast<const Card *>(sorted[i + 1]));
-        int toSorted[HandSize];
-        for (int c = 0; c < HandSize; ++c) {
-            const Card renamed = static_cast<Card>(suitOrders.map[order[i]][SuitOf(deal.cards[c])] * 13 + RankOf(deal.cards[c]));
-            toSorted[c] = static_cast<int>(std::find(sorted[i], sorted[i] + HandSize, renamed) - sorted[i]);
+        for (uint64_t rest = keys[o]; rest; rest &= rest - 1, ++size) {
+            entry.sorted[size] = static_cast<Card>(__builtin_ctzll(rest));
+            position[entry.sorted[size]] = static_cast<uint8_t>(size);
         }
-        visit(static_cast<const Card *>(sorted[i]), static_cast<const int *>(toSorted), deals[i]);
+        for (int c = 0; c < HandSize; ++c)
+            entry.toSorted[c] = position[suitOrders.map[o][SuitOf(deal.cards[c])] * 13 + RankOf(deal.cards[c])];
     }
+    return count;
+}
+
+// The hold of a deal that stands for the class's hold mask: the same cards, over the deal's sorted cards.
+inline int MapHold(const ClassDeal &deal, int mask)
+{
+    int over = 0;
+    for (; mask; mask &= mask - 1)
+        over |= 1 << deal.toSorted[__builtin_ctz(mask)];
+    return over;
 }
 
 // Every four-card set whose highest card is `highest`, in SubsetIndex order counted from the first

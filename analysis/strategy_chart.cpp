@@ -425,9 +425,13 @@ struct Holders {
     std::vector<std::vector<Holder>> of;
     std::vector<int> order, firstPos, secondPos, firstPattern;
     std::vector<double> firstValue, secondValue;
+    // Each pattern's insertion gains as last worked out, and the order they were for: the search asks
+    // again for the same order more often than not.
+    std::vector<std::vector<int>> gainsOrder;
+    std::vector<std::vector<double>> gains;
     const std::vector<Holder> &operator[](size_t p) const { return of[p]; }
 
-    explicit Holders(const Samples &data) : of(PatternCount)
+    explicit Holders(const Samples &data) : of(PatternCount), gainsOrder(PatternCount), gains(PatternCount)
     {
         for (size_t s = 0; s < data.samples.size(); ++s)
             for (uint32_t i = 0; i < data.samples[s].count; ++i) {
@@ -475,6 +479,10 @@ struct Holders {
 void InsertionGains(const Samples &data, Holders &holders, const std::vector<int> &order, int p,
                     std::vector<double> &gain)
 {
+    if (holders.gainsOrder[static_cast<size_t>(p)] == order && !holders.gainsOrder[static_cast<size_t>(p)].empty()) {
+        gain = holders.gains[static_cast<size_t>(p)];
+        return;
+    }
     holders.FirstLinesOf(data, order);
     int current = PatternCount;
     for (size_t i = 0; i < order.size(); ++i)
@@ -501,6 +509,8 @@ void InsertionGains(const Samples &data, Holders &holders, const std::vector<int
     }
     for (size_t j = 1; j < gain.size(); ++j)
         gain[j] += gain[j - 1];
+    holders.gainsOrder[static_cast<size_t>(p)] = order;
+    holders.gains[static_cast<size_t>(p)] = gain;
 }
 
 // Orders the vocabulary: first, greedily, the line that costs least per deal among the hands it takes;
@@ -833,32 +843,40 @@ bool DeriveOrPlay(const AnalysisTables &tables, const WeightedTables *machine, i
         RunBlocks(threads, (classCount + BlockSize - 1) / BlockSize, [&](int block, int t) {
             GroupHash &groups = parts[static_cast<size_t>(t)];
             static thread_local HandHolds classHolds[5];
-            for (int c = block * BlockSize; c < std::min(classCount, (block + 1) * BlockSize); ++c) {
+            const int end = std::min(classCount, (block + 1) * BlockSize);
+            ClassDealSets ahead[2];   // the class's deals listed with the class before
+            ListClassDealSets(*machine, classes[static_cast<size_t>(block * BlockSize)], alike, ahead[block * BlockSize & 1]);
+            for (int c = block * BlockSize; c < end; ++c) {
                 const DealClass &dealClass = classes[static_cast<size_t>(c)];
-                if (c + 1 < classCount)   // its first deal is the next class's cards as listed
-                    FetchWeightedDeal(*machine, classes[static_cast<size_t>(c) + 1].cards);
+                ClassDealSets &now = ahead[c & 1];
+                if (c + 1 < end)
+                    ListClassDealSets(*machine, classes[static_cast<size_t>(c) + 1], alike, ahead[(c + 1) & 1]);
+                const ClassDeal *deals = now.deals;
+                DealSets *sets = now.sets;
+                const int dealCount = now.count;
                 PatternHold list[MaxPatternHolds];
                 const int count = ListBaseHolds(dealClass.cards, list);
                 int64_t classPaid[HoldCount];
-                EvenHoldsPaid(*machine, dealClass.cards, classPaid);
+                EvenHoldsPaid(*machine, sets[0], classPaid);   // the first deal is the class's own cards
+                // Every deal prices the holds its lines name; other holds only where they might be best: the
+                // best is worth at least what any of these is on any deal.
+                double floor = 0;
+                for (int i = 0; i < count; ++i)
+                    floor = std::max(floor, LeastWorth(*machine, BitCount(list[i].mask), classPaid[list[i].mask]));
+                Rival rivals[HoldCount];
+                const int rivalCount = ListRivals(*machine, classPaid, 0, floor * (1 - 1e-9), rivals);
                 // The lines a deal of the class has depend only on which of the class's suits becomes
                 // the spades (or none): worked out once for each, over the class's order of its cards.
+                // Each of those holds names one of a few masks of the class's cards: priced once a deal.
                 bool known[5] = {};
                 Group *groupOf[5];
-                ForEachDealOfClass(dealClass, alike,
-                                   [&](const Card *deal) { FetchWeightedDeal(*machine, deal); },
-                                   [&](const Card *deal, const int *toSorted, int deals) {
-                    DealSets sets;
-                    ListDealSets(*machine, deal, sets);
-                    const double chance = static_cast<double>(DealChance(*machine, deal)) * deals;
-                    uint8_t mapping[HoldCount];
-                    int64_t paid[HoldCount];
-                    mapping[0] = 0;
-                    paid[0] = classPaid[0];
-                    for (int mask = 1; mask < HoldCount; ++mask) {
-                        mapping[mask] = static_cast<uint8_t>(mapping[mask & (mask - 1)] | 1 << toSorted[__builtin_ctz(mask)]);
-                        paid[mapping[mask]] = classPaid[mask];
-                    }
+                int maskCount[5];
+                uint8_t classMask[5][HoldCount], maskOf[5][PatternCount];
+                for (int d = 0; d < dealCount; ++d) {
+                    const Card *deal = deals[d].sorted;
+                    const uint8_t *toSorted = deals[d].toSorted;
+                    DealSets &dealSets = sets[d];
+                    const double chance = static_cast<double>(DealChance(*machine, dealSets)) * deals[d].deals;
                     int spadeSuit = 4;
                     for (int i = 0; i < HandSize; ++i)
                         if (SuitOf(deal[toSorted[i]]) == Spades)
@@ -868,28 +886,39 @@ bool DeriveOrPlay(const AnalysisTables &tables, const WeightedTables *machine, i
                         HandPatterns(CardFacts(dealClass.cards, spadeSuit), list, count, nullptr, true, holds);
                         groupOf[spadeSuit] = &GroupOf(groups, holds);
                         known[spadeSuit] = true;
+                        maskCount[spadeSuit] = 0;
+                        for (int k = 0; k < holds.count; ++k) {
+                            const uint8_t mask = static_cast<uint8_t>(holds.hold[holds.present[k]]);
+                            uint8_t *last = classMask[spadeSuit] + maskCount[spadeSuit];
+                            const uint8_t *at = std::find(classMask[spadeSuit], last, mask);
+                            if (at == last)
+                                *last = mask, ++maskCount[spadeSuit];
+                            maskOf[spadeSuit][k] = static_cast<uint8_t>(at - classMask[spadeSuit]);
+                        }
                     }
                     Group &group = *groupOf[spadeSuit];
                     alignas(64) int32_t byFinal[HoldCount][MaxAllLanes];
-                    ValueAllHolds(*machine, sets, byFinal);
-                    double worth[HoldCount];
+                    ValueAllHolds(*machine, dealSets, byFinal);
+                    double worth[HoldCount], bestWorth = 0;
                     uint32_t priced = 0;
-                    int best = -1;
-                    for (int k = 0; k < holds.count; ++k) {
-                        const int mask = mapping[holds.hold[holds.present[k]]];
-                        if (!(priced >> mask & 1)) {
-                            worth[mask] = PricedWorth(*machine, sets, byFinal, mask);
-                            priced |= 1u << mask;
-                            if (best < 0 || worth[mask] > worth[best])
-                                best = mask;
-                        }
-                        group.weighted[static_cast<size_t>(k)] += chance * worth[mask];
+                    for (int i = 0; i < maskCount[spadeSuit]; ++i) {
+                        const int mask = MapHold(deals[d], classMask[spadeSuit][i]);
+                        worth[i] = PricedWorth(*machine, dealSets, byFinal, mask);
+                        priced |= 1u << mask;
+                        bestWorth = std::max(bestWorth, worth[i]);
                     }
-                    best = BestPricedHold(*machine, sets, byFinal, paid, worth, priced, best);
-                    group.bestWeighted += chance * worth[best];
+                    for (int k = 0; k < holds.count; ++k)
+                        group.weighted[static_cast<size_t>(k)] += chance * worth[maskOf[spadeSuit][k]];
+                    for (int r = 0; r < rivalCount && rivals[r].bound >= bestWorth * (1 - 1e-9); ++r) {
+                        const int mask = MapHold(deals[d], rivals[r].mask);
+                        if (!(priced >> mask & 1)
+                            && HoldBound(*machine, dealSets, mask, classPaid[rivals[r].mask]) >= bestWorth * (1 - 1e-9))
+                            bestWorth = std::max(bestWorth, PricedWorth(*machine, dealSets, byFinal, mask));
+                    }
+                    group.bestWeighted += chance * bestWorth;
                     group.chance += chance;
-                    group.deals += static_cast<uint32_t>(deals);
-                });
+                    group.deals += deals[d].deals;
+                }
             }
         });
     }

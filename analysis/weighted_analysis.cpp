@@ -16,6 +16,7 @@ namespace {
 
 constexpr int MaxWeights = 3;
 constexpr int MaxSlots = 21;     // compositions of five cards over three weights
+constexpr int WeightPatterns = 243;   // ways to give five cards one of three weights each
 
 struct Composition {
     int count[MaxWeights];
@@ -47,8 +48,7 @@ long double SetChance(const uint32_t weight[MaxWeights], long double left, Compo
 
 struct PriceTerm {
     double chance;           // of one given set of draws of this composition
-    int16_t drawn;           // the draws' composition
-    int16_t final;           // the final hand's
+    int32_t final;           // the final hand's composition
 };
 
 } // namespace
@@ -68,11 +68,15 @@ struct WeightedTables {
     uint16_t *fours;                         // at most 4000 + 47 * 250 coins over a set's completions
     uint16_t *threes;                        // checked when built
     bool tooLarge;                           // a row of threes above what 16 bits hold
-    // The rows of the sets of up to two cards laid out by the final hand's composition, when there are at
-    // most 15 (16 lanes with the spare): copied whole where a deal's holds are all worked out at once.
-    int32_t (*twosByFinal)[16];
-    int32_t onesByFinal[DeckSize][16];
-    int32_t noneByFinal[16];
+    // The rows of the sets of up to two cards laid out by the final hand's composition: lanes of them, the
+    // last a spare for what no deck holds (16; MaxAllLanes when there are more than 15 compositions),
+    // added whole where a deal's holds are worked out. (Those of three would be too: it saves work, but the
+    // larger table costs more in waiting for memory than it saves.)
+    int lanes;
+    int32_t *twosByFinal;
+    int32_t onesByFinal[DeckSize][MaxAllLanes];
+    int32_t noneByFinal[MaxAllLanes];
+    int64_t twosTotal[1326], onesTotal[DeckSize], noneTotal;   // the same rows added up
     int32_t *twos;
     int32_t ones[DeckSize][MaxSlots];
     int32_t none[MaxSlots];
@@ -83,7 +87,7 @@ struct WeightedTables {
     int8_t withCard[HandSize][MaxSlots][MaxWeights];
     int8_t joined[HandSize + 1][MaxSlots][HandSize + 1][MaxSlots];
     int8_t lane[HandSize + 1][MaxSlots][MaxSlots];   // [m][s][a]: joined with the 5 - m added, or the spare lane
-    int8_t drawnSlot[HandSize + 1][MaxSlots][HandSize + 1][MaxSlots];   // joined, or MaxSlots where none
+    int8_t setSlots[WeightPatterns][HoldCount];   // a deal's sets' slots, by its cards' weights (base 3)
     uint8_t priceCount[MaxSlots][HandSize + 1][MaxSlots];
     PriceTerm price[MaxSlots][HandSize + 1][MaxSlots][MaxSlots];
     double likeliest[MaxSlots][HandSize + 1];   // the largest chance of one given draw, by cards held
@@ -140,9 +144,6 @@ void ListSlotArithmetic(WeightedTables &tables)
             for (int k = 0; m + k <= HandSize; ++k)
                 for (int a = 0; a < tables.slotCount[k]; ++a)
                     tables.joined[m][s][k][a] = static_cast<int8_t>(SlotOf(tables, m + k, held + tables.slotComposition[k][a]));
-            for (int k = 0; m + k <= HandSize; ++k)
-                for (int a = 0; a < tables.slotCount[k]; ++a)
-                    tables.drawnSlot[m][s][k][a] = tables.joined[m][s][k][a] < 0 ? MaxSlots : tables.joined[m][s][k][a];
             for (int a = 0; a < tables.slotCount[HandSize - m]; ++a) {
                 const int8_t joined = tables.joined[m][s][HandSize - m][a];
                 tables.lane[m][s][a] = joined < 0 ? static_cast<int8_t>(tables.slotCount[HandSize]) : joined;
@@ -179,8 +180,7 @@ void PriceCompositions(WeightedTables &tables)
                     if (!isPossible)
                         continue;
                     tables.price[d][m][s][count].chance = drawChance[HandSize - m][a];
-                    tables.price[d][m][s][count].drawn = static_cast<int16_t>(a);
-                    tables.price[d][m][s][count].final = static_cast<int16_t>(SlotOf(tables, HandSize, held + drawn));
+                    tables.price[d][m][s][count].final = SlotOf(tables, HandSize, held + drawn);
                     const double chance = tables.price[d][m][s][count].chance;
                     tables.likeliest[d][m] = std::max(tables.likeliest[d][m], chance);
                     tables.mostLikely[m] = std::max(tables.mostLikely[m], chance);
@@ -225,11 +225,6 @@ void SumFours(WeightedTables &tables, int highest)
     });
 }
 
-int SlotOfSet(const WeightedTables &tables, const DealSets &sets, int mask)
-{
-    return tables.slotOf[BitCount(mask)][BitCount(mask & sets.ofKind[0])][BitCount(mask & sets.ofKind[1])];
-}
-
 void FillFromLarger(WeightedTables &tables, const Card *set, int size)
 {
     switch (size) {
@@ -244,154 +239,16 @@ void FillFromLarger(WeightedTables &tables, const Card *set, int size)
     }
 }
 
-} // namespace
-
-void FetchWeightedDeal(const WeightedTables &tables, const Card sorted[HandSize])
+// The composition of every set of a deal's cards, for each way of giving its five cards weights.
+void ListSetSlots(WeightedTables &tables)
 {
-    // The rows of the deal's sets of four and three cards: the tables too big to stay in the cache. A
-    // set's index adds C(card, place) over its cards ascending.
-    for (int skip = 0; skip < HandSize; ++skip) {
-        int index = 0;
-        for (int i = 0, place = 1; i < HandSize; ++i)
-            if (i != skip)
-                index += static_cast<int>(binomial.value[sorted[i]][place++]);
-        __builtin_prefetch(tables.fours + index * tables.slotCount[1]);
-        for (int also = skip + 1; also < HandSize; ++also) {
-            int three = 0;
-            for (int i = 0, place = 1; i < HandSize; ++i)
-                if (i != skip && i != also)
-                    three += static_cast<int>(binomial.value[sorted[i]][place++]);
-            __builtin_prefetch(tables.threes + three * tables.slotCount[2]);
+    for (int weights = 0; weights < WeightPatterns; ++weights)
+        for (int mask = 0; mask < HoldCount; ++mask) {
+            Composition composition = {};
+            for (int i = 0, rest = weights; i < HandSize; ++i, rest /= MaxWeights)
+                composition.count[rest % MaxWeights] += mask >> i & 1;
+            tables.setSlots[weights][mask] = static_cast<int8_t>(SlotOf(tables, BitCount(mask), composition));
         }
-    }
-}
-
-void ListDealSets(const WeightedTables &tables, const Card sorted[HandSize], DealSets &sets)
-{
-    std::copy(sorted, sorted + HandSize, sets.cards);
-    sets.ofKind[0] = sets.ofKind[1] = sets.ofKind[2] = 0;
-    for (int i = 0; i < HandSize; ++i)
-        sets.ofKind[tables.kindOf[sorted[i]]] |= 1 << i;
-    // Each set's row and composition, from the set without its highest card.
-    sets.index[0] = 0;
-    sets.slot[0] = 0;
-    for (int mask = 1; mask < HoldCount; ++mask) {
-        const int size = BitCount(mask), top = 31 - __builtin_clz(mask);
-        sets.index[mask] = sets.index[mask ^ (1 << top)] + static_cast<int>(binomial.value[sorted[top]][size]);
-        sets.slot[mask] = static_cast<int8_t>(SlotOfSet(tables, sets, mask));
-    }
-    sets.dealSlot = sets.slot[HoldCount - 1];
-    sets.made = -1;
-}
-
-namespace {
-
-template <typename Row>
-void AddRow(const Row *row, const int8_t *slot, int count, int sign, int32_t byDraw[])
-{
-    for (int a = 0; a < count; ++a)
-        byDraw[slot[a]] += sign * static_cast<int32_t>(row[a]);
-}
-
-} // namespace
-
-double HoldWorth(const WeightedTables &tables, DealSets &sets, int mask)
-{
-    // By the composition of the draws: the hands that hold the kept cards and more of the deal's, taken
-    // in and out by inclusion-exclusion, so only hands whose draws miss the thrown-away cards stay.
-    const int kept = BitCount(mask), drawn = HandSize - kept, thrown = (HoldCount - 1) & ~mask;
-    int32_t byDraw[MaxSlots + 1] = {};   // and a last one for what no deck holds, always 0
-    for (int extra = thrown;; extra = (extra - 1) & thrown) {
-        const int set = mask | extra, more = BitCount(extra), added = drawn - more;
-        const int8_t *slot = tables.drawnSlot[more][sets.slot[extra]][added];
-        const int sign = (more & 1) ? -1 : 1;
-        const int index = sets.index[set], count = tables.slotCount[added];
-        switch (kept + more) {
-        case 5:
-            if (sets.made < 0)
-                sets.made = tables.payout[ClassifyCards(sets.cards)];
-            AddRow(&sets.made, slot, 1, sign, byDraw);
-            break;
-        case 4: AddRow(tables.fours + index * count, slot, count, sign, byDraw); break;
-        case 3: AddRow(tables.threes + index * count, slot, count, sign, byDraw); break;
-        case 2: AddRow(tables.twos + index * count, slot, count, sign, byDraw); break;
-        case 1: AddRow(tables.ones[index], slot, count, sign, byDraw); break;
-        default: AddRow(tables.none, slot, count, sign, byDraw); break;
-        }
-        if (extra == 0)
-            break;
-    }
-    const PriceTerm *term = tables.price[sets.dealSlot][kept][sets.slot[mask]];
-    const int count = tables.priceCount[sets.dealSlot][kept][sets.slot[mask]];
-    double sum[2] = {};
-    for (int i = 0; i < count; ++i)
-        sum[i & 1] += term[i].chance * static_cast<double>(byDraw[term[i].drawn]);
-    return sum[0] + sum[1];
-}
-
-namespace {
-
-template <int Lanes>
-void ValueAllHolds(const WeightedTables &tables, DealSets &sets, int32_t paid[HoldCount][MaxAllLanes])
-{
-    for (int mask = 0; mask < HoldCount; ++mask) {
-        int32_t *out = paid[mask];
-        const int index = sets.index[mask], size = BitCount(mask);
-        if (Lanes == 16 && size <= 2) {
-            memcpy(out, size == 2 ? tables.twosByFinal[index] : size == 1 ? tables.onesByFinal[index] : tables.noneByFinal,
-                   16 * sizeof(int32_t));
-            continue;
-        }
-        for (int f = 0; f < Lanes; ++f)
-            out[f] = 0;
-        const int8_t *lane = tables.lane[size][sets.slot[mask]];
-        const int count = tables.slotCount[HandSize - size];
-        switch (size) {
-        case 5:
-            if (sets.made < 0)
-                sets.made = tables.payout[ClassifyCards(sets.cards)];
-            out[lane[0]] = sets.made;
-            break;
-        case 4: for (int a = 0; a < count; ++a) out[lane[a]] = tables.fours[index * count + a]; break;
-        case 3: for (int a = 0; a < count; ++a) out[lane[a]] = tables.threes[index * count + a]; break;
-        case 2: for (int a = 0; a < count; ++a) out[lane[a]] = tables.twos[index * count + a]; break;
-        case 1: for (int a = 0; a < count; ++a) out[lane[a]] = tables.ones[index][a]; break;
-        default: for (int a = 0; a < count; ++a) out[lane[a]] = tables.none[a]; break;
-        }
-    }
-    // Four lanes at a time (the compiler does not see that the two rows never overlap).
-    typedef int32_t Four __attribute__((vector_size(16)));
-    for (int bit = 1; bit < HoldCount; bit <<= 1)
-        for (int mask = 0; mask < HoldCount; ++mask)
-            if (!(mask & bit))
-                for (int f = 0; f < Lanes; f += 4) {
-                    Four into, from;
-                    memcpy(&into, &paid[mask][f], sizeof into);
-                    memcpy(&from, &paid[mask | bit][f], sizeof from);
-                    into -= from;
-                    memcpy(&paid[mask][f], &into, sizeof into);
-                }
-}
-
-} // namespace
-
-void ValueAllHolds(const WeightedTables &tables, DealSets &sets, int32_t paid[HoldCount][MaxAllLanes])
-{
-    if (tables.slotCount[HandSize] < 16)
-        ValueAllHolds<16>(tables, sets, paid);
-    else
-        ValueAllHolds<MaxAllLanes>(tables, sets, paid);
-}
-
-double PricedWorth(const WeightedTables &tables, const DealSets &sets, const int32_t paid[HoldCount][MaxAllLanes], int mask)
-{
-    const int slot = sets.slot[mask], kept = BitCount(mask);
-    const PriceTerm *term = tables.price[sets.dealSlot][kept][slot];
-    const int count = tables.priceCount[sets.dealSlot][kept][slot];
-    double sum[2] = {};
-    for (int i = 0; i < count; ++i)
-        sum[i & 1] += term[i].chance * static_cast<double>(paid[mask][term[i].final]);
-    return sum[0] + sum[1];
 }
 
 template <typename Row>
@@ -403,50 +260,271 @@ int64_t Total(const Row *row, int count)
     return total;
 }
 
-int BestPricedHold(const WeightedTables &tables, const DealSets &sets, const int32_t byFinal[HoldCount][MaxAllLanes],
-                   const int64_t paid[HoldCount], double worth[HoldCount], uint32_t &priced, int best)
+// A set's row laid out by the final hand's composition.
+template <typename Row>
+void LayOutRow(const WeightedTables &tables, const Card *set, int size, const Row *row, int32_t *into)
 {
-    for (int mask = 0; mask < HoldCount; ++mask)
-        if (!(priced >> mask & 1) && HoldBound(tables, sets, mask, paid[mask]) >= worth[best] * (1 - 1e-9)) {
-            worth[mask] = PricedWorth(tables, sets, byFinal, mask);
-            priced |= 1u << mask;
-            if (worth[mask] > worth[best])
-                best = mask;
-        }
-    return best;
+    const int8_t *lane = tables.lane[size][SlotOf(tables, size, CompositionOf(tables, set, size))];
+    for (int added = 0; added < tables.slotCount[HandSize - size]; ++added)
+        into[lane[added]] = row[added];
 }
 
-int64_t RowTotal(const WeightedTables &tables, DealSets &sets, int mask)
+// The rows of the sets of up to two cards laid out by the final hand's composition.
+bool LayOutByFinal(WeightedTables &tables)
 {
-    const int index = sets.index[mask], size = BitCount(mask), count = tables.slotCount[HandSize - size];
-    switch (size) {
-    case 5:
-        if (sets.made < 0)
-            sets.made = tables.payout[ClassifyCards(sets.cards)];
-        return sets.made;
-    case 4: return Total(tables.fours + index * count, count);
-    case 3: return Total(tables.threes + index * count, count);
-    case 2: return Total(tables.twos + index * count, count);
-    case 1: return Total(tables.ones[index], count);
-    default: return Total(tables.none, count);
+    tables.lanes = tables.slotCount[HandSize] < 16 ? 16 : MaxAllLanes;
+    tables.twosByFinal = static_cast<int32_t *>(calloc(binomial.value[DeckSize][2] * tables.lanes, sizeof(int32_t)));
+    if (!tables.twosByFinal)
+        return false;
+    for (int b = 0; b < DeckSize; ++b) {
+        const Card one[1] = { Card(b) };
+        LayOutRow(tables, one, 1, tables.ones[b], tables.onesByFinal[b]);
+        tables.onesTotal[b] = Total(tables.ones[b], tables.slotCount[4]);
+        for (int a = 0; a < b; ++a) {
+            const Card two[2] = { Card(a), Card(b) };
+            const int64_t index = SubsetIndex(two, 2);
+            LayOutRow(tables, two, 2, tables.twos + index * tables.slotCount[3], tables.twosByFinal + index * tables.lanes);
+            tables.twosTotal[index] = Total(tables.twos + index * tables.slotCount[3], tables.slotCount[3]);
+        }
+    }
+    LayOutRow(tables, nullptr, 0, tables.none, tables.noneByFinal);
+    tables.noneTotal = Total(tables.none, tables.slotCount[5]);
+    return true;
+}
+
+// The sets of three and four of a deal's cards, whose rows are in the tables too big to stay in the cache.
+struct LargeSets {
+    uint8_t mask[15];
+    constexpr LargeSets() : mask()
+    {
+        for (int m = 0, n = 0; m < HoldCount; ++m)
+            if (BitCountTable().value[m] == 3 || BitCountTable().value[m] == 4)
+                mask[n++] = static_cast<uint8_t>(m);
+    }
+};
+constexpr LargeSets largeSets;
+
+} // namespace
+
+void ListDealSets(const WeightedTables &tables, const Card sorted[HandSize], DealSets &sets)
+{
+    std::copy(sorted, sorted + HandSize, sets.cards);
+    // Each set's composition follows from its cards' weights; its row's index adds C(card, place) over
+    // its cards ascending, so a set's is the index of the set without its highest card and one term.
+    int weights = 0;
+    for (int i = HandSize - 1; i >= 0; --i)
+        weights = weights * MaxWeights + tables.kindOf[sorted[i]];
+    memcpy(sets.slot, tables.setSlots[weights], sizeof sets.slot);
+    sets.index[0] = 0;
+    for (int top = 0; top < HandSize; ++top) {
+        int32_t place[HandSize];   // C(card, place) for the places the card can take
+        for (int k = 0; k <= top; ++k)
+            place[k] = static_cast<int32_t>(binomial.value[sorted[top]][k + 1]);
+        for (int below = 0; below < (1 << top); ++below)
+            sets.index[below | 1 << top] = sets.index[below] + place[BitCount(below)];
+    }
+    sets.dealSlot = sets.slot[HoldCount - 1];
+    sets.made = -1;
+}
+
+void ListClassDealSets(const WeightedTables &tables, const DealClass &dealClass, const SuitSymmetry &symmetry,
+                       ClassDealSets &list)
+{
+    list.count = ListClassDeals(dealClass, symmetry, list.deals);
+    const int32_t made = tables.payout[ClassifyCards(dealClass.cards)];   // renaming suits keeps the hand
+    for (int d = 0; d < list.count; ++d) {
+        DealSets &sets = list.sets[d];
+        ListDealSets(tables, list.deals[d].sorted, sets);
+        sets.made = made;
+        for (int mask : largeSets.mask) {
+            if (BitCount(mask) == 4)
+                __builtin_prefetch(tables.fours + sets.index[mask] * tables.slotCount[1]);
+            else
+                __builtin_prefetch(tables.threes + sets.index[mask] * tables.slotCount[2]);
+        }
     }
 }
 
-void EvenHoldsPaid(const WeightedTables &tables, const Card cards[HandSize], int64_t paid[HoldCount])
+long double DealChance(const WeightedTables &tables, const DealSets &sets) { return tables.dealChance[sets.dealSlot]; }
+
+namespace {
+
+int32_t MadePaid(const WeightedTables &tables, DealSets &sets)
 {
-    DealSets sets;
-    ListDealSets(tables, cards, sets);
-    for (int mask = 0; mask < HoldCount; ++mask)
-        paid[mask] = RowTotal(tables, sets, mask);
-    for (int bit = 1; bit < HoldCount; bit <<= 1)
+    if (sets.made < 0)
+        sets.made = tables.payout[ClassifyCards(sets.cards)];
+    return sets.made;
+}
+
+// The row of a set of up to two cards, laid out by the final hand's composition.
+template <int Lanes>
+const int32_t *RowByFinal(const WeightedTables &tables, int size, int index)
+{
+    switch (size) {
+    case 2: return tables.twosByFinal + index * Lanes;
+    case 1: return tables.onesByFinal[index];
+    default: return tables.noneByFinal;
+    }
+}
+
+// A set's row added into (Sign 1) or taken from (Sign -1) lanes by the final hand's composition.
+template <int Lanes, int Sign>
+inline __attribute__((always_inline)) void AddSetRow(const WeightedTables &tables, DealSets &sets, int set, int32_t out[Lanes])
+{
+    const int size = BitCount(set), index = sets.index[set];
+    if (size <= 2) {
+        const int32_t *row = RowByFinal<Lanes>(tables, size, index);
+        for (int f = 0; f < Lanes; ++f)
+            out[f] += Sign * row[f];
+        return;
+    }
+    const int8_t *lane = tables.lane[size][sets.slot[set]];
+    const int count = tables.slotCount[HandSize - size];
+    if (size == 5)
+        out[lane[0]] += Sign * MadePaid(tables, sets);
+    else if (size == 4)
+        for (int a = 0; a < count; ++a)
+            out[lane[a]] += Sign * tables.fours[index * count + a];
+    else
+        for (int a = 0; a < count; ++a)
+            out[lane[a]] += Sign * tables.threes[index * count + a];
+}
+
+// The coins of a hold's draws by the final hand's composition, priced by their chances on this deal.
+double Price(const WeightedTables &tables, const DealSets &sets, int mask, const int32_t paid[])
+{
+    const int slot = sets.slot[mask], kept = BitCount(mask);
+    const PriceTerm *term = tables.price[sets.dealSlot][kept][slot];
+    const int count = tables.priceCount[sets.dealSlot][kept][slot];
+    double even = 0, odd = 0;   // two sums, so that the additions need not wait for each other
+    int i = 0;
+    for (; i + 1 < count; i += 2) {
+        even += term[i].chance * static_cast<double>(paid[term[i].final]);
+        odd += term[i + 1].chance * static_cast<double>(paid[term[i + 1].final]);
+    }
+    if (i < count)
+        even += term[i].chance * static_cast<double>(paid[term[i].final]);
+    return even + odd;
+}
+
+template <int Lanes>
+double HoldWorth(const WeightedTables &tables, DealSets &sets, int mask)
+{
+    // The hands that hold the kept cards and more of the deal's, taken in and out by inclusion-exclusion,
+    // so only hands whose draws miss the thrown-away cards stay.
+    alignas(16) int32_t paid[Lanes] = {};
+    const int thrown = (HoldCount - 1) & ~mask;
+    for (int extra = thrown;; extra = (extra - 1) & thrown) {
+        if (BitCount(extra) & 1)
+            AddSetRow<Lanes, -1>(tables, sets, mask | extra, paid);
+        else
+            AddSetRow<Lanes, 1>(tables, sets, mask | extra, paid);
+        if (extra == 0)
+            break;
+    }
+    return Price(tables, sets, mask, paid);
+}
+
+template <int Lanes>
+void ValueAllHolds(const WeightedTables &tables, DealSets &sets, int32_t paid[HoldCount][MaxAllLanes])
+{
+    // Each set's row by the final hand's composition: those of up to two cards as the tables hold them,
+    // the larger ones spread out here.
+    alignas(16) int32_t spread[HoldCount / 2][Lanes];
+    const int32_t *row[HoldCount];
+    for (int mask = 0, larger = 0; mask < HoldCount; ++mask) {
+        const int size = BitCount(mask);
+        if (size <= 2) {
+            row[mask] = RowByFinal<Lanes>(tables, size, sets.index[mask]);
+            continue;
+        }
+        int32_t *into = spread[larger++];
+        std::fill(into, into + Lanes, 0);
+        AddSetRow<Lanes, 1>(tables, sets, mask, into);
+        row[mask] = into;
+    }
+    // Each hold from the sets that contain it, one thrown-away card at a time: four lanes of every set at
+    // once, kept in registers as far as they go.
+    typedef int32_t Four __attribute__((vector_size(16)));
+    for (int f = 0; f < Lanes; f += 4) {
+        Four lanes[HoldCount];
+#pragma GCC unroll 32
         for (int mask = 0; mask < HoldCount; ++mask)
-            if (!(mask & bit))
+            memcpy(&lanes[mask], row[mask] + f, sizeof(Four));
+#pragma GCC unroll 32
+        for (int bit = 1; bit < HoldCount; bit <<= 1)
+#pragma GCC unroll 32
+            for (int mask = 0; mask < HoldCount; ++mask)
+                if (!(mask & bit))
+                    lanes[mask] -= lanes[mask | bit];
+#pragma GCC unroll 32
+        for (int mask = 0; mask < HoldCount; ++mask)
+            memcpy(&paid[mask][f], &lanes[mask], sizeof(Four));
+    }
+}
+
+} // namespace
+
+double HoldWorth(const WeightedTables &tables, DealSets &sets, int mask)
+{
+    return tables.lanes == 16 ? HoldWorth<16>(tables, sets, mask) : HoldWorth<MaxAllLanes>(tables, sets, mask);
+}
+
+void ValueAllHolds(const WeightedTables &tables, DealSets &sets, int32_t paid[HoldCount][MaxAllLanes])
+{
+    if (tables.lanes == 16)
+        ValueAllHolds<16>(tables, sets, paid);
+    else
+        ValueAllHolds<MaxAllLanes>(tables, sets, paid);
+}
+
+double PricedWorth(const WeightedTables &tables, const DealSets &sets, const int32_t paid[HoldCount][MaxAllLanes], int mask)
+{
+    return Price(tables, sets, mask, paid[mask]);
+}
+
+void EvenHoldsPaid(const WeightedTables &tables, DealSets &sets, int64_t paid[HoldCount])
+{
+    // Each set's row added up, then each hold from the sets that contain it.
+    const int fourSlots = tables.slotCount[1], threeSlots = tables.slotCount[2];
+    for (int mask = 0; mask < HoldCount; ++mask) {
+        const int index = sets.index[mask];
+        switch (BitCount(mask)) {
+        case 5: paid[mask] = MadePaid(tables, sets); break;
+        case 4: paid[mask] = Total(tables.fours + index * fourSlots, fourSlots); break;
+        case 3: paid[mask] = Total(tables.threes + index * threeSlots, threeSlots); break;
+        case 2: paid[mask] = tables.twosTotal[index]; break;
+        case 1: paid[mask] = tables.onesTotal[index]; break;
+        default: paid[mask] = tables.noneTotal; break;
+        }
+    }
+    for (int bit = 1; bit < HoldCount; bit <<= 1)
+        for (int high = 0; high < HoldCount; high += 2 * bit)
+            for (int mask = high; mask < high + bit; ++mask)
                 paid[mask] -= paid[mask | bit];
 }
 
 double HoldBound(const WeightedTables &tables, const DealSets &sets, int mask, int64_t paid)
 {
     return static_cast<double>(paid) * tables.likeliest[sets.dealSlot][BitCount(mask)];
+}
+
+double LeastWorth(const WeightedTables &tables, int kept, int64_t paid)
+{
+    return static_cast<double>(paid) * tables.leastLikely[kept];
+}
+
+int ListRivals(const WeightedTables &tables, const int64_t classPaid[HoldCount], uint32_t skip, double floor,
+               Rival rivals[HoldCount])
+{
+    int count = 0;
+    for (int mask = 0; mask < HoldCount; ++mask) {
+        const double bound = static_cast<double>(classPaid[mask]) * tables.mostLikely[BitCount(mask)];
+        if (!(skip >> mask & 1) && bound >= floor)
+            rivals[count++] = { mask, bound };
+    }
+    std::sort(rivals, rivals + count, [](const Rival &a, const Rival &b) { return a.bound > b.bound; });
+    return count;
 }
 
 namespace {
@@ -516,6 +594,7 @@ WeightedTables *CreateWeightedTables(const uint32_t weight[DeckSize], int coins,
         tables->payout[h] = PayoutFor(h, coins);
     ListCompositions(*tables);
     ListSlotArithmetic(*tables);
+    ListSetSlots(*tables);
     PriceCompositions(*tables);
     for (int o = 0; o < 24; ++o) {
         bool keepsWeights = true;
@@ -539,25 +618,9 @@ WeightedTables *CreateWeightedTables(const uint32_t weight[DeckSize], int coins,
         FreeWeightedTables(tables);
         return nullptr;
     }
-    if (tables->slotCount[HandSize] < 16) {
-        tables->twosByFinal = static_cast<int32_t (*)[16]>(calloc(binomial.value[DeckSize][2], sizeof(int32_t[16])));
-        if (!tables->twosByFinal) {
-            FreeWeightedTables(tables);
-            return nullptr;
-        }
-        for (int b = 0; b < DeckSize; ++b)
-            for (int a = 0; a <= b; ++a) {
-                const Card set[2] = { Card(a), Card(b) };
-                const int size = a == b ? 1 : 2;
-                const Card *cards = a == b ? set + 1 : set;
-                int32_t *into = size == 2 ? tables->twosByFinal[SubsetIndex(set, 2)] : tables->onesByFinal[b];
-                const int32_t *row = size == 2 ? tables->twos + SubsetIndex(set, 2) * tables->slotCount[3] : tables->ones[b];
-                const int8_t *lane = tables->lane[size][SlotOf(*tables, size, CompositionOf(*tables, cards, size))];
-                for (int added = 0; added < tables->slotCount[HandSize - size]; ++added)
-                    into[lane[added]] = row[added];
-            }
-        for (int added = 0; added < tables->slotCount[HandSize]; ++added)
-            tables->noneByFinal[tables->lane[0][0][added]] = tables->none[added];
+    if (!LayOutByFinal(*tables)) {
+        FreeWeightedTables(tables);
+        return nullptr;
     }
     return tables;
 }
@@ -618,13 +681,21 @@ bool AnalyzeWeightedGame(const WeightedTables &tables, int threads, WeightedGame
     }
     auto tallyBlock = [&](int block, int) {
         WeightedTally &tally = tallies[block];
-        for (int c = block * BlockSize; c < std::min(DealClassCount, (block + 1) * BlockSize); ++c) {
+        const int end = std::min(DealClassCount, (block + 1) * BlockSize);
+        ClassDealSets ahead[2];
+        ListClassDealSets(tables, classes[block * BlockSize], tables.symmetry, ahead[block * BlockSize & 1]);
+        for (int c = block * BlockSize; c < end; ++c) {
+            // The class's deals, listed with the class before; the next class's now.
+            ClassDealSets &now = ahead[c & 1];
+            if (c + 1 < end)
+                ListClassDealSets(tables, classes[c + 1], tables.symmetry, ahead[(c + 1) & 1]);
+            const ClassDeal *deals = now.deals;
+            DealSets *sets = now.sets;
+            const int dealCount = now.count;
             // What each hold pays over its draws is the same for every deal of the class: the even
-            // deck's numerators, by inclusion-exclusion over the rows' totals.
-            if (c + 1 < DealClassCount)   // its first deal is the next class's cards as listed
-                FetchWeightedDeal(tables, classes[c + 1].cards);
+            // deck's numerators, from the first deal (the class's own cards).
             int64_t classPaid[HoldCount];
-            EvenHoldsPaid(tables, classes[c].cards, classPaid);
+            EvenHoldsPaid(tables, sets[0], classPaid);
             // Best for an even deck, ranked as AnalyzeHolds ranks them: the higher value over one
             // denominator, then more cards kept, then (below, deal by deal) the lower mask.
             int64_t evenBestValue = -1;
@@ -638,52 +709,35 @@ bool AnalyzeWeightedGame(const WeightedTables &tables, int threads, WeightedGame
                 if (value == evenBestValue && (tiedCount == 0 || BitCount(mask) == BitCount(tied[0])))
                     tied[tiedCount++] = mask;
             }
-            // Holds that might do better here: no draw is likelier than the likeliest of any deal, none
-            // of the even best hold's less likely than the least likely.
-            const int bestKept = BitCount(tied[0]);
-            const double floor = static_cast<double>(classPaid[tied[0]]) * tables.leastLikely[bestKept] * (1 - 1e-9);
-            int rivals[HoldCount], rivalCount = 0;
-            for (int mask = 0; mask < HoldCount; ++mask)
-                if (mask != tied[0] && static_cast<double>(classPaid[mask]) * tables.mostLikely[BitCount(mask)] >= floor)
-                    rivals[rivalCount++] = mask;
+            // Holds that might do better here: none of the even best hold's draws is less likely than the
+            // least likely of any deal.
+            Rival rivals[HoldCount];
+            const double floor = LeastWorth(tables, BitCount(tied[0]), classPaid[tied[0]]) * (1 - 1e-9);
+            const int rivalCount = ListRivals(tables, classPaid, 1u << tied[0], floor, rivals);
             // The class's few terms added plainly, then the class's sums carefully.
             long double classChance = 0, classOptimal = 0, classEvenDeckPlay = 0;
-            ForEachDealOfClass(classes[c], tables.symmetry, [&](const Card *deal) { FetchWeightedDeal(tables, deal); },
-                               [&](const Card *deal, const int *toSorted, int deals) {
-                auto mapped = [toSorted](int mask) {
-                    int over = 0;
-                    for (; mask; mask &= mask - 1)
-                        over |= 1 << toSorted[__builtin_ctz(mask)];
-                    return over;
-                };
-                int evenBest = mapped(tied[0]);
+            for (int d = 0; d < dealCount; ++d) {
+                DealSets &dealSets = sets[d];
+                int evenBest = MapHold(deals[d], tied[0]);
                 for (int t = 1; t < tiedCount; ++t)
-                    evenBest = std::min(evenBest, mapped(tied[t]));
-                DealSets dealSets;
-                ListDealSets(tables, deal, dealSets);
+                    evenBest = std::min(evenBest, MapHold(deals[d], tied[t]));
                 const double evenBestWorth = HoldWorth(tables, dealSets, evenBest);
                 double bestWorth = evenBestWorth;
-                int best = evenBest;
-                for (int r = 0; r < rivalCount; ++r) {
-                    const int mask = mapped(rivals[r]);
-                    if (mask == evenBest
-                        || HoldBound(tables, dealSets, mask, classPaid[rivals[r]]) < bestWorth * (1 - 1e-9))
-                        continue;
-                    const double worth = HoldWorth(tables, dealSets, mask);
-                    if (worth > bestWorth || (worth == bestWorth && BitCount(mask) > BitCount(best))) {
-                        best = mask;
-                        bestWorth = worth;
-                    }
+                for (int r = 0; r < rivalCount && rivals[r].bound >= bestWorth * (1 - 1e-9); ++r) {
+                    const int mask = MapHold(deals[d], rivals[r].mask);
+                    if (mask != evenBest
+                        && HoldBound(tables, dealSets, mask, classPaid[rivals[r].mask]) >= bestWorth * (1 - 1e-9))
+                        bestWorth = std::max(bestWorth, HoldWorth(tables, dealSets, mask));
                 }
-                const long double chance = tables.dealChance[dealSets.dealSlot] * deals;
+                const long double chance = DealChance(tables, dealSets) * deals[d].deals;
                 classChance += chance;
                 classOptimal += chance * bestWorth;
                 classEvenDeckPlay += chance * evenBestWorth;
-                tally.evenDeckScaled += static_cast<uint64_t>(evenBestValue * deals);
+                tally.evenDeckScaled += static_cast<uint64_t>(evenBestValue * deals[d].deals);
                 // Rounding aside, a strictly better hold here than the even deck's.
                 if (bestWorth > evenBestWorth * (1 + 1e-12))
-                    tally.heldDifferently += static_cast<uint32_t>(deals);
-            });
+                    tally.heldDifferently += deals[d].deals;
+            }
             tally.dealChance.Add(classChance);
             tally.optimal.Add(classOptimal);
             tally.evenDeckPlay.Add(classEvenDeckPlay);

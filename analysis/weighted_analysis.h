@@ -23,17 +23,25 @@ long double DealChance(const WeightedTables &tables, const Card cards[HandSize])
 // is above 51 or repeated.
 bool WeightedHoldValues(const WeightedTables &tables, const Card cards[HandSize], long double value[HoldCount]);
 
-// A deal's cards ascending, and what valuing its holds one by one needs (bits of masks over that order).
+// A deal's cards ascending, and where the rows of its sets are (bits of masks over that order).
 struct DealSets {
     Card cards[HandSize];
-    int ofKind[3];            // the cards of each weight
     int32_t index[HoldCount];  // each set's row in the tables
     int8_t slot[HoldCount];    // and composition
     int dealSlot;             // the deal's composition
     int32_t made;             // what the five cards pay; -1 until asked
 };
 void ListDealSets(const WeightedTables &tables, const Card sorted[HandSize], DealSets &sets);
-void FetchWeightedDeal(const WeightedTables &tables, const Card sorted[HandSize]);   // a hint to call ahead
+// A class's deals (ListClassDeals) and their sets, the first the class's own cards. Listing them asks for
+// their rows: list a class while valuing the one before.
+struct ClassDealSets {
+    ClassDeal deals[24];
+    DealSets sets[24];
+    int count;
+};
+void ListClassDealSets(const WeightedTables &tables, const DealClass &dealClass, const SuitSymmetry &symmetry,
+                       ClassDealSets &list);
+long double DealChance(const WeightedTables &tables, const DealSets &sets);
 // Coins paid on average when the cards of mask stay, worked out for that hold alone.
 double HoldWorth(const WeightedTables &tables, DealSets &sets, int mask);
 // Every hold at once, for when many are asked: what each pays over its draws by the composition of the
@@ -41,17 +49,22 @@ double HoldWorth(const WeightedTables &tables, DealSets &sets, int mask);
 constexpr int MaxAllLanes = 24;
 void ValueAllHolds(const WeightedTables &tables, DealSets &sets, int32_t paid[HoldCount][MaxAllLanes]);
 double PricedWorth(const WeightedTables &tables, const DealSets &sets, const int32_t paid[HoldCount][MaxAllLanes], int mask);
-// The best hold, from best among those already priced (bits of priced; worth), pricing every other
-// hold whose bound (paid: each hold's even numerator) could beat it.
-int BestPricedHold(const WeightedTables &tables, const DealSets &sets, const int32_t byFinal[HoldCount][MaxAllLanes],
-                   const int64_t paid[HoldCount], double worth[HoldCount], uint32_t &priced, int best);
-// The coins paid over every draw when the set mask is held and the rest of the deal may be drawn again.
-int64_t RowTotal(const WeightedTables &tables, DealSets &sets, int mask);
-// For every hold of the five cards (in the order given), what its draws pay in all: the even deck's
-// numerators, alike for every renaming of the suits.
-void EvenHoldsPaid(const WeightedTables &tables, const Card cards[HandSize], int64_t paid[HoldCount]);
+// For every hold of the deal's cards, what its draws pay in all: the even deck's numerators, alike for
+// every renaming of the suits.
+void EvenHoldsPaid(const WeightedTables &tables, DealSets &sets, int64_t paid[HoldCount]);
 // At least HoldWorth, for a hold whose draws pay `paid` coins in all (its even deck numerator).
 double HoldBound(const WeightedTables &tables, const DealSets &sets, int mask, int64_t paid);
+// The least a hold of `kept` cards whose draws pay `paid` coins in all is worth on any deal.
+double LeastWorth(const WeightedTables &tables, int kept, int64_t paid);
+// The holds of a class (classPaid: each one's even numerator) that might be worth more than `floor` on
+// some deal of it, but for those of skip (bits of masks): no draw is likelier than the likeliest of any
+// deal. The likeliest to first, so a deal can stop at the first that cannot beat its best.
+struct Rival {
+    int mask;                // over the class's cards
+    double bound;            // the most it is worth on any deal
+};
+int ListRivals(const WeightedTables &tables, const int64_t classPaid[HoldCount], uint32_t skip, double floor,
+               Rival rivals[HoldCount]);
 // The renamings of suits that keep every card's weight: the deals they carry into each other are alike.
 const SuitSymmetry &WeightedSymmetry(const WeightedTables &tables);
 
