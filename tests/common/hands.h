@@ -1,6 +1,10 @@
 // hands.h: cards and hands written as a player reads them, for the tests of every folder.
 #pragma once
 
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <vector>
 #include "analysis/cards.h"
 #include "engine/game.h"
 
@@ -25,5 +29,19 @@ inline VideoPokerGame WaitingHand(const char *const names[HandSize], int wager, 
     }
     game.wager = wager;
     game.credits = credits;
+    return game;
+}
+
+// A game as the 72 bytes a host keeps, and back (a shorter block leaves the rest zero).
+inline std::vector<uint8_t> BytesOf(const VideoPokerGame &game)
+{
+    const uint8_t *bytes = reinterpret_cast<const uint8_t *>(&game);
+    return std::vector<uint8_t>(bytes, bytes + sizeof game);
+}
+
+inline VideoPokerGame GameOf(const std::vector<uint8_t> &block)
+{
+    VideoPokerGame game = {};
+    memcpy(&game, block.data(), std::min(block.size(), sizeof game));
     return game;
 }

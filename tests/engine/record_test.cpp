@@ -1,5 +1,6 @@
 // record_test.cpp: the 72-byte record: its layout, a fresh game, and taking back saved blocks.
 #include "engine/game.h"
+#include "tests/common/hands.h"
 
 #include <gtest/gtest.h>
 
@@ -9,12 +10,6 @@
 #include <random>
 
 namespace {
-
-std::vector<uint8_t> BytesOf(const VideoPokerGame &game)
-{
-    const uint8_t *p = reinterpret_cast<const uint8_t *>(&game);
-    return std::vector<uint8_t>(p, p + sizeof game);
-}
 
 void WriteInt32(std::vector<uint8_t> &bytes, int offset, int32_t value)
 {

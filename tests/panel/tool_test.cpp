@@ -5,18 +5,19 @@
 #include <vector>
 #include <gtest/gtest.h>
 #include "tests/common/test_host.h"
+#include "tests/common/hands.h"
 #include "panel/tool.h"
 #include "resources/resource_ids.h"
 
 namespace {
 
-using Bytes = std::array<unsigned char, 72>;
+using Bytes = std::vector<uint8_t>;
 
 // A saved block built byte by byte at the documented offsets; mid-hand, the cards are marked dealt.
 Bytes SavedBlock(const std::array<int, 5> &cards, const std::array<int, 5> &held, bool handComplete, int wager,
                  int credits)
 {
-    Bytes bytes = {};
+    Bytes bytes(72);
     for (int i = 0; i < 5; ++i) {
         bytes[i] = static_cast<unsigned char>(held[i]);
         bytes[5 + i] = static_cast<unsigned char>(cards[i]);
@@ -28,13 +29,7 @@ Bytes SavedBlock(const std::array<int, 5> &cards, const std::array<int, 5> &held
     return bytes;
 }
 
-Bytes GameBytes(HWND tool)
-{
-    Bytes bytes = {};
-    if (const VideoPokerToolData *record = ToolRecord(tool))
-        memcpy(bytes.data(), record, bytes.size());
-    return bytes;
-}
+Bytes GameBytes(HWND tool) { return ToolRecord(tool) ? BytesOf(ToolRecord(tool)->game) : Bytes(); }
 
 // What a player sees: the three display lines, the Deal/Draw caption, and which of the buttons work.
 std::string Face(HWND tool)

@@ -26,18 +26,6 @@ bool WritePanel(const std::string &path, const SavedPanel &panel)
     return WriteFileAtomically(path, FormatPanelFile(panel));
 }
 
-std::vector<uint8_t> BlockOf(const VideoPokerGame &game)
-{
-    const uint8_t *bytes = reinterpret_cast<const uint8_t *>(&game);
-    return std::vector<uint8_t>(bytes, bytes + sizeof game);
-}
-
-VideoPokerGame GameOf(const std::vector<uint8_t> &block)
-{
-    VideoPokerGame game = {};
-    memcpy(&game, block.data(), std::min(block.size(), sizeof game));
-    return game;
-}
 
 SavedTool PokerTool(int x, int y, int width, int height, const VideoPokerGame &game)
 {
@@ -48,6 +36,6 @@ SavedTool PokerTool(int x, int y, int width, int height, const VideoPokerGame &g
     t.y = y;
     t.width = width;
     t.height = height;
-    t.state = BlockOf(game);
+    t.state = BytesOf(game);
     return t;
 }

@@ -10,6 +10,7 @@
 #include "apps/quorvane/quorvane.h"
 #include "apps/quorvane/panel_file.h"
 #include "engine/game.h"
+#include "tests/common/hands.h"
 #include "tests/common/host_probe.h"
 
 // A folder of its own for one test, emptied first: <temp>\quorvane-tests\<name>.
@@ -20,6 +21,4 @@ std::string FreshTestFolder(const std::string &name);
 SavedPanel ReadPanel(const std::string &path, PanelFileReport *report);
 bool WritePanel(const std::string &path, const SavedPanel &panel);
 
-std::vector<uint8_t> BlockOf(const VideoPokerGame &game);
-VideoPokerGame GameOf(const std::vector<uint8_t> &block);
 SavedTool PokerTool(int x, int y, int width, int height, const VideoPokerGame &game);
