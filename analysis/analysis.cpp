@@ -162,17 +162,10 @@ bool AnalyzeHolds(const AnalysisTables &tables, const Card cards[HandSize], int 
 {
     if (coins < 1 || coins > MaxWager)
         return false;
-    int position[HandSize] = { 0, 1, 2, 3, 4 };
-    for (int i = 0; i < HandSize; ++i)
-        if (cards[i] >= DeckSize)
-            return false;
-    std::sort(position, position + HandSize, [cards](int x, int y) { return cards[x] < cards[y]; });
+    int position[HandSize];
     Card sorted[HandSize];
-    for (int i = 0; i < HandSize; ++i)
-        sorted[i] = cards[position[i]];
-    for (int i = 1; i < HandSize; ++i)
-        if (sorted[i] == sorted[i - 1])
-            return false;
+    if (!SortDeal(cards, sorted, position))
+        return false;
 
     int32_t payout[HandRankCount];
     for (int h = 0; h < HandRankCount; ++h)

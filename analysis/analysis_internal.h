@@ -63,6 +63,23 @@ inline HandRank RankFromCounters(uint64_t key, uint32_t ranks, bool isFlush)
 inline uint64_t RankCounter(Card card) { return 1ull << (4 * RankOf(card)); }
 inline uint32_t RankBit(Card card) { return 1u << RankOf(card); }
 
+// A dealt hand in card order, and where each sorted card was dealt; false unless five different cards.
+inline bool SortDeal(const Card cards[HandSize], Card sorted[HandSize], int position[HandSize])
+{
+    for (int i = 0; i < HandSize; ++i) {
+        if (cards[i] >= DeckSize)
+            return false;
+        position[i] = i;
+    }
+    std::sort(position, position + HandSize, [cards](int x, int y) { return cards[x] < cards[y]; });
+    for (int i = 0; i < HandSize; ++i)
+        sorted[i] = cards[position[i]];
+    for (int i = 1; i < HandSize; ++i)
+        if (sorted[i] == sorted[i - 1])
+            return false;
+    return true;
+}
+
 // Position of a sorted k-subset in the lexicographic order of subsets by their highest card first.
 inline int SubsetIndex(const Card *sorted, int k)
 {

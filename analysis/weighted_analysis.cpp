@@ -643,17 +643,10 @@ long double DealChance(const WeightedTables &tables, const Card cards[HandSize])
 
 bool WeightedHoldValues(const WeightedTables &tables, const Card cards[HandSize], long double value[HoldCount])
 {
-    int position[HandSize] = { 0, 1, 2, 3, 4 };
-    for (int i = 0; i < HandSize; ++i)
-        if (cards[i] >= DeckSize)
-            return false;
-    std::sort(position, position + HandSize, [cards](int x, int y) { return cards[x] < cards[y]; });
+    int position[HandSize];
     Card sorted[HandSize];
-    for (int i = 0; i < HandSize; ++i)
-        sorted[i] = cards[position[i]];
-    for (int i = 1; i < HandSize; ++i)
-        if (sorted[i] == sorted[i - 1])
-            return false;
+    if (!SortDeal(cards, sorted, position))
+        return false;
     DealSets sets;
     ListDealSets(tables, sorted, sets);
     for (int mask = 0; mask < HoldCount; ++mask) {
