@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <initializer_list>
 #include <random>
 
 #include "apps/quorvane/rect_size.h"
@@ -59,6 +60,41 @@ void Click(HWND button)
 }
 
 bool Enabled(HWND tool, int id) { return IsWindowEnabled(ToolButton(tool, id)) != FALSE; }
+
+// Real input, as the keyboard and mouse make it, to the host in the foreground; true once done() holds.
+// Keys go down in order and up in reverse: {VK_CONTROL, '0'} is Ctrl+0.
+template <typename Done> bool Keys(const HostRun &run, std::initializer_list<WORD> keys, Done done)
+{
+    SetForegroundWindow(run.main);
+    std::vector<INPUT> input;
+    for (int up = 0; up < 2; ++up)
+        for (size_t i = 0; i < keys.size(); ++i) {
+            input.push_back(INPUT{});
+            input.back().type = INPUT_KEYBOARD;
+            input.back().ki.wVk = *(keys.begin() + (up ? keys.size() - 1 - i : i));
+            input.back().ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        }
+    SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+    return WaitFor(done, 5000);
+}
+
+// The left button pressed at one point of the panel, moved to another and released there.
+void Drag(const HostRun &run, POINT from, POINT to)
+{
+    SetForegroundWindow(run.main);
+    std::vector<INPUT> input;
+    for (DWORD button : {DWORD(MOUSEEVENTF_LEFTDOWN), DWORD(0), DWORD(MOUSEEVENTF_LEFTUP)}) {
+        POINT at = button == MOUSEEVENTF_LEFTDOWN ? from : to;
+        ClientToScreen(run.panel, &at);
+        input.push_back(INPUT{});
+        input.back().type = INPUT_MOUSE;
+        const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+        input.back().mi.dx = (at.x * 65536 + width - 1) / width;     // rounded up: lands on the pixel itself
+        input.back().mi.dy = (at.y * 65536 + height - 1) / height;
+        input.back().mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | button;
+    }
+    SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+}
 
 // The tool is within the host's limits (from its default size, 120 x 70), at 12 to 7 (or its minimum),
 // and laid out for its size: asking it to lay itself out again moves no child.
@@ -281,46 +317,59 @@ TEST(HostTools, FreshToolsTakeTheirDefaultSizeAndTheKeyboardWalksAndPressesTheir
                              ToolButton(second, PlusOneId), ToolButton(second, BetFiveId), ToolButton(first, PlusOneId)};
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(walked[i], expected[i]) << "Tab " << i + 1;
-    run.Command(CmdPreviousButton);
-    run.Command(CmdPreviousButton);
-    EXPECT_EQ(focus(), ToolButton(second, PlusOneId)) << "Shift+Tab goes back round";
-    run.Command(CmdPressButton);     // Enter on "+1": one coin bet, Deal comes on
-    EXPECT_TRUE(Enabled(second, DealDrawId));
+    // From here on real keys and the mouse, as a player plays: the key table and the drag are under test.
+    ASSERT_TRUE(Keys(run, {VK_SHIFT, VK_TAB}, [&] { return focus() == ToolButton(second, BetFiveId); }));
+    ASSERT_TRUE(Keys(run, {VK_SHIFT, VK_TAB}, [&] { return focus() == ToolButton(second, PlusOneId); }))
+        << "Shift+Tab goes back round";
+    // Enter on "+1": one coin bet, Deal comes on; after Escape Enter plays the selected tool again.
+    EXPECT_TRUE(Keys(run, {VK_RETURN}, [&] { return Enabled(second, DealDrawId); }));
     EXPECT_FALSE(Enabled(first, DealDrawId));
-    run.Command(CmdKeysToPlay);      // Escape: Enter plays the selected tool again
-    run.Command(CmdPressButton);
-    EXPECT_EQ(WindowText(ToolButton(second, DealDrawId)), "Draw") << "dealt, not \"+1\" again";
+    Keys(run, {VK_ESCAPE}, [] { return true; });
+    EXPECT_TRUE(Keys(run, {VK_RETURN}, [&] { return WindowText(ToolButton(second, DealDrawId)) == "Draw"; }))
+        << "dealt, not \"+1\" again";
 
-    run.Command(CmdLarger);
+    const int width = Width(PanelRect(run, second));
+    EXPECT_TRUE(Keys(run, {VK_CONTROL, VK_OEM_PLUS}, [&] { return Width(PanelRect(run, second)) > width; }));
+    EXPECT_TRUE(Keys(run, {VK_CONTROL, VK_SHIFT, VK_OEM_PLUS}, [&] { return Width(PanelRect(run, second)) > width + 24; }))
+        << "Ctrl+Shift+=, as most keyboards type Ctrl++";
+    EXPECT_TRUE(Keys(run, {VK_CONTROL, VK_OEM_MINUS}, [&] { return Width(PanelRect(run, second)) < width + 48; }));
     RECT grown = PanelRect(run, second);
-    run.Command(CmdAddFirstType);     // Insert: at the selected tool's size, as the tool answers
-    ASSERT_EQ(run.Tools().size(), 3u);
-    HWND added = run.Tools().back();
+    // Insert: at the selected tool's size, as the tool answers.
+    ASSERT_TRUE(Keys(run, {VK_INSERT}, [&] { return run.Tools().size() == 3; }));
+    HWND added = nullptr;
+    for (HWND tool : run.Tools())
+        added = tool != first && tool != second ? tool : added;
     RECT at = PanelRect(run, added), under = PanelRect(run, first);
     EXPECT_TRUE(Width(at) == Width(grown) && Height(at) == Height(grown)) << Width(at) << "x" << Height(at);
     // Dragged by its tab onto another tool: its tab stands over that tool, and comes under it when the
-    // other is selected.
-    POINT grab = {at.left + 30, at.top - TabHeight / 2}, drop = {under.left + 20, under.top + 20};
-    SendToPanel(run, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(grab.x, grab.y));
-    SendToPanel(run, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(grab.x + drop.x - at.left, grab.y + drop.y - at.top));
-    SendToPanel(run, WM_LBUTTONUP, 0, MAKELPARAM(grab.x + drop.x - at.left, grab.y + drop.y - at.top));
+    // other is selected (F6).
+    Drag(run, {at.left + 30, at.top - TabHeight / 2}, {under.left + 50, under.top + 20 - TabHeight / 2});
+    ASSERT_TRUE(WaitFor([&] { return PanelRect(run, added).left == under.left + 20; }, 5000))
+        << PanelRect(run, added).left << "," << PanelRect(run, added).top;
+    EXPECT_EQ(PanelRect(run, added).top, under.top + 20);
     POINT tab = {under.left + 30, under.top + 20 - TabHeight / 2};
     ClientToScreen(run.panel, &tab);
-    EXPECT_EQ(WindowFromPoint(tab), run.panel) << "the upper tool's tab, not the lower tool";
-    run.Command(CmdSelectNext);
-    HWND there = WindowFromPoint(tab);
-    EXPECT_TRUE(there == first || GetParent(there) == first) << "the other tool on top, whole";
+    EXPECT_TRUE(WaitFor([&] { return WindowFromPoint(tab) == run.panel; }, 5000))
+        << "the upper tool's tab, not the lower tool";
+    EXPECT_TRUE(Keys(run, {VK_F6}, [&] {
+        HWND there = WindowFromPoint(tab);
+        return there == first || GetParent(there) == first;
+    })) << "the other tool on top, whole";
+    EXPECT_TRUE(Keys(run, {VK_CONTROL, VK_RIGHT}, [&] { return PanelRect(run, first).left > under.left; }));
+    EXPECT_TRUE(Keys(run, {VK_MENU, VK_RETURN}, [&] {
+        return FindProcessWindow(run.ProcessId(), QUORVANE_PROPERTIES_CLASS) != nullptr;
+    })) << "Alt+Enter: the selected tool's properties";
+    PostMessageA(FindProcessWindow(run.ProcessId(), QUORVANE_PROPERTIES_CLASS), WM_CLOSE, 0, 0);
 
+    EXPECT_TRUE(Keys(run, {VK_DELETE}, [&] { return run.Tools().size() == 2; }));
     run.Command(CmdRemoveTool);
-    run.Command(CmdRemoveTool);
-    EXPECT_EQ(run.Tools().size(), 1u);
     EXPECT_NE(Title(run).find("1 tool"), std::string::npos) << Title(run);
     run.Command(CmdRemoveTool);
     run.Command(CmdAddFirstType);     // with no tool selected: a new panel's first tool's size
     EXPECT_EQ(Width(PanelRect(run, run.Tools().back())), 360);
     EXPECT_EQ(Height(PanelRect(run, run.Tools().back())), 209);
-    run.Command(CmdDefaultSize);
-    EXPECT_EQ(Width(PanelRect(run, run.Tools().back())), 120) << "Ctrl+0: the tool's own default";
+    EXPECT_TRUE(Keys(run, {VK_CONTROL, '0'}, [&] { return Width(PanelRect(run, run.Tools().back())) == 120; }))
+        << "Ctrl+0: the tool's own default";
     PostMessageA(run.main, WM_CLOSE, 0, 0);
     DWORD code = 1;
     ASSERT_TRUE(run.WaitExit(20000, &code));
