@@ -49,10 +49,11 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         return 0;
     }
     case WM_ACTIVATE:
+        // Leaving, the keyboard is on a tool's button or plays the selected tool: a button Tab reached
+        // before a click elsewhere must not take the keys back when the host is active again.
         if (LOWORD(wParam) == WA_INACTIVE) {
             HWND focus = GetFocus();
-            if (IsToolButton(focus))
-                host.keyFocus = focus;
+            host.keyFocus = IsToolButton(focus) ? focus : nullptr;
         }
         return DefWindowProcA(window, message, wParam, lParam);
     case WM_SETFOCUS:

@@ -66,6 +66,7 @@ FAULTS = [
 ("host", "a damaged panel file not kept aside", "apps/quorvane/persistence.cpp", "        if (CopyFileA(host.configPath.c_str(), aside.c_str(), FALSE))", "        if (false)"),
 ("host", "Ctrl+Shift+= does not make the tool larger", "apps/quorvane/menus.rc", "    VK_OEM_PLUS, CmdLarger, VIRTKEY, CONTROL, SHIFT\n", ""),
 ("host", "F6 does not select the next tool", "apps/quorvane/menus.rc", "    VK_F6,       CmdSelectNext, VIRTKEY\n", ""),
+("host", "a button Tab left takes the keys back after a click elsewhere", "apps/quorvane/main_window.cpp", "host.keyFocus = IsToolButton(focus) ? focus : nullptr;", "if (IsToolButton(focus)) host.keyFocus = focus;"),
 ("trainer", "a worse hold judged the best", "apps/quorvane/trainer/advice.cpp", "*cost = WorthTheSame(best, *yours) ? 0.0 : Worth(best) - Worth(*yours);", "*cost = 0.0;"),
 ("trainer", "the held cards read in reverse", "apps/quorvane/trainer/advice.cpp", "            mask |= 1 << i;", "            mask |= 1 << (HandSize - 1 - i);"),
 ("trainer", "a 71-byte block read as a game", "apps/quorvane/trainer/advice.cpp", "if (!block || size != sizeof(VideoPokerGame))", "if (!block || size + 1 < sizeof(VideoPokerGame))"),

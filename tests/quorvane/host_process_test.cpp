@@ -340,7 +340,11 @@ TEST(HostTools, FreshToolsTakeTheirDefaultSizeAndTheKeyboardWalksAndPressesTheir
     for (HWND tool : run.Tools())
         added = tool != first && tool != second ? tool : added;
     RECT at = PanelRect(run, added), under = PanelRect(run, first);
-    EXPECT_TRUE(Width(at) == Width(grown) && Height(at) == Height(grown)) << Width(at) << "x" << Height(at);
+    EXPECT_TRUE(WaitFor([&] {
+        at = PanelRect(run, added);
+        return Width(at) == Width(grown) && Height(at) == Height(grown);
+    }, 5000)) << Width(at) << "x" << Height(at);
+    ASSERT_TRUE(Keys(run, {VK_TAB}, [&] { return GetParent(GetParent(focus())) == run.panel; }));
     // Dragged by its tab onto another tool: its tab stands over that tool, and comes under it when the
     // other is selected (F6).
     Drag(run, {at.left + 30, at.top - TabHeight / 2}, {under.left + 50, under.top + 20 - TabHeight / 2});
@@ -360,6 +364,8 @@ TEST(HostTools, FreshToolsTakeTheirDefaultSizeAndTheKeyboardWalksAndPressesTheir
         return FindProcessWindow(run.ProcessId(), QUORVANE_PROPERTIES_CLASS) != nullptr;
     })) << "Alt+Enter: the selected tool's properties";
     PostMessageA(FindProcessWindow(run.ProcessId(), QUORVANE_PROPERTIES_CLASS), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return focus() == run.panel; }, 5000))
+        << "back from the properties, the keys play the tool the mouse chose, not the button Tab left";
 
     EXPECT_TRUE(Keys(run, {VK_DELETE}, [&] { return run.Tools().size() == 2; }));
     run.Command(CmdRemoveTool);
