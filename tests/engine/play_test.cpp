@@ -55,29 +55,39 @@ protected:
         WithTestClock::SetUp();
         InitFreshGame(game);
     }
-    void StartWithCredits(int32_t credits)
-    {
-        game.credits = credits;
-        ShowGameState(game, view);
-    }
     void HoldAll()
     {
         for (int i = 0; i < HandSize; ++i)
             ToggleHold(game, view, i);
     }
-};
 
-struct DrawCase {
-    const char *what;
-    std::array<int, 5> cards;
-    int32_t wager, creditsBefore;
-    const char *credits, *result;
-    bool betOneOn, betFiveOn;
+    struct Step {
+        const char *what;
+        std::function<void()> action;
+        Shown after;
+    };
+    void Run(const std::vector<Step> &steps)
+    {
+        for (const Step &step : steps) {
+            SCOPED_TRACE(step.what);
+            step.action();
+            ExpectShown(view, step.after);
+        }
+    }
+    std::function<void()> Press(int button) { return [this, button] { view.Press(button); }; }
+    std::function<void()> HoldAllOf(std::array<int, 5> cards) { return [this, cards] { Rig(game, cards); HoldAll(); }; }
+    std::function<void()> Show() { return [this] { ShowGameState(game, view); }; }
 };
 
 TEST_F(Play, TheDrawPaysShowsAndResets)
 {
-    const DrawCase cases[] = {
+    const struct {
+        const char *what;
+        std::array<int, 5> cards;
+        int32_t wager, creditsBefore;
+        const char *credits, *result;
+        bool betOneOn, betFiveOn;
+    } cases[] = {
         {"full house, 5 coins", FullHouseCards, 5, 95, "CREDITS: 140", "Full House : 45", true, true},
         {"losing hand", NothingCards, 5, 4, "CREDITS: 4", "Video Poker", true, false},
         {"jacks return the stake", JacksCards, 5, 95, "CREDITS: 100", "Jacks or Better : 5", true, true},
@@ -87,7 +97,7 @@ TEST_F(Play, TheDrawPaysShowsAndResets)
         {"negative wager", RoyalCards, -5, 10, "CREDITS: 10", "Royal Flush : 0", true, true},
         {"leaves nothing", NothingCards, 3, 0, "CREDITS: 0", "Video Poker", false, false},
     };
-    for (const DrawCase &c : cases) {
+    for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
         InitFreshGame(game);
         game.handComplete = 0;
@@ -107,7 +117,7 @@ TEST_F(Play, TheDrawPaysShowsAndResets)
 // A hold toggles only while a hand waits and only in range; a marker that comes off erases the face.
 TEST_F(Play, ToggleHoldOnlyWhileAHandWaits)
 {
-    StartWithCredits(100);
+    ShowGameState(game, view);                     // a fresh tool: 100 credits
     VideoPokerGame before = game;
     for (int i : {0, 4, -1, 5, INT_MAX})
         ToggleHold(game, view, i);
@@ -131,7 +141,7 @@ TEST_F(Play, ToggleHoldOnlyWhileAHandWaits)
 
 TEST_F(Play, NewGameWhileAHandWaitsKeepsTheCardsAndDiscardsTheBet)
 {
-    StartWithCredits(100);
+    ShowGameState(game, view);                     // a fresh tool: 100 credits
     view.Press(BetFiveButton);
     ToggleHold(game, view, 1);
     ToggleHold(game, view, 3);
@@ -151,31 +161,7 @@ TEST_F(Play, NewGameWhileAHandWaitsKeepsTheCardsAndDiscardsTheBet)
 }
 
 // A walk through the states, checking what the tool shows after every step.
-struct Step {
-    const char *what;
-    std::function<void()> action;
-    Shown after;
-};
-
-class Walk : public Play {
-protected:
-    void Run(const std::vector<Step> &steps)
-    {
-        for (const Step &step : steps) {
-            SCOPED_TRACE(step.what);
-            step.action();
-            ExpectShown(view, step.after);
-        }
-    }
-    std::function<void()> Press(int button) { return [this, button] { view.Press(button); }; }
-    std::function<void()> HoldAllOf(std::array<int, 5> cards)
-    {
-        return [this, cards] { Rig(game, cards); HoldAll(); };
-    }
-    std::function<void()> Show() { return [this] { ShowGameState(game, view); }; }
-};
-
-TEST_F(Walk, DownToTheLastCoinAndAWinThatPaysItBack)
+TEST_F(Play, DownToTheLastCoinAndAWinThatPaysItBack)
 {
     game.credits = 7;
     Run({
@@ -336,39 +322,25 @@ TEST_F(Play, RandomPressesOverRandomBlocksKeepEveryRule)
                     for (int j = 0; j < i; ++j)
                         ASSERT_NE(game.card[i], game.card[j]);
                 }
-                const int out = CountDealt(game);
+                const auto out = std::count(game.dealt, game.dealt + DeckSize, 1);
                 ASSERT_TRUE(game.handComplete ? out >= HandSize && out <= 2 * HandSize : out == HandSize) << out;
             }
         }
     }
 }
 
-// A view whose texts are longer than the tool's buffers: what reaches the display still fits.
-class LongTextView : public RecordingView {
-public:
-    using RecordingView::RecordingView;
-    int LoadText(GameText words, char *buffer, int size) override
-    {
-        std::string text = std::string(EnglishText(words)) + std::string(80, '#');
-        int length = std::min(static_cast<int>(text.size()), size - 1);
-        memcpy(buffer, text.data(), length);
-        buffer[length] = '\0';
-        return length;
-    }
-};
-
+// Texts longer than the tool's buffers: what reaches the display still fits.
 TEST_F(Play, LongTextsAreCutToTheDisplay)
 {
-    LongTextView longView(game);
+    view.padding = std::string(80, '#');
     game.credits = INT32_MIN;                          // the longest number there is
-    ShowGameState(game, longView);
+    ShowGameState(game, view);
     game.wager = 5;
-    ShowResult(game, longView, RoyalFlush);
-    for (int display = 0; display < 3; ++display) {
-        EXPECT_FALSE(longView.displays[display].empty());
-        EXPECT_LE(longView.displays[display].size(), 59u);
-    }
-    EXPECT_EQ(longView.displays[WagerDisplay].rfind("WAGER: ", 0), 0u);
+    ShowResult(game, view, RoyalFlush);
+    for (int display = 0; display < 3; ++display)
+        EXPECT_FALSE(view.displays[display].empty());  // the view holds each to 59 characters
+    EXPECT_EQ(view.displays[WagerDisplay].rfind("WAGER: ", 0), 0u);
+    view.padding.clear();
     for (HandRank rank : {-1, 10, INT32_MIN}) {
         ShowResult(game, view, rank);
         EXPECT_EQ(view.displays[ResultDisplay], "Video Poker") << "no such hand: " << rank;
