@@ -56,19 +56,6 @@ TEST(PickCard, KnownFirstCardsForFixedSeeds)
     }
 }
 
-TEST(PickCard, FindsTheLastCardLeft)
-{
-    for (int last : {0, 1, 25, 50, 51}) {
-        for (uint32_t seed = 0; seed < 50; ++seed) {
-            VideoPokerGame game = EmptyDeck();
-            game.dealt[last] = 0;
-            SeedRandom(seed);
-            ASSERT_EQ(PickCard(game), last) << "seed " << seed;
-            EXPECT_EQ(std::count(game.dealt, game.dealt + DeckSize, 1), DeckSize);
-        }
-    }
-}
-
 // Only a damaged block marks the whole deck out; the pick must still end, and with a card not on show.
 TEST(PickCard, AnExhaustedDeckGivesACardNotOnShow)
 {

@@ -84,12 +84,7 @@ public:
     void Press(int button)
     {
         ASSERT_TRUE(enabled[button]) << "pressed a disabled button " << button;
-        if (button == BetOneButton)
-            BetOne(game_, *this);
-        else if (button == BetFiveButton)
-            BetFive(game_, *this);
-        else
-            DealOrDraw(game_, *this);
+        (button == BetOneButton ? BetOne : button == BetFiveButton ? BetFive : DealOrDraw)(game_, *this);
     }
 
 private:
