@@ -88,13 +88,9 @@ TEST_F(AdviceTest, HintExplainsWhenThereIsNoHandToAdviseOn)
     InitFreshGame(game);
     EXPECT_NE(HintText(*tables, game).find("No hand is waiting"), std::string::npos);
 
+    // A damaged block: the analysis refuses it (the holds test has each kind of damage).
     const char *const names[HandSize] = { "5H", "8D", "6S", "7C", "8C" };
-    VideoPokerGame repeated = WaitingHand(names, 5, "....."), noWager = WaitingHand(names, 0, "....."),
-                   offDeck = WaitingHand(names, 5, ".....");
-    repeated.card[4] = repeated.card[0];
-    offDeck.card[2] = 200;
-    for (const VideoPokerGame &damaged : {repeated, noWager, offDeck})
-        EXPECT_NE(HintText(*tables, damaged).find("cannot be analysed"), std::string::npos);
+    EXPECT_NE(HintText(*tables, WaitingHand(names, 0, ".....")).find("cannot be analysed"), std::string::npos);
 }
 
 // Only a draw counts as a hand, with the holds it was drawn on.
