@@ -63,9 +63,7 @@ TEST_F(HoldsTest, WellKnownHandsTakeTheTextbookHold)
 
 TEST_F(HoldsTest, RankingIsOrderedCompleteAndInProportionToTheWager)
 {
-    const char *const names[HandSize] = { "JH", "TH", "2C", "QH", "JD" };
-    Card deal[HandSize];
-    DealOf(names, deal);
+    const Card deal[HandSize] = { CardOf("JH"), CardOf("TH"), CardOf("2C"), CardOf("QH"), CardOf("JD") };
     HoldValue one[HoldCount];
     ASSERT_TRUE(AnalyzeHolds(*tables, deal, 1, one));
     for (int coins = 1; coins <= 5; ++coins) {
@@ -91,9 +89,7 @@ TEST_F(HoldsTest, RankingIsOrderedCompleteAndInProportionToTheWager)
 TEST_F(HoldsTest, EqualValuesRankTheHoldThatKeepsMoreCardsThenTheLowerMask)
 {
     // Four sevens: drawing to them or standing both pay four of a kind, and nothing else can come.
-    const char *const names[HandSize] = { "7C", "7D", "KC", "7H", "7S" };
-    Card deal[HandSize];
-    DealOf(names, deal);
+    const Card deal[HandSize] = { CardOf("7C"), CardOf("7D"), CardOf("KC"), CardOf("7H"), CardOf("7S") };
     HoldValue ranked[HoldCount];
     ASSERT_TRUE(AnalyzeHolds(*tables, deal, 5, ranked));
     EXPECT_EQ(ranked[0].heldMask, 31);

@@ -29,14 +29,6 @@ TEST(ScaleRandom, RoundsToNearestLikeMulDiv)
     }
 }
 
-VideoPokerGame EmptyDeck()
-{
-    VideoPokerGame game;
-    InitFreshGame(game);
-    memset(game.dealt, 1, sizeof game.dealt);
-    return game;
-}
-
 // The first card for a few seeds, from a full deck and from one with every even card out: the skip of
 // 0..7 values, the rounding to 0..51 and the retry on a card already out all show in these.
 TEST(PickCard, KnownFirstCardsForFixedSeeds)
@@ -59,7 +51,9 @@ TEST(PickCard, KnownFirstCardsForFixedSeeds)
 // Only a damaged block marks the whole deck out; the pick must still end, and with a card not on show.
 TEST(PickCard, AnExhaustedDeckGivesACardNotOnShow)
 {
-    VideoPokerGame game = EmptyDeck();
+    VideoPokerGame game;
+    InitFreshGame(game);
+    memset(game.dealt, 1, sizeof game.dealt);
     const Card onShow[HandSize] = { 3, 17, 29, 40, 51 };
     memcpy(game.card, onShow, sizeof onShow);
     SeedRandom(5);
@@ -72,7 +66,7 @@ TEST(PickCard, AnExhaustedDeckGivesACardNotOnShow)
     EXPECT_EQ(game.dealt[c], 1);
     EXPECT_EQ(std::count(game.dealt, game.dealt + DeckSize, 1), HandSize + 1);
 
-    game = EmptyDeck();                                // non-cards on show: nothing to keep out
+    memset(game.dealt, 1, sizeof game.dealt);          // non-cards on show: nothing to keep out
     memset(game.card, 0xFF, sizeof game.card);
     EXPECT_LT(PickCard(game), DeckSize);
     EXPECT_EQ(std::count(game.dealt, game.dealt + DeckSize, 1), 1);
