@@ -5,30 +5,18 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
 
-// The module's English string table, as far as the engine reads it.
+// The module's English string table, as far as the engine reads it, in the order of GameText.
 inline const char *EnglishText(GameText text)
 {
-    switch (static_cast<int>(text)) {
-    case TextDeal: return "Deal";
-    case TextDraw: return "Draw";
-    case TextTitle: return "Video Poker";
-    case HandNameText(RoyalFlush): return "Royal Flush";
-    case HandNameText(StraightFlush): return "Straight Flush";
-    case HandNameText(FourOfAKind): return "Four of a Kind";
-    case HandNameText(FullHouse): return "Full House";
-    case HandNameText(Flush): return "Flush";
-    case HandNameText(Straight): return "Straight";
-    case HandNameText(ThreeOfAKind): return "Three of a Kind";
-    case HandNameText(TwoPair): return "Two Pair";
-    case HandNameText(JacksOrBetter): return "Jacks or Better";
-    case TextWagerPrefix: return "WAGER: ";
-    case TextCreditsPrefix: return "CREDITS: ";
-    }
-    return nullptr;
+    static const char *const texts[] = {"Video Poker", "Royal Flush", "Straight Flush", "Four of a Kind",
+        "Full House", "Flush", "Straight", "Three of a Kind", "Two Pair", "Jacks or Better", "WAGER: ", "CREDITS: ",
+        "Deal", "Draw"};
+    return text >= TextTitle && text <= TextDraw ? texts[text] : nullptr;
 }
 
 // The five seeded deals the tests need come from a clock they set; it counts its readings, since
@@ -83,25 +71,20 @@ public:
     }
     int LoadText(GameText text, char *buffer, int size) override
     {
-        const char *words = EnglishText(text);
-        EXPECT_NE(words, nullptr) << "text " << text << " is not in the table";
-        int length = words ? static_cast<int>(strlen(words)) : 0;
-        length = length > size - 1 ? size - 1 : length;
-        memcpy(buffer, words ? words : "", length);
+        EXPECT_NE(EnglishText(text), nullptr) << "text " << text << " is not in the table";
+        std::string words = std::string(EnglishText(text) ? EnglishText(text) : "") + padding;
+        int length = std::min(static_cast<int>(words.size()), size - 1);
+        memcpy(buffer, words.data(), length);
         buffer[length] = '\0';
         return length;
     }
+    std::string padding;               // put after every text, to overrun the tool's buffers
 
     // What a button press in the tool does, refusing a press on a disabled button as the tool would.
     void Press(int button)
     {
         ASSERT_TRUE(enabled[button]) << "pressed a disabled button " << button;
-        if (button == BetOneButton)
-            BetOne(game_, *this);
-        else if (button == BetFiveButton)
-            BetFive(game_, *this);
-        else
-            DealOrDraw(game_, *this);
+        (button == BetOneButton ? BetOne : button == BetFiveButton ? BetFive : DealOrDraw)(game_, *this);
     }
 
 private:
@@ -120,11 +103,3 @@ protected:
     }
     void TearDown() override { SetGameClock(nullptr); }
 };
-
-inline int CountDealt(const VideoPokerGame &game)
-{
-    int count = 0;
-    for (int c = 0; c < DeckSize; ++c)
-        count += game.dealt[c] != 0;
-    return count;
-}
