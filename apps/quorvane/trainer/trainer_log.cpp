@@ -300,8 +300,8 @@ std::string LifetimeText(const std::string &title, const PlaySummary &s)
     if (s.hands == 0)
         return "  " + title + ": no hand drawn yet.\n";
     const double bet = s.coinsBet > 0 ? static_cast<double>(s.coinsBet) : 1.0;
-    return Format("  %s: %d hands, %lld coins bet, %lld won: %.2f %%\n", title.c_str(), s.hands,
-                  static_cast<long long>(s.coinsBet), static_cast<long long>(s.coinsWon), 100.0 * s.coinsWon / bet) +
+    return Format("  %s: %d hand%s, %lld coins bet, %lld won: %.2f %%\n", title.c_str(), s.hands,
+                  s.hands == 1 ? "" : "s", static_cast<long long>(s.coinsBet), static_cast<long long>(s.coinsWon), 100.0 * s.coinsWon / bet) +
            Format("    your holds were worth %.2f %%, the best holds %.2f %%\n", 100.0 * s.yourHoldsWorth / bet,
                   100.0 * s.bestHoldsWorth / bet) +
            Format("    best hold taken %d times; mistakes %d, costing %.4f coins\n", s.bestHoldTaken, s.mistakes,
