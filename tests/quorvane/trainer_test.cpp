@@ -144,9 +144,9 @@ TEST(HostTrainer, RemembersPlayAcrossRunsAndAGarbledMemoryCostsOnlyItself)
         ASSERT_TRUE(play.run.Start("--config \"" + config + "\" --unattended"));
         const std::string statistics = play.TextOf(CmdStatistics, QUORVANE_STATISTICS_CLASS);
         EXPECT_NE(statistics.find("No hand has been drawn since the host started"), std::string::npos) << statistics;
-        EXPECT_NE(statistics.find("Lifetime, kept in panel.cfg.trainer"), std::string::npos) << statistics;
+        EXPECT_NE(statistics.find("kept in panel.cfg.trainer:\r\n"), std::string::npos) << statistics;
         EXPECT_NE(statistics.find("  Video Poker 1: 1 hand, 5 coins bet, "), std::string::npos) << statistics;
-        EXPECT_NE(statistics.find("best hold taken 0 times; mistakes 1, costing "), std::string::npos) << statistics;
+        EXPECT_NE(statistics.find("best hold taken in 0 of 1; mistakes 1, costing "), std::string::npos) << statistics;
         EXPECT_NE(statistics.find("  The panel: 1 hand, 5 coins bet, "), std::string::npos) << statistics;
         // Under the text, the graph draws both lines in their colours, each far longer than its legend's stroke.
         RECT graph = {};

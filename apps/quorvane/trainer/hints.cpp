@@ -133,7 +133,7 @@ std::string StatisticsTextFor(PanelTool *tool)
     auto lifetime = memory.tools.find(tool->number);
     return StatisticsText(ToolTitle(*tool), watch, summary, advice.optimalFiveCoins, advice.optimalFewerCoins,
                           DealingName(AdviceDealing(5))) +
-           "\nLifetime, kept in " + MemoryFileName() + " (each hand valued by the dealing of its day):\n" +
+           "\nLifetime (each hand valued as it was judged), kept in " + MemoryFileName() + ":\n" +
            LifetimeText(ToolTitle(*tool), lifetime != memory.tools.end() ? lifetime->second : PlaySummary()) +
            LifetimeText("The panel", memory.panel);
 }
@@ -455,8 +455,8 @@ std::string MistakesWindowText()
             known = advice.mistakeKinds.emplace(key, MistakeKind(*chart, m.cards, m.heldMask, m.bestMask)).first;
         kinds.push_back(known != advice.mistakeKinds.end() ? known->second : "Held worse than the best");
     }
-    return "Kept in " + MemoryFileName() + ". A kind names the hold taken and the best hold by the lines of\n"
-           "the strategy chart (Help > Strategy chart), or by the count of cards held.\n\n" +
+    return "Kept in " + MemoryFileName() + ". A kind names the hold taken and the best hold by\n"
+           "their lines in the strategy chart (Help > Strategy chart), or by the cards held.\n\n" +
            MistakesText(memory.mistakes, kinds);
 }
 

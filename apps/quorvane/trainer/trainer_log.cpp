@@ -304,8 +304,8 @@ std::string LifetimeText(const std::string &title, const PlaySummary &s)
                   s.hands == 1 ? "" : "s", static_cast<long long>(s.coinsBet), static_cast<long long>(s.coinsWon), 100.0 * s.coinsWon / bet) +
            Format("    your holds were worth %.2f %%, the best holds %.2f %%\n", 100.0 * s.yourHoldsWorth / bet,
                   100.0 * s.bestHoldsWorth / bet) +
-           Format("    best hold taken %d times; mistakes %d, costing %.4f coins\n", s.bestHoldTaken, s.mistakes,
-                  s.mistakesCost);
+           Format("    best hold taken in %d of %d; mistakes %d, costing %.4f coins\n", s.bestHoldTaken, s.hands,
+                  s.mistakes, s.mistakesCost);
 }
 
 std::string MistakesText(const std::vector<RememberedMistake> &mistakes, const std::vector<std::string> &kinds)
