@@ -444,7 +444,7 @@ std::string ChartWindowText()
 std::string MistakesWindowText()
 {
     const TrainerMemory &memory = Memory();
-    const StrategyChart *chart = EvenChart();
+    const StrategyChart *chart = memory.mistakes.empty() ? nullptr : EvenChart();   // a second's work: when needed
     std::vector<std::string> kinds;
     for (const RememberedMistake &m : memory.mistakes) {
         std::string key(reinterpret_cast<const char *>(m.cards), HandSize);
