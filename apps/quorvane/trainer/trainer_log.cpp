@@ -11,11 +11,13 @@
 #include "analysis/cards.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -25,7 +27,7 @@ constexpr size_t MaxLineLength = 200;     // our longest line is under 120
 constexpr size_t MaxFields = 13;
 constexpr int MaxToolNumber = 1000000;
 constexpr size_t MaxToolsRemembered = 1000;
-constexpr double MaxCoins = 1e15;         // more than any play could reach: larger is garbage
+constexpr int64_t MaxCoins = 1000000000000000;   // more than any play could reach: larger is garbage
 
 std::string Format(const char *format, ...)
 {
@@ -52,7 +54,8 @@ std::string SummaryFields(const PlaySummary &s)
                   s.mistakesCost);
 }
 
-// Drops the oldest once a list is twice its cap: trimming on every entry would copy the list each time.
+// Keeps the newest cap entries: exactly, or (while a file is read) once the list is twice the cap, since
+// trimming on every line would copy the list each time.
 template <typename T> void KeepNewest(std::vector<T> &list, size_t cap, bool exact)
 {
     if (list.size() > (exact ? cap : 2 * cap))
@@ -104,7 +107,7 @@ bool ReadCoins(const std::string &field, double *value)
         return false;
     char *end = nullptr;
     double read = strtod(field.c_str(), &end);
-    if (*end != '\0' || !std::isfinite(read) || read < 0 || read > MaxCoins)
+    if (*end != '\0' || !std::isfinite(read) || read < 0 || read > static_cast<double>(MaxCoins))
         return false;
     *value = read;
     return true;
