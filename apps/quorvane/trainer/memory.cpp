@@ -50,6 +50,7 @@ void Load()
         // Kept for whoever wants to look at it; the next save writes what could be read.
         const std::string aside = path + ".bad";
         const bool copied = CopyFileA(path.c_str(), aside.c_str(), FALSE) != 0;
+        kept.changed = true;   // so the news comes once: the next save leaves a clean file
         Warn("The trainer's memory " + name + " was damaged: " +
              Plural(report.badLines, "line was", "lines were") + " skipped, the rest kept" +
              (copied ? "; the file as it was is kept as " + FileNameOf(aside) + "." : "."));
