@@ -9,7 +9,8 @@
 //     sixteen ids of their own (a string table's unit); F1 shows every line in the order of the ids.
 // The companion sees the panel through the host's records (host_state.h, tools.h), tells the player
 // through the status line, and keeps its settings as named lines of the panel file in host.settings,
-// saving them with SaveSoon.
+// saving them with SaveSoon; what it keeps beyond settings goes in files of its own beside the panel
+// file, written when the host saves (CompanionSave).
 #pragma once
 
 #define IDR_COMPANION_MENU 110
@@ -29,6 +30,10 @@ void CompanionMenuOpening(HMENU menu);
 // The notice: after every message the host has handled, a tool's block or the selection may have
 // changed (tools change themselves, so the host cannot tell which).
 void CompanionToolsMayHaveChanged();
+
+// The host saves the panel: the companion writes the files of its own that changed (the host does not
+// call it with saving off).
+void CompanionSave();
 
 // --screenshot-of WHAT: opens the companion's window of that name and returns it; null for none.
 HWND CompanionOpenWindow(const std::string &what);

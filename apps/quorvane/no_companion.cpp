@@ -14,6 +14,10 @@ void CompanionToolsMayHaveChanged()
 {
 }
 
+void CompanionSave()
+{
+}
+
 HWND CompanionOpenWindow(const std::string &)
 {
     return nullptr;

@@ -13,7 +13,7 @@ const char *HostUsage()
            "  --module PATH         load this panel-type module (repeatable)\n"
            "  --module-folder DIR   load every .dll in DIR as a panel-type module\n"
            "  --screenshot PATH     wait until painted, write a PNG of the window, quit\n"
-           "  --screenshot-of WHAT  picture the hint, statistics or chart window instead\n"
+           "  --screenshot-of WHAT  instead: the hint, statistics, chart or mistakes window\n"
            "  --no-save             never write the panel file\n"
            "  --unattended          never wait on a message box (questions: yes)\n"
            "  --help                this text\n";
@@ -107,8 +107,9 @@ bool ParseHostOptions(int argc, const char *const *argv, HostOptions *options, s
         } else if (arg == "--screenshot-of") {
             if (!needValue())
                 return false;
-            if (strcmp(value, "hint") != 0 && strcmp(value, "statistics") != 0 && strcmp(value, "chart") != 0) {
-                *error = std::string("--screenshot-of takes hint, statistics or chart, not ") + value;
+            if (strcmp(value, "hint") != 0 && strcmp(value, "statistics") != 0 && strcmp(value, "chart") != 0 &&
+                strcmp(value, "mistakes") != 0) {
+                *error = std::string("--screenshot-of takes hint, statistics, chart or mistakes, not ") + value;
                 return false;
             }
             parsed.screenshotOf = value;

@@ -1,6 +1,7 @@
 // persistence.cpp: where the panel file lives, the panel read back at start, and saves (panel_store decides
 // and writes them), each told on the status line.
 #include "apps/quorvane/persistence.h"
+#include "apps/quorvane/companion.h"
 #include "apps/quorvane/tools.h"
 #include "apps/quorvane/status_line.h"
 #include "apps/quorvane/files.h"
@@ -195,6 +196,7 @@ bool SaveNow(bool force)
     host.store.write = WritePanelFile;
     SavedPanel panel = Snapshot();
     SaveResult result = host.store.Save(host.configPath, panel, force);
+    CompanionSave();
     if (result.outcome == SaveOutcome::Failed) {
         if (result.firstFailure)
             SetWarning("Could not save the panel to " + host.configPath + " (error " +

@@ -1,6 +1,10 @@
-// trainer_test.cpp: the host played from the keyboard, with the trainer judging the holds.
+// trainer_test.cpp: the host played from the keyboard, with the trainer judging the holds and remembering them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "apps/quorvane/canvas.h"
+#include "apps/quorvane/trainer/credit_graph.h"
 #include "apps/quorvane/trainer/hints.h"
 #include "apps/quorvane/trainer/trainer.h"
 #include "tests/common/hands.h"
@@ -28,6 +32,17 @@ struct KeyPlay {
     {
         PostMessageA(run.panel, WM_KEYDOWN, key, 1);
         PostMessageA(run.panel, WM_KEYUP, key, 0xC0000001);
+    }
+    bool Exit()
+    {
+        DWORD code = 0;
+        run.Command(CmdExit);
+        return run.WaitExit(10000, &code);
+    }
+    std::string TextOf(int command, const char *className) const
+    {
+        run.Command(command);
+        return WindowText(GetDlgItem(FindProcessWindow(run.ProcessId(), className), 100));
     }
     template <typename Done> bool Key(WPARAM key, Done done)
     {
@@ -107,6 +122,59 @@ TEST(HostTrainer, KeysPlayTheSelectedToolAndEachDrawIsJudgedAMistakeHeldBackFirs
     EXPECT_EQ(play.Game().credits, before - 5);
     play.run.Command(CmdSaveNow);
     EXPECT_FALSE(ReadPanel(play.config, nullptr).settings.count("trainer")) << "the trainer setting is saved with the panel";
+}
+
+TEST(HostTrainer, RemembersPlayAcrossRunsAndAGarbledMemoryCostsOnlyItself)
+{
+    const std::string config = FreshTestFolder("trainer-memory") + "\\panel.cfg";
+    SavedPanel panel;
+    panel.settings["trainer"] = "1";
+    panel.tools.push_back(PokerTool(20, 40, 240, 140, WaitingHand(FourToARoyal, 5, "x...x")));
+    ASSERT_TRUE(WritePanel(config, panel));
+    VideoPokerGame played;
+    {
+        KeyPlay play{{}, config};
+        ASSERT_TRUE(play.run.Start("--config \"" + config + "\" --unattended"));
+        PostMessageA(ToolButton(ToolAt(play.run, 20, 40), 264), BM_CLICK, 0, 0);   // the ace and the two drawn to
+        ASSERT_TRUE(WaitFor([&] { return (played = play.Game()).handComplete == 1; }, 10000));
+        ASSERT_TRUE(play.Exit());
+    }
+    {
+        KeyPlay play{{}, config};
+        ASSERT_TRUE(play.run.Start("--config \"" + config + "\" --unattended"));
+        const std::string statistics = play.TextOf(CmdStatistics, QUORVANE_STATISTICS_CLASS);
+        EXPECT_NE(statistics.find("kept in panel.cfg.trainer:\r\n"), std::string::npos) << statistics;
+        EXPECT_NE(statistics.find("  Video Poker 1: 1 hand, 5 coins bet, "), std::string::npos) << statistics;
+        EXPECT_NE(statistics.find("best hold taken in 0 of 1; mistakes 1, costing "), std::string::npos) << statistics;
+        EXPECT_NE(statistics.find("  The panel: 1 hand, 5 coins bet, "), std::string::npos) << statistics;
+        // Under the text, the graph draws both lines in their colours, each far longer than its legend's stroke.
+        RECT graph = {};
+        GetWindowRect(GetDlgItem(FindProcessWindow(play.run.ProcessId(), QUORVANE_STATISTICS_CLASS), 101), &graph);
+        Canvas shot(graph.right - graph.left, graph.bottom - graph.top);
+        auto drawn = [&](COLORREF c) {
+            HDC screen = GetDC(nullptr);
+            BitBlt(shot.dc, 0, 0, shot.width, shot.height, screen, graph.left, graph.top, SRCCOPY);
+            ReleaseDC(nullptr, screen);
+            const std::vector<uint32_t> pixels = shot.Pixels();
+            return std::count(pixels.begin(), pixels.end(), GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c)) > 400;
+        };
+        EXPECT_TRUE(WaitFor([&] { return drawn(PlayedLineColour) && drawn(BestLineColour); }, 5000));
+        const std::string mistakes = play.TextOf(CmdMistakes, QUORVANE_MISTAKES_CLASS);
+        EXPECT_NE(mistakes.find("Held 2 cards instead of \"4 to a royal flush\": 1 mistake, "), std::string::npos)
+            << mistakes;
+        EXPECT_NE(mistakes.find("  Dealt AS KS QS JS 2D   tool 1, 5 coins, this machine\r\n"
+                                "    held AS -- -- -- 2D   best AS KS QS JS --   cost "), std::string::npos) << mistakes;
+        ASSERT_TRUE(play.Exit());
+    }
+    // A garbled memory: the tool comes back as it was saved; the player is told and the file kept aside.
+    ASSERT_TRUE(WriteFileAtomically(config + ".trainer", "quorvane-trainer 1\n\x01\xfe\npanel 1 99999999999999999999\n"));
+    KeyPlay play{{}, config};
+    ASSERT_TRUE(play.run.Start("--config \"" + config + "\" --unattended"));
+    EXPECT_TRUE(WaitFor([&] { return Status(play.run).find("panel.cfg.trainer was damaged: 2 lines were") != std::string::npos; },
+                        5000)) << Status(play.run);
+    EXPECT_EQ(BytesOf(play.Game()), BytesOf(played));
+    EXPECT_TRUE(FileExists(config + ".trainer.bad"));
+    EXPECT_NE(play.TextOf(CmdMistakes, QUORVANE_MISTAKES_CLASS).find("No mistake remembered yet"), std::string::npos);
 }
 
 } // namespace

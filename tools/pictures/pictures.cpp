@@ -5,6 +5,7 @@
 //                              two queens held, and after a full house is drawn
 //   statistics-window.png      the host (quorvane.exe beside the program) on DIRECTORY's
 //                              quorvane-demo.cfg, its statistics window after a few hands played
+//   mistakes-window.png        and its mistakes window after them
 //   vp-pictures DIRECTORY
 #include <windows.h>
 
@@ -197,6 +198,13 @@ bool WriteStatisticsPicture(const std::string &directory)
             SetWindowPos(statistics, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
             Sleep(500);
             written = WriteWindowPng(statistics, directory + "\\statistics-window.png");
+        }
+        run.Command(CmdMistakes);                     // the holds those hands gave up, by kind
+        HWND mistakes = FindProcessWindow(run.ProcessId(), QUORVANE_MISTAKES_CLASS);
+        if (written && mistakes) {
+            SetWindowPos(mistakes, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+            Sleep(500);
+            written = WriteWindowPng(mistakes, directory + "\\mistakes-window.png");
         }
     }
     PostMessageA(run.main, WM_CLOSE, 0, 0);

@@ -1,5 +1,6 @@
 // advice.cpp: the hint's and the statistics view's texts, and following a tool's game from its blocks.
 #include "apps/quorvane/trainer/advice.h"
+#include "analysis/strategy_chart.h"
 
 #include <algorithm>
 #include <cmath>
@@ -136,6 +137,40 @@ bool JudgeHold(const AnalysisTables &tables, const Card cards[HandSize], int hel
     return true;
 }
 
+namespace {
+
+// The first line of the chart whose hold on these cards is exactly the mask, or null.
+const ChartLine *ChartLineHolding(const StrategyChart &chart, const Card cards[HandSize], int mask)
+{
+    StrategyChart one;   // FollowChart asks a one-line chart whether that line fits the hand, and its hold
+    one.lines.resize(1);
+    for (const ChartLine &line : chart.lines) {
+        one.lines[0].pattern = line.pattern;
+        int held = -1;
+        if (FollowChart(one, cards, &held) == 0 && held == mask)
+            return &line;
+    }
+    return nullptr;
+}
+
+int CardsIn(int mask)
+{
+    int count = 0;
+    for (int i = 0; i < HandSize; ++i)
+        count += (mask >> i) & 1;
+    return count;
+}
+
+} // namespace
+
+std::string MistakeKind(const StrategyChart &chart, const Card cards[HandSize], int heldMask, int bestMask)
+{
+    const ChartLine *held = ChartLineHolding(chart, cards, heldMask), *best = ChartLineHolding(chart, cards, bestMask);
+    const int count = CardsIn(heldMask);
+    return "Held " + (held ? "\"" + held->text + "\"" : std::to_string(count) + (count == 1 ? " card" : " cards")) +
+           " instead of " + (best ? "\"" + best->text + "\"" : "a hold of " + std::to_string(CardsIn(bestMask)) + " cards");
+}
+
 std::string HintText(const AnalysisTables &tables, const VideoPokerGame &game, const WeightedTables *machine)
 {
     if (game.handComplete != 0)
@@ -235,26 +270,29 @@ void ObserveGame(GameWatch &watch, const VideoPokerGame &now)
     watch.last = now;
 }
 
+JudgedHand JudgeHand(const AnalysisTables &tables, const PlayedHand &hand, const WeightedTables *machine)
+{
+    JudgedHand judged;
+    judged.hand = hand;
+    judged.evenDeck = machine == nullptr;
+    HoldValue ranked[HoldCount];
+    if (!RankHolds(tables, machine, hand.cards, hand.wager, ranked))
+        return judged;
+    const HoldValue *taken = FindHold(ranked, hand.heldMask);
+    judged.analysed = true;
+    judged.bestMask = ranked[0].heldMask;
+    judged.yourWorth = Worth(*taken);
+    judged.bestWorth = Worth(ranked[0]);
+    judged.isMistake = !WorthTheSame(ranked[0], *taken);
+    return judged;
+}
+
 void CatchUpSummary(const AnalysisTables &tables, const GameWatch &watch, PlaySummary &summary,
                     DealingTables machine)
 {
     for (size_t i = static_cast<size_t>(summary.hands); i < watch.hands.size(); ++i) {
         const PlayedHand &hand = watch.hands[i];
-        ++summary.hands;
-        summary.coinsBet += hand.wager;
-        summary.coinsWon += hand.paid;
-        HoldValue ranked[HoldCount];
-        if (!RankHolds(tables, machine ? machine(hand.wager) : nullptr, hand.cards, hand.wager, ranked))
-            continue;
-        const HoldValue *taken = FindHold(ranked, hand.heldMask);
-        summary.yourHoldsWorth += Worth(*taken);
-        summary.bestHoldsWorth += Worth(ranked[0]);
-        if (WorthTheSame(ranked[0], *taken)) {
-            ++summary.bestHoldTaken;
-        } else {
-            ++summary.mistakes;
-            summary.mistakesCost += Worth(ranked[0]) - Worth(*taken);
-        }
+        AddToSummary(summary, JudgeHand(tables, hand, machine ? machine(hand.wager) : nullptr));
     }
 }
 

@@ -4,6 +4,7 @@
 #include "analysis/analysis.h"
 #include "analysis/weighted_analysis.h"
 #include "analysis/cards.h"   // CardName, HeldNames
+#include "apps/quorvane/trainer/trainer_log.h"   // PlayedHand, PlaySummary, JudgedHand
 
 #include <cstddef>
 #include <string>
@@ -28,19 +29,16 @@ bool RankHolds(const AnalysisTables &tables, const WeightedTables *machine, cons
 // card by card, and the holds ranked. Lines end in '\n'.
 std::string HintText(const AnalysisTables &tables, const VideoPokerGame &game, const WeightedTables *machine = nullptr);
 
+struct StrategyChart;
+// A mistake's kind, at the level of the chart's lines: 'Held "KQJ unsuited" instead of "4 to a royal
+// flush"'; a hold that is no line of the chart is told by its count of cards.
+std::string MistakeKind(const StrategyChart &chart, const Card cards[HandSize], int heldMask, int bestMask);
+
 // For the trainer: what holding heldMask on these cards costs against the best hold, in coins for
 // the coins bet (0 when it is as good as the best), and one line that names the best hold and the cost.
 // False when the hand cannot be analysed (a wager of 0, cards that are not a hand).
 bool JudgeHold(const AnalysisTables &tables, const Card cards[HandSize], int heldMask, int coins, double *cost,
                std::string *verdict, const WeightedTables *machine = nullptr);
-
-// A hand seen from its deal to its draw.
-struct PlayedHand {
-    Card cards[HandSize];         // as dealt
-    uint8_t heldMask;             // the holds at the draw, bit i for position i
-    int32_t wager;
-    int32_t paid;
-};
 
 // What the host has seen of one tool's game.
 struct GameWatch {
@@ -55,19 +53,11 @@ struct GameWatch {
 // every change of the game to know the holds at the draw: call it after each input to the tools.
 void ObserveGame(GameWatch &watch, const VideoPokerGame &now);
 
-struct PlaySummary {
-    int hands = 0;
-    int64_t coinsBet = 0;
-    int64_t coinsWon = 0;
-    double yourHoldsWorth = 0;    // coins the holds taken return on average, summed over the hands
-    double bestHoldsWorth = 0;    // the same for the best holds of the same deals
-    int bestHoldTaken = 0;        // hands held as well as they could be
-    int mistakes = 0;             // hands held worse than the best
-    double mistakesCost = 0;      // coins those holds gave up on average: bestHoldsWorth - yourHoldsWorth
-};
-
 // The dealing the hands of a summary are valued by: the machine's tables by coins (1..5), or null.
 using DealingTables = const WeightedTables *(*)(int coins);
+// Values the hand's holds under the dealing (machine: its tables for the hand's coins, or null).
+JudgedHand JudgeHand(const AnalysisTables &tables, const PlayedHand &hand, const WeightedTables *machine);
+
 // Adds the hands drawn since summary last caught up, so each hand is analysed once however often
 // the statistics are shown.
 void CatchUpSummary(const AnalysisTables &tables, const GameWatch &watch, PlaySummary &summary,

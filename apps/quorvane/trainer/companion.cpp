@@ -1,7 +1,9 @@
 // companion.cpp: the poker trainer as the host's companion (apps/quorvane/companion.h): its commands,
-// its check mark, the notice after each message, and its windows for a screenshot.
+// its check mark, the notice after each message, its memory saved with the panel, and its windows for a
+// screenshot.
 #include "apps/quorvane/companion.h"
 #include "apps/quorvane/trainer/hints.h"
+#include "apps/quorvane/trainer/memory.h"
 #include "apps/quorvane/trainer/trainer.h"
 #include "apps/quorvane/command_ids.h"
 
@@ -25,8 +27,14 @@ void CompanionToolsMayHaveChanged()
     WatchToolGames();
 }
 
+void CompanionSave()
+{
+    SaveMemory();
+}
+
 HWND CompanionOpenWindow(const std::string &what)
 {
-    int command = what == "hint" ? CmdHint : what == "statistics" ? CmdStatistics : what == "chart" ? CmdChart : 0;
+    int command = what == "hint" ? CmdHint : what == "statistics" ? CmdStatistics : what == "chart" ? CmdChart
+                  : what == "mistakes" ? CmdMistakes : 0;
     return command && HandleAdviceCommand(command) ? AdviceWindowOf(command) : nullptr;
 }

@@ -2,6 +2,8 @@
 #include "apps/quorvane/trainer/hints.h"
 #include "apps/quorvane/trainer/advice.h"
 #include "apps/quorvane/trainer/trainer.h"
+#include "apps/quorvane/trainer/memory.h"
+#include "apps/quorvane/trainer/credit_graph.h"
 #include "apps/quorvane/tools.h"
 #include "apps/quorvane/persistence.h"
 #include "apps/quorvane/status_line.h"
@@ -18,6 +20,8 @@
 namespace {
 
 constexpr int TextId = 100;
+constexpr int GraphId = 101;             // the statistics window's graph of credits, under its text
+constexpr int GraphHeight = 250;
 constexpr int TextIndent = 4;
 #define QUORVANE_TEXT_CLASS "QuorvaneText"
 constexpr UINT RefreshDelayMs = 100;   // the windows follow play at most this often: reading speed, not input speed
@@ -40,6 +44,8 @@ struct Advice {
     HWND hintWindow = nullptr;
     HWND statisticsWindow = nullptr;
     HWND chartWindow = nullptr;
+    HWND mistakesWindow = nullptr;
+    std::map<std::string, std::string> mistakeKinds;   // by cards and holds: worked out once a run
     HWND notices = nullptr;                  // the refresh timer and the machine chart's news arrive here
     std::string chartText;                   // derived once: it does not change with play
     bool machineChartStarted = false;
@@ -123,8 +129,13 @@ std::string StatisticsTextFor(PanelTool *tool)
     const GameWatch &watch = advice.watches[tool->number];
     PlaySummary &summary = advice.summaries[tool->number];
     CatchUpSummary(*tables, watch, summary, AdviceDealing);
+    const TrainerMemory &memory = Memory();
+    auto lifetime = memory.tools.find(tool->number);
     return StatisticsText(ToolTitle(*tool), watch, summary, advice.optimalFiveCoins, advice.optimalFewerCoins,
-                          DealingName(AdviceDealing(5)));
+                          DealingName(AdviceDealing(5))) +
+           "\nLifetime (each hand valued as it was judged), kept in " + MemoryFileName() + ":\n" +
+           LifetimeText(ToolTitle(*tool), lifetime != memory.tools.end() ? lifetime->second : PlaySummary()) +
+           LifetimeText("The panel", memory.panel);
 }
 
 std::string TextOf(HWND window)
@@ -281,6 +292,18 @@ void ShowText(HWND window, const std::string &text)
 }
 
 
+// The text fills the window; the statistics window keeps its graph under it.
+void LayOutAdviceWindow(HWND window)
+{
+    RECT client;
+    GetClientRect(window, &client);
+    HWND graph = GetDlgItem(window, GraphId);
+    const int textHeight = graph ? std::max(0, static_cast<int>(client.bottom) - GraphHeight) : client.bottom;
+    MoveWindow(GetDlgItem(window, TextId), 0, 0, client.right, textHeight, TRUE);
+    if (graph)
+        MoveWindow(graph, 0, textHeight, client.right, client.bottom - textHeight, TRUE);
+}
+
 LRESULT CALLBACK AdviceWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
@@ -290,7 +313,7 @@ LRESULT CALLBACK AdviceWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         return view ? 0 : -1;
     }
     case WM_SIZE:
-        MoveWindow(GetDlgItem(window, TextId), 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+        LayOutAdviceWindow(window);
         return 0;
     case WM_KEYDOWN:   // Escape puts the window away; Ctrl+H the hint, as it does from the panel
         if (wParam == VK_ESCAPE || (wParam == 'H' && GetKeyState(VK_CONTROL) < 0 && window == advice.hintWindow))
@@ -306,14 +329,16 @@ LRESULT CALLBACK AdviceWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
             advice.statisticsWindow = nullptr;
         if (window == advice.chartWindow)
             advice.chartWindow = nullptr;
+        if (window == advice.mistakesWindow)
+            advice.mistakesWindow = nullptr;
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-// Opens (or brings back) one of the three windows beside the main window, leaving the focus on the panel
-// so the keys still play the tools.
-HWND OpenAdviceWindow(HWND *slot, const char *className, const char *title, int offset)
+// Opens (or brings back) one of the trainer's windows beside the main window, leaving the focus on the
+// panel so the keys still play the tools.
+HWND OpenAdviceWindow(HWND *slot, const char *className, const char *title, int offset, int height = 460)
 {
     if (*slot) {
         SetWindowPos(*slot, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
@@ -326,7 +351,7 @@ HWND OpenAdviceWindow(HWND *slot, const char *className, const char *title, int 
         advice.font = CreateFontA(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                   CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, "Courier New");
     // Beside the main window's right edge, as far as the screen allows.
-    const int width = 720, height = 460;
+    const int width = 720;
     RECT mainRect = {}, work = {0, 0, 1024, 768};
     GetWindowRect(host.mainWindow, &mainRect);
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
@@ -354,6 +379,16 @@ StrategyChart evenChart;
 
 const char MachineChartPending[] = "\nThis machine deals the 2C and AS half as often. Its own chart is being worked\n"
                                    "out (some seconds); it will follow here.\n";
+
+bool evenChartReady = false;
+
+// The even deck's chart at five coins, the one a player learns first: derived at the first question.
+const StrategyChart *EvenChart()
+{
+    if (!evenChartReady && Tables())
+        evenChartReady = DeriveStrategyChart(*Tables(), nullptr, 5, 2, evenChart);
+    return evenChartReady ? &evenChart : nullptr;
+}
 
 // The chart's lines under a heading for the hold and for the column of shares at their right.
 std::string HeadedChartText(const StrategyChart &chart)
@@ -390,8 +425,7 @@ void DeriveMachineChart(const AnalysisTables *tables, StrategyChart even, HWND n
 std::string ChartWindowText()
 {
     if (advice.chartText.empty()) {
-        const AnalysisTables *tables = Tables();
-        if (!tables || !DeriveStrategyChart(*tables, nullptr, 5, 2, evenChart))
+        if (!EvenChart())
             return advice.chartText = "The chart could not be worked out: too little memory.";
         advice.chartText = "Hold the first line that your hand matches (Jacks or Better, 5 coins, even deck).\n\n" +
                            HeadedChartText(evenChart);
@@ -406,14 +440,45 @@ std::string ChartWindowText()
            advice.chartText + (machineChart.text.empty() ? std::string(MachineChartPending) : machineChart.text);
 }
 
+// The mistakes remembered, each kind named by the even chart's lines for the hold taken and the best.
+std::string MistakesWindowText()
+{
+    const TrainerMemory &memory = Memory();
+    const StrategyChart *chart = memory.mistakes.empty() ? nullptr : EvenChart();   // a second's work: when needed
+    std::vector<std::string> kinds;
+    for (const RememberedMistake &m : memory.mistakes) {
+        std::string key(reinterpret_cast<const char *>(m.cards), HandSize);
+        key += static_cast<char>(m.heldMask);
+        key += static_cast<char>(m.bestMask);
+        auto known = advice.mistakeKinds.find(key);
+        if (known == advice.mistakeKinds.end() && chart)
+            known = advice.mistakeKinds.emplace(key, MistakeKind(*chart, m.cards, m.heldMask, m.bestMask)).first;
+        kinds.push_back(known != advice.mistakeKinds.end() ? known->second : "Held worse than the best");
+    }
+    return "Kept in " + MemoryFileName() + ". A kind names the hold taken and the best hold by\n"
+           "their lines in the strategy chart (Help > Strategy chart), or by the cards held.\n\n" +
+           MistakesText(memory.mistakes, kinds);
+}
+
 void RefreshAdviceWindows()
 {
     advice.refreshDue = false;
     KillTimer(advice.notices, RefreshTimer);
     if (advice.hintWindow)
         ShowText(advice.hintWindow, HintTextFor(host.Selected()));
-    if (advice.statisticsWindow)
+    if (advice.statisticsWindow) {
         ShowText(advice.statisticsWindow, StatisticsTextFor(host.Selected()));
+        InvalidateRect(GetDlgItem(advice.statisticsWindow, GraphId), nullptr, TRUE);
+    }
+    if (advice.mistakesWindow)
+        ShowText(advice.mistakesWindow, MistakesWindowText());
+}
+
+// A hand drawn joins the trainer's memory, valued under the dealing in force.
+void RememberDrawnHand(int toolNumber, const PlayedHand &hand)
+{
+    if (const AnalysisTables *tables = Tables())
+        RememberHand(toolNumber, JudgeHand(*tables, hand, AdviceDealing(hand.wager)));
 }
 
 LRESULT CALLBACK NoticeWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -443,6 +508,7 @@ HWND Notices()
 
 void WatchToolGames()
 {
+    Memory();   // read at the start, so damage to its file is told then
     const int selectedBefore = advice.watchedSelection;
     bool changed = host.selected != advice.watchedSelection;
     advice.watchedSelection = host.selected;
@@ -451,6 +517,7 @@ void WatchToolGames()
             ++it;
         } else {
             advice.summaries.erase(it->first);
+            ForgetToolPlay(it->first);
             it = advice.watches.erase(it);   // a later tool may take the number: it starts afresh
         }
     }
@@ -463,6 +530,8 @@ void WatchToolGames()
             continue;
         const size_t drawn = watch.hands.size();
         ObserveGame(watch, game);
+        if (watch.hands.size() > drawn)
+            RememberDrawnHand(tool.number, watch.hands.back());
         FollowGame(tool, game, watch.hands.size() > drawn ? &watch.hands.back() : nullptr);
         changed = true;
     }
@@ -472,7 +541,7 @@ void WatchToolGames()
         SelectionChanged(*selected, game);
     // Working out a hint takes milliseconds: under a stream of input the windows catch up once the
     // stream lets them (a timer comes only when the queue is empty), not after every message.
-    if (changed && (advice.hintWindow || advice.statisticsWindow) && !advice.refreshDue) {
+    if (changed && (advice.hintWindow || advice.statisticsWindow || advice.mistakesWindow) && !advice.refreshDue) {
         advice.refreshDue = true;
         SetTimer(Notices(), RefreshTimer, RefreshDelayMs, nullptr);
     }
@@ -511,8 +580,18 @@ bool HandleAdviceCommand(int command)
             ShowText(advice.hintWindow, HintTextFor(host.Selected()));
         return true;
     case CmdStatistics:
-        if (OpenAdviceWindow(&advice.statisticsWindow, QUORVANE_STATISTICS_CLASS, "Statistics", 30))
-            ShowText(advice.statisticsWindow, StatisticsTextFor(host.Selected()));
+        if (!OpenAdviceWindow(&advice.statisticsWindow, QUORVANE_STATISTICS_CLASS, "Statistics", 30, 640))
+            return true;
+        if (!GetDlgItem(advice.statisticsWindow, GraphId) && RegisterCreditGraphClass()) {
+            CreateWindowExA(0, QUORVANE_CREDIT_GRAPH_CLASS, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
+                            advice.statisticsWindow, reinterpret_cast<HMENU>(GraphId), host.instance, nullptr);
+            LayOutAdviceWindow(advice.statisticsWindow);
+        }
+        ShowText(advice.statisticsWindow, StatisticsTextFor(host.Selected()));
+        return true;
+    case CmdMistakes:
+        if (OpenAdviceWindow(&advice.mistakesWindow, QUORVANE_MISTAKES_CLASS, "Mistakes remembered", 90))
+            ShowText(advice.mistakesWindow, MistakesWindowText());
         return true;
     case CmdDealing:
         if (host.settings.count(DealingSetting))
@@ -541,5 +620,6 @@ HWND AdviceWindowOf(int command)
     return command == CmdHint ? advice.hintWindow
            : command == CmdStatistics ? advice.statisticsWindow
            : command == CmdChart ? advice.chartWindow
+           : command == CmdMistakes ? advice.mistakesWindow
                                   : nullptr;
 }

@@ -1,4 +1,4 @@
-// hints.h: the trainer's hint, statistics and chart windows for the Video Poker tools on the panel.
+// hints.h: the trainer's hint, statistics, chart and mistakes windows for the Video Poker tools on the panel.
 #pragma once
 
 #include <windows.h>
@@ -8,10 +8,10 @@
 // Reads every Video Poker tool's block and follows its game; refreshes the open windows when a game
 // or the selection changed. The message loop calls it for every message, so no change goes unseen.
 void WatchToolGames();
-// Carries out CmdHint, CmdStatistics and CmdChart; false for any other command.
+// Carries out CmdHint, CmdStatistics, CmdChart, CmdMistakes and CmdDealing; false for any other command.
 bool HandleAdviceCommand(int command);
 
-// The open window of CmdHint, CmdStatistics or CmdChart, or null.
+// The open window of CmdHint, CmdStatistics, CmdChart or CmdMistakes, or null.
 HWND AdviceWindowOf(int command);
 
 struct AnalysisTables;

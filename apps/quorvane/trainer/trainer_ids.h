@@ -12,7 +12,9 @@
 #define CmdTrainer 1217             // flag mistakes
 #define CmdDealAgain 1218           // the last hand's bet again, and deal
 #define CmdDealing 1219             // values by an even deck instead of this machine's dealing, or back
+#define CmdMistakes 1220            // the mistakes remembered, by kind
 
 #define QUORVANE_HINT_CLASS "QuorvaneHint"
 #define QUORVANE_STATISTICS_CLASS "QuorvaneStatistics"
 #define QUORVANE_CHART_CLASS "QuorvaneChart"
+#define QUORVANE_MISTAKES_CLASS "QuorvaneMistakes"
