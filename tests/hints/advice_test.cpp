@@ -182,7 +182,7 @@ TEST_F(AdviceTest, StatisticsShowTheReturnsSideBySide)
              100.0 * (30 + 4330.0 / 47) / 10, 100.0 * 2 * 4330.0 / 47 / 10);
     EXPECT_NE(text.find(worth), std::string::npos) << text;
     EXPECT_NE(text.find("Best hold taken in 1 of 2 hands."), std::string::npos) << text;
-    EXPECT_NE(text.find("99.54 % with 5 coins bet, 98.37 % with 1 to 4"), std::string::npos) << text;
+    EXPECT_NE(text.find("99.54 % with 5 coins bet,\n98.37 % with 1 to 4"), std::string::npos) << text;
     EXPECT_NE(StatisticsText("T", GameWatch(), PlaySummary(), 0.99, 0.98).find("No hand has been drawn"),
               std::string::npos);
 }
