@@ -49,17 +49,24 @@ TestHost &TestHost::Instance()
     return host;
 }
 
+PanelToolCreateProc LoadModule(HMODULE *module)
+{
+    *module = LoadLibraryA(ProgramBeside("VideoPoker.dll").c_str());
+    auto enumerate = reinterpret_cast<EnumeratePanelTypesProc>(GetProcAddress(*module, "EnumeratePanelTypes"));
+    char names[3][64];
+    PanelTypeInfo *info = nullptr;
+    if (!enumerate || !enumerate(names[0], names[1], names[2], GetModuleHandleA(nullptr), 0))
+        return nullptr;
+    auto init = reinterpret_cast<InitPanelTypeProc>(GetProcAddress(*module, names[0]));
+    if (!init || !init(&info, 0) || !info)
+        return nullptr;
+    return reinterpret_cast<PanelToolCreateProc>(GetProcAddress(*module, names[1]));
+}
+
 TestHost::TestHost()
 {
     panelHost = this;
-    HMODULE module = calls_.module = LoadLibraryA(ProgramBeside("VideoPoker.dll").c_str());
-    auto enumerate = reinterpret_cast<EnumeratePanelTypesProc>(GetProcAddress(module, "EnumeratePanelTypes"));
-    auto init = reinterpret_cast<InitPanelTypeProc>(GetProcAddress(module, "InitVideoPokerToolType"));
-    calls_.create = reinterpret_cast<PanelToolCreateProc>(GetProcAddress(module, "VideoPokerToolCreate"));
-    char names[3][64];
-    PanelTypeInfo *info = nullptr;
-    if (!enumerate || !init || !calls_.create || !enumerate(names[0], names[1], names[2], HostInstance(), 0) ||
-        !init(&info, 0) || !info)
+    if (!(calls_.create = LoadModule(&calls_.module)))
         return;
     WNDCLASSA wc = {0, PanelProc, 0, 0, HostInstance(), nullptr, LoadCursor(nullptr, IDC_ARROW)};
     wc.lpszClassName = "VpTestPanel";
@@ -296,4 +303,22 @@ Capture CaptureOf(Canvas &canvas)
     for (uint32_t p : canvas.Pixels())
         capture.pixels.push_back(RGB(p >> 16, (p >> 8) & 0xFF, p & 0xFF));
     return capture;
+}
+
+Ink FindInk(const Capture &capture, const RECT &area, const std::function<bool(int x, int y)> &is)
+{
+    Ink ink;
+    for (int y = std::max<int>(area.top, 0); y < std::min<int>(area.bottom, capture.height); ++y)
+        for (int x = std::max<int>(area.left, 0); x < std::min<int>(area.right, capture.width); ++x)
+            if (is(x, y)) {
+                const RECT pixel = {x, y, x + 1, y + 1};
+                UnionRect(&ink.box, &ink.box, &pixel);
+                ++ink.count;
+            }
+    return ink;
+}
+
+Ink FindColour(const Capture &capture, COLORREF colour, const RECT &area)
+{
+    return FindInk(capture, area, [&](int x, int y) { return capture.At(x, y) == colour; });
 }

@@ -54,6 +54,14 @@ struct Capture {
 // A canvas as a capture of COLORREFs.
 Capture CaptureOf(Canvas &canvas);
 
+// The pixels of an area (clipped to the capture) that pass a test: how many, and their bounding box
+// (empty when there are none).
+struct Ink { int count = 0; RECT box = {}; };
+inline const RECT kEverywhere = {0, 0, 1 << 16, 1 << 16};
+Ink FindInk(const Capture &capture, const RECT &area, const std::function<bool(int x, int y)> &is);
+// The pixels of exactly this colour.
+Ink FindColour(const Capture &capture, COLORREF colour, const RECT &area = kEverywhere);
+
 // One item of a context menu caught while it was open.
 struct MenuItemRecord { UINT id, type; std::string text; };   // type: MFT_STRING, MFT_SEPARATOR, ...
 
@@ -63,6 +71,10 @@ struct MenuRecord {
     RECT windowRect = {};   // the popup window (class "#32768") on screen
     std::vector<MenuItemRecord> items;
 };
+
+// Loads VideoPoker.dll from beside this program, enumerates and initialises it as a host does, and
+// answers the creation export that enumeration names (null when a step failed).
+PanelToolCreateProc LoadModule(HMODULE *module);
 
 class TestHost {
 public:
@@ -82,7 +94,7 @@ public:
     // Resizes the tool window and sends PTM_LAYOUT, as a host does after every size change.
     void Resize(HWND tool, int width, int height);
     // Dispatches every pending message, paints included, until the queue is empty.
-    void Pump();
+    static void Pump();
 
     const std::vector<PaintRecord> &PaintRequests() const { return paints_; }
     const std::vector<HostMessageRecord> &HostMessages() const { return messages_; }

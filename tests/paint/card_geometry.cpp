@@ -1,4 +1,4 @@
-// card_geometry.cpp: the card placement table, the artwork as the module plays it, and pixel counts.
+// card_geometry.cpp: the card placement table, and the artwork as the module plays it.
 #include "tests/paint/card_geometry.h"
 
 #include "panel/tool.h"
@@ -28,36 +28,8 @@ Capture PlayedPicture(HMODULE module, int artworkId, SIZE size, POINT origin, PO
 
 ::testing::AssertionResult SameInside(const Capture &actual, const Capture &expected, const RECT &area)
 {
-    int differing = 0;
-    for (int y = area.top; y < area.bottom; ++y)
-        for (int x = area.left; x < area.right; ++x)
-            differing += actual.At(x, y) != expected.At(x, y);
+    int differing = FindInk(actual, area, [&](int x, int y) { return actual.At(x, y) != expected.At(x, y); }).count;
     if (differing == 0)
         return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << differing << " pixels differ";
-}
-
-int CountColour(const Capture &capture, const RECT &area, COLORREF colour)
-{
-    int count = 0;
-    for (int y = area.top < 0 ? 0 : area.top; y < area.bottom && y < capture.height; ++y)
-        for (int x = area.left < 0 ? 0 : area.left; x < area.right && x < capture.width; ++x)
-            count += capture.At(x, y) == colour;
-    return count;
-}
-
-RECT BoundsOfColour(const Capture &capture, COLORREF colour)
-{
-    RECT bounds = {capture.width, capture.height, 0, 0};
-    for (int y = 0; y < capture.height; ++y)
-        for (int x = 0; x < capture.width; ++x)
-            if (capture.At(x, y) == colour) {
-                if (x < bounds.left) bounds.left = x;
-                if (y < bounds.top) bounds.top = y;
-                if (x + 1 > bounds.right) bounds.right = x + 1;
-                if (y + 1 > bounds.bottom) bounds.bottom = y + 1;
-            }
-    if (bounds.right == 0)
-        SetRectEmpty(&bounds);
-    return bounds;
 }

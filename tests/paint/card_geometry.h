@@ -1,4 +1,4 @@
-// card_geometry.h: where a card's pictures land, the artwork as the module plays it, and pixel counts.
+// card_geometry.h: where a card's pictures land, and the artwork as the module plays it.
 #pragma once
 
 #include <string>
@@ -21,7 +21,6 @@ struct CardGeometry {
 
 extern const CardGeometry cardGeometries[3];
 
-
 // One of the module's pictures played over white at origin and extent, as a card places it, on a
 // canvas of the given size.
 Capture PlayedPicture(HMODULE module, int artworkId, SIZE canvas, POINT origin, POINT extent);
@@ -29,8 +28,3 @@ Capture PlayedPicture(HMODULE module, int artworkId, SIZE canvas, POINT origin, 
 // Identical pixels inside a rectangle of both captures, or how many differ.
 ::testing::AssertionResult SameInside(const Capture &actual, const Capture &expected, const RECT &area);
 
-// How many pixels of a rectangle (clipped to the capture) have exactly this colour.
-int CountColour(const Capture &capture, const RECT &area, COLORREF colour);
-
-// The bounding box of the pixels of one colour; empty when there are none.
-RECT BoundsOfColour(const Capture &capture, COLORREF colour);
