@@ -1,5 +1,4 @@
 // tool_test.cpp: a tool as a host creates, sizes, lays out, plays and destroys it, with its menu and About box.
-#include <array>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -11,25 +10,8 @@
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
-// A saved block built byte by byte at the documented offsets; mid-hand, the cards are marked dealt.
-Bytes SavedBlock(const std::array<int, 5> &cards, const std::array<int, 5> &held, bool handComplete, int wager,
-                 int credits)
-{
-    Bytes bytes(72);
-    for (int i = 0; i < 5; ++i) {
-        bytes[i] = static_cast<unsigned char>(held[i]);
-        bytes[5 + i] = static_cast<unsigned char>(cards[i]);
-        bytes[10 + cards[i]] = !handComplete;
-    }
-    bytes[62] = handComplete;
-    memcpy(&bytes[64], &wager, 4);
-    memcpy(&bytes[68], &credits, 4);
-    return bytes;
-}
-
-Bytes GameBytes(HWND tool) { return ToolRecord(tool) ? BytesOf(ToolRecord(tool)->game) : Bytes(); }
+// A hand waiting for the draw: four twos and the ace of clubs.
+const char *const kTwos[HandSize] = {"2C", "2D", "2H", "2S", "AC"};
 
 // What a player sees: the three display lines, the Deal/Draw caption, and which of the buttons work.
 std::string Face(HWND tool)
@@ -77,27 +59,24 @@ std::string Layout(HWND tool, std::vector<RECT> *places = nullptr)
 
 using Tool = OneToolTest;
 
+// The block and its size reach the game (which judges them); the restored hand shows.
 TEST_F(Tool, SavedBlocksGiveTheirStateOrAFreshGame)
 {
-    Bytes midHand = SavedBlock({0, 13, 26, 39, 12}, {1, 0, 1, 0, 0}, false, 3, 50);
-    midHand[63] = 0x5A;   // the reserved byte travels with the block
-    const Bytes fresh = SavedBlock({47, 48, 49, 50, 51}, {}, true, 0, 100), broke = SavedBlock({0, 1, 2, 3, 4}, {}, true, 0, 4);
-    const struct { const void *block; DWORD size; const Bytes &expected; const char *face; } cases[] = {
-        {nullptr, 0, fresh, "WAGER: 0|CREDITS: 100|Video Poker|Deal|110"},
-        {nullptr, 72, fresh, "WAGER: 0|CREDITS: 100|Video Poker|Deal|110"},
-        {midHand.data(), 71, fresh, "WAGER: 0|CREDITS: 100|Video Poker|Deal|110"},
-        {midHand.data(), 73, fresh, "WAGER: 0|CREDITS: 100|Video Poker|Deal|110"},
-        {midHand.data(), 72, midHand, "WAGER: 3|CREDITS: 50|Video Poker|Draw|001"},
-        {broke.data(), 72, broke, "WAGER: 0|CREDITS: 4|Video Poker|Deal|100"}};
+    VideoPokerGame midHand = WaitingHand(kTwos, 3, "x.x..", 50);
+    midHand.reserved = 0x5A;   // the reserved byte travels with the block
+    const char *const fresh = "WAGER: 0|CREDITS: 100|Video Poker|Deal|110";
+    const struct { const void *block; DWORD size; const char *face; } cases[] = {
+        {nullptr, 0, fresh}, {&midHand, 71, fresh}, {&midHand, 72, "WAGER: 3|CREDITS: 50|Video Poker|Draw|001"}};
     for (const auto &c : cases) {
         ScopedWindow tool(host.CreateTool(RECT{33, 44, 273, 184}, c.block, c.size));
         ASSERT_NE(tool.get(), nullptr);
-        EXPECT_EQ(GameBytes(tool), c.expected) << c.size;
         EXPECT_EQ(Face(tool), c.face) << c.size;
         RECT place;
         GetWindowRect(tool, &place);
         EXPECT_TRUE(GetParent(tool) == host.Panel() && place.left == 33 && place.top == 44 && place.right == 273 &&
                     place.bottom == 184);
+        if (c.size == 72)
+            EXPECT_EQ(BytesOf(ToolRecord(tool)->game), BytesOf(midHand));
     }
 }
 
@@ -115,7 +94,7 @@ TEST_F(Tool, SizesAreAnsweredAtTwelveToSeven)
         {0, 0, -1, -1, 1, 70, 65535, 38228},      // a negative maximum, compared signed, is always passed
         {70000, 35, 240, 140, 0, 120, 4464, 35},  // the minimum's low 16 bits
     };
-    ScopedWindow tool(host.CreateLaidOutTool(300, 175, SavedBlock({0, 1, 2, 3, 4}, {1}, false, 5, 3).data(), 72));
+    ScopedWindow tool(host.CreateLaidOutTool(300, 175));
     for (const auto &c : cases) {
         PanelSizeRequest request = {c.minWidth, c.minHeight, c.maxWidth, c.maxHeight, c.heightGiven, c.length};
         const PanelSizeRequest copy = request;
@@ -129,16 +108,16 @@ TEST_F(Tool, SizesAreAnsweredAtTwelveToSeven)
 
 TEST_F(Tool, StateIsTheLiveRecordAndSetStateRefreshesNothing)
 {
-    ScopedWindow tool(host.CreateLaidOutTool(120, 70, SavedBlock({0, 13, 26, 39, 12}, {}, false, 3, 50).data(), 72));
+    const VideoPokerGame block = WaitingHand(kTwos, 3, ".....", 50), other = WaitingHand(kTwos, 4, "..x..", 9);
+    ScopedWindow tool(host.CreateLaidOutTool(120, 70, &block, sizeof block));
     unsigned char *address = nullptr;
     ASSERT_EQ(SendMessageA(tool, PTM_GETSTATE, 0, reinterpret_cast<LPARAM>(&address)), 72);
     SendMessageA(ToolRecord(tool)->cardWindows[1], WM_LBUTTONUP, 0, 0);
     EXPECT_EQ(address[1], 1) << "a click shows at the address at once";
     const std::string face = Face(tool);
-    const Bytes other = SavedBlock({5, 6, 7, 8, 9}, {0, 0, 1, 0, 0}, false, 4, 9);
-    EXPECT_EQ(SendMessageA(tool, PTM_SETSTATE, 0, reinterpret_cast<LPARAM>(other.data())), 0);
+    EXPECT_EQ(SendMessageA(tool, PTM_SETSTATE, 0, reinterpret_cast<LPARAM>(&other)), 0);
     host.Pump();
-    EXPECT_EQ(GameBytes(tool), other);
+    EXPECT_EQ(BytesOf(ToolRecord(tool)->game), BytesOf(other));
     EXPECT_EQ(static_cast<void *>(ToolRecord(tool)), static_cast<void *>(address)) << "the same address";
     EXPECT_EQ(Face(tool), face) << "displays, caption and buttons keep what they showed";
 }
@@ -201,24 +180,22 @@ TEST_F(Tool, LayoutsKeepOneFontAndDestructionFreesIt)
     EXPECT_EQ(fill.CountCreatable(), free + 1) << "destroying the tool deletes its font";
 }
 
-// Clicks as a player makes them: 1 "+1", 5 "Bet 5", D "Deal/Draw", a..e a card (a hold toggles).
+// Clicks as a player makes them, on a fresh tool or a given hand: 1 "+1", 5 "Bet 5", D "Deal/Draw", a..e a
+// card (a hold toggles). Each reaches its own part of the game, whose rules are the engine's tests'.
 TEST_F(Tool, ButtonsAndCardsReachTheGame)
 {
-    const Bytes fresh = SavedBlock({47, 48, 49, 50, 51}, {}, true, 0, 100);
-    const Bytes dealt = SavedBlock({0, 13, 26, 39, 12}, {}, false, 1, 10);
-    const Bytes tens = SavedBlock({8, 21, 0, 15, 30}, {1, 1, 1, 1, 1}, false, 5, 0);
-    const Bytes jacks = SavedBlock({9, 22, 0, 15, 30}, {1, 1, 1, 1, 1}, false, 4, 10);
-    const struct { const Bytes &block; const char *clicks, *face, *held; } cases[] = {
-        {fresh, "1b1", "WAGER: 2|CREDITS: 98|Video Poker|Deal|111", "00000"},   // no holds between hands
-        {fresh, "15", "WAGER: 5|CREDITS: 95|Video Poker|Draw|001", "00000"},    // Bet 5 tops up and deals
-        {fresh, "11111", "WAGER: 5|CREDITS: 95|Video Poker|Draw|001", "00000"}, // so does the fifth "+1"
-        {dealt, "aabd", "WAGER: 1|CREDITS: 10|Video Poker|Draw|001", "01010"},
-        {jacks, "D", "WAGER: 0|CREDITS: 14|Jacks or Better : 4|Deal|110", "00000"},
-        {tens, "D", "WAGER: 0|CREDITS: 0|Video Poker|Deal|000", "00000"},      // broke: every button off
+    const char *const jackHand[HandSize] = {"JC", "JD", "2C", "4D", "6H"};
+    const VideoPokerGame dealt = WaitingHand(kTwos, 1, ".....", 10), jacks = WaitingHand(jackHand, 4, "xxxxx", 10);
+    const struct { const VideoPokerGame *block; const char *clicks, *face, *held; } cases[] = {
+        {nullptr, "1", "WAGER: 1|CREDITS: 99|Video Poker|Deal|111", "00000"},
+        {nullptr, "15", "WAGER: 5|CREDITS: 95|Video Poker|Draw|001", "00000"},    // Bet 5 tops up and deals
+        {nullptr, "11111", "WAGER: 5|CREDITS: 95|Video Poker|Draw|001", "00000"}, // so does the fifth "+1"
+        {&dealt, "aabd", "WAGER: 1|CREDITS: 10|Video Poker|Draw|001", "01010"},
+        {&jacks, "D", "WAGER: 0|CREDITS: 14|Jacks or Better : 4|Deal|110", "00000"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.clicks);
-        ScopedWindow tool(host.CreateLaidOutTool(240, 140, c.block.data(), 72));
+        ScopedWindow tool(host.CreateLaidOutTool(240, 140, c.block, c.block ? sizeof *c.block : 0));
         for (const char *click = c.clicks; *click; ++click) {
             if (*click >= 'a')
                 SendMessageA(ToolRecord(tool)->cardWindows[*click - 'a'], WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
