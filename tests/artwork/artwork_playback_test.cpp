@@ -156,24 +156,21 @@ TEST(TypeBitmaps, ColourBitmapShowsTheSuitsInTheirQuarters)
 {
     HBITMAP bitmap = LoadBitmapA(moduleInstance, MAKEINTRESOURCEA(IDB_TYPE_COLOR));
     ASSERT_NE(bitmap, nullptr);
+    Canvas canvas(16, 16);
     HDC dc = CreateCompatibleDC(nullptr);
     HGDIOBJ saved = SelectObject(dc, bitmap);
-    const COLORREF ink[2][2] = {{kRed, kBlack}, {kBlack, kRed}};   // diamond, club / spade, heart
-    for (int qy = 0; qy < 2; ++qy)
-        for (int qx = 0; qx < 2; ++qx) {
-            int inked = 0, stray = 0;
-            for (int y = 8 * qy; y < 8 * qy + 8; ++y)
-                for (int x = 8 * qx; x < 8 * qx + 8; ++x) {
-                    COLORREF p = GetPixel(dc, x, y);
-                    inked += p == ink[qy][qx];
-                    stray += p != ink[qy][qx] && p != kWhite;
-                }
-            EXPECT_GE(inked, 16) << qx << "," << qy;
-            EXPECT_EQ(stray, 0) << qx << "," << qy;
-        }
+    BitBlt(canvas.dc, 0, 0, 16, 16, dc, 0, 0, SRCCOPY);
     SelectObject(dc, saved);
     DeleteDC(dc);
     DeleteObject(bitmap);
+    const Capture shown = CaptureOf(canvas);
+    const COLORREF ink[4] = {kRed, kBlack, kBlack, kRed};   // diamond, club / spade, heart
+    for (int q = 0; q < 4; ++q) {
+        const RECT quarter = {8 * (q % 2), 8 * (q / 2), 8 * (q % 2) + 8, 8 * (q / 2) + 8};
+        const int inked = FindColour(shown, ink[q], quarter).count;
+        EXPECT_GE(inked, 16) << "quarter " << q;
+        EXPECT_EQ(inked + FindColour(shown, kWhite, quarter).count, 64) << "nothing stray in quarter " << q;
+    }
 }
 
 } // namespace

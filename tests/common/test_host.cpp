@@ -66,7 +66,7 @@ PanelToolCreateProc LoadModule(HMODULE *module)
 TestHost::TestHost()
 {
     panelHost = this;
-    if (!(calls_.create = LoadModule(&calls_.module)))
+    if (!(create_ = LoadModule(&module_)))
         return;
     WNDCLASSA wc = {0, PanelProc, 0, 0, HostInstance(), nullptr, LoadCursor(nullptr, IDC_ARROW)};
     wc.lpszClassName = "VpTestPanel";
@@ -110,7 +110,7 @@ LRESULT CALLBACK TestHost::PanelProc(HWND window, UINT message, WPARAM wParam, L
 
 HWND TestHost::CreateTool(const RECT &rect, const void *block, DWORD size)
 {
-    return ready_ ? calls_.create(panel_, &rect, block, size, 0) : nullptr;
+    return ready_ ? create_(panel_, &rect, block, size, 0) : nullptr;
 }
 
 HWND TestHost::CreateLaidOutTool(int width, int height, const void *block, DWORD size, int x, int y)

@@ -38,12 +38,6 @@ struct PaintRecord { PanelPaintRequest request; HWND painter; };   // painter: W
 // A message a tool sent to the panel other than a background request.
 struct HostMessageRecord { UINT message; WPARAM wParam; LPARAM lParam; };
 
-// The module as this process loaded it, enumerated and initialised once.
-struct ModuleCalls {
-    HMODULE module = nullptr;
-    PanelToolCreateProc create = nullptr;
-};
-
 // A screen capture of a window's client area, in client coordinates.
 struct Capture {
     int width = 0, height = 0;
@@ -81,7 +75,7 @@ public:
     static TestHost &Instance();
 
     bool Ready() const { return ready_; }
-    const ModuleCalls &Module() const { return calls_; }
+    HMODULE Module() const { return module_; }   // as this process loaded it, enumerated and initialised once
     HWND Panel() const { return panel_; }
     // The instance handle this host passes to EnumeratePanelTypes: the test program's own.
     HINSTANCE HostInstance() const { return GetModuleHandleA(nullptr); }
@@ -111,7 +105,8 @@ private:
 
     bool ready_ = false;
     HWND panel_ = nullptr;
-    ModuleCalls calls_;
+    HMODULE module_ = nullptr;
+    PanelToolCreateProc create_ = nullptr;
     std::vector<PaintRecord> paints_;
     std::vector<HostMessageRecord> messages_;
 };
@@ -157,6 +152,18 @@ struct GdiTableFill {
     int CountCreatable() const;   // creates objects until creation fails, frees them again
     std::vector<HGDIOBJ> objects_;
     bool filled_ = false;
+};
+
+// Sets a system colour for a scope, restored even when an assertion ends the test early. System colours
+// belong to the whole Wine session: suites that set them run alone.
+struct SystemColour {
+    const int element;
+    const COLORREF original;
+    SystemColour(int which, COLORREF colour) : element(which), original(GetSysColor(which))
+    {
+        SetSysColors(1, &element, &colour);
+    }
+    ~SystemColour() { SetSysColors(1, &element, &original); }
 };
 
 // A test with one tool at a time on the host's panel, destroyed when the test ends.

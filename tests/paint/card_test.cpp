@@ -33,17 +33,6 @@ protected:
     }
 };
 
-// Sets a system colour for the test's length, restored even when an assertion ends the test early.
-struct SystemColour {
-    const int element;
-    const COLORREF original;
-    SystemColour(int which, COLORREF colour) : element(which), original(GetSysColor(which))
-    {
-        SetSysColors(1, &element, &colour);
-    }
-    ~SystemColour() { SetSysColors(1, &element, &original); }
-};
-
 TEST_F(CardWindow, PaintsFaceShadowAndPicturesWhereTheGeometryTablePutsThem)
 {
     const SystemColour unusualShadow(COLOR_BTNSHADOW, RGB(20, 140, 90));   // not the grey a fixed colour would be
@@ -119,9 +108,9 @@ TEST_F(CardWindow, ShowsEveryCardOfTheDeckWithItsOwnPicturesAndNoOtherValue)
         }
         // Pictures 231-243 are the black two to ace, 244-256 the red ones, 257-260 clubs to spades.
         bool isRed = card / 13 == 1 || card / 13 == 2;
-        EXPECT_TRUE(SameInside(shown, PlayedPicture(host.Module().module, (isRed ? 244 : 231) + card % 13, g.card,
+        EXPECT_TRUE(SameInside(shown, PlayedPicture(host.Module(), (isRed ? 244 : 231) + card % 13, g.card,
                                                     g.rankOrigin, g.rankExtent), rank)) << "the rank";
-        EXPECT_TRUE(SameInside(shown, PlayedPicture(host.Module().module, 257 + card / 13, g.card, g.suitOrigin,
+        EXPECT_TRUE(SameInside(shown, PlayedPicture(host.Module(), 257 + card / 13, g.card, g.suitOrigin,
                                                     g.suitExtent), suit)) << "the suit";
     }
 }
@@ -181,15 +170,14 @@ TEST_F(ChildWindows, AskTheHostForTheBackgroundUnderThemselvesOnlyWhenTheyPaint)
     host.ClearRecords();
     InvalidateRect(tool, nullptr, TRUE);
     host.Pump();
-    int asked = 0;
-    for (const PaintRecord &r : host.PaintRequests())
-        if (r.painter == tool) {
-            const RECT client = {0, 0, 300, 175};
-            EXPECT_TRUE(r.request.window == tool && r.request.isChild == 0 && EqualRect(&r.request.rect, &client) &&
-                        r.request.offset.x == 0 && r.request.offset.y == 0);
-            ++asked;
-        }
-    EXPECT_EQ(asked, 1);
+    const RECT client = {0, 0, 300, 175};
+    int asked = 0, right = 0;
+    for (const PaintRecord &r : host.PaintRequests()) {
+        asked += r.painter == tool;
+        right += r.painter == tool && r.request.window == tool && r.request.isChild == 0 &&
+                 EqualRect(&r.request.rect, &client) && r.request.offset.x == 0 && r.request.offset.y == 0;
+    }
+    EXPECT_TRUE(asked == 1 && right == 1);
 }
 
 TEST_F(ChildWindows, PostRightClicksToTheToolAtTheSamePoint)

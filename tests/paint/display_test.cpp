@@ -12,17 +12,7 @@ const COLORREF kText = RGB(210, 30, 200), kShadow = RGB(30, 200, 210);
 
 class DisplayWindow : public OneToolTest {
 protected:
-    void SetUp() override
-    {
-        OneToolTest::SetUp();
-        COLORREF colours[2] = {kText, kShadow};
-        SetSysColors(2, elements, colours);
-    }
-    void TearDown() override
-    {
-        SetSysColors(2, elements, original);
-        OneToolTest::TearDown();
-    }
+    const SystemColour text{COLOR_ACTIVECAPTION, kText}, shadow{COLOR_CAPTIONTEXT, kShadow};
     HWND Display(int d) const { return record->displayWindows[d]; }
     // Sets a display's text the way the tool does, lets it repaint and captures it.
     Capture Show(int d, const char *text)
@@ -55,8 +45,6 @@ protected:
     }
 
     bool bothColoursShown = false;   // of the last InkBox: small glyphs may be all smoothed edge
-    const int elements[2] = {COLOR_ACTIVECAPTION, COLOR_CAPTIONTEXT};
-    const COLORREF original[2] = {GetSysColor(COLOR_ACTIVECAPTION), GetSysColor(COLOR_CAPTIONTEXT)};
 };
 
 // "III" has the same bearing on both sides, so its ink lies as far from the left edge in the wager

@@ -7,18 +7,12 @@
 
 namespace {
 
-template <typename Proc>
-Proc Export(HMODULE module, const char *name)
-{
-    return reinterpret_cast<Proc>(reinterpret_cast<void *>(GetProcAddress(module, name)));
-}
-
 TEST(FirstCalls, EnumerationThenInitialisationEvenAfterAFailedRegistration)
 {
     HMODULE module = LoadLibraryA(ProgramBeside("VideoPoker.dll").c_str());
-    auto enumerate = Export<EnumeratePanelTypesProc>(module, "EnumeratePanelTypes");
-    auto init = Export<InitPanelTypeProc>(module, "InitVideoPokerToolType");
-    auto create = Export<PanelToolCreateProc>(module, "VideoPokerToolCreate");
+    auto enumerate = reinterpret_cast<EnumeratePanelTypesProc>(GetProcAddress(module, "EnumeratePanelTypes"));
+    auto init = reinterpret_cast<InitPanelTypeProc>(GetProcAddress(module, "InitVideoPokerToolType"));
+    auto create = reinterpret_cast<PanelToolCreateProc>(GetProcAddress(module, "VideoPokerToolCreate"));
     ASSERT_TRUE(enumerate && init && create);
 
     HINSTANCE instance = GetModuleHandleA(nullptr);

@@ -87,8 +87,7 @@ TEST_F(Tool, SizesAreAnsweredAtTwelveToSeven)
         {60, 35, 240, 140, 1, 70, 120, 70},       // 12/7 as a float is just above: exact
         {60, 35, 240, 140, 0, 300, 240, 140},     // the height is held to its maximum, the width follows
         {60, 35, 240, 140, 1, 141, 240, 139},     // the width is held to its maximum, the height follows
-        {60, 35, 240, 140, 0, 50, 60, 35},        // below the minimum: the minimum, whatever its aspect
-        {60, 35, 240, 140, 1, 20, 60, 35},
+        {60, 35, 240, 140, 1, 20, 60, 35},        // below the minimum: the minimum, whatever its aspect
         {60, 35, 240, 200, 0, 250, 250, 145},     // only the derived side meets its maximum
         {0, 0, 100000, 100000, 1, 65535, 46809, 65535},  // 112345 kept to its low 16 bits
         {0, 0, -1, -1, 1, 70, 65535, 38228},      // a negative maximum, compared signed, is always passed
