@@ -13,12 +13,6 @@ namespace {
 // when Instance() would wait on its own initialisation: it finds the host here instead.
 TestHost *panelHost = nullptr;
 
-BITMAPINFO TopDownInfo(int width, int height)
-{
-    BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB}};
-    return info;
-}
-
 // Paints PanelBackground over rect of dc, where dc's (0, 0) lies at panel point origin.
 void FillWithBackground(HDC dc, const RECT &rect, POINT origin)
 {
@@ -31,7 +25,7 @@ void FillWithBackground(HDC dc, const RECT &rect, POINT origin)
             COLORREF colour = PanelBackground(origin.x + rect.left + x, origin.y + rect.top + y);
             bits.push_back(GetRValue(colour) << 16 | GetGValue(colour) << 8 | GetBValue(colour));
         }
-    BITMAPINFO info = TopDownInfo(width, height);
+    BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB}};   // top-down
     StretchDIBits(dc, rect.left, rect.top, width, height, 0, 0, width, height, bits.data(), &info,
                   DIB_RGB_COLORS, SRCCOPY);
 }
