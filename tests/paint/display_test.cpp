@@ -96,10 +96,8 @@ TEST_F(DisplayWindow, KeepsAtMostFiftyNineCharactersInTheRecordAndNoTitle)
             // A long text first, so a shorter one must clear what follows it.
             memset(record->displayTexts[d], 'x', DisplayTextSize - 1);
             EXPECT_EQ(SendMessageA(Display(d), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(c.text)), TRUE);
-            const char *slot = record->displayTexts[d];
-            EXPECT_EQ(std::string(slot), c.stored);
-            for (int k = static_cast<int>(c.stored.size()); k < DisplayTextSize; ++k)
-                EXPECT_EQ(slot[k], 0) << "byte " << k;
+            EXPECT_EQ(std::string(record->displayTexts[d], DisplayTextSize),
+                      c.stored + std::string(DisplayTextSize - c.stored.size(), '\0')) << "the rest cleared";
             EXPECT_EQ(GetWindowTextLengthA(Display(d)), 0) << "the text is the record's, not the window's";
             EXPECT_TRUE(GetUpdateRect(Display(d), nullptr, FALSE)) << "a new text is repainted";
             host.Pump();
