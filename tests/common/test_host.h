@@ -23,6 +23,7 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 #include "apps/quorvane/canvas.h"
+#include "engine/game.h"
 #include "host/host_messages.h"
 #include "tests/common/host_probe.h"   // ProgramBeside, WindowText
 
@@ -175,15 +176,16 @@ protected:
         DestroyTool();
         host.Pump();
     }
-    // A tool laid out at (10, 10) of the panel, from a saved block or fresh.
-    void CreateTool(int width, int height, const void *block = nullptr, DWORD size = 0)
+    // A tool laid out at (10, 10) of the panel, fresh or from a saved game.
+    void CreateTool(int width, int height, const VideoPokerGame *game = nullptr)
     {
         DestroyTool();
-        tool = host.CreateLaidOutTool(width, height, block, size);
+        tool = host.CreateLaidOutTool(width, height, game, game ? GameRecordSize : 0);
         ASSERT_NE(tool, nullptr);
         record = ToolRecord(tool);
         ASSERT_NE(record, nullptr);
     }
+    void CreateTool(int width, int height, const VideoPokerGame &game) { CreateTool(width, height, &game); }
     void DestroyTool()
     {
         if (tool)

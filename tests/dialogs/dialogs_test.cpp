@@ -125,22 +125,33 @@ TEST_F(Dialogs, AboutBoxOpensFromTheMenuAndThePageAndAnyCommandClosesIt)
     HWND tool = NewTool(0);
     HWND page = Page(tool, frame, 4, 4);
     std::string texts;
+    RECT card = {};
+    // The box runs a modal loop inside the tool's own handler: the last one sees the host lay its tool out
+    // again and destroy it meanwhile, and still closes.
     const struct { HWND from; int command; } closes[] = {{tool, IDOK}, {page, IDCANCEL}, {tool, 4242}};
     for (const auto &close : closes) {
         INT_PTR shown = 0;
+        const HWND owner = GetAncestor(close.from, GA_ROOT);
         ModalRun run = DriveModal([&] { SendMessageA(close.from, WM_COMMAND, IDM_ABOUT, 0); }, [&](HWND dialog) {
             for (int id : {IDC_ABOUT_NAME, IDC_ABOUT_COPYRIGHT, IDC_ABOUT_AUTHOR})
                 texts += WindowText(GetDlgItem(dialog, id)) + "|";
             texts += WindowText(dialog) + "\n";
             shown = GetWindowLongPtrA(dialog, DWLP_DLGPROC);
+            if (close.command == 4242) {
+                host.Resize(tool, 300, 175);
+                GetClientRect(ToolRecord(tool)->cardWindows[0], &card);
+                DestroyWindow(tool);
+            }
             SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(close.command, 7), 0);
         });
-        EXPECT_TRUE(run.opened && run.closedByScript && shown && run.owner == GetAncestor(close.from, GA_ROOT))
+        EXPECT_TRUE(run.opened && run.closedByScript && shown && run.owner == owner && IsWindowEnabled(owner))
             << close.command;
     }
     const std::string once =
         "Video Poker|Copyright (C) 2026 the VideoPoker authors|Written by the VideoPoker team|About Video Poker...\n";
     EXPECT_EQ(texts, once + once + once);
+    EXPECT_TRUE(card.right == 58 && !IsWindow(tool) && FindOpenDialog() == nullptr)
+        << "laid out to the new size, then destroyed, while the box was open";
 }
 
 // R right double-click, L left double-click, M mouse movement; the answer is the caption shown after each

@@ -68,13 +68,7 @@ RECT RectAt(POINT origin, POINT extent)
     return RECT{origin.x, origin.y, origin.x + extent.x, origin.y + extent.y};
 }
 
-class CardWindow : public OneToolTest {
-protected:
-    void CreateTool(int width, int height, const VideoPokerGame &block)
-    {
-        OneToolTest::CreateTool(width, height, &block, sizeof block);
-    }
-};
+using CardWindow = OneToolTest;
 
 TEST_F(CardWindow, PaintsFaceShadowAndPicturesWhereTheGeometryTablePutsThem)
 {

@@ -13,7 +13,7 @@ TEST_F(GdiLeak, PaintingWithTheHandleTableAlmostFullLeaksNothingAndThenPaintsInF
 {
     const char *const hand[HandSize] = {"KC", "KD", "KH", "5S", "5C"};
     VideoPokerGame block = WaitingHand(hand, 2, "x.x..", 40);
-    CreateTool(300, 175, &block, sizeof block);
+    CreateTool(300, 175, block);
     Repaint(tool);
     std::vector<Capture> before;
     for (HWND card : record->cardWindows)
