@@ -27,13 +27,11 @@ class ArtworkEnvironment : public testing::Environment {
 };
 testing::Environment *const environment = testing::AddGlobalTestEnvironment(new ArtworkEnvironment);
 
+// The colour of a picture's figure: the black ranks 231-243, the red 244-256, the suits clubs to spades
+// 257-260, the hold marker 261.
 COLORREF FillOf(int id)
 {
-    if (id == 261)
-        return kYellow;
-    if (id >= 257)
-        return (id == 258 || id == 259) ? kRed : kBlack;
-    return id >= 244 ? kRed : kBlack;
+    return id == 261 ? kYellow : (id >= 244 && id <= 256) || id == 258 || id == 259 ? kRed : kBlack;
 }
 
 // Three aspects, as tools of different shapes give: square, tall and narrow, wide and short.

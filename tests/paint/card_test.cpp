@@ -52,10 +52,8 @@ Capture PlayedPicture(HMODULE module, int artworkId, SIZE size, POINT origin, PO
     return ::testing::AssertionFailure() << differing << " pixels differ";
 }
 
-const COLORREF kBlack = RGB(0, 0, 0);
-const COLORREF kWhite = RGB(255, 255, 255);
-const COLORREF kRed = RGB(255, 0, 0);
-const COLORREF kYellow = RGB(255, 255, 0);
+const COLORREF kBlack = RGB(0, 0, 0), kWhite = RGB(255, 255, 255);
+const COLORREF kRed = RGB(255, 0, 0), kYellow = RGB(255, 255, 0);
 
 // Both colours, the lowest and the highest rank, every suit; cards 1 and 3 held.
 const char *const kHand[HandSize] = {"2C", "2D", "AH", "AS", "TS"};

@@ -156,19 +156,18 @@ TEST_F(Tool, ChildrenFitInOrderAndALayoutAgainMovesNothing)
 TEST_F(Tool, LayoutsKeepOneFontAndDestructionFreesIt)
 {
     HWND tool = host.CreateLaidOutTool(300, 175);
-    for (int round = 0; round < 2; ++round)   // the first paints settle whatever the system caches
-        for (int i = 0; i < 100; ++i) {
+    auto churn = [&](int times) {
+        for (int i = 0; i < times; ++i) {
             RedrawWindow(tool, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
             SendMessageA(tool, PTM_LAYOUT, 0, 0);
         }
+        host.Pump();
+    };
+    churn(200);   // the first paints settle whatever the system caches
     GdiTableFill fill(400);
     ASSERT_TRUE(fill.Filled());
     const int free = fill.CountCreatable();
-    for (int i = 0; i < 100; ++i) {
-        RedrawWindow(tool, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        SendMessageA(tool, PTM_LAYOUT, 0, 0);
-    }
-    host.Pump();
+    churn(100);
     EXPECT_EQ(fill.CountCreatable(), free) << "layouts and repaints must leave exactly one font alive";
     DestroyWindow(tool);
     EXPECT_EQ(fill.CountCreatable(), free + 1) << "destroying the tool deletes its font";
