@@ -79,11 +79,8 @@ TEST_F(CardWindow, PaintsFaceShadowAndPicturesWhereTheGeometryTablePutsThem)
         for (int i = 0; i < HandSize; ++i) {
             SCOPED_TRACE(testing::Message() << "card " << i);
             HWND card = record->cardWindows[i];
-            RECT client;
-            GetClientRect(card, &client);
-            ASSERT_EQ(client.right, g.card.cx);
-            ASSERT_EQ(client.bottom, g.card.cy);
-            Capture shown = host.CaptureClient(card);
+            const Capture shown = host.CaptureClient(card);
+            ASSERT_TRUE(shown.width == g.card.cx && shown.height == g.card.cy) << "the card's client size";
 
             const int R = g.card.cx, B = g.card.cy;
             // The rounded corners leave the host's background visible at all four corners.

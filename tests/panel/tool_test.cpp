@@ -151,28 +151,6 @@ TEST_F(Tool, ChildrenFitInOrderAndALayoutAgainMovesNothing)
     }
 }
 
-// Counts the GDI objects the tool holds by filling the handle table around it (GetGuiResources answers 0
-// under Wine): a layout that forgot to delete its old font, or a paint that leaked one object, shows.
-TEST_F(Tool, LayoutsKeepOneFontAndDestructionFreesIt)
-{
-    HWND tool = host.CreateLaidOutTool(300, 175);
-    auto churn = [&](int times) {
-        for (int i = 0; i < times; ++i) {
-            RedrawWindow(tool, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-            SendMessageA(tool, PTM_LAYOUT, 0, 0);
-        }
-        host.Pump();
-    };
-    churn(200);   // the first paints settle whatever the system caches
-    GdiTableFill fill(400);
-    ASSERT_TRUE(fill.Filled());
-    const int free = fill.CountCreatable();
-    churn(100);
-    EXPECT_EQ(fill.CountCreatable(), free) << "layouts and repaints must leave exactly one font alive";
-    DestroyWindow(tool);
-    EXPECT_EQ(fill.CountCreatable(), free + 1) << "destroying the tool deletes its font";
-}
-
 // Clicks as a player makes them, on a fresh tool or a given hand: 1 "+1", 5 "Bet 5", D "Deal/Draw", a..e a
 // card (a hold toggles). Each reaches its own part of the game, whose rules are the engine's tests'.
 TEST_F(Tool, ButtonsAndCardsReachTheGame)
