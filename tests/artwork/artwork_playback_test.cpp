@@ -37,13 +37,11 @@ COLORREF FillOf(int id)
 // Three aspects, as tools of different shapes give: square, tall and narrow, wide and short.
 const RECT kAspects[] = {{20, 20, 84, 84}, {20, 20, 60, 116}, {20, 20, 140, 64}};
 
-// A picture played on a teal canvas, as a capture.
-Capture Played(int id, const RECT &r, int *answer = nullptr)
+// A picture played on a teal canvas, as a capture; the playback must answer that it drew.
+Capture Played(int id, const RECT &r)
 {
     Canvas canvas(180, 140, kTeal);
-    int drawn = PlayArtworkInto(canvas.dc, id, r.left, r.top, r.right - r.left, r.bottom - r.top);
-    if (answer)
-        *answer = drawn;
+    EXPECT_NE(PlayArtworkInto(canvas.dc, id, r.left, r.top, r.right - r.left, r.bottom - r.top), 0) << "id " << id;
     return CaptureOf(canvas);
 }
 
@@ -68,9 +66,7 @@ TEST(Playback, RanksAndSuitsFillTheirRectangleWithACentredFigure)
         for (const RECT &r : kAspects) {
             const int w = r.right - r.left, h = r.bottom - r.top;
             SCOPED_TRACE(testing::Message() << "id " << id << ", " << w << " x " << h);
-            int answer = 0;
-            const Capture shown = Played(id, r, &answer);
-            EXPECT_NE(answer, 0);
+            const Capture shown = Played(id, r);
             const Ink ink = FindColour(shown, FillOf(id), r), white = FindColour(shown, kWhite, r);
             EXPECT_EQ(ink.count + white.count, w * h) << "every pixel is the white box or the figure";
             EXPECT_GT(ink.count, w * h / 12);
@@ -112,9 +108,7 @@ TEST(Playback, HoldMarkerLeavesTheBackgroundAroundTheKey)
     for (const RECT &r : aspects) {
         const int w = r.right - r.left, h = r.bottom - r.top;
         SCOPED_TRACE(testing::Message() << w << " x " << h);
-        int answer = 0;
-        const Capture shown = Played(IDA_HOLD_MARKER, r, &answer);
-        EXPECT_NE(answer, 0);
+        const Capture shown = Played(IDA_HOLD_MARKER, r);
         const int background = FindColour(shown, kBackground, r).count, yellow = FindColour(shown, kYellow, r).count;
         const int black = FindColour(shown, kBlack, r).count;
         EXPECT_EQ(background + yellow + black, w * h) << "nothing but the key's two colours";

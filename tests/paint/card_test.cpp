@@ -154,14 +154,12 @@ const Child kChildren[] = {
     {false, 1, {151, 21, 297, 42}},  {false, 2, {1, 0, 299, 21}},
 };
 
-class ChildWindows : public CardWindow {
-protected:
-    HWND Of(const Child &c) const { return c.isCard ? record->cardWindows[c.index] : record->displayWindows[c.index]; }
-};
+using ChildWindows = OneToolTest;
 
 TEST_F(ChildWindows, AskTheHostForTheBackgroundUnderThemselvesOnlyWhenTheyPaint)
 {
     CreateTool(300, 175, Dealt());
+    auto Of = [&](const Child &c) { return c.isCard ? record->cardWindows[c.index] : record->displayWindows[c.index]; };
     for (const Child &c : kChildren) {
         SCOPED_TRACE(testing::Message() << (c.isCard ? "card " : "display ") << c.index);
         host.ClearRecords();
