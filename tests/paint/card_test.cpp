@@ -168,7 +168,8 @@ TEST_F(ChildWindows, AskTheHostForTheBackgroundUnderThemselvesOnlyWhenTheyPaint)
         const PanelPaintRequest &asked = host.PaintRequests()[0].request;
         const RECT expected = {0, 0, c.place.right - c.place.left, c.place.bottom - c.place.top};
         EXPECT_TRUE(asked.window == tool && host.PaintRequests()[0].painter == Of(c) && asked.isChild == 1);
-        EXPECT_TRUE(EqualRect(&asked.rect, &expected) && asked.offset.x == c.place.left && asked.offset.y == c.place.top);
+        EXPECT_TRUE(EqualRect(&asked.rect, &expected) && asked.offset.x == c.place.left &&
+                    asked.offset.y == c.place.top);
         host.ClearRecords();
         EXPECT_EQ(SendMessageA(Of(c), WM_PAINT, 0, 0), 0);
         EXPECT_TRUE(host.PaintRequests().empty()) << "nothing to update, nothing asked";
