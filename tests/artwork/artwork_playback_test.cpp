@@ -18,67 +18,42 @@ HINSTANCE hostInstance;
 
 namespace {
 
-constexpr uint32_t kBackground = 0x008080;   // teal: a panel colour no picture uses
-constexpr uint32_t kWhite = 0xFFFFFF, kBlack = 0x000000, kRed = 0xFF0000, kYellow = 0xFFFF00;
+constexpr uint32_t kTeal = 0x008080;   // the panel's colour: one no picture uses
+constexpr COLORREF kBackground = RGB(0, 0x80, 0x80), kWhite = RGB(255, 255, 255), kBlack = RGB(0, 0, 0);
+constexpr COLORREF kRed = RGB(255, 0, 0), kYellow = RGB(255, 255, 0);
 
 class ArtworkEnvironment : public testing::Environment {
     void SetUp() override { moduleInstance = GetModuleHandleA(nullptr); }
 };
 testing::Environment *const environment = testing::AddGlobalTestEnvironment(new ArtworkEnvironment);
 
-uint32_t FillOf(int id)
+// The colour of a picture's figure: the black ranks 231-243, the red 244-256, the suits clubs to spades
+// 257-260, the hold marker 261.
+COLORREF FillOf(int id)
 {
-    if (id == 261)
-        return kYellow;
-    if (id >= 257)
-        return (id == 258 || id == 259) ? kRed : kBlack;
-    return id >= 244 ? kRed : kBlack;
+    return id == 261 ? kYellow : (id >= 244 && id <= 256) || id == 258 || id == 259 ? kRed : kBlack;
 }
-
-struct Rect {
-    int x, y, w, h;
-};
 
 // Three aspects, as tools of different shapes give: square, tall and narrow, wide and short.
-const Rect kAspects[] = {{20, 20, 64, 64}, {20, 20, 40, 96}, {20, 20, 120, 44}};
+const RECT kAspects[] = {{20, 20, 84, 84}, {20, 20, 60, 116}, {20, 20, 140, 64}};
 
-struct InkBox {
-    int count = 0, left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
-    void Add(int x, int y)
-    {
-        ++count;
-        left = std::min(left, x);
-        right = std::max(right, x);
-        top = std::min(top, y);
-        bottom = std::max(bottom, y);
-    }
-};
-
-InkBox FindColour(Canvas &c, const Rect &r, uint32_t colour)
+// A picture played on a teal canvas, as a capture; the playback must answer that it drew.
+Capture Played(int id, const RECT &r)
 {
-    InkBox box;
-    for (int y = r.y; y < r.y + r.h; ++y)
-        for (int x = r.x; x < r.x + r.w; ++x)
-            if (c.At(x, y) == colour)
-                box.Add(x, y);
-    return box;
+    Canvas canvas(180, 140, kTeal);
+    EXPECT_NE(PlayArtworkInto(canvas.dc, id, r.left, r.top, r.right - r.left, r.bottom - r.top), 0) << "id " << id;
+    return CaptureOf(canvas);
 }
 
-// Pixels outside [x, x + w] x [y, y + h] that are no longer the background. The white outline of
-// a picture's box may cover the column and row just past the rectangle, as a pen does.
-int ChangedOutside(Canvas &c, const Rect &r)
+// Pixels outside the rectangle and the column and row just past it that are no longer the background;
+// the white outline of a picture's box may cover that column and row, as a pen does.
+int ChangedOutside(const Capture &c, const RECT &r)
 {
-    int changed = 0;
-    for (int y = 0; y < c.height; ++y)
-        for (int x = 0; x < c.width; ++x) {
-            bool inside = x >= r.x && x <= r.x + r.w && y >= r.y && y <= r.y + r.h;
-            bool edge = x == r.x + r.w || y == r.y + r.h;
-            if (!inside && c.At(x, y) != kBackground)
-                ++changed;
-            if (inside && edge && c.At(x, y) != kBackground && c.At(x, y) != kWhite)
-                ++changed;
-        }
-    return changed;
+    return FindInk(c, kEverywhere, [&](int x, int y) {
+        bool inside = x >= r.left && x <= r.right && y >= r.top && y <= r.bottom;
+        bool edge = x == r.right || y == r.bottom;
+        return c.At(x, y) != kBackground && (!inside || (edge && c.At(x, y) != kWhite));
+    }).count;
 }
 
 // ---- Ranks and suits ----
@@ -87,23 +62,21 @@ int ChangedOutside(Canvas &c, const Rect &r)
 // aspect, and draws nothing outside it.
 TEST(Playback, RanksAndSuitsFillTheirRectangleWithACentredFigure)
 {
-    Canvas canvas(180, 140, kBackground);
     for (int id = 231; id <= 260; ++id)
-        for (const Rect &r : kAspects) {
-            SCOPED_TRACE(testing::Message() << "id " << id << ", " << r.w << " x " << r.h);
-            canvas.Fill(kBackground);
-            EXPECT_NE(PlayArtworkInto(canvas.dc, id, r.x, r.y, r.w, r.h), 0);
-            InkBox ink = FindColour(canvas, r, FillOf(id)), white = FindColour(canvas, r, kWhite);
-            EXPECT_EQ(ink.count + white.count, r.w * r.h) << "every pixel is the white box or the figure";
-            EXPECT_GT(ink.count, r.w * r.h / 12);
-            EXPECT_GT(white.count, r.w * r.h / 4);
-            EXPECT_EQ(ChangedOutside(canvas, r), 0);
-            double centreX = (ink.left + ink.right + 1) / 2.0 - r.x, centreY = (ink.top + ink.bottom + 1) / 2.0 - r.y;
-            EXPECT_NEAR(centreX / r.w, 0.5, 0.06);
-            EXPECT_NEAR(centreY / r.h, 0.5, 0.06);
-            EXPECT_GE(ink.bottom - ink.top + 1, r.h * 3 / 4) << "figures and suits fill most of the height";
-            EXPECT_TRUE(ink.left > r.x && ink.right < r.x + r.w - 1 && ink.top > r.y && ink.bottom < r.y + r.h - 1)
-                << "a margin of white all round";
+        for (const RECT &r : kAspects) {
+            const int w = r.right - r.left, h = r.bottom - r.top;
+            SCOPED_TRACE(testing::Message() << "id " << id << ", " << w << " x " << h);
+            const Capture shown = Played(id, r);
+            const Ink ink = FindColour(shown, FillOf(id), r), white = FindColour(shown, kWhite, r);
+            EXPECT_EQ(ink.count + white.count, w * h) << "every pixel is the white box or the figure";
+            EXPECT_GT(ink.count, w * h / 12);
+            EXPECT_GT(white.count, w * h / 4);
+            EXPECT_EQ(ChangedOutside(shown, r), 0);
+            EXPECT_NEAR((ink.box.left + ink.box.right) / 2.0 - r.left, w / 2.0, 0.06 * w);
+            EXPECT_NEAR((ink.box.top + ink.box.bottom) / 2.0 - r.top, h / 2.0, 0.06 * h);
+            EXPECT_GE(ink.box.bottom - ink.box.top, h * 3 / 4) << "figures and suits fill most of the height";
+            EXPECT_TRUE(ink.box.left > r.left && ink.box.right < r.right && ink.box.top > r.top &&
+                        ink.box.bottom < r.bottom) << "a margin of white all round";
         }
 }
 
@@ -111,25 +84,16 @@ TEST(Playback, RanksAndSuitsFillTheirRectangleWithACentredFigure)
 // a swapped or repeated picture shows up here.
 TEST(Playback, RedRanksAreTheBlackRanksRecolouredAndEveryFigureDiffers)
 {
-    Canvas black(180, 140, kBackground), red(180, 140, kBackground);
     for (int rank = 0; rank < 13; ++rank)
-        for (const Rect &r : kAspects) {
-            black.Fill(kBackground);
-            red.Fill(kBackground);
-            PlayArtworkInto(black.dc, 231 + rank, r.x, r.y, r.w, r.h);
-            PlayArtworkInto(red.dc, 244 + rank, r.x, r.y, r.w, r.h);
-            std::vector<uint32_t> b = black.Pixels(), d = red.Pixels();
-            int mismatches = 0;
-            for (size_t i = 0; i < b.size(); ++i)
-                mismatches += (b[i] == kBlack ? kRed : b[i]) != d[i];
-            EXPECT_EQ(mismatches, 0) << "rank " << rank << ", " << r.w << " x " << r.h;
+        for (const RECT &r : kAspects) {
+            std::vector<COLORREF> recoloured = Played(231 + rank, r).pixels;
+            std::replace(recoloured.begin(), recoloured.end(), kBlack, kRed);
+            EXPECT_EQ(Played(244 + rank, r).pixels, recoloured) << "rank " << rank << ", " << r.right - r.left;
         }
-    std::vector<std::vector<uint32_t>> seen;
+    std::vector<std::vector<COLORREF>> seen;
     for (int id : {231, 232, 233, 234, 235, 236, 237, 238, 239, 240, 241, 242, 243, 257, 258, 259, 260}) {
-        black.Fill(kBackground);
-        PlayArtworkInto(black.dc, id, 10, 10, 60, 60);
-        std::vector<uint32_t> p = black.Pixels();
-        for (uint32_t &v : p)
+        std::vector<COLORREF> p = Played(id, RECT{10, 10, 70, 70}).pixels;
+        for (COLORREF &v : p)
             v = v == kWhite ? 0 : 1;
         EXPECT_EQ(std::find(seen.begin(), seen.end(), p), seen.end()) << id;
         seen.push_back(p);
@@ -140,52 +104,42 @@ TEST(Playback, RedRanksAreTheBlackRanksRecolouredAndEveryFigureDiffers)
 
 TEST(Playback, HoldMarkerLeavesTheBackgroundAroundTheKey)
 {
-    Canvas canvas(180, 140, kBackground);
-    const Rect aspects[] = {{20, 20, 120, 46}, {20, 20, 60, 60}, {20, 20, 45, 18}, {20, 20, 150, 30}};
-    for (const Rect &r : aspects) {
-        SCOPED_TRACE(testing::Message() << r.w << " x " << r.h);
-        canvas.Fill(kBackground);
-        EXPECT_NE(PlayArtworkInto(canvas.dc, IDA_HOLD_MARKER, r.x, r.y, r.w, r.h), 0);
-        int background = 0, yellow = 0, black = 0, other = 0;
-        for (int y = r.y; y < r.y + r.h; ++y)
-            for (int x = r.x; x < r.x + r.w; ++x) {
-                uint32_t p = canvas.At(x, y);
-                background += p == kBackground;
-                yellow += p == kYellow;
-                black += p == kBlack;
-                other += p != kBackground && p != kYellow && p != kBlack;
-            }
-        EXPECT_EQ(other, 0);
-        EXPECT_GT(background, r.w * r.h / 4) << "the card shows around the key";
-        EXPECT_GT(yellow, r.w * r.h / 10);
-        EXPECT_GT(black, r.w * r.h / 20);
-        EXPECT_EQ(canvas.At(r.x, r.y), kBackground);
-        EXPECT_EQ(canvas.At(r.x + r.w - 1, r.y), kBackground);
-        EXPECT_EQ(canvas.At(r.x, r.y + r.h - 1), kBackground);
-        EXPECT_EQ(ChangedOutside(canvas, r), 0);
+    const RECT aspects[] = {{20, 20, 140, 66}, {20, 20, 80, 80}, {20, 20, 65, 38}, {20, 20, 170, 50}};
+    for (const RECT &r : aspects) {
+        const int w = r.right - r.left, h = r.bottom - r.top;
+        SCOPED_TRACE(testing::Message() << w << " x " << h);
+        const Capture shown = Played(IDA_HOLD_MARKER, r);
+        const int background = FindColour(shown, kBackground, r).count, yellow = FindColour(shown, kYellow, r).count;
+        const int black = FindColour(shown, kBlack, r).count;
+        EXPECT_EQ(background + yellow + black, w * h) << "nothing but the key's two colours";
+        EXPECT_GT(background, w * h / 4) << "the card shows around the key";
+        EXPECT_GT(yellow, w * h / 10);
+        EXPECT_GT(black, w * h / 20);
+        EXPECT_EQ(shown.At(r.left, r.top), kBackground);
+        EXPECT_EQ(shown.At(r.right - 1, r.top), kBackground);
+        EXPECT_EQ(shown.At(r.left, r.bottom - 1), kBackground);
+        EXPECT_EQ(ChangedOutside(shown, r), 0);
         // Yellow both in the ring on the left and the bit on the right.
-        EXPECT_GT(FindColour(canvas, Rect{r.x, r.y, r.w / 3, r.h}, kYellow).count, 0);
-        EXPECT_GT(FindColour(canvas, Rect{r.x + 2 * r.w / 3, r.y, r.w / 3, r.h}, kYellow).count, 0);
+        EXPECT_GT(FindColour(shown, kYellow, RECT{r.left, r.top, r.left + w / 3, r.bottom}).count, 0);
+        EXPECT_GT(FindColour(shown, kYellow, RECT{r.right - w / 3, r.top, r.right, r.bottom}).count, 0);
     }
     // Large enough to see through the ring: its middle shows the background.
-    canvas.Fill(kBackground);
-    PlayArtworkInto(canvas.dc, IDA_HOLD_MARKER, 10, 10, 160, 62);
-    int holeX = 10 + 160 * (3712 - 2330) / 7625, holeY = 10 + 62 * 1366 / 2933;
-    EXPECT_EQ(canvas.At(holeX, holeY), kBackground);
+    const Capture large = Played(IDA_HOLD_MARKER, RECT{10, 10, 170, 72});
+    EXPECT_EQ(large.At(10 + 160 * (3712 - 2330) / 7625, 10 + 62 * 1366 / 2933), kBackground);
 }
 
 // ---- Failures ----
 
 TEST(Playback, IdsOutsideTheArtworkOrAModuleWithoutItDrawNothing)
 {
-    Canvas canvas(100, 100, kBackground);
+    Canvas canvas(100, 100, kTeal);
     for (int id : {0, 1, 110, 230, 262, 300, -1, -231, 231 + 65536, 261 + 2 * 65536})
         EXPECT_EQ(PlayArtworkInto(canvas.dc, id, 10, 10, 60, 60), 0) << id;
     HINSTANCE own = moduleInstance;
     moduleInstance = GetModuleHandleA("kernel32.dll");
     EXPECT_EQ(PlayArtworkInto(canvas.dc, 231, 10, 10, 60, 60), 0);
     moduleInstance = own;
-    EXPECT_EQ(ChangedOutside(canvas, Rect{0, 0, -1, -1}), 0);
+    EXPECT_EQ(ChangedOutside(CaptureOf(canvas), RECT{0, 0, -1, -1}), 0);
 }
 
 // ---- The type bitmap ----
@@ -194,26 +148,21 @@ TEST(TypeBitmaps, ColourBitmapShowsTheSuitsInTheirQuarters)
 {
     HBITMAP bitmap = LoadBitmapA(moduleInstance, MAKEINTRESOURCEA(IDB_TYPE_COLOR));
     ASSERT_NE(bitmap, nullptr);
+    Canvas canvas(16, 16);
     HDC dc = CreateCompatibleDC(nullptr);
     HGDIOBJ saved = SelectObject(dc, bitmap);
-    const uint32_t ink[2][2] = {{kRed, kBlack}, {kBlack, kRed}};   // diamond, club / spade, heart
-    for (int qy = 0; qy < 2; ++qy)
-        for (int qx = 0; qx < 2; ++qx) {
-            int inked = 0, stray = 0;
-            for (int y = 8 * qy; y < 8 * qy + 8; ++y)
-                for (int x = 8 * qx; x < 8 * qx + 8; ++x) {
-                    COLORREF c = GetPixel(dc, x, y);
-                    uint32_t p = GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c);
-                    inked += p == ink[qy][qx];
-                    stray += p != ink[qy][qx] && p != kWhite;
-                }
-            EXPECT_GE(inked, 16) << qx << "," << qy;
-            EXPECT_EQ(stray, 0) << qx << "," << qy;
-        }
+    BitBlt(canvas.dc, 0, 0, 16, 16, dc, 0, 0, SRCCOPY);
     SelectObject(dc, saved);
     DeleteDC(dc);
     DeleteObject(bitmap);
+    const Capture shown = CaptureOf(canvas);
+    const COLORREF ink[4] = {kRed, kBlack, kBlack, kRed};   // diamond, club / spade, heart
+    for (int q = 0; q < 4; ++q) {
+        const RECT quarter = {8 * (q % 2), 8 * (q / 2), 8 * (q % 2) + 8, 8 * (q / 2) + 8};
+        const int inked = FindColour(shown, ink[q], quarter).count;
+        EXPECT_GE(inked, 16) << "quarter " << q;
+        EXPECT_EQ(inked + FindColour(shown, kWhite, quarter).count, 64) << "nothing stray in quarter " << q;
+    }
 }
-
 
 } // namespace

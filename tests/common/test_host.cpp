@@ -13,12 +13,6 @@ namespace {
 // when Instance() would wait on its own initialisation: it finds the host here instead.
 TestHost *panelHost = nullptr;
 
-BITMAPINFO TopDownInfo(int width, int height)
-{
-    BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB}};
-    return info;
-}
-
 // Paints PanelBackground over rect of dc, where dc's (0, 0) lies at panel point origin.
 void FillWithBackground(HDC dc, const RECT &rect, POINT origin)
 {
@@ -31,7 +25,7 @@ void FillWithBackground(HDC dc, const RECT &rect, POINT origin)
             COLORREF colour = PanelBackground(origin.x + rect.left + x, origin.y + rect.top + y);
             bits.push_back(GetRValue(colour) << 16 | GetGValue(colour) << 8 | GetBValue(colour));
         }
-    BITMAPINFO info = TopDownInfo(width, height);
+    BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB}};   // top-down
     StretchDIBits(dc, rect.left, rect.top, width, height, 0, 0, width, height, bits.data(), &info,
                   DIB_RGB_COLORS, SRCCOPY);
 }
@@ -49,17 +43,24 @@ TestHost &TestHost::Instance()
     return host;
 }
 
+PanelToolCreateProc LoadModule(HMODULE *module)
+{
+    *module = LoadLibraryA(ProgramBeside("VideoPoker.dll").c_str());
+    auto enumerate = reinterpret_cast<EnumeratePanelTypesProc>(GetProcAddress(*module, "EnumeratePanelTypes"));
+    char names[3][64];
+    PanelTypeInfo *info = nullptr;
+    if (!enumerate || !enumerate(names[0], names[1], names[2], GetModuleHandleA(nullptr), 0))
+        return nullptr;
+    auto init = reinterpret_cast<InitPanelTypeProc>(GetProcAddress(*module, names[0]));
+    if (!init || !init(&info, 0) || !info)
+        return nullptr;
+    return reinterpret_cast<PanelToolCreateProc>(GetProcAddress(*module, names[1]));
+}
+
 TestHost::TestHost()
 {
     panelHost = this;
-    HMODULE module = calls_.module = LoadLibraryA(ProgramBeside("VideoPoker.dll").c_str());
-    auto enumerate = reinterpret_cast<EnumeratePanelTypesProc>(GetProcAddress(module, "EnumeratePanelTypes"));
-    auto init = reinterpret_cast<InitPanelTypeProc>(GetProcAddress(module, "InitVideoPokerToolType"));
-    calls_.create = reinterpret_cast<PanelToolCreateProc>(GetProcAddress(module, "VideoPokerToolCreate"));
-    char names[3][64];
-    PanelTypeInfo *info = nullptr;
-    if (!enumerate || !init || !calls_.create || !enumerate(names[0], names[1], names[2], HostInstance(), 0) ||
-        !init(&info, 0) || !info)
+    if (!(create_ = LoadModule(&module_)))
         return;
     WNDCLASSA wc = {0, PanelProc, 0, 0, HostInstance(), nullptr, LoadCursor(nullptr, IDC_ARROW)};
     wc.lpszClassName = "VpTestPanel";
@@ -103,7 +104,7 @@ LRESULT CALLBACK TestHost::PanelProc(HWND window, UINT message, WPARAM wParam, L
 
 HWND TestHost::CreateTool(const RECT &rect, const void *block, DWORD size)
 {
-    return ready_ ? calls_.create(panel_, &rect, block, size, 0) : nullptr;
+    return ready_ ? create_(panel_, &rect, block, size, 0) : nullptr;
 }
 
 HWND TestHost::CreateLaidOutTool(int width, int height, const void *block, DWORD size, int x, int y)
@@ -296,4 +297,22 @@ Capture CaptureOf(Canvas &canvas)
     for (uint32_t p : canvas.Pixels())
         capture.pixels.push_back(RGB(p >> 16, (p >> 8) & 0xFF, p & 0xFF));
     return capture;
+}
+
+Ink FindInk(const Capture &capture, const RECT &area, const std::function<bool(int x, int y)> &is)
+{
+    Ink ink;
+    for (int y = std::max<int>(area.top, 0); y < std::min<int>(area.bottom, capture.height); ++y)
+        for (int x = std::max<int>(area.left, 0); x < std::min<int>(area.right, capture.width); ++x)
+            if (is(x, y)) {
+                const RECT pixel = {x, y, x + 1, y + 1};
+                UnionRect(&ink.box, &ink.box, &pixel);
+                ++ink.count;
+            }
+    return ink;
+}
+
+Ink FindColour(const Capture &capture, COLORREF colour, const RECT &area)
+{
+    return FindInk(capture, area, [&](int x, int y) { return capture.At(x, y) == colour; });
 }

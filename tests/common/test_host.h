@@ -23,6 +23,7 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 #include "apps/quorvane/canvas.h"
+#include "engine/game.h"
 #include "host/host_messages.h"
 #include "tests/common/host_probe.h"   // ProgramBeside, WindowText
 
@@ -38,12 +39,6 @@ struct PaintRecord { PanelPaintRequest request; HWND painter; };   // painter: W
 // A message a tool sent to the panel other than a background request.
 struct HostMessageRecord { UINT message; WPARAM wParam; LPARAM lParam; };
 
-// The module as this process loaded it, enumerated and initialised once.
-struct ModuleCalls {
-    HMODULE module = nullptr;
-    PanelToolCreateProc create = nullptr;
-};
-
 // A screen capture of a window's client area, in client coordinates.
 struct Capture {
     int width = 0, height = 0;
@@ -53,6 +48,14 @@ struct Capture {
 
 // A canvas as a capture of COLORREFs.
 Capture CaptureOf(Canvas &canvas);
+
+// The pixels of an area (clipped to the capture) that pass a test: how many, and their bounding box
+// (empty when there are none).
+struct Ink { int count = 0; RECT box = {}; };
+inline const RECT kEverywhere = {0, 0, 1 << 16, 1 << 16};
+Ink FindInk(const Capture &capture, const RECT &area, const std::function<bool(int x, int y)> &is);
+// The pixels of exactly this colour.
+Ink FindColour(const Capture &capture, COLORREF colour, const RECT &area = kEverywhere);
 
 // One item of a context menu caught while it was open.
 struct MenuItemRecord { UINT id, type; std::string text; };   // type: MFT_STRING, MFT_SEPARATOR, ...
@@ -64,12 +67,16 @@ struct MenuRecord {
     std::vector<MenuItemRecord> items;
 };
 
+// Loads VideoPoker.dll from beside this program, enumerates and initialises it as a host does, and
+// answers the creation export that enumeration names (null when a step failed).
+PanelToolCreateProc LoadModule(HMODULE *module);
+
 class TestHost {
 public:
     static TestHost &Instance();
 
     bool Ready() const { return ready_; }
-    const ModuleCalls &Module() const { return calls_; }
+    HMODULE Module() const { return module_; }   // as this process loaded it, enumerated and initialised once
     HWND Panel() const { return panel_; }
     // The instance handle this host passes to EnumeratePanelTypes: the test program's own.
     HINSTANCE HostInstance() const { return GetModuleHandleA(nullptr); }
@@ -82,7 +89,7 @@ public:
     // Resizes the tool window and sends PTM_LAYOUT, as a host does after every size change.
     void Resize(HWND tool, int width, int height);
     // Dispatches every pending message, paints included, until the queue is empty.
-    void Pump();
+    static void Pump();
 
     const std::vector<PaintRecord> &PaintRequests() const { return paints_; }
     const std::vector<HostMessageRecord> &HostMessages() const { return messages_; }
@@ -99,7 +106,8 @@ private:
 
     bool ready_ = false;
     HWND panel_ = nullptr;
-    ModuleCalls calls_;
+    HMODULE module_ = nullptr;
+    PanelToolCreateProc create_ = nullptr;
     std::vector<PaintRecord> paints_;
     std::vector<HostMessageRecord> messages_;
 };
@@ -147,6 +155,18 @@ struct GdiTableFill {
     bool filled_ = false;
 };
 
+// Sets a system colour for a scope, restored even when an assertion ends the test early. System colours
+// belong to the whole Wine session: suites that set them run alone.
+struct SystemColour {
+    const int element;
+    const COLORREF original;
+    SystemColour(int which, COLORREF colour) : element(which), original(GetSysColor(which))
+    {
+        SetSysColors(1, &element, &colour);
+    }
+    ~SystemColour() { SetSysColors(1, &element, &original); }
+};
+
 // A test with one tool at a time on the host's panel, destroyed when the test ends.
 class OneToolTest : public ::testing::Test {
 protected:
@@ -156,15 +176,16 @@ protected:
         DestroyTool();
         host.Pump();
     }
-    // A tool laid out at (10, 10) of the panel, from a saved block or fresh.
-    void CreateTool(int width, int height, const void *block = nullptr, DWORD size = 0)
+    // A tool laid out at (10, 10) of the panel, fresh or from a saved game.
+    void CreateTool(int width, int height, const VideoPokerGame *game = nullptr)
     {
         DestroyTool();
-        tool = host.CreateLaidOutTool(width, height, block, size);
+        tool = host.CreateLaidOutTool(width, height, game, game ? GameRecordSize : 0);
         ASSERT_NE(tool, nullptr);
         record = ToolRecord(tool);
         ASSERT_NE(record, nullptr);
     }
+    void CreateTool(int width, int height, const VideoPokerGame &game) { CreateTool(width, height, &game); }
     void DestroyTool()
     {
         if (tool)

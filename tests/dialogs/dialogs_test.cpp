@@ -62,17 +62,15 @@ TEST_F(Dialogs, PageSitsWhereAskedWithItsTexts)
     std::string texts = WindowText(GetDlgItem(page, IDC_COINS_PLAYED)) + "|" + WindowText(GetDlgItem(page, IDC_NEW_GAME));
     for (int id = IDC_HAND_NAME_FIRST; id <= IDC_HAND_NAME_LAST; ++id)
         texts += "|" + WindowText(GetDlgItem(page, id));
-    EXPECT_EQ(texts, "Coins Played|New Game|Royal Flush|Straight Flush|Four of a Kind|Full House|Flush|Straight|"
-                     "Three of a Kind|Two Pair|Jacks or Better");
-    // The pay table a player reads: each column's header, then its cells (the 1-coin cells stand apart).
-    std::string table;
+    // Then the pay table a player reads: each column's header and its cells (the 1-coin cells stand apart).
     for (int header : {1067, 1087, 1097, 1107, 1117}) {
-        table += "|" + WindowText(GetDlgItem(page, header)) + ":";
+        texts += "|" + WindowText(GetDlgItem(page, header)) + ":";
         for (int row = 0; row < 9; ++row)
-            table += " " + WindowText(GetDlgItem(page, (header == 1067 ? 1077 : header + 1) + row));
+            texts += " " + WindowText(GetDlgItem(page, (header == 1067 ? 1077 : header + 1) + row));
     }
-    EXPECT_EQ(table, "|1: 250 50 25 9 6 4 3 2 1|2: 500 100 50 18 12 8 6 4 2|3: 750 150 75 27 18 12 9 6 3"
-                     "|4: 1000 200 100 36 24 16 12 8 4|5: 4000 250 125 45 30 20 15 10 5");
+    EXPECT_EQ(texts, "Coins Played|New Game|Royal Flush|Straight Flush|Four of a Kind|Full House|Flush|Straight|"
+                     "Three of a Kind|Two Pair|Jacks or Better|1: 250 50 25 9 6 4 3 2 1|2: 500 100 50 18 12 8 6 4 2"
+                     "|3: 750 150 75 27 18 12 9 6 3|4: 1000 200 100 36 24 16 12 8 4|5: 4000 250 125 45 30 20 15 10 5");
 }
 
 TEST_F(Dialogs, NewGameResetsThePurseOfTheToolThatAskedLastAndNoCommandDoes)
@@ -125,22 +123,33 @@ TEST_F(Dialogs, AboutBoxOpensFromTheMenuAndThePageAndAnyCommandClosesIt)
     HWND tool = NewTool(0);
     HWND page = Page(tool, frame, 4, 4);
     std::string texts;
+    RECT card = {};
+    // The box runs a modal loop inside the tool's own handler: the last one sees the host lay its tool out
+    // again and destroy it meanwhile, and still closes.
     const struct { HWND from; int command; } closes[] = {{tool, IDOK}, {page, IDCANCEL}, {tool, 4242}};
     for (const auto &close : closes) {
         INT_PTR shown = 0;
+        const HWND owner = GetAncestor(close.from, GA_ROOT);
         ModalRun run = DriveModal([&] { SendMessageA(close.from, WM_COMMAND, IDM_ABOUT, 0); }, [&](HWND dialog) {
             for (int id : {IDC_ABOUT_NAME, IDC_ABOUT_COPYRIGHT, IDC_ABOUT_AUTHOR})
                 texts += WindowText(GetDlgItem(dialog, id)) + "|";
             texts += WindowText(dialog) + "\n";
             shown = GetWindowLongPtrA(dialog, DWLP_DLGPROC);
+            if (close.command == 4242) {
+                host.Resize(tool, 300, 175);
+                GetClientRect(ToolRecord(tool)->cardWindows[0], &card);
+                DestroyWindow(tool);
+            }
             SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(close.command, 7), 0);
         });
-        EXPECT_TRUE(run.opened && run.closedByScript && shown && run.owner == GetAncestor(close.from, GA_ROOT))
+        EXPECT_TRUE(run.opened && run.closedByScript && shown && run.owner == owner && IsWindowEnabled(owner))
             << close.command;
     }
     const std::string once =
         "Video Poker|Copyright (C) 2026 the VideoPoker authors|Written by the VideoPoker team|About Video Poker...\n";
     EXPECT_EQ(texts, once + once + once);
+    EXPECT_TRUE(card.right == 58 && !IsWindow(tool) && FindOpenDialog() == nullptr)
+        << "laid out to the new size, then destroyed, while the box was open";
 }
 
 // R right double-click, L left double-click, M mouse movement; the answer is the caption shown after each

@@ -5,72 +5,35 @@
 #include <cstring>
 #include <string>
 #include <windows.h>
-#include "host/host_messages.h"
+#include "panel/tool.h"
 #include "resources/resource_ids.h"
-#include "tools/hostdriver/host_run.h"
+#include "tests/common/test_host.h"
 
 namespace {
 
-struct Load {
-    HMODULE module = nullptr;
-    PanelToolCreateProc create = nullptr;
-    SIZE_T imageSize = 0;
-};
-
-// Loads the module and calls enumeration and initialisation as a host does.
-Load LoadModule()
-{
-    Load load;
-    load.module = LoadLibraryA(ProgramBeside("VideoPoker.dll").c_str());
-    if (!load.module)
-        return load;
-    auto enumerate = reinterpret_cast<EnumeratePanelTypesProc>(
-        reinterpret_cast<void *>(GetProcAddress(load.module, "EnumeratePanelTypes")));
-    auto init = reinterpret_cast<InitPanelTypeProc>(
-        reinterpret_cast<void *>(GetProcAddress(load.module, "InitVideoPokerToolType")));
-    char names[3][32];
-    PanelTypeInfo *info = nullptr;
-    if (enumerate && init && enumerate(names[0], names[1], names[2], GetModuleHandleA(nullptr), 0) && init(&info, 0))
-        load.create = reinterpret_cast<PanelToolCreateProc>(
-            reinterpret_cast<void *>(GetProcAddress(load.module, names[1])));
-    const auto *dos = reinterpret_cast<const IMAGE_DOS_HEADER *>(load.module);
-    load.imageSize = reinterpret_cast<const IMAGE_NT_HEADERS *>(reinterpret_cast<const char *>(dos) + dos->e_lfanew)
-                         ->OptionalHeader.SizeOfImage;
-    return load;
-}
-
 // Frees the module and keeps its address range from being used again, so the next load lies elsewhere.
-void FreeAndReserve(const Load &load)
+void FreeAndReserve(HMODULE module)
 {
-    FreeLibrary(load.module);
+    const auto *dos = reinterpret_cast<const IMAGE_DOS_HEADER *>(module);
+    const SIZE_T size = reinterpret_cast<const IMAGE_NT_HEADERS *>(reinterpret_cast<const char *>(dos) + dos->e_lfanew)
+                            ->OptionalHeader.SizeOfImage;
+    FreeLibrary(module);
     ASSERT_EQ(GetModuleHandleA("VideoPoker.dll"), nullptr) << "the module is still loaded";
-    ASSERT_NE(VirtualAlloc(load.module, load.imageSize, MEM_RESERVE, PAGE_NOACCESS), nullptr);
+    ASSERT_NE(VirtualAlloc(module, size, MEM_RESERVE, PAGE_NOACCESS), nullptr);
 }
 
-// The wager and credits of a tool's saved block.
+// The wager and credits of a tool's record.
 std::string Purse(HWND tool)
 {
-    const unsigned char *block = nullptr;
-    if (SendMessageA(tool, PTM_GETSTATE, 0, reinterpret_cast<LPARAM>(&block)) != 72 || !block)
-        return "no block";
-    int wager, credits;
-    memcpy(&wager, block + 64, 4);
-    memcpy(&credits, block + 68, 4);
-    return std::to_string(wager) + "/" + std::to_string(credits);
-}
-
-void Pump()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-        DispatchMessageA(&msg);
+    const VideoPokerToolData *record = ToolRecord(tool);
+    return record ? std::to_string(record->game.wager) + "/" + std::to_string(record->game.credits) : "no record";
 }
 
 // Creates a tool, lays it out, paints it and plays Bet 5 (which deals) and the draw; "" when it all worked.
-std::string CreateAndPlay(const Load &load, HWND panel, HWND *made)
+std::string CreateAndPlay(PanelToolCreateProc create, HWND panel, HWND *made)
 {
     const RECT rect = {10, 10, 310, 185};
-    HWND tool = load.create(panel, &rect, nullptr, 0, 0);
+    HWND tool = create(panel, &rect, nullptr, 0, 0);
     *made = tool;
     if (!tool)
         return "no tool";
@@ -79,7 +42,7 @@ std::string CreateAndPlay(const Load &load, HWND panel, HWND *made)
     SendMessageA(GetDlgItem(tool, IDC_BET_FIVE), BM_CLICK, 0, 0);   // five coins deal at once
     const std::string dealt = Purse(tool);
     SendMessageA(GetDlgItem(tool, IDC_DEAL_DRAW), BM_CLICK, 0, 0);
-    Pump();
+    TestHost::Pump();
     const std::string drawn = Purse(tool);
     return dealt == "5/95" && drawn.substr(0, 2) == "0/" ? "" : "purse " + dealt + " then " + drawn;
 }
@@ -96,27 +59,26 @@ TEST(Reload, ASecondLoadElsewhereWorksAndAToolOfTheFirstStillAliveStopsIt)
 {
     HWND panel = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 400, 300, nullptr,
                                  nullptr, nullptr, nullptr);
-    Load first = LoadModule();
-    ASSERT_TRUE(first.create);
+    HMODULE first = nullptr, second = nullptr, third = nullptr;
+    PanelToolCreateProc create = LoadModule(&first);
+    ASSERT_TRUE(create);
     HWND tool = nullptr;
-    ASSERT_EQ(CreateAndPlay(first, panel, &tool), "");
+    ASSERT_EQ(CreateAndPlay(create, panel, &tool), "");
     DestroyWindow(tool);
     FreeAndReserve(first);
 
-    Load second = LoadModule();
-    ASSERT_TRUE(second.create) << "enumeration or initialisation failed on the second load";
-    ASSERT_NE(second.module, first.module) << "the second load lies where the first did: this proves nothing";
-    EXPECT_EQ(CreateAndPlay(second, panel, &tool), "");
+    ASSERT_TRUE(create = LoadModule(&second)) << "enumeration or initialisation failed on the second load";
+    ASSERT_NE(second, first) << "the second load lies where the first did: this proves nothing";
+    EXPECT_EQ(CreateAndPlay(create, panel, &tool), "");
 
     // A host that frees the module with a tool still open: the tool is harmless (it runs DefWindowProc
     // now), but its windows keep the classes, which still name the freed code.
     ASSERT_TRUE(tool);
     Orphan(tool);
     FreeAndReserve(second);
-    Load third = LoadModule();
-    ASSERT_TRUE(third.create && third.module != second.module);
+    ASSERT_TRUE((create = LoadModule(&third)) && third != second);
     HWND none = nullptr;
-    EXPECT_EQ(CreateAndPlay(third, panel, &none), "no tool");
+    EXPECT_EQ(CreateAndPlay(create, panel, &none), "no tool");
     EXPECT_TRUE(IsWindow(tool)) << "the old tool is the host's to deal with";
     DestroyWindow(panel);
 }
