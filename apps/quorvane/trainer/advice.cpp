@@ -4,23 +4,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
 namespace {
 
 constexpr int RankedHoldsShown = 8;
-
-std::string Format(const char *format, ...)
-{
-    char text[256];
-    va_list arguments;
-    va_start(arguments, format);
-    vsnprintf(text, sizeof text, format, arguments);
-    va_end(arguments);
-    return text;
-}
 
 bool SameCards(const VideoPokerGame &a, const VideoPokerGame &b)
 {
@@ -131,7 +120,7 @@ bool JudgeHold(const AnalysisTables &tables, const Card cards[HandSize], int hel
     if (*cost == 0)
         *verdict = std::string("Correct (") + DealingName(machine) + "): " + DescribeHold(cards, heldMask) + ".";
     else
-        *verdict = Format("Mistake (%s): best %s %.2f coins, yours %s %.2f, cost %.2f.", DealingName(machine),
+        *verdict = FormatText("Mistake (%s): best %s %.2f coins, yours %s %.2f, cost %.2f.", DealingName(machine),
                           HeldNames(cards, best.heldMask).c_str(), Worth(best),
                           HeldNames(cards, yours->heldMask).c_str(), Worth(*yours), *cost);
     return true;
@@ -182,7 +171,7 @@ std::string HintText(const AnalysisTables &tables, const VideoPokerGame &game, c
     std::string text = "Dealt ";
     for (int i = 0; i < HandSize; ++i)
         text += CardName(game.card[i]) + (i + 1 < HandSize ? " " : "");
-    text += Format(", %d coin%s bet.\nValues for %s.\n\n", game.wager, game.wager == 1 ? "" : "s",
+    text += FormatText(", %d coin%s bet.\nValues for %s.\n\n", game.wager, game.wager == 1 ? "" : "s",
                    machine ? "this machine's own dealing (the 2C and AS come half as often)" : "an even deck");
 
     // The two holds side by side, card under card, before the words.
@@ -199,17 +188,17 @@ std::string HintText(const AnalysisTables &tables, const VideoPokerGame &game, c
     text += "Best: " + DescribeHold(game.card, best.heldMask);
     if (best.heldMask != 0)
         text += " (" + Positions(best.heldMask) + ")";
-    text += Format(".\n  It returns %.4f coins on average", Worth(best));
+    text += FormatText(".\n  It returns %.4f coins on average", Worth(best));
     if (best.denominator != 0)
-        text += Format(" (%lld/%lld)", static_cast<long long>(best.numerator), static_cast<long long>(best.denominator));
-    text += Format(", %.4f a coin.\n", Worth(best) / game.wager);
+        text += FormatText(" (%lld/%lld)", static_cast<long long>(best.numerator), static_cast<long long>(best.denominator));
+    text += FormatText(", %.4f a coin.\n", Worth(best) / game.wager);
 
     const HoldValue *yours = FindHold(ranked, yourMask);
     text += "\nYour holds now: " + DescribeHold(game.card, yourMask) + ".\n";
     if (WorthTheSame(best, *yours))
         text += "  They are as good as any: nothing to change.\n";
     else
-        text += Format("  They return %.4f coins on average: %.4f coins less than the best.\n", Worth(*yours),
+        text += FormatText("  They return %.4f coins on average: %.4f coins less than the best.\n", Worth(*yours),
                        Worth(best) - Worth(*yours));
 
     text += "\nCard by card, from your holds (changing that card alone):\n";
@@ -217,20 +206,20 @@ std::string HintText(const AnalysisTables &tables, const VideoPokerGame &game, c
         const HoldValue *changed = FindHold(ranked, yourMask ^ (1 << i));
         bool isHeld = (yourMask >> i) & 1;
         double gain = Worth(*changed) - Worth(*yours);
-        text += Format("  %d %s  %-6s ", i + 1, CardName(game.card[i]).c_str(), isHeld ? "held:" : "drawn:");
+        text += FormatText("  %d %s  %-6s ", i + 1, CardName(game.card[i]).c_str(), isHeld ? "held:" : "drawn:");
         if (gain > 0)
-            text += Format("%s it gains %.4f coins\n", isHeld ? "dropping" : "keeping", gain);
+            text += FormatText("%s it gains %.4f coins\n", isHeld ? "dropping" : "keeping", gain);
         else
-            text += Format("%s it would cost %.4f coins\n", isHeld ? "dropping" : "keeping", 0.0 - gain);
+            text += FormatText("%s it would cost %.4f coins\n", isHeld ? "dropping" : "keeping", 0.0 - gain);
     }
 
     text += "\nHolds ranked (coins returned on average, and against the best):\n";
     for (int i = 0; i < RankedHoldsShown; ++i) {
         const HoldValue &hold = ranked[i];
-        std::string line = Format("  %d. %-42s %10.4f", i + 1, DescribeHold(game.card, hold.heldMask).c_str(),
+        std::string line = FormatText("  %d. %-42s %10.4f", i + 1, DescribeHold(game.card, hold.heldMask).c_str(),
                                   Worth(hold));
         if (i > 0)
-            line += Format("  %+10.4f", Worth(hold) - Worth(best));
+            line += FormatText("  %+10.4f", Worth(hold) - Worth(best));
         if (hold.heldMask == yourMask)
             line += "  <- yours";
         text += line + "\n";
@@ -304,20 +293,20 @@ std::string StatisticsText(const std::string &title, const GameWatch &watch, con
         text += "No hand has been drawn since the host started.\n";
     } else {
         double bet = static_cast<double>(summary.coinsBet);
-        text += Format("Hands played: %d\n", summary.hands);
-        text += Format("Coins bet: %lld    won: %lld\n", static_cast<long long>(summary.coinsBet),
+        text += FormatText("Hands played: %d\n", summary.hands);
+        text += FormatText("Coins bet: %lld    won: %lld\n", static_cast<long long>(summary.coinsBet),
                        static_cast<long long>(summary.coinsWon));
-        text += Format("Actual return: %.2f %%\n", 100.0 * summary.coinsWon / bet);
-        text += Format("Your holds were worth %.2f %% on these deals; the best holds, %.2f %%.\n",
+        text += FormatText("Actual return: %.2f %%\n", 100.0 * summary.coinsWon / bet);
+        text += FormatText("Your holds were worth %.2f %% on these deals; the best holds, %.2f %%.\n",
                        100.0 * summary.yourHoldsWorth / bet, 100.0 * summary.bestHoldsWorth / bet);
-        text += Format("Best hold taken in %d of %d hands.\n", summary.bestHoldTaken, summary.hands);
-        text += Format("Mistakes: %d, costing %.4f coins in all, %.4f a hand played.\n", summary.mistakes,
+        text += FormatText("Best hold taken in %d of %d hands.\n", summary.bestHoldTaken, summary.hands);
+        text += FormatText("Mistakes: %d, costing %.4f coins in all, %.4f a hand played.\n", summary.mistakes,
                        summary.mistakesCost, summary.mistakesCost / summary.hands);
     }
     if (watch.abandonedHands > 0)
-        text += Format("Hands given up by New Game: %d (%lld coins).\n", watch.abandonedHands,
+        text += FormatText("Hands given up by New Game: %d (%lld coins).\n", watch.abandonedHands,
                        static_cast<long long>(watch.abandonedCoins));
-    text += Format("Optimal play over every deal of an even deck returns %.2f %% with 5 coins bet,\n"
+    text += FormatText("Optimal play over every deal of an even deck returns %.2f %% with 5 coins bet,\n"
                    "%.2f %% with 1 to 4.\n",
                    100.0 * optimalFiveCoins, 100.0 * optimalFewerCoins);
     return text;

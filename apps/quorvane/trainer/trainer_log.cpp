@@ -19,6 +19,16 @@
 #include <cstdlib>
 #include <cstring>
 
+std::string FormatText(const char *format, ...)
+{
+    char text[256];
+    va_list arguments;
+    va_start(arguments, format);
+    vsnprintf(text, sizeof text, format, arguments);
+    va_end(arguments);
+    return text;
+}
+
 namespace {
 
 const char VersionLine[] = "quorvane-trainer 1";
@@ -28,16 +38,6 @@ constexpr size_t MaxFields = 13;
 constexpr int MaxToolNumber = 1000000;
 constexpr size_t MaxToolsRemembered = 1000;
 constexpr int64_t MaxCoins = 1000000000000000;   // more than any play could reach: larger is garbage
-
-std::string Format(const char *format, ...)
-{
-    char text[256];
-    va_list arguments;
-    va_start(arguments, format);
-    vsnprintf(text, sizeof text, format, arguments);
-    va_end(arguments);
-    return text;
-}
 
 std::string MaskText(int mask)
 {
@@ -49,7 +49,7 @@ std::string MaskText(int mask)
 
 std::string SummaryFields(const PlaySummary &s)
 {
-    return Format("%d %lld %lld %.6f %.6f %d %d %.6f", s.hands, static_cast<long long>(s.coinsBet),
+    return FormatText("%d %lld %lld %.6f %.6f %d %d %.6f", s.hands, static_cast<long long>(s.coinsBet),
                   static_cast<long long>(s.coinsWon), s.yourHoldsWorth, s.bestHoldsWorth, s.bestHoldTaken, s.mistakes,
                   s.mistakesCost);
 }
@@ -232,12 +232,12 @@ std::string FormatTrainerFile(const TrainerMemory &memory)
     std::string text = std::string(VersionLine) + "\n";
     text += "panel " + SummaryFields(memory.panel) + "\n";
     for (const auto &tool : memory.tools)
-        text += Format("tool %d ", tool.first) + SummaryFields(tool.second) + "\n";
+        text += FormatText("tool %d ", tool.first) + SummaryFields(tool.second) + "\n";
     for (const HandPoint &h : memory.hands)
-        text += Format("hand %d %d %d %.6f %s\n", h.toolNumber, h.wager, h.paid, h.bestWorth,
+        text += FormatText("hand %d %d %d %.6f %s\n", h.toolNumber, h.wager, h.paid, h.bestWorth,
                        h.evenDeck ? "even" : "machine");
     for (const RememberedMistake &m : memory.mistakes) {
-        text += Format("mistake %d %s %d %.6f", m.toolNumber, m.evenDeck ? "even" : "machine", m.wager, m.cost);
+        text += FormatText("mistake %d %s %d %.6f", m.toolNumber, m.evenDeck ? "even" : "machine", m.wager, m.cost);
         for (Card card : m.cards)
             text += " " + CardName(card);
         text += " " + MaskText(m.heldMask) + " " + MaskText(m.bestMask) + "\n";
@@ -303,11 +303,11 @@ std::string LifetimeText(const std::string &title, const PlaySummary &s)
     if (s.hands == 0)
         return "  " + title + ": no hand drawn yet.\n";
     const double bet = s.coinsBet > 0 ? static_cast<double>(s.coinsBet) : 1.0;
-    return Format("  %s: %d hand%s, %lld coins bet, %lld won: %.2f %%\n", title.c_str(), s.hands,
+    return FormatText("  %s: %d hand%s, %lld coins bet, %lld won: %.2f %%\n", title.c_str(), s.hands,
                   s.hands == 1 ? "" : "s", static_cast<long long>(s.coinsBet), static_cast<long long>(s.coinsWon), 100.0 * s.coinsWon / bet) +
-           Format("    your holds were worth %.2f %%, the best holds %.2f %%\n", 100.0 * s.yourHoldsWorth / bet,
+           FormatText("    your holds were worth %.2f %%, the best holds %.2f %%\n", 100.0 * s.yourHoldsWorth / bet,
                   100.0 * s.bestHoldsWorth / bet) +
-           Format("    best hold taken in %d of %d; mistakes %d, costing %.4f coins\n", s.bestHoldTaken, s.hands,
+           FormatText("    best hold taken in %d of %d; mistakes %d, costing %.4f coins\n", s.bestHoldTaken, s.hands,
                   s.mistakes, s.mistakesCost);
 }
 
@@ -337,20 +337,20 @@ std::string MistakesText(const std::vector<RememberedMistake> &mistakes, const s
     std::stable_sort(groups.begin(), groups.end(), [](const Kind &a, const Kind &b) {
         return a.cost != b.cost ? a.cost > b.cost : a.newestFirst.size() > b.newestFirst.size();
     });
-    std::string text = Format("%zu mistake%s remembered (the newest %zu are kept), costing %.4f coins in all.\n"
+    std::string text = FormatText("%zu mistake%s remembered (the newest %zu are kept), costing %.4f coins in all.\n"
                               "By kind, the costliest first; in each, the newest first.\n",
                               mistakes.size(), mistakes.size() == 1 ? "" : "s", MaxRememberedMistakes, total);
     for (const Kind &kind : groups) {
         const size_t count = kind.newestFirst.size();
-        text += Format("\n%s: %zu mistake%s, %.4f coins\n", kind.name.c_str(), count, count == 1 ? "" : "s",
+        text += FormatText("\n%s: %zu mistake%s, %.4f coins\n", kind.name.c_str(), count, count == 1 ? "" : "s",
                        kind.cost);
         for (size_t i : kind.newestFirst) {
             const RememberedMistake &m = mistakes[i];
             text += "  Dealt " + HoldRow(m.cards, 31) +
-                    Format("   tool %d, %d coin%s, %s\n", m.toolNumber, m.wager, m.wager == 1 ? "" : "s",
+                    FormatText("   tool %d, %d coin%s, %s\n", m.toolNumber, m.wager, m.wager == 1 ? "" : "s",
                            m.evenDeck ? "even deck" : "this machine");
             text += "    held " + HoldRow(m.cards, m.heldMask) + "   best " + HoldRow(m.cards, m.bestMask) +
-                    Format("   cost %.4f\n", m.cost);
+                    FormatText("   cost %.4f\n", m.cost);
         }
     }
     return text;

@@ -74,6 +74,9 @@ void Remember(TrainerMemory &memory, int toolNumber, const JudgedHand &judged);
 // The tool left the panel: its own summary goes, its hands stay in the panel's.
 void ForgetTool(TrainerMemory &memory, int toolNumber);
 
+// printf into a string, for the texts of the trainer (a line of at most 255 characters).
+std::string FormatText(const char *format, ...);
+
 // The file: a version line, then one line per summary, hand and mistake; see trainer_log.cpp.
 std::string FormatTrainerFile(const TrainerMemory &memory);
 struct TrainerFileReport {
