@@ -73,4 +73,8 @@ FAULTS = [
 ("trainer", "a keyboard draw held back on the best hold", "apps/quorvane/trainer/trainer.cpp", "AdviceDealing(game.wager)) ||\n        cost == 0)\n        return false;", "AdviceDealing(game.wager)))\n        return false;"),
 ("trainer", "the trainer judges while it is off", "apps/quorvane/trainer/trainer.cpp", "const AnalysisTables *tables = drawn && TrainerOn() ? AdviceTables() : nullptr;", "const AnalysisTables *tables = drawn ? AdviceTables() : nullptr;"),
 ("trainer", "any panel type taken for a poker tool", "apps/quorvane/trainer/hints.cpp", "host.types[tool.type].name == PokerTypeName;", "!host.types[tool.type].name.empty();"),
+("trainer", "the trainer's memory never written", "apps/quorvane/trainer/companion.cpp", "    SaveMemory();\n", ""),
+("trainer", "a cut last line of the memory file read as whole", "apps/quorvane/trainer/trainer_log.cpp", "bool good = newline && line.size()", "bool good = line.size()"),
+("trainer", "the cheapest kind of mistake listed first", "apps/quorvane/trainer/trainer_log.cpp", "return a.cost != b.cost ? a.cost > b.cost", "return a.cost != b.cost ? a.cost < b.cost"),
+("trainer", "the oldest mistakes kept past the cap", "apps/quorvane/trainer/trainer_log.cpp", "list.erase(list.begin(), list.end() - static_cast<std::ptrdiff_t>(cap));", "list.erase(list.end() - static_cast<std::ptrdiff_t>(list.size() - cap), list.end());"),
 ]
