@@ -56,7 +56,7 @@ FAULTS = [
 ("analysis", "the chart search places the worst line first", "analysis/strategy_chart.cpp", "regret[p] * reach[pick] < regret[pick] * reach[p]", "regret[p] * reach[pick] > regret[pick] * reach[p]"),
 ("host", "a changed panel not saved", "apps/quorvane/panel_store.cpp", "if (!force && haveLastSaved && panel.SameContent(lastSaved))", "if (!force && haveLastSaved)"),
 ("host", "a failed save remembered as saved", "apps/quorvane/panel_store.cpp", "        result.outcome = SaveOutcome::Failed;", "        lastSaved = panel;\n        haveLastSaved = true;\n        result.outcome = SaveOutcome::Failed;"),
-("host", "a new tool takes a number in use", "apps/quorvane/panel_model.cpp", "    while (IndexOf(tool.number) >= 0)\n        ++tool.number;", "    if (IndexOf(tool.number) >= 0)\n        ++tool.number;"),
+("host", "a new tool takes a number in use", "apps/quorvane/panel_model.cpp", "        while (IndexOf(tool.number) >= 0)\n            ++tool.number;", "        if (IndexOf(tool.number) >= 0)\n            ++tool.number;"),
 ("host", "a tool moved past the panel's right edge", "apps/quorvane/panel_model.cpp", "x = std::max(EdgeBand, std::min(x, static_cast<int>(panel.cx) - w - EdgeBand));", "x = std::max(EdgeBand, x);"),
 ("host", "a free place found on top of another tool", "apps/quorvane/panel_model.cpp", "            if (Overlap(apart, DecoratedRect(t.rect)))\n                return false;", "            if (false)\n                return false;"),
 ("host", "a line whose check fails is trusted", "apps/quorvane/panel_file.cpp", "static_cast<uInt>(tab)) != stated)", "static_cast<uInt>(tab)) != stated && false)"),

@@ -360,12 +360,15 @@ TEST(HostTools, FreshToolsTakeTheirDefaultSizeAndTheKeyboardWalksAndPressesTheir
         return there == first || GetParent(there) == first;
     })) << "the other tool on top, whole";
     EXPECT_TRUE(Keys(run, {VK_CONTROL, VK_RIGHT}, [&] { return PanelRect(run, first).left > under.left; }));
+    HWND properties = nullptr;
     EXPECT_TRUE(Keys(run, {VK_MENU, VK_RETURN}, [&] {
-        return FindProcessWindow(run.ProcessId(), QUORVANE_PROPERTIES_CLASS) != nullptr;
-    })) << "Alt+Enter: the selected tool's properties";
-    PostMessageA(FindProcessWindow(run.ProcessId(), QUORVANE_PROPERTIES_CLASS), WM_CLOSE, 0, 0);
-    EXPECT_TRUE(WaitFor([&] { return focus() == run.panel; }, 5000))
-        << "back from the properties, the keys play the tool the mouse chose, not the button Tab left";
+        properties = FindProcessWindow(run.ProcessId(), QUORVANE_PROPERTIES_CLASS);
+        return properties && GetForegroundWindow() == properties;
+    })) << "Alt+Enter: the selected tool's properties, active";
+    PostMessageA(properties, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(properties) && GetForegroundWindow() == run.main; }, 5000));
+    EXPECT_EQ(focus(), run.panel) << "back from the properties, the keys play the tool the mouse chose, "
+                                     "not the button Tab left";
 
     EXPECT_TRUE(Keys(run, {VK_DELETE}, [&] { return run.Tools().size() == 2; }));
     run.Command(CmdRemoveTool);
