@@ -77,4 +77,5 @@ FAULTS = [
 ("trainer", "a cut last line of the memory file read as whole", "apps/quorvane/trainer/trainer_log.cpp", "bool good = newline && line.size()", "bool good = line.size()"),
 ("trainer", "the cheapest kind of mistake listed first", "apps/quorvane/trainer/trainer_log.cpp", "return a.cost != b.cost ? a.cost > b.cost", "return a.cost != b.cost ? a.cost < b.cost"),
 ("trainer", "the oldest mistakes kept past the cap", "apps/quorvane/trainer/trainer_log.cpp", "list.erase(list.begin(), list.end() - static_cast<std::ptrdiff_t>(cap));", "list.erase(list.end() - static_cast<std::ptrdiff_t>(list.size() - cap), list.end());"),
+("trainer", "the statistics hold play against the even deck's optimum on this machine's dealing", "apps/quorvane/trainer/hints.cpp", "const int dealing = machineFive && machineOne ? 1 : 0;", "const int dealing = 0;"),
 ]

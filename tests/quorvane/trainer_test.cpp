@@ -91,6 +91,8 @@ TEST(HostTrainer, KeysPlayTheSelectedToolAndEachDrawIsJudgedAMistakeHeldBackFirs
     std::string counted = WindowText(GetDlgItem(statistics, 100));
     EXPECT_NE(counted.find("Hands played: 1\r\nCoins bet: 5 "), std::string::npos) << counted;
     EXPECT_NE(counted.find("Mistakes: 1, costing"), std::string::npos) << counted;
+    EXPECT_NE(counted.find("(this machine) returns 99.30 % with 5 coins bet,\r\n98.15 % with 1 to 4."),
+              std::string::npos) << counted;
 
     // Between hands: B bets one coin, M bets up to five and so deals; Space, a draw on no holds, is held back.
     const int32_t credits = play.Game().credits;

@@ -64,6 +64,6 @@ void CatchUpSummary(const AnalysisTables &tables, const GameWatch &watch, PlaySu
                     DealingTables machine = nullptr);
 
 // The statistics view: hands, coins, the actual return beside what the holds were worth and the
-// return of optimal play over every deal (per coin bet, for 5 coins and for 1 to 4).
+// return of optimal play over every deal under the same dealing (per coin bet, for 5 coins and for 1 to 4).
 std::string StatisticsText(const std::string &title, const GameWatch &watch, const PlaySummary &summary,
                            double optimalFiveCoins, double optimalFewerCoins, const char *dealing = "even deck");

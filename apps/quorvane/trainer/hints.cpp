@@ -32,8 +32,9 @@ const char PokerTypeName[] = "Video Poker";     // the panel type's name in its 
 struct Advice {
     AnalysisTables *tables = nullptr;        // built at the first question: about 3.5 MB
     bool tablesFailed = false;
-    bool haveOptimal = false;
-    double optimalFiveCoins = 0, optimalFewerCoins = 0;
+    // The return of optimal play at 5 coins and at 1 to 4, by dealing (0 an even deck, 1 this machine's).
+    bool haveOptimal[2] = {};
+    double optimalFiveCoins[2] = {}, optimalFewerCoins[2] = {};
     std::map<int, GameWatch> watches;        // by tool number
     std::map<int, PlaySummary> summaries;    // by tool number: the watched hands analysed so far
     bool refreshDue = false;
@@ -118,21 +119,31 @@ std::string StatisticsTextFor(PanelTool *tool)
     const AnalysisTables *tables = Tables();
     if (!tables)
         return "There is not enough memory for the analysis.\n";
-    if (!advice.haveOptimal) {
+    // A fifth of a second each, once a run: the figures a player's return is held against.
+    const WeightedTables *machineFive = AdviceDealing(5), *machineOne = AdviceDealing(1);
+    const int dealing = machineFive && machineOne ? 1 : 0;
+    if (!advice.haveOptimal[dealing]) {
         GameAnalysis five, one;
-        if (!AnalyzeGame(*tables, 5, 2, five) || !AnalyzeGame(*tables, 1, 2, one))
+        WeightedGameAnalysis machineFiveCoins, machineOneCoin;
+        if (dealing == 1 && AnalyzeWeightedGame(*machineFive, 2, machineFiveCoins) &&
+            AnalyzeWeightedGame(*machineOne, 2, machineOneCoin)) {
+            advice.optimalFiveCoins[1] = static_cast<double>(machineFiveCoins.optimalReturn);
+            advice.optimalFewerCoins[1] = static_cast<double>(machineOneCoin.optimalReturn);
+        } else if (dealing == 0 && AnalyzeGame(*tables, 5, 2, five) && AnalyzeGame(*tables, 1, 2, one)) {
+            advice.optimalFiveCoins[0] = five.returnRate;
+            advice.optimalFewerCoins[0] = one.returnRate;
+        } else {
             return "There is not enough memory for the analysis.\n";
-        advice.optimalFiveCoins = five.returnRate;
-        advice.optimalFewerCoins = one.returnRate;
-        advice.haveOptimal = true;
+        }
+        advice.haveOptimal[dealing] = true;
     }
     const GameWatch &watch = advice.watches[tool->number];
     PlaySummary &summary = advice.summaries[tool->number];
     CatchUpSummary(*tables, watch, summary, AdviceDealing);
     const TrainerMemory &memory = Memory();
     auto lifetime = memory.tools.find(tool->number);
-    return StatisticsText(ToolTitle(*tool), watch, summary, advice.optimalFiveCoins, advice.optimalFewerCoins,
-                          DealingName(AdviceDealing(5))) +
+    return StatisticsText(ToolTitle(*tool), watch, summary, advice.optimalFiveCoins[dealing],
+                          advice.optimalFewerCoins[dealing], DealingName(machineFive)) +
            "\nLifetime (each hand valued as it was judged), kept in " + MemoryFileName() + ":\n" +
            LifetimeText(ToolTitle(*tool), lifetime != memory.tools.end() ? lifetime->second : PlaySummary()) +
            LifetimeText("The panel", memory.panel);
