@@ -8,9 +8,9 @@
 //   - F1 lines: strings in the host's range IDS_KEYS_HELP_FIRST to IDS_KEYS_HELP_LAST, in blocks of
 //     sixteen ids of their own (a string table's unit); F1 shows every line in the order of the ids.
 // The companion sees the panel through the host's records (host_state.h, tools.h), tells the player
-// through the status line, and keeps its settings as named lines of the panel file in host.settings,
-// saving them with SaveSoon; what it keeps beyond settings goes in files of its own beside the panel
-// file, written when the host saves (CompanionSave).
+// through the status line, and keeps its settings in host.settings, saving them with SaveSoon. What it
+// keeps beyond settings lives in tables of its own in the panel's store (store.h): it makes or upgrades
+// them when the store opens, and writes its rows inside the host's save, one transaction for both.
 #pragma once
 
 #define IDR_COMPANION_MENU 110
@@ -31,9 +31,21 @@ void CompanionMenuOpening(HMENU menu);
 // changed (tools change themselves, so the host cannot tell which).
 void CompanionToolsMayHaveChanged();
 
-// The host saves the panel: the companion writes the files of its own that changed (the host does not
-// call it with saving off).
-void CompanionSave();
+class Store;
+
+// The panel's store is open: the companion makes or upgrades its tables and reads what it keeps.
+void CompanionOpenStore(Store &store);
+// A panel file of an older host is being imported into a new store, inside the import's transaction:
+// the companion imports its own file beside it (panelFile + its suffix). False rolls the import back.
+bool CompanionImport(Store &store, const std::string &panelFile);
+// Play added something the store does not hold yet.
+bool CompanionHasUnsaved();
+// Inside the host's save transaction: the companion writes its rows; false rolls the whole save back.
+bool CompanionSave(Store &store);
+// The save's transaction ended: committed, or rolled back (the companion keeps its rows for the next).
+void CompanionSaveEnded(bool committed);
+// --export PATH: the companion writes what it keeps as text beside the panel's (PATH + its suffix).
+bool CompanionExport(const std::string &panelTextPath);
 
 // --screenshot-of WHAT: opens the companion's window of that name and returns it; null for none.
 HWND CompanionOpenWindow(const std::string &what);

@@ -56,7 +56,7 @@ struct Host : PanelModel {
     RECT dragStartRect;
 
     PanelStore store;                 // the saved panel: what the file holds, and saving it
-    std::string startupWarning;       // said once: damage or absent modules found at start
+    std::string startupWarning;       // warnings of the start, before the status line shows them
     DWORD warningUntil;               // routine messages wait until this tick count
 
     std::map<std::string, std::string> settings;   // the companion's, saved with the panel

@@ -111,7 +111,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
     if (!host.options.screenshotPath.empty())
         host.options.noSave = true;     // a picture of the panel leaves the panel file alone
     host.programFolder = ProgramFolder();
-    host.configPath = ChooseConfigPath();
+    if (!host.options.exportPath.empty()) {     // a reader beside any running host: it claims nothing
+        host.options.noSave = true;
+        ResolvePanelPath();
+        return ExportPanel(host.options.exportPath) ? 0 : 1;
+    }
+    if (!ClaimPanel())
+        return 3;
     host.uiFont = MakeFont(12, FW_NORMAL);
     host.tabFont = MakeFont(12, FW_BOLD);
     if (!RegisterMainClass() || !RegisterPanelClass() || !RegisterPropertiesClass()) {
@@ -122,8 +128,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
     LoadPanelTypes();
     SavedPanel saved;
     PanelFileReport report;
-    PanelFileState fileState = host.options.freshTools >= 0 ? PanelFileState::Missing
-                                                            : ReadSavedPanel(&saved, &report);
+    PanelFileState fileState = ReadSavedPanel(&saved, &report);
     bool placeKnown = fileState == PanelFileState::Read && saved.hasWindow;
     if (!CreateMainWindow(placeKnown ? &saved : nullptr)) {
         Complain("could not create the main window (is there a display?)");
@@ -131,6 +136,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
     }
     RebuildAddToolMenu();
     RestorePanel(fileState, saved, report);
+    if (!host.startupWarning.empty()) {     // what opening the store found, before the window was there
+        std::string told = host.startupWarning;
+        host.startupWarning.clear();
+        AddWarning(told);
+    }
     for (const std::string &problem : host.moduleProblems)
         SetWarning(problem + ".");
     if (host.types.empty() && host.moduleProblems.empty())
@@ -160,6 +170,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
         DispatchMessageA(&msg);
     }
 
+    ClosePanelStore();
     // Every tool is gone with the main window; now each type may end its use.
     for (const PanelType &t : host.types)
         if (t.cleanup)

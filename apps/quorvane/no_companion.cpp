@@ -14,8 +14,32 @@ void CompanionToolsMayHaveChanged()
 {
 }
 
-void CompanionSave()
+void CompanionOpenStore(Store &)
 {
+}
+
+bool CompanionImport(Store &, const std::string &)
+{
+    return true;
+}
+
+bool CompanionHasUnsaved()
+{
+    return false;
+}
+
+bool CompanionSave(Store &)
+{
+    return true;
+}
+
+void CompanionSaveEnded(bool)
+{
+}
+
+bool CompanionExport(const std::string &)
+{
+    return true;
 }
 
 HWND CompanionOpenWindow(const std::string &)

@@ -7,14 +7,16 @@
 
 const char *HostUsage()
 {
-    return "quorvane [options] [panel file]\n"
-           "  --config PATH         the panel file (default: Quorvane.cfg by the program)\n"
-           "  --tools N             a fresh panel of N tools (0..64), not the saved one\n"
+    return "quorvane [options] [panel]\n"
+           "  --config PATH         the panel (default: Quorvane.qpanel by the program);\n"
+           "                        an older Quorvane.cfg is imported beside itself\n"
+           "  --tools N             the panel's tools replaced by N new ones (0..64)\n"
+           "  --export PATH         the panel as text to PATH, the memory to PATH.trainer\n"
            "  --module PATH         load this panel-type module (repeatable)\n"
            "  --module-folder DIR   load every .dll in DIR as a panel-type module\n"
            "  --screenshot PATH     wait until painted, write a PNG of the window, quit\n"
            "  --screenshot-of WHAT  instead: the hint, statistics, chart or mistakes window\n"
-           "  --no-save             never write the panel file\n"
+           "  --no-save             never write the panel's store\n"
            "  --unattended          never wait on a message box (questions: yes)\n"
            "  --help                this text\n";
 }
@@ -114,6 +116,11 @@ bool ParseHostOptions(int argc, const char *const *argv, HostOptions *options, s
             }
             parsed.screenshotOf = value;
             ++i;
+        } else if (arg == "--export") {
+            if (!needValue())
+                return false;
+            parsed.exportPath = value;
+            ++i;
         } else if (arg == "--unattended") {
             parsed.unattended = true;
         } else if (arg == "--no-save") {
@@ -126,7 +133,7 @@ bool ParseHostOptions(int argc, const char *const *argv, HostOptions *options, s
         } else if (parsed.configPath.empty()) {
             parsed.configPath = arg;
         } else {
-            *error = "more than one panel file: " + parsed.configPath + " and " + arg;
+            *error = "more than one panel: " + parsed.configPath + " and " + arg;
             return false;
         }
     }

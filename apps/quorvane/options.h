@@ -5,14 +5,15 @@
 #include <vector>
 
 struct HostOptions {
-    std::string configPath;                 // empty: Quorvane.cfg beside the program
+    std::string configPath;                 // empty: Quorvane.qpanel beside the program
     std::vector<std::string> modulePaths;   // --module, in order; empty: VideoPoker.dll beside it
     std::vector<std::string> moduleFolders; // --module-folder: every .dll in each
-    int freshTools = -1;                    // --tools N: a fresh panel of N tools, the file unread
+    int freshTools = -1;                    // --tools N: the panel's tools replaced by N new ones
+    std::string exportPath;                 // --export: the panel as text, then quit
     std::string screenshotPath;             // --screenshot: write a PNG of the window, then quit
     std::string screenshotOf;               // --screenshot-of hint|statistics|chart: that window instead
     bool unattended = false;                // --unattended: never wait on a message box
-    bool noSave = false;                    // --no-save: leave the panel file as it is
+    bool noSave = false;                    // --no-save: leave the panel's store as it is
     bool help = false;
 };
 

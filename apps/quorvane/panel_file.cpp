@@ -225,9 +225,25 @@ bool SavedWindow::operator==(const SavedWindow &other) const
            maximized == other.maximized;
 }
 
+bool ToolFitsLimits(const SavedTool &t)
+{
+    auto within = [](int64_t v, int64_t low, int64_t high) { return v >= low && v <= high; };
+    return !t.moduleFile.empty() && !t.typeName.empty() && within(t.x, -MaxToolCoordinate, MaxToolCoordinate) &&
+           within(t.y, -MaxToolCoordinate, MaxToolCoordinate) && within(t.width, 1, MaxToolExtent) &&
+           within(t.height, 1, MaxToolExtent) && t.state.size() <= MaxToolStateBytes &&
+           within(t.number, 0, MaxToolNumber);
+}
+
+bool WindowFitsLimits(const SavedWindow &w)
+{
+    return w.x >= -MaxToolCoordinate && w.x <= MaxToolCoordinate && w.y >= -MaxToolCoordinate &&
+           w.y <= MaxToolCoordinate && w.width >= 1 && w.width <= MaxToolCoordinate && w.height >= 1 &&
+           w.height <= MaxToolCoordinate;
+}
+
 bool SavedPanel::SameContent(const SavedPanel &other) const
 {
-    if (hasWindow != other.hasWindow || (hasWindow && !(window == other.window)) || settings != other.settings)
+    if (nextNumber != other.nextNumber ||hasWindow != other.hasWindow || (hasWindow && !(window == other.window)) || settings != other.settings)
         return false;
     return tools == other.tools;
 }

@@ -43,14 +43,19 @@ struct SavedWindow {
     bool operator==(const SavedWindow &other) const;
 };
 
+// Within the limits above (names may not be empty): what any reader takes as a tool or window.
+bool ToolFitsLimits(const SavedTool &tool);
+bool WindowFitsLimits(const SavedWindow &window);
+
 struct SavedPanel {
     uint32_t generation = 0;    // counts saves; only informative
+    int32_t nextNumber = 0;     // the number the next new tool takes: numbers are never used twice
     bool hasWindow = false;
     SavedWindow window;
     std::map<std::string, std::string> settings;   // "setting" lines: a companion's, kept as read
     std::vector<SavedTool> tools;   // in saving order, which is the panel's z-order, bottom first
 
-    // Same content; the generation is ignored.
+    // Same content (the next number too); the generation is ignored.
     bool SameContent(const SavedPanel &other) const;
 };
 

@@ -63,11 +63,14 @@ int PanelModel::IndexOf(int number) const
 
 PanelTool &PanelModel::Place(PanelTool tool)
 {
-    if (tool.number <= 0 || IndexOf(tool.number) >= 0) {   // a number kept in the file stays when free
-        tool.number = 1;
+    if (tool.number <= 0 || IndexOf(tool.number) >= 0) {   // a number kept in the store stays when free
+        // A new number is one the panel never gave, so nothing kept under an old tool's number passes
+        // to a new one; only past the last number a tab can show are free ones taken again.
+        tool.number = nextNumber <= MaxToolNumber ? nextNumber : 1;
         while (IndexOf(tool.number) >= 0)
             ++tool.number;
     }
+    nextNumber = std::max(nextNumber, tool.number + 1);
     tools.push_back(tool);
     return tools.back();
 }

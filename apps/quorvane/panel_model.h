@@ -32,14 +32,15 @@ RECT DecoratedRect(const RECT &toolRect);
 struct PanelModel {
     std::vector<PanelTool> tools;     // z-order, bottom first; also the saving order
     int selected = 0;                 // number of the selected tool, 0 for none
+    int nextNumber = 1;               // the number the next new tool takes: none is given twice
 
     PanelTool *ByNumber(int number);
     PanelTool *ByWindow(HWND window);
     PanelTool *Selected();
     int IndexOf(int number) const;
 
-    // Puts a tool on top, with its own number when it has one no other tool has, else the lowest free
-    // number; returns it.
+    // Puts a tool on top, with its own number when it has one no other tool has, else the next number
+    // never given on this panel; returns it.
     PanelTool &Place(PanelTool tool);
     // Selects the tool and raises it to the top; a number of no tool clears the selection. Returns the
     // tool, or null.

@@ -1,13 +1,18 @@
 // panel_store.cpp: deciding and writing saves, and the news of a restored panel (see panel_store.h).
 #include "apps/quorvane/panel_store.h"
 
-SaveResult PanelStore::Save(const std::string &path, SavedPanel panel, bool force)
+SaveResult PanelStore::Save(Store &store, SavedPanel panel, bool force, bool companionPending, CompanionWriter write)
 {
     SaveResult result;
-    if (!force && haveLastSaved && panel.SameContent(lastSaved))
+    bool panelChanged = force || !haveLastSaved || !panel.SameContent(lastSaved);
+    if (!panelChanged && !companionPending)
         return result;
-    panel.generation = lastSaved.generation + 1;
-    if (!write(path, FormatPanelFile(panel), &result.error)) {
+    panel.generation = lastSaved.generation + (panelChanged ? 1 : 0);
+    bool saved = store.Begin() && (!panelChanged || store.WritePanel(panel)) &&
+                 (!companionPending || !write || write(store)) && store.Commit();
+    if (!saved) {
+        result.error = store.Error();
+        store.Rollback();
         result.outcome = SaveOutcome::Failed;
         result.firstFailure = !failing;
         failing = true;
@@ -47,16 +52,13 @@ RestoreNews NewsOfRestore(const PanelFileReport &report, int toolsRead, bool not
             message += "; " + names + (lost == 1 ? " was" : " were") + " reset to a new game";
         else if (lost > 0)
             message += "; " + Plural(lost, "tool", "tools") + " could not be read and start fresh";
-        if (!keptAs.empty())
-            message += ". The file as it was is kept as " + keptAs + ".";
-        else
-            message += ". No copy of the file could be made, so this panel is not saved.";
+        message += keptAs.empty() ? "." : ". The file as it was is kept as " + keptAs + ".";
     }
     if (absent > 0) {
         if (!message.empty())
             message += " ";
         message += Plural(absent, "tool needs a module that is", "tools need modules that are") +
-                   " not loaded; kept in the panel file.";
+                   " not loaded; kept in the panel.";
     }
     news.warning = !message.empty();
     if (!news.warning)

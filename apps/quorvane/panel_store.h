@@ -1,33 +1,36 @@
-// panel_store.h: the saved panel's model: what the panel file holds as far as this run knows, whether a
-// save is due, the save itself through a seam (the file writer), and the news a restored panel gives.
-// Like panel_model.h it touches no window and builds natively for its tests.
+// panel_store.h: the saved panel's model: what the store holds as far as this run knows, whether a save is
+// due, the save itself (the panel and the companion's rows in one transaction), and the news a restored
+// panel gives. Like panel_model.h it touches no window and builds natively for its tests.
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "apps/quorvane/panel_file.h"
+#include "apps/quorvane/store.h"
 
-// Writes text as the whole file at path, or leaves the old file whole and gives the system's error.
-using PanelFileWriter = bool (*)(const std::string &path, const std::string &text, unsigned long *error);
+// The companion's part of a save, written inside the same transaction: false rolls the whole save back.
+using CompanionWriter = bool (*)(Store &store);
 
 enum class SaveOutcome { Unchanged, Saved, Failed };
 
 struct SaveResult {
     SaveOutcome outcome = SaveOutcome::Unchanged;
     bool firstFailure = false;        // the first of a run of failures: the one to tell
-    unsigned long error = 0;
+    std::string error;                // why it failed, as SQLite says it
 };
 
 struct PanelStore {
-    PanelFileWriter write = nullptr;
-    SavedPanel lastSaved;             // what the file holds now, as far as this run knows
+    SavedPanel lastSaved;             // what the store holds now, as far as this run knows
     bool haveLastSaved = false;
     bool failing = false;
 
-    // Writes panel unless it holds what the file holds already (force: write anyway); each save counts
-    // one more generation.
-    SaveResult Save(const std::string &path, SavedPanel panel, bool force);
+    // One transaction: the panel unless it holds what the store holds already (force: written anyway; each
+    // write counts one more generation), and the companion's rows when it has any pending. A failure
+    // leaves the store as it was committed last.
+    SaveResult Save(Store &store, SavedPanel panel, bool force, bool companionPending, CompanionWriter write);
+    // Something of the panel waits to be saved (a change, or a save that failed).
+    bool Unsaved(const SavedPanel &panel) const { return failing || !haveLastSaved || !panel.SameContent(lastSaved); }
 };
 
 // What a restored panel says: a warning when the file was damaged or empty (lost tools start fresh,

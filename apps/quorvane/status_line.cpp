@@ -161,12 +161,26 @@ void SetStatus(const std::string &text)
 
 void SetWarning(const std::string &text)
 {
+    if (!host.statusWindow) {     // before the window: said together once it shows
+        host.startupWarning += (host.startupWarning.empty() ? "" : " ") + text;
+        if (host.options.unattended)
+            fprintf(stderr, "quorvane: %s\n", text.c_str());
+        return;
+    }
     host.warningUntil = GetTickCount() + WarningHoldMs;
     statusIsWarning = true;
     if (host.statusWindow)
         SetWindowTextA(host.statusWindow, text.c_str()), FitStatus();
     if (host.options.unattended)
         fprintf(stderr, "quorvane: %s\n", text.c_str());
+}
+
+void AddWarning(const std::string &text)
+{
+    char shown[512] = {};
+    if (host.statusWindow && GetTickCount() < host.warningUntil)
+        GetWindowTextA(host.statusWindow, shown, sizeof shown);
+    SetWarning(shown[0] ? std::string(shown) + " " + text : text);
 }
 
 void ClearStatus(const std::string &text)

@@ -16,14 +16,31 @@ std::string FreshTestFolder(const std::string &name)
 
 SavedPanel ReadPanel(const std::string &path, PanelFileReport *report)
 {
-    std::string text;
-    ReadWholeFile(path, &text);
-    return ParsePanelFile(text.data(), text.size(), report);
+    SavedPanel panel;
+    PanelFileReport ignored;
+    Store store;
+    std::string why;
+    if (store.Open(StorePathFor(path), false, true, &why) != StoreState::Opened || !store.ReadPanel(&panel, report ? report : &ignored)) {
+        if (report)
+            *report = PanelFileReport();
+        return SavedPanel();
+    }
+    return panel;
 }
 
 bool WritePanel(const std::string &path, const SavedPanel &panel)
 {
-    return WriteFileAtomically(path, FormatPanelFile(panel));
+    const std::string target = StorePathFor(path);
+    for (const char *part : {"", "-wal", "-shm"})
+        RemoveStoreFile(target + part);
+    SavedPanel numbered = panel;
+    NumberOldTools(&numbered);
+    Store store;
+    std::string why;
+    bool written = store.Open(target, true, false, &why) == StoreState::Created && store.Begin() &&
+                   store.WritePanel(numbered) && store.Commit();
+    store.Close(true);
+    return written;
 }
 
 

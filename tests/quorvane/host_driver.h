@@ -9,6 +9,7 @@
 #include "apps/quorvane/files.h"
 #include "apps/quorvane/quorvane.h"
 #include "apps/quorvane/panel_file.h"
+#include "apps/quorvane/store.h"
 #include "engine/game.h"
 #include "tests/common/hands.h"
 #include "tests/common/host_probe.h"
@@ -17,7 +18,8 @@
 std::string FreshTestFolder(const std::string &name);
 
 
-// The panel file at path as the host would read it.
+// The store of the panel at path (path may name an older host's text file: its store beside it), read as a
+// snapshot while a host may run; written anew, as a host with this panel would leave it.
 SavedPanel ReadPanel(const std::string &path, PanelFileReport *report);
 bool WritePanel(const std::string &path, const SavedPanel &panel);
 

@@ -1,11 +1,10 @@
 // host_process_test.cpp: the host program run for real and driven from outside: tools restored from the
-// panel file and played through their own buttons, saves that survive being killed, damaged files,
-// resizing, properties, and the keyboard.
+// store and played through their own buttons, a second host and readers beside the first, an older host's
+// file imported, a damaged store, resizing, properties, and the keyboard.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <initializer_list>
-#include <random>
 
 #include "apps/quorvane/rect_size.h"
 #include "apps/quorvane/size_negotiation.h"
@@ -191,43 +190,45 @@ TEST(HostPanel, ToolsComeBackPlayResizeAndAreSavedByteForByte)
     EXPECT_EQ(GameOf(SavedAt(saved, 420, 40)->state).credits, drawn.credits);
 }
 
-// This program started again as "--write-loop PATH" saves the panel file there as the host does, whole,
-// with a new generation each time, until it is killed.
-const bool isWriter = [] {
-    const char *arg = strstr(GetCommandLineA(), "--write-loop ");
-    if (!arg)
-        return false;
-    std::string path = arg + strlen("--write-loop \"");
-    path.resize(path.find('"'));
-    for (SavedPanel panel = ReadPanel(path, nullptr);; ++panel.generation)
-        WriteFileAtomically(path, FormatPanelFile(panel));
-}();
-
-TEST(HostPanel, KillingASaveLeavesTheOldOrTheNewFile)
+TEST(HostPanel, ASecondHostIsTurnedAwayAndNeitherABackupReaderNorAnExportStallsASave)
 {
-    std::string config = FreshTestFolder("killed") + "\\panel.cfg";
-    SavedPanel start = ThreeToolPanel();
-    ASSERT_TRUE(WritePanel(config, start));
-    std::mt19937 random(20240611);
-    uint32_t lastGeneration = 0;
-    for (int round = 0; round < 4 && !isWriter; ++round) {
-        HostRun run;
-        char self[MAX_PATH] = {};
-        GetModuleFileNameA(nullptr, self, MAX_PATH);
-        run.program = self;
-        ASSERT_TRUE(run.Launch("--write-loop \"" + config + "\""));
-        ASSERT_TRUE(WaitFor([&] { return ReadPanel(config, nullptr).generation > lastGeneration; }, 20000));
-        Sleep(random() % 200);
-        run.Kill();
-        PanelFileReport report;
-        SavedPanel after = ReadPanel(config, &report);
-        ASSERT_TRUE(report.Clean() && after.SameContent(start)) << "round " << round << ": the file is whole";
-        EXPECT_GE(after.generation, lastGeneration) << "never an older file than one already seen";
-        lastGeneration = after.generation;
-    }
+    const std::string folder = FreshTestFolder("second"), config = folder + "\\panel.cfg";
+    ASSERT_TRUE(WritePanel(config, ThreeToolPanel()));
+    HostRun first;
+    ASSERT_TRUE(first.Start(Args(config)));
+    // A backup program holds the store open for reading, and lets no one delete or rename it meanwhile.
+    HANDLE reader = CreateFileA(StorePathFor(config).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    HostRun second;
+    ASSERT_TRUE(second.Launch(Args(config)));
+    DWORD code = 0;
+    ASSERT_TRUE(second.WaitExit(20000, &code)) << "told at once, and no question waits when unattended";
+    EXPECT_EQ(code, 3u);
+
+    Click(ToolButton(ToolAt(first, 420, 40), DealDrawId));
+    ASSERT_TRUE(WaitFor([&] {
+        const SavedPanel now = ReadPanel(config, nullptr);
+        const SavedTool *t = SavedAt(now, 420, 40);
+        return t && GameOf(t->state).handComplete == 1;
+    }, 15000)) << "the first host still saves";
+    HostRun exporter;
+    ASSERT_TRUE(exporter.Launch("--config \"" + config + "\" --export \"" + folder + "\\copy.txt\" --unattended"));
+    ASSERT_TRUE(exporter.WaitExit(20000, &code));
+    EXPECT_EQ(code, 0u);
+    std::string text;
+    PanelFileReport report;
+    ASSERT_TRUE(ReadWholeFile(folder + "\\copy.txt", &text));
+    SavedPanel exported = ParsePanelFile(text.data(), text.size(), &report);
+    ASSERT_TRUE(report.Clean() && exported.tools.size() == 3u && SavedAt(exported, 420, 40)) << "exported whole";
+    EXPECT_EQ(GameOf(SavedAt(exported, 420, 40)->state).handComplete, 1);
+    CloseHandle(reader);
+    PostMessageA(first.main, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(first.WaitExit(20000, &code));
+    EXPECT_EQ(code, 0u);
 }
 
-TEST(HostPanel, ADamagedFileIsKeptAsidAndCostsOnlyTheDamagedTool)
+TEST(HostPanel, AnOlderHostsFileIsImportedAndLeftAsItWasAndADamagedStoreIsKeptAside)
 {
     std::string config = FreshTestFolder("damaged") + "\\panel.cfg";
     SavedPanel start = ThreeToolPanel();
@@ -240,9 +241,6 @@ TEST(HostPanel, ADamagedFileIsKeptAsidAndCostsOnlyTheDamagedTool)
 
     HostRun run;
     ASSERT_TRUE(run.Start(Args(config)));
-    std::string aside;
-    ASSERT_TRUE(ReadWholeFile(config + ".bad", &aside));
-    EXPECT_EQ(aside, text) << "the damaged file is kept for inspection";
     ASSERT_EQ(run.Tools().size(), 3u) << "the damaged tool starts fresh";
     ASSERT_TRUE(ToolAt(run, 420, 40)) << "where it stood: its place and size still read";
     EXPECT_EQ(Height(PanelRect(run, ToolAt(run, 420, 40))), 175);
@@ -265,10 +263,23 @@ TEST(HostPanel, ADamagedFileIsKeptAsidAndCostsOnlyTheDamagedTool)
         << "narrow, the whole news on more lines than one";
     run.Command(CmdExit);
     DWORD code = 1;
-    ASSERT_TRUE(run.WaitExit(20000, &code) && WriteFileAtomically(config, ""));
+    ASSERT_TRUE(run.WaitExit(20000, &code));
+    std::string after;
+    EXPECT_TRUE(ReadWholeFile(config, &after) && after == text) << "the older host's file is never changed";
+
+    // The store scribbled on past its first page (the panel's own row): kept aside, the tools read back.
+    const std::string store = StorePathFor(config);
+    HANDLE file = CreateFileA(store.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    DWORD written = 0;
+    const std::string scribble(300, 'Z');
+    SetFilePointer(file, 4096 + 4, nullptr, FILE_BEGIN);
+    WriteFile(file, scribble.data(), static_cast<DWORD>(scribble.size()), &written, nullptr);
+    CloseHandle(file);
     ASSERT_TRUE(run.Start(Args(config)));
-    EXPECT_TRUE(ReadWholeFile(config + ".bad", &aside) && aside.empty()) << "an empty file is kept too";
-    EXPECT_NE(Status(run).find("was empty"), std::string::npos) << Status(run);
+    EXPECT_NE(Status(run).find("was damaged"), std::string::npos) << Status(run);
+    EXPECT_NE(Status(run).find("kept as panel.qpanel.bad1"), std::string::npos) << Status(run);
+    EXPECT_TRUE(FileExists(store + ".bad1"));
+    EXPECT_EQ(run.Tools().size(), 3u) << "the tools' rows still read";
 }
 
 TEST(HostPanel, ABadCommandLineEndsAtOnceWithoutWaitingOnAnyone)
@@ -382,13 +393,20 @@ TEST(HostTools, FreshToolsTakeTheirDefaultSizeAndTheKeyboardWalksAndPressesTheir
     PostMessageA(run.main, WM_CLOSE, 0, 0);
     DWORD code = 1;
     ASSERT_TRUE(run.WaitExit(20000, &code));
-    EXPECT_FALSE(FileExists(config)) << "--no-save writes nothing";
+    EXPECT_FALSE(FileExists(config) || FileExists(StorePathFor(config))) << "--no-save writes nothing";
 }
 
 // The host built without its companion: a hand played with the tool's own buttons is saved.
 TEST(HostAlone, PlaysAHandWithTheToolsButtonsAndSavesIt)
 {
     std::string config = FreshTestFolder("alone") + "\\panel.cfg";
+    {   // a store that a companion keeps tables in: the host alone keeps them as they are
+        ASSERT_TRUE(WritePanel(config, SavedPanel()));
+        Store store;
+        std::string why;
+        ASSERT_EQ(store.Open(StorePathFor(config), false, false, &why), StoreState::Opened);
+        ASSERT_TRUE(store.Exec("CREATE TABLE companion_notes(note TEXT); INSERT INTO companion_notes VALUES ('kept')"));
+    }
     HostRun run;
     run.program = "quorvane-alone.exe";
     ASSERT_TRUE(run.Start(Args(config, "--tools 1")));
@@ -404,6 +422,11 @@ TEST(HostAlone, PlaysAHandWithTheToolsButtonsAndSavesIt)
     VideoPokerGame played = GameOf(saved.tools[0].state), fresh = Game(100);
     EXPECT_EQ(played.handComplete, 1) << "dealt and drawn";
     EXPECT_NE(memcmp(played.card, fresh.card, sizeof fresh.card), 0) << "new cards, not the fresh game's";
+    Store store;
+    std::string why;
+    ASSERT_EQ(store.Open(StorePathFor(config), false, true, &why), StoreState::Opened);
+    Statement note(store.Db(), "SELECT note FROM companion_notes");
+    EXPECT_TRUE(note.Row() && note.Text(0) == "kept");
 }
 
 } // namespace

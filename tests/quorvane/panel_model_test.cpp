@@ -1,6 +1,5 @@
 // panel_model_test.cpp: the host's model without a window: tools placed apart, moved within the panel,
-// selected and removed; the panel saved only when it changed, into a folder that takes the file or one
-// that does not; the news of a damaged file.
+// selected and removed; the news of a damaged panel.
 #include <gtest/gtest.h>
 
 #include "apps/quorvane/panel_model.h"
@@ -45,47 +44,17 @@ TEST(PanelModel, PlacesToolsApartMovesThemWithinTheNumbersComeBackAfterRemoval)
     ASSERT_TRUE(model.Remove(2, &removed));
     EXPECT_EQ(removed.state, std::vector<uint8_t>{1}) << "its block goes with it";
     EXPECT_EQ(model.selected, model.tools.back().number) << "the top tool is selected next";
-    EXPECT_EQ(PlaceAt(model, "Clock", ToolSize{240, 140}).number, 2) << "the lowest free number";
+    EXPECT_EQ(PlaceAt(model, "Clock", ToolSize{240, 140}).number, 5) << "a number never given before";
     PanelTool kept;
     kept.number = 7;
-    EXPECT_EQ(model.Place(kept).number, 7) << "a number from the panel file is kept";
-    EXPECT_EQ(model.Place(kept).number, 5) << "unless another tool has it";
-    model.Remove(5, &removed), model.Remove(7, &removed);
+    EXPECT_EQ(model.Place(kept).number, 7) << "a number from the store is kept";
+    EXPECT_EQ(model.Place(kept).number, 8) << "unless another tool has it";
+    model.Remove(8, &removed), model.Remove(7, &removed);
     std::vector<SavedTool> saved = model.Saved();
     ASSERT_EQ(saved.size(), 4u);
     EXPECT_EQ(saved.back().width, 240);
     EXPECT_EQ(saved.back().number, model.tools.back().number);
     EXPECT_EQ(saved.front().state, std::vector<uint8_t>{0}) << "bottom first, blocks as last read";
-}
-
-int writes;
-bool folderWritable;
-bool FakeWrite(const std::string &, const std::string &, unsigned long *error)
-{
-    ++writes;
-    *error = folderWritable ? 0 : 5;     // ERROR_ACCESS_DENIED
-    return folderWritable;
-}
-
-TEST(PanelStore, SavesChangesOnlyAndTellsTheFirstOfAFailingRun)
-{
-    PanelStore store;
-    store.write = FakeWrite;
-    SavedPanel panel;
-    panel.tools.resize(1);
-    folderWritable = true;
-    EXPECT_EQ(store.Save("panel.cfg", panel, false).outcome, SaveOutcome::Saved);
-    EXPECT_EQ(store.Save("panel.cfg", panel, false).outcome, SaveOutcome::Unchanged);
-    EXPECT_EQ(writes, 1);
-    panel.tools[0].state = {7};
-    folderWritable = false;
-    SaveResult failed = store.Save("panel.cfg", panel, false);
-    EXPECT_TRUE(failed.outcome == SaveOutcome::Failed && failed.firstFailure && failed.error == 5);
-    EXPECT_FALSE(store.Save("panel.cfg", panel, false).firstFailure) << "told once";
-    EXPECT_TRUE(store.lastSaved.tools[0].state.empty()) << "the file still holds the old panel";
-    folderWritable = true;
-    EXPECT_EQ(store.Save("panel.cfg", panel, false).outcome, SaveOutcome::Saved);
-    EXPECT_EQ(store.lastSaved.generation, 2u);
 }
 
 TEST(PanelStore, ADamagedFileCostsOnlyItsDamagedToolsAndSaysSo)
@@ -103,7 +72,7 @@ TEST(PanelStore, ADamagedFileCostsOnlyItsDamagedToolsAndSaysSo)
     EXPECT_TRUE(news.warning);
     EXPECT_EQ(news.text, "The panel file panel.cfg was damaged: 2 tools were read back; Clock 3 was reset to a new "
                          "game. The file as it was is kept as panel.cfg.bad. 1 tool needs a module that is not "
-                         "loaded; kept in the panel file.");
+                         "loaded; kept in the panel.");
     text[first + 2] ^= 1;                            // its block damaged instead: its place still reads
     text[text.find("\t140\t") + 5] ^= 1;
     ParsePanelFile(text.data(), text.size(), &report);
@@ -112,6 +81,7 @@ TEST(PanelStore, ADamagedFileCostsOnlyItsDamagedToolsAndSaysSo)
     ParsePanelFile("", 0, &report);
     EXPECT_EQ(NewsOfRestore(report, 0, true, 0, "p.bad", 1, "p").text,
               "The panel file p was empty: a fresh panel starts. The file as it was is kept as p.bad.");
+    EXPECT_EQ(NewsOfRestore(report, 0, true, 0, "", 1, "p").text, "The panel file p was empty: a fresh panel starts.");
     report = {};
     report.headerFound = report.endFound = true;
     EXPECT_EQ(NewsOfRestore(report, 3, false, 0, "", 3, "panel.cfg").text, "Restored 3 tools from panel.cfg.");

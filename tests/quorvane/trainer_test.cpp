@@ -8,6 +8,7 @@
 #include "apps/quorvane/trainer/hints.h"
 #include "apps/quorvane/trainer/trainer.h"
 #include "tests/common/hands.h"
+#include "apps/quorvane/trainer/memory_store.h"
 #include "tests/quorvane/host_driver.h"
 
 namespace {
@@ -145,7 +146,7 @@ TEST(HostTrainer, RemembersPlayAcrossRunsAndAGarbledMemoryCostsOnlyItself)
         KeyPlay play{{}, config};
         ASSERT_TRUE(play.run.Start("--config \"" + config + "\" --unattended"));
         const std::string statistics = play.TextOf(CmdStatistics, QUORVANE_STATISTICS_CLASS);
-        EXPECT_NE(statistics.find("kept in panel.cfg.trainer:\r\n"), std::string::npos) << statistics;
+        EXPECT_NE(statistics.find("kept in panel.qpanel:\r\n"), std::string::npos) << statistics;
         EXPECT_NE(statistics.find("  Video Poker 1: 1 hand, 5 coins bet, "), std::string::npos) << statistics;
         EXPECT_NE(statistics.find("best hold taken in 0 of 1; mistakes 1, costing "), std::string::npos) << statistics;
         EXPECT_NE(statistics.find("  The panel: 1 hand, 5 coins bet, "), std::string::npos) << statistics;
@@ -168,15 +169,71 @@ TEST(HostTrainer, RemembersPlayAcrossRunsAndAGarbledMemoryCostsOnlyItself)
                                 "    held AS -- -- -- 2D   best AS KS QS JS --   cost "), std::string::npos) << mistakes;
         ASSERT_TRUE(play.Exit());
     }
-    // A garbled memory: the tool comes back as it was saved; the player is told and the file kept aside.
-    ASSERT_TRUE(WriteFileAtomically(config + ".trainer", "quorvane-trainer 1\n\x01\xfe\npanel 1 99999999999999999999\n"));
-    KeyPlay play{{}, config};
-    ASSERT_TRUE(play.run.Start("--config \"" + config + "\" --unattended"));
-    EXPECT_TRUE(WaitFor([&] { return Status(play.run).find("panel.cfg.trainer was damaged: 2 lines were") != std::string::npos; },
+    // Exported as text, the memory too; the text taken by a new panel as an older host's files would be,
+    // with a garbled memory beside it: the tool comes back as it was, the player is told, the files stay.
+    const std::string old = config.substr(0, config.size() - 9) + "old.cfg";
+    HostRun exporter;
+    DWORD code = 1;
+    ASSERT_TRUE(exporter.Launch("--config \"" + config + "\" --export \"" + old + "\" --unattended"));
+    ASSERT_TRUE(exporter.WaitExit(20000, &code) && code == 0);
+    std::string memoryText;
+    ASSERT_TRUE(ReadWholeFile(old + ".trainer", &memoryText));
+    EXPECT_NE(memoryText.find("\nmistake 1 machine 5 "), std::string::npos) << memoryText;
+    const std::string garbled = "quorvane-trainer 1\n\x01\xfe\npanel 1 99999999999999999999\n";
+    ASSERT_TRUE(WriteFileAtomically(old + ".trainer", garbled));
+    KeyPlay play{{}, old};
+    ASSERT_TRUE(play.run.Start("--config \"" + old + "\" --unattended"));
+    EXPECT_TRUE(WaitFor([&] { return Status(play.run).find("old.cfg.trainer was damaged: 2 lines were") != std::string::npos; },
                         5000)) << Status(play.run);
     EXPECT_EQ(BytesOf(play.Game()), BytesOf(played));
-    EXPECT_TRUE(FileExists(config + ".trainer.bad"));
+    EXPECT_TRUE(ReadWholeFile(old + ".trainer", &memoryText) && memoryText == garbled);
     EXPECT_NE(play.TextOf(CmdMistakes, QUORVANE_MISTAKES_CLASS).find("No mistake remembered yet"), std::string::npos);
+}
+
+// Killed at random moments of quick play with the trainer on: at every restart each tool's purse and wager
+// are what it started with, less the bets and plus the wins the memory counted for it.
+TEST(HostTrainer, KilledDuringPlayThePursesAndTheMemoryStillAgree)
+{
+    const std::string config = FreshTestFolder("kills") + "\\panel.cfg";
+    SavedPanel panel;
+    panel.settings["trainer"] = "1";
+    VideoPokerGame start;
+    InitFreshGame(start);
+    start.credits = 100000;
+    panel.tools.push_back(PokerTool(20, 40, 240, 140, start));
+    panel.tools.push_back(PokerTool(300, 40, 240, 140, start));
+    ASSERT_TRUE(WritePanel(config, panel));
+    uint32_t seed = GetTickCount();
+    int hands = 0;
+    for (int round = 0; round < 3; ++round) {
+        HostRun run;
+        ASSERT_TRUE(run.Start("--config \"" + config + "\" --unattended"));
+        for (int i = 0; i < 40; ++i)
+            for (HWND tool : run.Tools()) {
+                PostMessageA(ToolButton(tool, 263), BM_CLICK, 0, 0);     // Bet 5 deals
+                PostMessageA(ToolButton(tool, 264), BM_CLICK, 0, 0);     // and Draw
+            }
+        seed = seed * 1103515245 + 12345;
+        Sleep(300 + (seed >> 8) % 1500);
+        run.Kill();
+        Store store;
+        std::string why;
+        ASSERT_EQ(store.Open(StorePathFor(config), false, true, &why), StoreState::Opened) << why;
+        SavedPanel now;
+        PanelFileReport report;
+        TrainerMemory memory;
+        int bad = 0;
+        ASSERT_TRUE(store.ReadPanel(&now, &report) && ReadTrainerMemory(store, &memory, &bad));
+        for (const SavedTool &tool : now.tools) {
+            const VideoPokerGame game = GameOf(tool.state);
+            const PlaySummary &lifetime = memory.tools[tool.number];
+            EXPECT_EQ(game.credits + game.wager, start.credits - lifetime.coinsBet + lifetime.coinsWon)
+                << "round " << round << " (seed " << seed << "), tool " << tool.number << " after " << lifetime.hands;
+        }
+        EXPECT_GE(memory.panel.hands, hands) << "nothing committed is ever lost";
+        hands = memory.panel.hands;
+    }
+    EXPECT_GT(hands, 0) << "play reached the store";
 }
 
 } // namespace

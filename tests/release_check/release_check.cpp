@@ -12,6 +12,7 @@
 
 #include "apps/quorvane/files.h"
 #include "apps/quorvane/panel_file.h"
+#include "apps/quorvane/store.h"
 #include "apps/quorvane/window_png.h"
 #include "engine/game.h"
 #include "tests/common/host_probe.h"
@@ -98,13 +99,15 @@ struct Player {
     }
 };
 
+// The store beside the program, read as a snapshot and through SQLite's own check.
 SavedPanel SavedFile(bool *clean)
 {
-    std::string text;
-    ReadWholeFile(folder + "\\Quorvane.cfg", &text);
+    Store store;
+    std::string why;
+    SavedPanel panel;
     PanelFileReport report;
-    SavedPanel panel = ParsePanelFile(text.data(), text.size(), &report);
-    *clean = !text.empty() && report.Clean() && report.endFound;
+    *clean = store.Open(folder + "\\Quorvane.qpanel", false, true, &why) == StoreState::Opened &&
+             store.ReadPanel(&panel, &report) && report.Clean();
     return panel;
 }
 
@@ -117,7 +120,7 @@ int main(int argc, char **argv)
         return 2;
     }
     folder = argv[1];
-    Check(!FileExists(folder + "\\Quorvane.cfg"), "the folder starts without a panel file");
+    Check(!FileExists(folder + "\\Quorvane.qpanel"), "the folder starts without a panel");
 
     Player first;
     Check(first.Start(), "first start: one tool with its cards and buttons");
@@ -149,7 +152,7 @@ int main(int argc, char **argv)
     bool clean = false;
     SavedPanel saved = SavedFile(&clean);
     bool one = clean && saved.tools.size() == 1 && saved.tools[0].state.size() == sizeof(VideoPokerGame);
-    Check(one, "Quorvane.cfg beside the program holds one tool's 72-byte game");
+    Check(one, "Quorvane.qpanel beside the program holds one tool's 72-byte game");
     if (!one)
         return 1;
     VideoPokerGame game, start;

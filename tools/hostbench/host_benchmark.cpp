@@ -35,9 +35,15 @@ LARGE_INTEGER Now()
     return now;
 }
 
+void RemovePanel(const std::string &config)
+{
+    for (const char *part : {"", "-wal", "-shm"})
+        DeleteFileA((config + part).c_str());
+}
+
 bool StartHost(const Options &options, const std::string &config, HostRun &run)
 {
-    DeleteFileA(config.c_str());
+    RemovePanel(config);
     return run.Start("--unattended --config \"" + config + "\" --tools " + std::to_string(options.tools), 60000);
 }
 
@@ -155,7 +161,7 @@ int main(int argc, char **argv)
         return Usage();
     char temp[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, temp);
-    const std::string config = std::string(temp) + "host-benchmark.cfg";
+    const std::string config = std::string(temp) + "host-benchmark.qpanel";
     printf("host benchmark: %d tools, mixed actions (buttons, cards, keys, add/remove, move, resize, hint,\n"
            "statistics, properties, save)\n", options.tools);
 
@@ -197,6 +203,6 @@ int main(int argc, char **argv)
     const double handled = Seconds(floodStart, Now());
     printf("  %d actions posted at once, then Close:     %6.2f s to exit, %.0f actions/s\n", options.flood,
            handled, closeSeconds > 0 ? options.flood / handled : 0.0);
-    DeleteFileA(config.c_str());
+    RemovePanel(config);
     return 0;
 }

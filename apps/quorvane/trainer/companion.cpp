@@ -27,9 +27,34 @@ void CompanionToolsMayHaveChanged()
     WatchToolGames();
 }
 
-void CompanionSave()
+void CompanionOpenStore(Store &store)
 {
-    SaveMemory();
+    OpenMemory(store);
+}
+
+bool CompanionImport(Store &store, const std::string &panelFile)
+{
+    return ImportMemory(store, panelFile);
+}
+
+bool CompanionHasUnsaved()
+{
+    return MemoryUnsaved();
+}
+
+bool CompanionSave(Store &store)
+{
+    return WriteMemory(store);
+}
+
+void CompanionSaveEnded(bool committed)
+{
+    MemorySaveEnded(committed);
+}
+
+bool CompanionExport(const std::string &panelTextPath)
+{
+    return ExportMemory(panelTextPath);
 }
 
 HWND CompanionOpenWindow(const std::string &what)

@@ -1,17 +1,28 @@
-// memory.h: the trainer's memory of play on this panel, kept in "<panel file>.trainer" across runs.
+// memory.h: the trainer's memory of play on this panel, kept in tables of the panel's store across runs.
 #pragma once
 
 #include "apps/quorvane/trainer/trainer_log.h"
 
 #include <string>
 
-// Read from its file at the first call; damage is told once on the status line and costs only itself.
+class Store;
+
+// What is remembered (empty until the store opened).
 const TrainerMemory &Memory();
 // A tool drew a hand, valued under the dealing in force: counted, and a mistake logged.
 void RememberHand(int toolNumber, const JudgedHand &judged);
 // The tool left the panel: its own lifetime goes, the panel's keeps its hands.
 void ForgetToolPlay(int toolNumber);
-// The host saves: the file is written whole when play added to it since.
-void SaveMemory();
-// The file's name without its folder: "Quorvane.cfg.trainer".
+
+// The store opened: the tables made or upgraded, the memory read; trouble is told once on the status line.
+void OpenMemory(Store &store);
+// An older host's "<panel file>.trainer" into the new store's tables (told when damaged, never changed).
+bool ImportMemory(Store &store, const std::string &panelFile);
+bool MemoryUnsaved();
+// Inside the host's save: the rows play added since the last committed save.
+bool WriteMemory(Store &store);
+void MemorySaveEnded(bool committed);
+// The memory as text, beside the exported panel text: "<path>.trainer".
+bool ExportMemory(const std::string &panelTextPath);
+// Where it is kept, without the folder: the store's file name.
 std::string MemoryFileName();

@@ -137,7 +137,7 @@ bool ReadSummary(const std::vector<std::string> &f, size_t first, PlaySummary *s
 {
     if (f.size() != first + 8)
         return false;
-    const int64_t maxHands = 1000000000;
+    const int64_t maxHands = INT32_MAX;    // as many as the writer can count
     return ReadNumber(f[first], 0, maxHands, &s->hands) && ReadNumber(f[first + 1], 0, MaxCoins, &s->coinsBet) &&
            ReadNumber(f[first + 2], 0, MaxCoins, &s->coinsWon) && ReadCoins(f[first + 3], &s->yourHoldsWorth) &&
            ReadCoins(f[first + 4], &s->bestHoldsWorth) && ReadNumber(f[first + 5], 0, s->hands, &s->bestHoldTaken) &&
@@ -249,6 +249,8 @@ TrainerMemory ParseTrainerFile(const char *text, size_t size, TrainerFileReport 
 {
     TrainerMemory memory;
     *report = TrainerFileReport();
+    report->empty = size == 0;
+    bool panelFound = false;
     std::vector<std::string> fields;
     for (size_t start = 0, number = 0; start < size; ++number) {
         const char *newline = static_cast<const char *>(memchr(text + start, '\n', size - start));
@@ -258,8 +260,12 @@ TrainerMemory ParseTrainerFile(const char *text, size_t size, TrainerFileReport 
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
         if (number == 0 && line.compare(0, sizeof VersionPrefix - 1, VersionPrefix) == 0 && line != VersionLine) {
-            report->newerVersion = true;
-            return TrainerMemory();
+            // Only a later version is a newer program's; anything else on the first line is damage.
+            int version = 0;
+            if (ReadNumber(line.substr(sizeof VersionPrefix - 1), 2, INT32_MAX, &version)) {
+                report->newerVersion = true;
+                return TrainerMemory();
+            }
         }
         if (number == 0 && line == VersionLine)
             continue;
@@ -269,6 +275,7 @@ TrainerMemory ParseTrainerFile(const char *text, size_t size, TrainerFileReport 
             good = ReadSummary(fields, 1, &read);
             if (good)
                 memory.panel = read;
+            panelFound |= good;
         } else if (good && fields[0] == "tool") {
             PlaySummary read;
             int tool = 0;
@@ -293,6 +300,8 @@ TrainerMemory ParseTrainerFile(const char *text, size_t size, TrainerFileReport 
         }
         report->badLines += !good;
     }
+    // Every file written has its panel line: one without it was cut short (or is no memory at all).
+    report->badLines += !panelFound && !report->empty && report->badLines == 0;
     KeepNewest(memory.hands, MaxHandPoints, true);
     KeepNewest(memory.mistakes, MaxRememberedMistakes, true);
     return memory;

@@ -1,5 +1,5 @@
 // trainer_log.h: what the trainer remembers across runs (play summaries, the mistakes, the hands for the
-// credits graph), its file beside the panel file, and the texts made from it. No window system here, so
+// credits graph), its text form, and the texts made from it. No window system here, so
 // the native tests reach it.
 #pragma once
 
@@ -77,11 +77,13 @@ void ForgetTool(TrainerMemory &memory, int toolNumber);
 // printf into a string, for the texts of the trainer (a line of at most 255 characters).
 std::string FormatText(const char *format, ...);
 
-// The file: a version line, then one line per summary, hand and mistake; see trainer_log.cpp.
+// The text form (an older host's "<panel file>.trainer", imported once; and the export): a version line,
+// then one line per summary, hand and mistake; see trainer_log.cpp.
 std::string FormatTrainerFile(const TrainerMemory &memory);
 struct TrainerFileReport {
     int badLines = 0;             // lines skipped: garbled, cut short, out of range
     bool newerVersion = false;    // written by a newer program: nothing read
+    bool empty = false;           // no byte at all
 };
 TrainerMemory ParseTrainerFile(const char *text, size_t size, TrainerFileReport *report);
 
