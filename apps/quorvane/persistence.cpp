@@ -259,6 +259,16 @@ PanelFileState ReadSavedPanel(SavedPanel *panel, PanelFileReport *report)
     std::string why;
     StoreState state = host.options.noSave ? store.OpenInMemoryCopyOf(path, &why)
                                            : store.Open(path, true, false, &why);
+    if (state == StoreState::Failed && StoreFileExists(path)) {
+        // A store that reads but cannot be written here (a read-only folder or file): played, not saved.
+        std::string readWhy;
+        if (store.OpenInMemoryCopyOf(path, &readWhy) == StoreState::Opened) {
+            SetWarning("The panel " + host.configPath + " cannot be written here (" + why +
+                       "): this run plays it without saving.");
+            host.options.noSave = true;
+            state = StoreState::Opened;
+        }
+    }
     if (state == StoreState::Damaged) {
         SalvageDamaged(why);
         state = StoreState::Opened;

@@ -245,6 +245,10 @@ TEST_F(StoreTest, TheMemoryKeepsTheNewestRowsAndARemovedToolsNumberIsNeverGivenA
     EXPECT_EQ(stored.panel.hands, 2400);
     EXPECT_EQ(stored.tools.count(2), 0u) << "a removed tool's lifetime goes";
     EXPECT_EQ(stored.tools[1].hands, 1200);
+    for (const char *table : {"trainer_hands", "trainer_mistakes"}) {
+        Statement count(store.Db(), (std::string("SELECT count(*) FROM ") + table).c_str());
+        EXPECT_TRUE(count.Row() && count.Int(0) == (table[8] == 'h' ? 2000 : 500)) << table << ": the store stays small";
+    }
     ASSERT_EQ(stored.hands.size(), memory.hands.size());
     for (size_t i = 0; i < memory.hands.size(); ++i)
         ASSERT_TRUE(stored.hands[i].paid == memory.hands[i].paid && stored.hands[i].toolNumber == memory.hands[i].toolNumber)
