@@ -11,6 +11,20 @@ constexpr DWORD RenameRetryMs = 20;
 
 } // namespace
 
+std::string Utf8FromAnsi(const std::string &ansi)
+{
+    int n = MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, nullptr, 0);
+    std::wstring wide(n > 0 ? n : 1, L'\0');
+    if (n > 0)
+        MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, &wide[0], n);
+    n = WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string utf8(n > 0 ? n : 1, '\0');
+    if (n > 0)
+        WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, &utf8[0], n, nullptr, nullptr);
+    utf8.resize(n > 0 ? n - 1 : 0);
+    return utf8;
+}
+
 bool FileExists(const std::string &path)
 {
     DWORD attributes = GetFileAttributesA(path.c_str());

@@ -23,19 +23,10 @@ HANDLE claim = INVALID_HANDLE_VALUE;            // the lock that keeps a second 
 std::string importFrom;                         // an older host's panel file, when no store is beside it
 std::string keptAs;                             // the name of the damaged store's copy, or the imported file
 
-// The store speaks UTF-8; the host's paths are in the system's code page (a user name may be non-ASCII).
+// The store speaks UTF-8; the host's paths are in the system's code page.
 std::string Utf8(const std::string &ansi)
 {
-    int n = MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, nullptr, 0);
-    std::wstring wide(n > 0 ? n : 1, L'\0');
-    if (n > 0)
-        MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, &wide[0], n);
-    n = WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string utf8(n > 0 ? n : 1, '\0');
-    if (n > 0)
-        WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, &utf8[0], n, nullptr, nullptr);
-    utf8.resize(n > 0 ? n - 1 : 0);
-    return utf8;
+    return Utf8FromAnsi(ansi);
 }
 
 

@@ -7,11 +7,16 @@
 
 std::string FreshTestFolder(const std::string &name)
 {
+    // Names in the system's code page, as the host takes them, whatever the C++ library makes of narrow paths.
     std::error_code ignored;
-    const std::filesystem::path folder = std::filesystem::temp_directory_path(ignored) / "quorvane-tests" / name;
+    wchar_t wide[MAX_PATH] = {};
+    MultiByteToWideChar(CP_ACP, 0, name.c_str(), -1, wide, MAX_PATH);
+    const std::filesystem::path folder = std::filesystem::temp_directory_path(ignored) / "quorvane-tests" / wide;
     std::filesystem::remove_all(folder, ignored);
     std::filesystem::create_directories(folder, ignored);
-    return folder.string();
+    char ansi[MAX_PATH] = {};
+    WideCharToMultiByte(CP_ACP, 0, folder.wstring().c_str(), -1, ansi, MAX_PATH, nullptr, nullptr);
+    return ansi;
 }
 
 SavedPanel ReadPanel(const std::string &path, PanelFileReport *report)
@@ -20,7 +25,7 @@ SavedPanel ReadPanel(const std::string &path, PanelFileReport *report)
     PanelFileReport ignored;
     Store store;
     std::string why;
-    if (store.Open(StorePathFor(path), false, true, &why) != StoreState::Opened || !store.ReadPanel(&panel, report ? report : &ignored)) {
+    if (store.Open(StorePathFor(Utf8FromAnsi(path)), false, true, &why) != StoreState::Opened || !store.ReadPanel(&panel, report ? report : &ignored)) {
         if (report)
             *report = PanelFileReport();
         return SavedPanel();
@@ -30,7 +35,7 @@ SavedPanel ReadPanel(const std::string &path, PanelFileReport *report)
 
 bool WritePanel(const std::string &path, const SavedPanel &panel)
 {
-    const std::string target = StorePathFor(path);
+    const std::string target = StorePathFor(Utf8FromAnsi(path));
     for (const char *part : {"", "-wal", "-shm"})
         RemoveStoreFile(target + part);
     SavedPanel numbered = panel;

@@ -200,6 +200,10 @@ TEST(HostPanel, ASecondHostIsTurnedAwayAndNeitherABackupReaderNorAnExportStallsA
     HANDLE reader = CreateFileA(StorePathFor(config).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    const std::string edited = folder + "\\edited.qpanel";
+    ASSERT_TRUE(WritePanel(edited, SavedPanel()));
+    EXPECT_FALSE(MoveFileExA(edited.c_str(), StorePathFor(config).c_str(), MOVEFILE_REPLACE_EXISTING))
+        << "no edit replaces the store under a running host";
     HostRun second;
     ASSERT_TRUE(second.Launch(Args(config)));
     DWORD code = 0;
@@ -399,12 +403,12 @@ TEST(HostTools, FreshToolsTakeTheirDefaultSizeAndTheKeyboardWalksAndPressesTheir
 // The host built without its companion: a hand played with the tool's own buttons is saved.
 TEST(HostAlone, PlaysAHandWithTheToolsButtonsAndSavesIt)
 {
-    std::string config = FreshTestFolder("alone") + "\\panel.cfg";
+    std::string config = FreshTestFolder("alone-\xe9t\xe9") + "\\panel.cfg";   // a folder named as a user may be
     {   // a store that a companion keeps tables in: the host alone keeps them as they are
         ASSERT_TRUE(WritePanel(config, SavedPanel()));
         Store store;
         std::string why;
-        ASSERT_EQ(store.Open(StorePathFor(config), false, false, &why), StoreState::Opened);
+        ASSERT_EQ(store.Open(StorePathFor(Utf8FromAnsi(config)), false, false, &why), StoreState::Opened);
         ASSERT_TRUE(store.Exec("CREATE TABLE companion_notes(note TEXT); INSERT INTO companion_notes VALUES ('kept')"));
     }
     HostRun run;
@@ -424,7 +428,7 @@ TEST(HostAlone, PlaysAHandWithTheToolsButtonsAndSavesIt)
     EXPECT_NE(memcmp(played.card, fresh.card, sizeof fresh.card), 0) << "new cards, not the fresh game's";
     Store store;
     std::string why;
-    ASSERT_EQ(store.Open(StorePathFor(config), false, true, &why), StoreState::Opened);
+    ASSERT_EQ(store.Open(StorePathFor(Utf8FromAnsi(config)), false, true, &why), StoreState::Opened);
     Statement note(store.Db(), "SELECT note FROM companion_notes");
     EXPECT_TRUE(note.Row() && note.Text(0) == "kept");
 }
