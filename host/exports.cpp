@@ -82,10 +82,10 @@ extern "C" BOOL WINAPI EnumeratePanelTypes(char *initName, char *createName, cha
 
 extern "C" PanelTypeInfo **WINAPI InitVideoPokerToolType(PanelTypeInfo **typeInfoSlot, LPARAM /*reserved*/)
 {
-    RegisterOnce(toolClassRegistered, "VideoPokerTool", VideoPokerToolWndProc, sizeof(LONG_PTR),
+    RegisterOnce(toolClassRegistered, VIDEO_POKER_TOOL_CLASS, VideoPokerToolWndProc, sizeof(LONG_PTR),
                  LoadCursor(nullptr, IDC_ARROW), BLACK_BRUSH);
-    RegisterOnce(cardClassRegistered, "VideoPokerCard", VideoPokerCardWndProc, 0, nullptr, WHITE_BRUSH);
-    RegisterOnce(displayClassRegistered, "VideoPokerDisplay", VideoPokerDisplayWndProc, 0, nullptr,
+    RegisterOnce(cardClassRegistered, VIDEO_POKER_CARD_CLASS, VideoPokerCardWndProc, 0, nullptr, WHITE_BRUSH);
+    RegisterOnce(displayClassRegistered, VIDEO_POKER_DISPLAY_CLASS, VideoPokerDisplayWndProc, 0, nullptr,
                  WHITE_BRUSH);
 
     LoadStringA(moduleInstance, IDS_TYPE_NAME, typeInfo.name, sizeof typeInfo.name);

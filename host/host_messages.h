@@ -6,8 +6,8 @@
 #include <windows.h>
 
 /* Host to tool */
-#define PTM_GETSTATE            (WM_USER + 105)   /* 1129: lParam -> pointer-sized slot; returns 72 */
-#define PTM_SETSTATE            (WM_USER + 106)   /* 1130: lParam -> 72-byte block; returns 0 */
+#define PTM_GETSTATE            (WM_USER + 105)   /* 1129: lParam -> pointer-sized slot; returns the block's size */
+#define PTM_SETSTATE            (WM_USER + 106)   /* 1130: lParam -> the block; returns 0 */
 #define PTM_CREATEPAGE          (WM_USER + 107)   /* 1131: wParam parent, lParam MAKELONG(x, y) */
 #define PTM_GETDEFAULTSIZE      (WM_USER + 108)   /* 1132: returns MAKELONG(width, height) */
 #define PTM_ADJUSTSIZE1         (WM_USER + 109)   /* 1133..1135: lParam -> PanelSizeRequest */

@@ -7,9 +7,9 @@
 
 namespace {
 
-const char ToolClassName[] = "VideoPokerTool";
-const char CardClassName[] = "VideoPokerCard";
-const char DisplayClassName[] = "VideoPokerDisplay";
+const char ToolClassName[] = VIDEO_POKER_TOOL_CLASS;
+const char CardClassName[] = VIDEO_POKER_CARD_CLASS;
+const char DisplayClassName[] = VIDEO_POKER_DISPLAY_CLASS;
 const DWORD ChildStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
 const int CaptionSize = 32;
 const int MenuTextSize = 100;

@@ -1,6 +1,9 @@
 // tool_state.cpp: the tool's answers to the host's state and size messages.
 #include <cstdint>
 #include "panel/tool.h"
+#include "host/video_poker.h"
+
+static_assert(GameRecordSize == VIDEO_POKER_BLOCK_SIZE, "the block a companion reads is the game record");
 
 namespace {
 

@@ -1,6 +1,8 @@
 // resource_ids.h: every resource, string, control and command id of the module, grouped by kind.
 #pragma once
 
+#include "host/video_poker.h"
+
 /* Bitmaps of the panel-type descriptor */
 #define IDB_TYPE_COLOR              110
 #define IDB_TYPE_MONO               111
@@ -33,9 +35,9 @@
 #define IDS_COINS_PLAYED            143
 
 /* Tool buttons: control ids and the commands they send */
-#define IDC_BET_ONE                 262
-#define IDC_BET_FIVE                263
-#define IDC_DEAL_DRAW               264
+#define IDC_BET_ONE                 VIDEO_POKER_BET_ONE_ID
+#define IDC_BET_FIVE                VIDEO_POKER_BET_FIVE_ID
+#define IDC_DEAL_DRAW               VIDEO_POKER_DEAL_DRAW_ID
 
 /* About dialog controls */
 #define IDC_ABOUT_NAME              115

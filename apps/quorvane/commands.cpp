@@ -253,7 +253,7 @@ void HandleCommand(int command)
         StepFocus(-1);
         return;
     case CmdPressButton:
-        if (PressFocusedButton())
+        if (!CompanionPress() && PressFocusedButton())
             SaveSoon();
         return;
     case CmdKeysToPlay:
@@ -263,7 +263,7 @@ void HandleCommand(int command)
         }
         host.keyFocus = nullptr;
         SetFocus(host.panelWindow);
-        SetStatus("The keys play the selected tool again: Enter deals or draws.");
+        SetStatus("The keys play the selected tool again.");
         return;
     case CmdKeysHelp:
         ShowKeysHelp();

@@ -9,6 +9,7 @@
 #include "apps/quorvane/persistence.h"
 #include "apps/quorvane/property_window.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 
@@ -58,6 +59,22 @@ HFONT MakeFont(int height, int weight)
                        CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS, UiFace());
 }
 
+// A word of "hint, statistics, chart or mistakes".
+bool IsOneOf(const std::string &name, const std::string &names)
+{
+    std::string word;
+    for (char c : names + ",") {
+        if (isalnum(static_cast<unsigned char>(c))) {
+            word += c;
+            continue;
+        }
+        if (word != "or" && word == name)
+            return true;
+        word.clear();
+    }
+    return false;
+}
+
 bool IsOwnKeyTarget(HWND window)
 {
     return window == host.mainWindow || IsChild(host.mainWindow, window);
@@ -100,6 +117,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
             host.options.unattended = true;
     if (!ParseHostOptions(__argc, __argv, &host.options, &error)) {
         Complain(error + "\n\n" + HostUsage());
+        return 2;
+    }
+    const std::string windows = CompanionWindowNames();
+    if (!host.options.screenshotOf.empty() &&
+        (windows.empty() || !IsOneOf(host.options.screenshotOf, windows))) {
+        Complain("--screenshot-of takes " + (windows.empty() ? std::string("no window: there is no companion")
+                                                             : windows) + ", not " + host.options.screenshotOf);
         return 2;
     }
     if (host.options.help) {

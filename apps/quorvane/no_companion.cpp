@@ -18,7 +18,14 @@ void CompanionOpenStore(Store &)
 {
 }
 
-bool CompanionImport(Store &, const std::string &)
+const char CompanionFileSuffix[] = "";
+
+bool CompanionPress()
+{
+    return false;
+}
+
+bool CompanionImport(Store &, bool, const std::string &, const std::string &)
 {
     return true;
 }
@@ -37,9 +44,22 @@ void CompanionSaveEnded(bool)
 {
 }
 
-bool CompanionExport(const std::string &)
+std::string CompanionExportText()
 {
-    return true;
+    return "";
+}
+
+std::string CompanionWindowNames()
+{
+    return "";
+}
+
+std::wstring CompanionShownText(const std::string &text)
+{
+    std::wstring shown;
+    for (char c : text)
+        shown += static_cast<wchar_t>(static_cast<unsigned char>(c));
+    return shown;
 }
 
 HWND CompanionOpenWindow(const std::string &)

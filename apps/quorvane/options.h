@@ -11,7 +11,7 @@ struct HostOptions {
     int freshTools = -1;                    // --tools N: the panel's tools replaced by N new ones
     std::string exportPath;                 // --export: the panel as text, then quit
     std::string screenshotPath;             // --screenshot: write a PNG of the window, then quit
-    std::string screenshotOf;               // --screenshot-of hint|statistics|chart: that window instead
+    std::string screenshotOf;               // --screenshot-of WHAT: the companion's window of that name instead
     bool unattended = false;                // --unattended: never wait on a message box
     bool noSave = false;                    // --no-save: leave the panel's store as it is
     bool help = false;

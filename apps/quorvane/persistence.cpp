@@ -105,6 +105,19 @@ bool AskForAnotherPanel()
     return true;
 }
 
+// What the companion kept beside an older host's panel file, into the store being made.
+bool ImportCompanionFile()
+{
+    std::string text;
+    DWORD error = 0;
+    const std::string path = importFrom + CompanionFileSuffix;
+    bool found = CompanionFileSuffix[0] && ReadWholeFile(path, &text, &error);
+    if (CompanionFileSuffix[0] && !found && error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
+        SetWarning("Could not read " + FileNameOf(path) + " (error " + std::to_string(error) +
+                   "): it is left as it is, and not imported.");
+    return CompanionImport(store, found, text, FileNameOf(path));
+}
+
 // The text of an older host, imported in one transaction into a temporary store renamed into place
 // (with saving off, into the run's memory); the text files are left as they are.
 PanelFileState ImportOldPanel(SavedPanel *panel, PanelFileReport *report)
@@ -135,7 +148,7 @@ PanelFileState ImportOldPanel(SavedPanel *panel, PanelFileReport *report)
             RemoveStoreFile(temporary + part);
         made = store.Open(temporary, true, false, &why) == StoreState::Created;
     }
-    made = made && store.Begin() && store.WritePanel(*panel) && CompanionImport(store, importFrom) && store.Commit();
+    made = made && store.Begin() && store.WritePanel(*panel) && ImportCompanionFile() && store.Commit();
     if (!made)
         why = store.Error();
     if (made && !host.options.noSave) {
@@ -153,7 +166,7 @@ PanelFileState ImportOldPanel(SavedPanel *panel, PanelFileReport *report)
         store.OpenInMemory(&ignored);
         store.Begin();
         store.WritePanel(*panel);
-        CompanionImport(store, importFrom);
+        ImportCompanionFile();
         store.Commit();
     }
     keptAs = FileNameOf(importFrom);
@@ -305,7 +318,8 @@ bool ExportPanel(const std::string &path)
         return false;
     }
     DWORD error = 0;
-    if (!WriteFileAtomically(path, FormatPanelFile(panel), &error) || !CompanionExport(path)) {
+    if (!WriteFileAtomically(path, FormatPanelFile(panel), &error) ||
+        (CompanionFileSuffix[0] && !WriteFileAtomically(path + CompanionFileSuffix, CompanionExportText(), &error))) {
         fprintf(stderr, "quorvane: could not write %s (error %lu)\n", path.c_str(), error ? error : GetLastError());
         return false;
     }

@@ -1,6 +1,7 @@
 // status_line.cpp: what the host tells the person: the line under the panel (routine news, warnings held
 // in view a while, and the count of tools), the main window's title, and the host's message boxes.
 #include "apps/quorvane/status_line.h"
+#include "apps/quorvane/companion.h"
 
 #include <algorithm>
 #include <cctype>
@@ -11,23 +12,6 @@ namespace {
 
 constexpr DWORD WarningHoldMs = 15000;   // a warning stays in view this long before routine news
 bool statusIsWarning = false;
-
-// Cards named in the text ("KS", standing alone) shown as a player reads them, rank and suit symbol, as the
-// trainer's windows show them; the text itself keeps the letters.
-std::wstring WithSuitSymbols(const char *text)
-{
-    const char suits[] = "CDHS";
-    std::wstring shown;
-    for (size_t i = 0; text[i]; ++i) {
-        const char *suit = text[i + 1] ? strchr(suits, text[i + 1]) : nullptr;
-        bool card = suit && strchr("23456789TJQKA", text[i]) && !(i > 0 && isalnum(static_cast<unsigned char>(text[i - 1]))) &&
-                    !isalnum(static_cast<unsigned char>(text[i + 2]));
-        shown += static_cast<wchar_t>(static_cast<unsigned char>(text[i]));
-        if (card)
-            shown += L"\u2663\u2666\u2665\u2660"[suit - suits], ++i;
-    }
-    return shown;
-}
 
 constexpr int StatusLineHeight = 24, StatusMaxLines = 3;
 
@@ -110,7 +94,7 @@ void PaintStatus(HWND window)
     left.top = (client.bottom - height) / 2;
     left.bottom = left.top + height;
     SetTextColor(dc, statusIsWarning ? RGB(255, 204, 96) : RGB(232, 240, 232));
-    DrawTextW(dc, WithSuitSymbols(text).c_str(), -1, &left, DT_LEFT | DT_WORDBREAK | DT_END_ELLIPSIS | DT_NOPREFIX);
+    DrawTextW(dc, CompanionShownText(text).c_str(), -1, &left, DT_LEFT | DT_WORDBREAK | DT_END_ELLIPSIS | DT_NOPREFIX);
     SelectObject(dc, oldFont);
     EndPaint(window, &ps);
 }

@@ -288,11 +288,13 @@ TEST(HostPanel, AnOlderHostsFileIsImportedAndLeftAsItWasAndADamagedStoreIsKeptAs
 
 TEST(HostPanel, ABadCommandLineEndsAtOnceWithoutWaitingOnAnyone)
 {
-    HostRun run;
-    ASSERT_TRUE(run.Launch("--tools many --unattended"));
-    DWORD code = 0;
-    ASSERT_TRUE(run.WaitExit(20000, &code)) << "no message box may hold an unattended host";
-    EXPECT_EQ(code, 2u);
+    for (const char *line : {"--tools many --unattended", "--screenshot x.png --screenshot-of tool --unattended"}) {
+        HostRun run;
+        ASSERT_TRUE(run.Launch(line));
+        DWORD code = 0;
+        ASSERT_TRUE(run.WaitExit(20000, &code)) << "no message box may hold an unattended host: " << line;
+        EXPECT_EQ(code, 2u) << line;
+    }
 }
 
 TEST(HostTools, FreshToolsTakeTheirDefaultSizeAndTheKeyboardWalksAndPressesTheirButtons)

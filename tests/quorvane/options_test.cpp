@@ -58,7 +58,6 @@ TEST(HostOptions, BadCommandLinesAreRefusedWithAReason)
         {"--save-loop", "0"},              // gone: a test's tool, not a player's
         {"--bogus"},
         {"a.cfg", "b.cfg"},
-        {"--screenshot", "x.png", "--screenshot-of", "tool"},   // not a window the host pictures
         {"--screenshot-of", "hint"},                             // no file to write it to
     };
     for (const auto &args : bad) {

@@ -2,7 +2,7 @@
 // panel's, each as played and as the best hold of every deal would have gone.
 #include "apps/quorvane/trainer/credit_graph.h"
 #include "apps/quorvane/trainer/memory.h"
-#include "apps/quorvane/host_state.h"
+#include "apps/quorvane/companion.h"
 
 #include <algorithm>
 #include <cmath>
@@ -100,15 +100,16 @@ void PaintGraphs(HWND window)
     RECT client;
     GetClientRect(window, &client);
     FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
-    HGDIOBJ oldFont = SelectObject(dc, host.uiFont);
+    HGDIOBJ oldFont = SelectObject(dc, HostFont());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
     RECT area = {client.left + Margin, client.top + Margin, client.right, client.bottom - Margin / 2};
-    const PanelTool *tool = host.Selected();
+    PanelToolView selected;
+    const PanelToolView *tool = SelectedPanelTool(&selected) ? &selected : nullptr;
     if (tool) {
         RECT left = area, right = area;
         left.right = right.left = (area.left + area.right) / 2;
-        PaintGraph(dc, left, ToolTitle(*tool), tool->number);
+        PaintGraph(dc, left, tool->title, tool->number);
         PaintGraph(dc, right, "The panel", 0);
     } else {
         PaintGraph(dc, area, "The panel", 0);
@@ -134,5 +135,5 @@ LRESULT CALLBACK CreditGraphProc(HWND window, UINT message, WPARAM wParam, LPARA
 
 bool RegisterCreditGraphClass()
 {
-    return RegisterHostClass(QUORVANE_CREDIT_GRAPH_CLASS, CreditGraphProc, GetSysColorBrush(COLOR_WINDOW));
+    return RegisterCompanionClass(QUORVANE_CREDIT_GRAPH_CLASS, CreditGraphProc, GetSysColorBrush(COLOR_WINDOW));
 }

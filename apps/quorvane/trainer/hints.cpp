@@ -4,9 +4,8 @@
 #include "apps/quorvane/trainer/trainer.h"
 #include "apps/quorvane/trainer/memory.h"
 #include "apps/quorvane/trainer/credit_graph.h"
-#include "apps/quorvane/tools.h"
-#include "apps/quorvane/persistence.h"
-#include "apps/quorvane/status_line.h"
+#include "apps/quorvane/companion.h"
+#include "host/video_poker.h"
 #include "analysis/strategy_chart.h"
 
 #include <algorithm>
@@ -27,7 +26,6 @@ constexpr int TextIndent = 4;
 constexpr UINT RefreshDelayMs = 100;   // the windows follow play at most this often: reading speed, not input speed
 constexpr UINT_PTR RefreshTimer = 1;
 constexpr UINT MachineChartDone = WM_APP + 1;   // the machine's own chart has been worked out
-const char PokerTypeName[] = "Video Poker";     // the panel type's name in its descriptor
 
 struct Advice {
     AnalysisTables *tables = nullptr;        // built at the first question: about 3.5 MB
@@ -56,21 +54,27 @@ struct Advice {
 
 Advice advice;
 
-const char DealingSetting[] = "dealing";   // "setting dealing even" while holds are valued by an even deck
+const char DealingSetting[] = "dealing";   // "even" while holds are valued by an even deck
 WeightedTables *machineTables[MaxWager + 1] = {};   // by coins: built at the first question for them
 bool machineTablesFailed = false;
 
 HWND Notices();
 
-bool IsPokerTool(const PanelTool &tool)
+bool IsPokerTool(const PanelToolView &tool)
 {
-    return tool.window && tool.type >= 0 && tool.type < static_cast<int>(host.types.size()) &&
-           host.types[tool.type].name == PokerTypeName;
+    return tool.window && tool.typeName == VIDEO_POKER_TYPE_NAME;
 }
 
-bool ReadGame(const PanelTool &tool, VideoPokerGame *game)
+// The selected tool, or null: a view good until the next call.
+const PanelToolView *SelectedTool()
 {
-    std::vector<uint8_t> block = ReadToolBlock(tool.window);
+    static PanelToolView view;
+    return SelectedPanelTool(&view) ? &view : nullptr;
+}
+
+bool ReadGame(const PanelToolView &tool, VideoPokerGame *game)
+{
+    std::vector<uint8_t> block = ToolBlock(tool);
     return ReadGameBlock(block.data(), block.size(), game);
 }
 
@@ -94,13 +98,13 @@ std::string WithLineBreaks(const std::string &text)   // the text view keeps CR 
     return out;
 }
 
-std::string HintTextFor(PanelTool *tool)
+std::string HintTextFor(const PanelToolView *tool)
 {
     if (!tool || !IsPokerTool(*tool))
         return "Select a Video Poker tool: the hint is for the hand it shows.\n";
     VideoPokerGame game;
     if (!ReadGame(*tool, &game))
-        return ToolTitle(*tool) + ": its game could not be read.\n";
+        return tool->title + ": its game could not be read.\n";
     if (tool->number == advice.hintToolNumber && memcmp(&game, &advice.hintGame, sizeof game) == 0)
         return advice.hintText;
     const AnalysisTables *tables = Tables();
@@ -108,11 +112,11 @@ std::string HintTextFor(PanelTool *tool)
         return "There is not enough memory for the analysis.\n";
     advice.hintToolNumber = tool->number;
     advice.hintGame = game;
-    advice.hintText = ToolTitle(*tool) + "\n\n" + HintText(*tables, game, AdviceDealing(game.wager));
+    advice.hintText = tool->title + "\n\n" + HintText(*tables, game, AdviceDealing(game.wager));
     return advice.hintText;
 }
 
-std::string StatisticsTextFor(PanelTool *tool)
+std::string StatisticsTextFor(const PanelToolView *tool)
 {
     if (!tool || !IsPokerTool(*tool))
         return "Select a Video Poker tool to see how its play has gone.\n";
@@ -142,10 +146,10 @@ std::string StatisticsTextFor(PanelTool *tool)
     CatchUpSummary(*tables, watch, summary, AdviceDealing);
     const TrainerMemory &memory = Memory();
     auto lifetime = memory.tools.find(tool->number);
-    return StatisticsText(ToolTitle(*tool), watch, summary, advice.optimalFiveCoins[dealing],
+    return StatisticsText(tool->title, watch, summary, advice.optimalFiveCoins[dealing],
                           advice.optimalFewerCoins[dealing], DealingName(machineFive)) +
            "\nLifetime (each hand valued as it was judged), kept in " + MemoryFileName() + ":\n" +
-           LifetimeText(ToolTitle(*tool), lifetime != memory.tools.end() ? lifetime->second : PlaySummary()) +
+           LifetimeText(tool->title, lifetime != memory.tools.end() ? lifetime->second : PlaySummary()) +
            LifetimeText("The panel", memory.panel);
 }
 
@@ -320,7 +324,7 @@ LRESULT CALLBACK AdviceWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     switch (message) {
     case WM_CREATE: {
         HWND view = CreateWindowExA(WS_EX_CLIENTEDGE, QUORVANE_TEXT_CLASS, "", WS_CHILD | WS_VISIBLE | WS_VSCROLL,
-                                    0, 0, 0, 0, window, reinterpret_cast<HMENU>(TextId), host.instance, nullptr);
+                                    0, 0, 0, 0, window, reinterpret_cast<HMENU>(TextId), HostInstance(), nullptr);
         return view ? 0 : -1;
     }
     case WM_SIZE:
@@ -355,8 +359,8 @@ HWND OpenAdviceWindow(HWND *slot, const char *className, const char *title, int 
         SetWindowPos(*slot, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
         return *slot;
     }
-    if (!RegisterHostClass(className, AdviceWndProc, GetSysColorBrush(COLOR_WINDOW)) ||
-        !RegisterHostClass(QUORVANE_TEXT_CLASS, TextViewProc, GetSysColorBrush(COLOR_WINDOW)))
+    if (!RegisterCompanionClass(className, AdviceWndProc, GetSysColorBrush(COLOR_WINDOW)) ||
+        !RegisterCompanionClass(QUORVANE_TEXT_CLASS, TextViewProc, GetSysColorBrush(COLOR_WINDOW)))
         return nullptr;
     if (!advice.font)
         advice.font = CreateFontA(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
@@ -364,7 +368,7 @@ HWND OpenAdviceWindow(HWND *slot, const char *className, const char *title, int 
     // Beside the main window's right edge, as far as the screen allows.
     const int width = 720;
     RECT mainRect = {}, work = {0, 0, 1024, 768};
-    GetWindowRect(host.mainWindow, &mainRect);
+    GetWindowRect(HostMainWindow(), &mainRect);
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     int x = mainRect.right - 40 + offset, y = mainRect.top + 40 + offset;
     if (x + width > work.right)
@@ -372,7 +376,7 @@ HWND OpenAdviceWindow(HWND *slot, const char *className, const char *title, int 
     if (y + height > work.bottom)
         y = work.bottom - height;
     *slot = CreateWindowExA(WS_EX_TOOLWINDOW, className, title, WS_OVERLAPPEDWINDOW, x < work.left ? work.left : x,
-                            y < work.top ? work.top : y, width, height, host.mainWindow, nullptr, host.instance,
+                            y < work.top ? work.top : y, width, height, HostMainWindow(), nullptr, HostInstance(),
                             nullptr);
     if (*slot)
         ShowWindow(*slot, SW_SHOWNOACTIVATE);
@@ -476,9 +480,9 @@ void RefreshAdviceWindows()
     advice.refreshDue = false;
     KillTimer(advice.notices, RefreshTimer);
     if (advice.hintWindow)
-        ShowText(advice.hintWindow, HintTextFor(host.Selected()));
+        ShowText(advice.hintWindow, HintTextFor(SelectedTool()));
     if (advice.statisticsWindow) {
-        ShowText(advice.statisticsWindow, StatisticsTextFor(host.Selected()));
+        ShowText(advice.statisticsWindow, StatisticsTextFor(SelectedTool()));
         InvalidateRect(GetDlgItem(advice.statisticsWindow, GraphId), nullptr, TRUE);
     }
     if (advice.mistakesWindow)
@@ -509,9 +513,9 @@ LRESULT CALLBACK NoticeWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 // A window of the trainer's own that no one sees, for its timer and its worker's news.
 HWND Notices()
 {
-    if (!advice.notices && RegisterHostClass("QuorvaneTrainerNotices", NoticeWndProc))
+    if (!advice.notices && RegisterCompanionClass("QuorvaneTrainerNotices", NoticeWndProc))
         advice.notices = CreateWindowExA(0, "QuorvaneTrainerNotices", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                         host.instance, nullptr);
+                                         HostInstance(), nullptr);
     return advice.notices;
 }
 
@@ -521,10 +525,12 @@ void WatchToolGames()
 {
     Memory();   // read at the start, so damage to its file is told then
     const int selectedBefore = advice.watchedSelection;
-    bool changed = host.selected != advice.watchedSelection;
-    advice.watchedSelection = host.selected;
+    const int selectedNow = SelectedToolNumber();
+    bool changed = selectedNow != advice.watchedSelection;
+    advice.watchedSelection = selectedNow;
+    PanelToolView found;
     for (auto it = advice.watches.begin(); it != advice.watches.end();) {
-        if (host.ByNumber(it->first)) {
+        if (FindPanelTool(it->first, &found)) {
             ++it;
         } else {
             advice.summaries.erase(it->first);
@@ -532,7 +538,7 @@ void WatchToolGames()
             it = advice.watches.erase(it);   // a later tool may take the number: it starts afresh
         }
     }
-    for (const PanelTool &tool : host.tools) {
+    for (const PanelToolView &tool : PanelTools()) {
         VideoPokerGame game;
         if (!IsPokerTool(tool) || !ReadGame(tool, &game))
             continue;
@@ -547,8 +553,8 @@ void WatchToolGames()
         changed = true;
     }
     VideoPokerGame game;
-    const PanelTool *selected = host.Selected();
-    if (host.selected != selectedBefore && selected && IsPokerTool(*selected) && ReadGame(*selected, &game))
+    const PanelToolView *selected = SelectedTool();
+    if (selectedNow != selectedBefore && selected && IsPokerTool(*selected) && ReadGame(*selected, &game))
         SelectionChanged(*selected, game);
     // Working out a hint takes milliseconds: under a stream of input the windows catch up once the
     // stream lets them (a timer comes only when the queue is empty), not after every message.
@@ -560,7 +566,7 @@ void WatchToolGames()
 
 const WeightedTables *AdviceDealing(int coins)
 {
-    if (host.settings.count(DealingSetting) || coins < 1 || coins > MaxWager || machineTablesFailed)
+    if (!PanelSetting(DealingSetting).empty() || coins < 1 || coins > MaxWager || machineTablesFailed)
         return nullptr;
     if (!machineTables[coins]) {
         uint32_t weight[DeckSize];
@@ -576,7 +582,7 @@ const AnalysisTables *AdviceTables()
     return Tables();
 }
 
-bool ReadPokerGame(const PanelTool &tool, VideoPokerGame *game)
+bool ReadPokerGame(const PanelToolView &tool, VideoPokerGame *game)
 {
     return IsPokerTool(tool) && ReadGame(tool, game);
 }
@@ -588,35 +594,31 @@ bool HandleAdviceCommand(int command)
         if (advice.hintWindow)
             DestroyWindow(advice.hintWindow);
         else if (OpenAdviceWindow(&advice.hintWindow, QUORVANE_HINT_CLASS, "Hint", 0))
-            ShowText(advice.hintWindow, HintTextFor(host.Selected()));
+            ShowText(advice.hintWindow, HintTextFor(SelectedTool()));
         return true;
     case CmdStatistics:
         if (!OpenAdviceWindow(&advice.statisticsWindow, QUORVANE_STATISTICS_CLASS, "Statistics", 30, 640))
             return true;
         if (!GetDlgItem(advice.statisticsWindow, GraphId) && RegisterCreditGraphClass()) {
             CreateWindowExA(0, QUORVANE_CREDIT_GRAPH_CLASS, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
-                            advice.statisticsWindow, reinterpret_cast<HMENU>(GraphId), host.instance, nullptr);
+                            advice.statisticsWindow, reinterpret_cast<HMENU>(GraphId), HostInstance(), nullptr);
             LayOutAdviceWindow(advice.statisticsWindow);
         }
-        ShowText(advice.statisticsWindow, StatisticsTextFor(host.Selected()));
+        ShowText(advice.statisticsWindow, StatisticsTextFor(SelectedTool()));
         return true;
     case CmdMistakes:
         if (OpenAdviceWindow(&advice.mistakesWindow, QUORVANE_MISTAKES_CLASS, "Mistakes remembered", 90))
             ShowText(advice.mistakesWindow, MistakesWindowText());
         return true;
     case CmdDealing:
-        if (host.settings.count(DealingSetting))
-            host.settings.erase(DealingSetting);
-        else
-            host.settings[DealingSetting] = "even";
+        SetPanelSetting(DealingSetting, PanelSetting(DealingSetting).empty() ? "even" : "");
         advice.summaries.clear();   // every hand valued afresh, and the hint worked out again
         advice.hintToolNumber = 0;
         RefreshAdviceWindows();
         if (advice.chartWindow)
             ShowText(advice.chartWindow, ChartWindowText());
-        SetStatus(AdviceDealing(5) ? "Holds valued by this machine's own dealing: the 2C and AS come half as often."
+        ShowNews(AdviceDealing(5) ? "Holds valued by this machine's own dealing: the 2C and AS come half as often."
                                    : "Holds valued by an even deck, as casino machines deal.");
-        SaveSoon();
         return true;
     case CmdChart:
         if (OpenAdviceWindow(&advice.chartWindow, QUORVANE_CHART_CLASS, "Strategy chart", 60))

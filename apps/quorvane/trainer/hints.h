@@ -15,13 +15,13 @@ bool HandleAdviceCommand(int command);
 HWND AdviceWindowOf(int command);
 
 struct AnalysisTables;
-struct PanelTool;
+struct PanelToolView;
 struct VideoPokerGame;
 // The analysis tables, built at the first question; null when memory ran out.
 const AnalysisTables *AdviceTables();
 // The game of a Video Poker tool (known by its panel type's name), read from its block through
 // PTM_GETSTATE; false for any other tool.
-bool ReadPokerGame(const PanelTool &tool, VideoPokerGame *game);
+bool ReadPokerGame(const PanelToolView &tool, VideoPokerGame *game);
 
 struct WeightedTables;
 // The dealing hints, verdicts and statistics value holds by (CmdDealing switches, a setting of the

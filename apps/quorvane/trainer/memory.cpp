@@ -2,12 +2,9 @@
 // the host's saves as the rows added since the last one.
 #include "apps/quorvane/trainer/memory.h"
 #include "apps/quorvane/trainer/memory_store.h"
-#include "apps/quorvane/files.h"
-#include "apps/quorvane/status_line.h"
+#include "apps/quorvane/companion.h"
 
 namespace {
-
-const char OldFileSuffix[] = ".trainer";
 
 struct Kept {
     TrainerMemory memory;
@@ -18,7 +15,12 @@ struct Kept {
 // News of the memory joins a warning still in view (the panel's own, at start).
 void Warn(const std::string &text)
 {
-    AddWarning(text);
+    JoinWarning(text);
+}
+
+std::string Counted(int n, const char *one, const char *many)
+{
+    return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
 } // namespace
@@ -53,31 +55,25 @@ void OpenMemory(Store &store)
         Warn("The trainer's memory in " + MemoryFileName() + " could not be read whole (" + store.Error() + ").");
     else if (badRows > 0)
         Warn("The trainer's memory in " + MemoryFileName() + " had " +
-             Plural(badRows, "entry that was", "entries that were") + " out of range: skipped.");
+             Counted(badRows, "entry that was", "entries that were") + " out of range: skipped.");
 }
 
-bool ImportMemory(Store &store, const std::string &panelFile)
+bool ImportMemory(Store &store, bool found, const std::string &text, const std::string &name)
 {
-    const std::string path = panelFile + OldFileSuffix, name = FileNameOf(path);
-    std::string text, why;
-    DWORD error = 0;
-    if (!ReadWholeFile(path, &text, &error)) {
-        if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
-            Warn("Could not read the trainer's memory " + name + " (error " + std::to_string(error) +
-                 "): the trainer starts afresh, and the file is left as it is.");
-        return true;
+    TrainerMemory memory;
+    if (found) {
+        TrainerFileReport report;
+        memory = ParseTrainerFile(text.data(), text.size(), &report);
+        if (report.newerVersion) {
+            Warn(name + " was written by a newer Quorvane: the trainer starts afresh, and the file is left as it is.");
+            memory = TrainerMemory();
+        } else if (report.empty) {
+            Warn("The trainer's memory " + name + " was empty: the trainer starts afresh.");
+        } else if (report.badLines > 0) {
+            Warn("The trainer's memory " + name + " was damaged: " + Counted(report.badLines, "line was", "lines were") +
+                 " skipped, the rest kept; the file is left as it was.");
+        }
     }
-    TrainerFileReport report;
-    TrainerMemory memory = ParseTrainerFile(text.data(), text.size(), &report);
-    if (report.newerVersion) {
-        Warn(name + " was written by a newer Quorvane: the trainer starts afresh, and the file is left as it is.");
-        return true;
-    }
-    if (report.empty)
-        Warn("The trainer's memory " + name + " was empty: the trainer starts afresh.");
-    else if (report.badLines > 0)
-        Warn("The trainer's memory " + name + " was damaged: " + Plural(report.badLines, "line was", "lines were") +
-             " skipped, the rest kept; the file is left as it was.");
     // Inside the import's transaction: a failure here leaves no store at all, and the import runs again.
     return CreateTrainerTables(store) && WriteWholeMemory(store, memory);
 }
@@ -98,12 +94,12 @@ void MemorySaveEnded(bool committed)
         kept.changes = MemoryChanges();
 }
 
-bool ExportMemory(const std::string &panelTextPath)
+std::string MemoryText()
 {
-    return WriteFileAtomically(panelTextPath + OldFileSuffix, FormatTrainerFile(kept.memory));
+    return FormatTrainerFile(kept.memory);
 }
 
 std::string MemoryFileName()
 {
-    return FileNameOf(host.configPath);
+    return PanelStoreName();
 }

@@ -5,7 +5,7 @@
 
 #include <string>
 
-class Store;
+#include "apps/quorvane/companion.h"
 
 // What is remembered (empty until the store opened).
 const TrainerMemory &Memory();
@@ -16,13 +16,13 @@ void ForgetToolPlay(int toolNumber);
 
 // The store opened: the tables made or upgraded, the memory read; trouble is told once on the status line.
 void OpenMemory(Store &store);
-// An older host's "<panel file>.trainer" into the new store's tables (told when damaged, never changed).
-bool ImportMemory(Store &store, const std::string &panelFile);
+// An older host's "<panel file>.trainer" (found: there was one) into the new store's tables; damage is told.
+bool ImportMemory(Store &store, bool found, const std::string &text, const std::string &name);
 bool MemoryUnsaved();
 // Inside the host's save: the rows play added since the last committed save.
 bool WriteMemory(Store &store);
 void MemorySaveEnded(bool committed);
-// The memory as text, beside the exported panel text: "<path>.trainer".
-bool ExportMemory(const std::string &panelTextPath);
+// The memory as text, for the export.
+std::string MemoryText();
 // Where it is kept, without the folder: the store's file name.
 std::string MemoryFileName();

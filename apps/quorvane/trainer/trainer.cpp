@@ -2,10 +2,8 @@
 #include "apps/quorvane/trainer/trainer.h"
 #include "apps/quorvane/trainer/advice.h"
 #include "apps/quorvane/trainer/hints.h"
-#include "apps/quorvane/tools.h"
-#include "apps/quorvane/status_line.h"
-#include "apps/quorvane/key_focus.h"
-#include "apps/quorvane/persistence.h"
+#include "apps/quorvane/companion.h"
+#include "host/video_poker.h"
 
 #include <algorithm>
 #include <cstring>
@@ -13,10 +11,10 @@
 
 namespace {
 
-// The Video Poker tool's buttons, by the control ids its window gives them.
-constexpr int PlusOneId = 262, BetFiveId = 263, DealDrawId = 264;
+constexpr int PlusOneId = VIDEO_POKER_BET_ONE_ID, BetFiveId = VIDEO_POKER_BET_FIVE_ID,
+              DealDrawId = VIDEO_POKER_DEAL_DRAW_ID;
 
-const char TrainerSetting[] = "trainer";   // its line in the panel file: "setting trainer 1" while on
+const char TrainerSetting[] = "trainer";   // the panel's setting: "1" while on
 
 struct Warned {
     int toolNumber = 0;
@@ -31,20 +29,8 @@ const char NoCreditsLeft[] = " has no credits left: Alt+Enter opens its properti
 // Routine news would wait behind a warning still held in view: a verdict replaces the last one at once.
 void ShowVerdict(const std::string &text, bool isMistake)
 {
-    host.warningUntil = 0;
-    if (isMistake)
-        SetWarning(text);
-    else
-        SetStatus(text);
+    ShowNewsNow(text, isMistake);
     shownVerdict = text;
-}
-
-std::string StatusText()
-{
-    char text[512] = {};
-    if (host.statusWindow)
-        GetWindowTextA(host.statusWindow, text, sizeof text);
-    return text;
 }
 
 bool IsOutOfCredits(const VideoPokerGame &game)
@@ -52,21 +38,21 @@ bool IsOutOfCredits(const VideoPokerGame &game)
     return game.credits == 0 && game.wager == 0 && game.handComplete != 0;
 }
 
-HWND EnabledButton(const PanelTool &tool, int id)
+HWND EnabledButton(const PanelToolView &tool, int id)
 {
     HWND button = GetDlgItem(tool.window, id);
     return button && IsWindowEnabled(button) ? button : nullptr;
 }
 
 // The five card windows, left to right as the player counts them.
-std::vector<HWND> CardWindows(const PanelTool &tool)
+std::vector<HWND> CardWindows(const PanelToolView &tool)
 {
     std::vector<std::pair<LONG, HWND>> found;
     for (HWND child = GetWindow(tool.window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         char name[32] = {};
         GetClassNameA(child, name, sizeof name);
         RECT r;
-        if (lstrcmpA(name, "VideoPokerCard") == 0 && GetWindowRect(child, &r))
+        if (lstrcmpA(name, VIDEO_POKER_CARD_CLASS) == 0 && GetWindowRect(child, &r))
             found.push_back({r.left, child});
     }
     std::sort(found.begin(), found.end());
@@ -78,12 +64,11 @@ std::vector<HWND> CardWindows(const PanelTool &tool)
 
 void Press(HWND button)
 {
-    SendMessageA(button, BM_CLICK, 0, 0);
-    SaveSoon();
+    PressToolButton(button);
 }
 
 // With the trainer on, a draw from the keyboard on holds worse than the best is held back once.
-bool HoldBackDraw(const PanelTool &tool)
+bool HoldBackDraw(const PanelToolView &tool)
 {
     VideoPokerGame game;
     const AnalysisTables *tables = AdviceTables();
@@ -98,18 +83,18 @@ bool HoldBackDraw(const PanelTool &tool)
         return false;
     warned.toolNumber = tool.number;
     warned.game = game;
-    ShowVerdict(ToolTitle(tool) + ": Enter draws anyway. " + verdict, true);
+    ShowVerdict(tool.title + ": Enter draws anyway. " + verdict, true);
     return true;
 }
 
-void DealOrDraw(const PanelTool &tool)
+void DealOrDraw(const PanelToolView &tool)
 {
     if (HWND button = EnabledButton(tool, DealDrawId))
         if (!HoldBackDraw(tool))
             Press(button);
 }
 
-void ToggleHold(const PanelTool &tool, int position)
+void ToggleHold(const PanelToolView &tool, int position)
 {
     VideoPokerGame game;
     std::vector<HWND> cards = CardWindows(tool);
@@ -119,11 +104,11 @@ void ToggleHold(const PanelTool &tool, int position)
         return;
     SendMessageA(cards[position], WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
     SendMessageA(cards[position], WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
-    SaveSoon();
+    SavePanelSoon();
 }
 
 // D: the last hand's bet again, coin by coin, then the deal (five coins before any hand was drawn).
-void DealAgain(const PanelTool &tool)
+void DealAgain(const PanelToolView &tool)
 {
     VideoPokerGame game;
     if (!ReadPokerGame(tool, &game) || game.handComplete == 0)
@@ -137,63 +122,59 @@ void DealAgain(const PanelTool &tool)
     HWND deal = EnabledButton(tool, DealDrawId);
     if (deal && ReadPokerGame(tool, &game) && game.handComplete != 0)
         Press(deal);
-    SaveSoon();
+    SavePanelSoon();
 }
 
 } // namespace
 
 bool TrainerOn()
 {
-    auto setting = host.settings.find(TrainerSetting);
-    return setting != host.settings.end() && setting->second == "1";
+    return PanelSetting(TrainerSetting) == "1";
 }
 
 void PressDealDrawOrFocused()
 {
     // While another window is active this thread has no focus, but the walk's button is still the one
     // a press means.
-    HWND focus = GetFocus();
+    HWND walked = WalkedToolButton(), focus = GetFocus();
     if (!focus)
-        focus = host.keyFocus;
-    if (focus == host.keyFocus && IsToolButton(focus) && IsWindowEnabled(focus)) {
-        if (GetDlgCtrlID(focus) != DealDrawId || !HoldBackDraw(*ToolHolding(focus)))
+        focus = walked;
+    PanelToolView tool;
+    if (walked && focus == walked && IsWindowEnabled(focus) && FindToolHolding(focus, &tool)) {
+        if (GetDlgCtrlID(focus) != DealDrawId || !HoldBackDraw(tool))
             Press(focus);
         return;
     }
-    if (const PanelTool *tool = host.Selected())
-        if (tool->window)
-            DealOrDraw(*tool);
+    if (SelectedPanelTool(&tool) && tool.window)
+        DealOrDraw(tool);
 }
 
 bool HandleTrainerCommand(int command)
 {
     if (command == CmdTrainer) {
-        if (TrainerOn())
-            host.settings.erase(TrainerSetting);
-        else
-            host.settings[TrainerSetting] = "1";
-        SetStatus(TrainerOn() ? "Trainer on: each draw is judged against the best hold."
+        SetPanelSetting(TrainerSetting, TrainerOn() ? "" : "1");
+        ShowNews(TrainerOn() ? "Trainer on: each draw is judged against the best hold."
                                : "Trainer off.");
-        SaveSoon();
+        SavePanelSoon();
         return true;
     }
     if ((command < CmdHoldCard1 || command > CmdBetFiveKey) && command != CmdDealAgain)
         return false;
-    const PanelTool *tool = host.Selected();
-    if (!tool || !tool->window)
+    PanelToolView tool;
+    if (!SelectedPanelTool(&tool) || !tool.window)
         return true;
     if (command == CmdDealAgain) {
-        DealAgain(*tool);
+        DealAgain(tool);
     } else if (command == CmdBetOneKey || command == CmdBetFiveKey) {
-        if (HWND button = EnabledButton(*tool, command == CmdBetOneKey ? PlusOneId : BetFiveId))
+        if (HWND button = EnabledButton(tool, command == CmdBetOneKey ? PlusOneId : BetFiveId))
             Press(button);
     } else {
-        ToggleHold(*tool, command - CmdHoldCard1);
+        ToggleHold(tool, command - CmdHoldCard1);
     }
     return true;
 }
 
-void FollowGame(const PanelTool &tool, const VideoPokerGame &now, const PlayedHand *drawn)
+void FollowGame(const PanelToolView &tool, const VideoPokerGame &now, const PlayedHand *drawn)
 {
     std::string verdict;
     double cost = 0;
@@ -202,17 +183,17 @@ void FollowGame(const PanelTool &tool, const VideoPokerGame &now, const PlayedHa
         lastWager[tool.number] = drawn->wager;
     if (tables && JudgeHold(*tables, drawn->cards, drawn->heldMask, drawn->wager, &cost, &verdict,
                             AdviceDealing(drawn->wager)))
-        verdict = ToolTitle(tool) + ": " + verdict;
-    else if (!shownVerdict.empty() && StatusText() == shownVerdict)
+        verdict = tool.title + ": " + verdict;
+    else if (!shownVerdict.empty() && StatusLineText() == shownVerdict)
         ShowVerdict("", false);   // play went on: the last verdict is stale
-    if (host.Selected() == &tool && IsOutOfCredits(now))
-        verdict += (verdict.empty() ? ToolTitle(tool) : " " + ToolTitle(tool)) + NoCreditsLeft;
+    if (SelectedToolNumber() == tool.number && IsOutOfCredits(now))
+        verdict += (verdict.empty() ? tool.title : " " + tool.title) + NoCreditsLeft;
     if (!verdict.empty())
         ShowVerdict(verdict, cost > 0);
 }
 
-void SelectionChanged(const PanelTool &tool, const VideoPokerGame &game)
+void SelectionChanged(const PanelToolView &tool, const VideoPokerGame &game)
 {
     if (IsOutOfCredits(game))
-        ShowVerdict(ToolTitle(tool) + NoCreditsLeft, false);
+        ShowVerdict(tool.title + NoCreditsLeft, false);
 }

@@ -2,7 +2,7 @@
 // worse than the best. Keys reach the tool as the button presses and card clicks a mouse makes.
 #pragma once
 
-#include "apps/quorvane/host_state.h"
+#include "apps/quorvane/companion.h"
 
 struct PlayedHand;
 struct VideoPokerGame;
@@ -21,6 +21,6 @@ bool HandleTrainerCommand(int command);
 // A tool's game changed (drawn: the hand it drew, if it was a draw): the status line judges a draw
 // with the trainer on, clears a verdict that play has left behind, and tells a player out of credits
 // how to start again.
-void FollowGame(const PanelTool &tool, const VideoPokerGame &now, const PlayedHand *drawn);
+void FollowGame(const PanelToolView &tool, const VideoPokerGame &now, const PlayedHand *drawn);
 // The selection moved to this Video Poker tool.
-void SelectionChanged(const PanelTool &tool, const VideoPokerGame &game);
+void SelectionChanged(const PanelToolView &tool, const VideoPokerGame &game);
