@@ -3,6 +3,7 @@
 // and cards on the status line shown with their suits.
 #include "apps/quorvane/companion.h"
 #include "apps/quorvane/trainer/hints.h"
+#include "apps/quorvane/trainer/game_tables.h"
 #include "apps/quorvane/trainer/memory.h"
 #include "apps/quorvane/trainer/trainer.h"
 #include "analysis/cards.h"

@@ -1,9 +1,11 @@
 // hints.cpp: the hint, statistics and chart windows, kept up to date from the tools' saved blocks.
 #include "apps/quorvane/trainer/hints.h"
 #include "apps/quorvane/trainer/advice.h"
+#include "apps/quorvane/trainer/game_tables.h"
 #include "apps/quorvane/trainer/trainer.h"
 #include "apps/quorvane/trainer/memory.h"
 #include "apps/quorvane/trainer/credit_graph.h"
+#include "apps/quorvane/trainer/text_view.h"
 #include "apps/quorvane/companion.h"
 #include "host/video_poker.h"
 #include "analysis/strategy_chart.h"
@@ -21,15 +23,11 @@ namespace {
 constexpr int TextId = 100;
 constexpr int GraphId = 101;             // the statistics window's graph of credits, under its text
 constexpr int GraphHeight = 250;
-constexpr int TextIndent = 4;
-#define QUORVANE_TEXT_CLASS "QuorvaneText"
 constexpr UINT RefreshDelayMs = 100;   // the windows follow play at most this often: reading speed, not input speed
 constexpr UINT_PTR RefreshTimer = 1;
 constexpr UINT MachineChartDone = WM_APP + 1;   // the machine's own chart has been worked out
 
 struct Advice {
-    AnalysisTables *tables = nullptr;        // built at the first question: about 3.5 MB
-    bool tablesFailed = false;
     // The return of optimal play at 5 coins and at 1 to 4, by dealing (0 an even deck, 1 this machine's).
     bool haveOptimal[2] = {};
     double optimalFiveCoins[2] = {}, optimalFewerCoins[2] = {};
@@ -48,22 +46,11 @@ struct Advice {
     HWND notices = nullptr;                  // the refresh timer and the machine chart's news arrive here
     std::string chartText;                   // derived once: it does not change with play
     bool machineChartStarted = false;
-    HFONT font = nullptr;
-    int lineHeight = 0;
 };
 
 Advice advice;
 
-const char DealingSetting[] = "dealing";   // "even" while holds are valued by an even deck
-WeightedTables *machineTables[MaxWager + 1] = {};   // by coins: built at the first question for them
-bool machineTablesFailed = false;
-
 HWND Notices();
-
-bool IsPokerTool(const PanelToolView &tool)
-{
-    return tool.window && tool.typeName == VIDEO_POKER_TYPE_NAME;
-}
 
 // The selected tool, or null: a view good until the next call.
 const PanelToolView *SelectedTool()
@@ -72,30 +59,9 @@ const PanelToolView *SelectedTool()
     return SelectedPanelTool(&view) ? &view : nullptr;
 }
 
-bool ReadGame(const PanelToolView &tool, VideoPokerGame *game)
-{
-    std::vector<uint8_t> block = ToolBlock(tool);
-    return ReadGameBlock(block.data(), block.size(), game);
-}
-
 const AnalysisTables *Tables()
 {
-    if (!advice.tables && !advice.tablesFailed) {
-        advice.tables = CreateAnalysisTables(2);
-        advice.tablesFailed = advice.tables == nullptr;
-    }
-    return advice.tables;
-}
-
-std::string WithLineBreaks(const std::string &text)   // the text view keeps CR LF line ends
-{
-    std::string out;
-    for (char c : text) {
-        if (c == '\n')
-            out += '\r';
-        out += c;
-    }
-    return out;
+    return AdviceTables();
 }
 
 std::string HintTextFor(const PanelToolView *tool)
@@ -103,7 +69,7 @@ std::string HintTextFor(const PanelToolView *tool)
     if (!tool || !IsPokerTool(*tool))
         return "Select a Video Poker tool: the hint is for the hand it shows.\n";
     VideoPokerGame game;
-    if (!ReadGame(*tool, &game))
+    if (!ReadPokerGame(*tool, &game))
         return tool->title + ": its game could not be read.\n";
     if (tool->number == advice.hintToolNumber && memcmp(&game, &advice.hintGame, sizeof game) == 0)
         return advice.hintText;
@@ -153,157 +119,9 @@ std::string StatisticsTextFor(const PanelToolView *tool)
            LifetimeText("The panel", memory.panel);
 }
 
-std::string TextOf(HWND window)
-{
-    std::string text(static_cast<size_t>(GetWindowTextLengthA(window)) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(window, &text[0], static_cast<int>(text.size()))));
-    return text;
-}
-
-int LineHeight(HWND window)
-{
-    if (advice.lineHeight == 0) {
-        HDC dc = GetDC(window);
-        HGDIOBJ old = SelectObject(dc, advice.font);
-        TEXTMETRICA metrics = {};
-        GetTextMetricsA(dc, &metrics);
-        SelectObject(dc, old);
-        ReleaseDC(window, dc);
-        advice.lineHeight = metrics.tmHeight > 0 ? metrics.tmHeight : 16;
-    }
-    return advice.lineHeight;
-}
-
-void SetLineRange(HWND window, const char *text)
-{
-    int lines = 1;
-    for (const char *c = text; *c; ++c)
-        lines += *c == '\n';
-    RECT client;
-    GetClientRect(window, &client);
-    SCROLLINFO info = {};
-    info.cbSize = sizeof info;
-    info.fMask = SIF_RANGE | SIF_PAGE;
-    info.nMax = lines - 1;
-    info.nPage = static_cast<UINT>(client.bottom / LineHeight(window));
-    SetScrollInfo(window, SB_VERT, &info, TRUE);
-}
-
-void ScrollTo(HWND window, int line)
-{
-    SetScrollPos(window, SB_VERT, line, TRUE);   // kept within the range by the scroll bar
-    InvalidateRect(window, nullptr, TRUE);
-}
-
-// A card's name in the text ("KS", "TD") standing alone as a word.
-bool IsCardAt(const std::string &line, size_t i)
-{
-    auto word = [&](size_t at) { return at < line.size() && isalnum(static_cast<unsigned char>(line[at])); };
-    const int card = i + 1 < line.size() ? ParseCard(&line[i], 2) : -1;   // as CardName writes it: "as" is a word
-    return card >= 0 && line.compare(i, 2, CardName(Card(card))) == 0 && !(i > 0 && word(i - 1)) && !word(i + 2);
-}
-
-// One line in the fixed-pitch font, with each card shown as a player reads it: rank and suit symbol,
-// hearts and diamonds in red. The text itself keeps the letters, for copying and for other programs.
-void PaintLine(HDC dc, int y, const std::string &line, int charWidth)
-{
-    const COLORREF ink = GetSysColor(COLOR_WINDOWTEXT);
-    size_t run = 0;
-    for (size_t i = 0; i <= line.size(); ++i) {
-        bool card = i < line.size() && IsCardAt(line, i);
-        if (!card && i < line.size())
-            continue;
-        if (i > run)
-            TextOutA(dc, TextIndent + static_cast<int>(run) * charWidth, y, line.c_str() + run, static_cast<int>(i - run));
-        if (!card)
-            break;
-        const char suit = line[i + 1];
-        const wchar_t shown[2] = {static_cast<wchar_t>(line[i]),
-                                  static_cast<wchar_t>(suit == 'C' ? 0x2663 : suit == 'D' ? 0x2666 : suit == 'H' ? 0x2665 : 0x2660)};
-        SetTextColor(dc, suit == 'D' || suit == 'H' ? RGB(200, 0, 0) : ink);
-        TextOutW(dc, TextIndent + static_cast<int>(i) * charWidth, y, shown, 2);
-        SetTextColor(dc, ink);
-        run = i + 2;
-        ++i;
-    }
-}
-
-void PaintLines(HWND window)
-{
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(window, &paint);
-    HGDIOBJ old = SelectObject(dc, advice.font);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    TEXTMETRICA metrics = {};
-    GetTextMetricsA(dc, &metrics);
-    const int height = LineHeight(window), charWidth = metrics.tmAveCharWidth > 0 ? metrics.tmAveCharWidth : 8;
-    const std::string text = TextOf(window);
-    int y = TextIndent / 2 - GetScrollPos(window, SB_VERT) * height;
-    for (size_t start = 0; start <= text.size() && y < paint.rcPaint.bottom; y += height) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        size_t shown = end > start && text[end - 1] == '\r' ? end - 1 - start : end - start;
-        if (y + height > paint.rcPaint.top)
-            PaintLine(dc, y, text.substr(start, shown), charWidth);
-        start = end + 1;
-    }
-    SelectObject(dc, old);
-    EndPaint(window, &paint);
-}
-
-// The windows' text, painted line by line. An edit control lays out all of its text on every change,
-// which takes tens of milliseconds under Wine: far too slow to follow a panel in play.
-LRESULT CALLBACK TextViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    switch (message) {
-    case WM_SETTEXT: {
-        LRESULT done = DefWindowProcA(window, message, wParam, lParam);
-        SetLineRange(window, lParam ? reinterpret_cast<const char *>(lParam) : "");
-        InvalidateRect(window, nullptr, TRUE);
-        return done;
-    }
-    case WM_SIZE:
-        SetLineRange(window, TextOf(window).c_str());
-        InvalidateRect(window, nullptr, TRUE);
-        return 0;
-    case WM_VSCROLL: {
-        SCROLLINFO info = {};
-        info.cbSize = sizeof info;
-        info.fMask = SIF_ALL;
-        GetScrollInfo(window, SB_VERT, &info);
-        int line = info.nPos, page = std::max(1, static_cast<int>(info.nPage) - 1);
-        switch (LOWORD(wParam)) {
-        case SB_LINEUP: line -= 1; break;
-        case SB_LINEDOWN: line += 1; break;
-        case SB_PAGEUP: line -= page; break;
-        case SB_PAGEDOWN: line += page; break;
-        case SB_THUMBTRACK: line = info.nTrackPos; break;
-        case SB_TOP: line = 0; break;
-        case SB_BOTTOM: line = info.nMax; break;
-        }
-        ScrollTo(window, line);
-        return 0;
-    }
-    case WM_KEYDOWN:   // the keys of the window the text is in
-        return SendMessageA(GetParent(window), message, wParam, lParam);
-    case WM_MOUSEWHEEL:
-        ScrollTo(window, GetScrollPos(window, SB_VERT) - GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA * 3);
-        return 0;
-    case WM_PAINT:
-        PaintLines(window);
-        return 0;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
 void ShowText(HWND window, const std::string &text)
 {
-    HWND view = GetDlgItem(window, TextId);
-    std::string shown = WithLineBreaks(text);
-    if (TextOf(view) != shown)      // unchanged text keeps its scroll position
-        SetWindowTextA(view, shown.c_str());
+    SetViewText(GetDlgItem(window, TextId), text);
 }
 
 
@@ -323,9 +141,7 @@ LRESULT CALLBACK AdviceWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 {
     switch (message) {
     case WM_CREATE: {
-        HWND view = CreateWindowExA(WS_EX_CLIENTEDGE, QUORVANE_TEXT_CLASS, "", WS_CHILD | WS_VISIBLE | WS_VSCROLL,
-                                    0, 0, 0, 0, window, reinterpret_cast<HMENU>(TextId), HostInstance(), nullptr);
-        return view ? 0 : -1;
+        return CreateTextView(window, TextId) ? 0 : -1;
     }
     case WM_SIZE:
         LayOutAdviceWindow(window);
@@ -359,12 +175,8 @@ HWND OpenAdviceWindow(HWND *slot, const char *className, const char *title, int 
         SetWindowPos(*slot, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
         return *slot;
     }
-    if (!RegisterCompanionClass(className, AdviceWndProc, GetSysColorBrush(COLOR_WINDOW)) ||
-        !RegisterCompanionClass(QUORVANE_TEXT_CLASS, TextViewProc, GetSysColorBrush(COLOR_WINDOW)))
+    if (!RegisterCompanionClass(className, AdviceWndProc, GetSysColorBrush(COLOR_WINDOW)) || !RegisterTextView())
         return nullptr;
-    if (!advice.font)
-        advice.font = CreateFontA(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, "Courier New");
     // Beside the main window's right edge, as far as the screen allows.
     const int width = 720;
     RECT mainRect = {}, work = {0, 0, 1024, 768};
@@ -540,7 +352,7 @@ void WatchToolGames()
     }
     for (const PanelToolView &tool : PanelTools()) {
         VideoPokerGame game;
-        if (!IsPokerTool(tool) || !ReadGame(tool, &game))
+        if (!ReadPokerGame(tool, &game))
             continue;
         GameWatch &watch = advice.watches[tool.number];
         if (watch.seen && memcmp(&watch.last, &game, sizeof game) == 0)
@@ -554,7 +366,7 @@ void WatchToolGames()
     }
     VideoPokerGame game;
     const PanelToolView *selected = SelectedTool();
-    if (selectedNow != selectedBefore && selected && IsPokerTool(*selected) && ReadGame(*selected, &game))
+    if (selectedNow != selectedBefore && selected && ReadPokerGame(*selected, &game))
         SelectionChanged(*selected, game);
     // Working out a hint takes milliseconds: under a stream of input the windows catch up once the
     // stream lets them (a timer comes only when the queue is empty), not after every message.
@@ -562,29 +374,6 @@ void WatchToolGames()
         advice.refreshDue = true;
         SetTimer(Notices(), RefreshTimer, RefreshDelayMs, nullptr);
     }
-}
-
-const WeightedTables *AdviceDealing(int coins)
-{
-    if (!PanelSetting(DealingSetting).empty() || coins < 1 || coins > MaxWager || machineTablesFailed)
-        return nullptr;
-    if (!machineTables[coins]) {
-        uint32_t weight[DeckSize];
-        MachineCardWeights(weight);
-        machineTables[coins] = CreateWeightedTables(weight, coins, 2);
-        machineTablesFailed = machineTables[coins] == nullptr;
-    }
-    return machineTables[coins];
-}
-
-const AnalysisTables *AdviceTables()
-{
-    return Tables();
-}
-
-bool ReadPokerGame(const PanelToolView &tool, VideoPokerGame *game)
-{
-    return IsPokerTool(tool) && ReadGame(tool, game);
 }
 
 bool HandleAdviceCommand(int command)
@@ -611,7 +400,7 @@ bool HandleAdviceCommand(int command)
             ShowText(advice.mistakesWindow, MistakesWindowText());
         return true;
     case CmdDealing:
-        SetPanelSetting(DealingSetting, PanelSetting(DealingSetting).empty() ? "even" : "");
+        SwitchDealing();
         advice.summaries.clear();   // every hand valued afresh, and the hint worked out again
         advice.hintToolNumber = 0;
         RefreshAdviceWindows();

@@ -1,7 +1,8 @@
 // trainer.cpp: keyboard play of the selected tool and the trainer's verdicts on its holds.
 #include "apps/quorvane/trainer/trainer.h"
 #include "apps/quorvane/trainer/advice.h"
-#include "apps/quorvane/trainer/hints.h"
+#include "apps/quorvane/trainer/game_tables.h"
+#include "apps/quorvane/trainer/trainer_ids.h"
 #include "apps/quorvane/companion.h"
 #include "host/video_poker.h"
 
