@@ -80,6 +80,82 @@ const char InsertMistakeSql[] =
     "INSERT INTO trainer_mistakes(tool, even_deck, wager, cost, cards, held, best) VALUES (?, ?, ?, ?, ?, ?, ?)";
 const char WriteLifetimeSql[] = "INSERT OR REPLACE INTO trainer_lifetimes VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)";
 
+bool ReadLifetimes(Store &store, TrainerMemory *memory, int *badRows)
+{
+    Statement lifetimes(store.Db(), "SELECT tool, hands, coins_bet, coins_won, yours_worth, best_worth, best_taken,"
+                                    " mistakes, mistakes_cost FROM trainer_lifetimes");
+    auto count = [&](int column) {
+        return static_cast<int>(std::min<int64_t>(std::max<int64_t>(lifetimes.Int(column), -1), INT32_MAX));
+    };
+    while (lifetimes.Row()) {
+        PlaySummary s;
+        const int64_t tool = lifetimes.Int(0);
+        s.hands = count(1);
+        s.coinsBet = lifetimes.Int(2);
+        s.coinsWon = lifetimes.Int(3);
+        s.yourHoldsWorth = lifetimes.Real(4);
+        s.bestHoldsWorth = lifetimes.Real(5);
+        s.bestHoldTaken = count(6);
+        s.mistakes = count(7);
+        s.mistakesCost = lifetimes.Real(8);
+        if (tool < 0 || tool > INT32_MAX || lifetimes.Int(1) > INT32_MAX || !SummaryFits(s))
+            ++*badRows;
+        else if (tool == 0)
+            memory->panel = s;
+        else
+            memory->tools[static_cast<int>(tool)] = s;
+    }
+    return !lifetimes.Failed();
+}
+
+// The newest up to the caps, oldest first.
+bool ReadHands(Store &store, TrainerMemory *memory, int *badRows)
+{
+    Statement hands(store.Db(), "SELECT tool, wager, paid, best_worth, even_deck FROM"
+                                " (SELECT * FROM trainer_hands ORDER BY id DESC LIMIT ?) ORDER BY id");
+    hands.Bind(int64_t(MaxHandPoints));
+    while (hands.Row()) {
+        HandPoint h;
+        int64_t tool = hands.Int(0), wager = hands.Int(1), paid = hands.Int(2);
+        h.bestWorth = hands.Real(3);
+        h.evenDeck = hands.Int(4) != 0;
+        if (tool < 0 || tool > INT32_MAX || wager < 1 || wager > MaxWager || paid < 0 || paid > 1000000 ||
+            !Coins(h.bestWorth)) {
+            ++*badRows;
+            continue;
+        }
+        h.toolNumber = static_cast<int>(tool);
+        h.wager = static_cast<int32_t>(wager);
+        h.paid = static_cast<int32_t>(paid);
+        memory->hands.push_back(h);
+    }
+    return !hands.Failed();
+}
+
+bool ReadMistakes(Store &store, TrainerMemory *memory, int *badRows)
+{
+    Statement mistakes(store.Db(), "SELECT tool, even_deck, wager, cost, cards, held, best FROM"
+                                   " (SELECT * FROM trainer_mistakes ORDER BY id DESC LIMIT ?) ORDER BY id");
+    mistakes.Bind(int64_t(MaxRememberedMistakes));
+    while (mistakes.Row()) {
+        RememberedMistake m;
+        int64_t tool = mistakes.Int(0), wager = mistakes.Int(2), held = mistakes.Int(5), best = mistakes.Int(6);
+        m.evenDeck = mistakes.Int(1) != 0;
+        m.cost = mistakes.Real(3);
+        if (tool < 0 || tool > INT32_MAX || wager < 1 || wager > MaxWager || !Coins(m.cost) || m.cost <= 0 ||
+            held < 0 || held > 31 || best < 0 || best > 31 || held == best || !ReadCards(mistakes.Text(4), m.cards)) {
+            ++*badRows;
+            continue;
+        }
+        m.toolNumber = static_cast<int>(tool);
+        m.wager = static_cast<int32_t>(wager);
+        m.heldMask = static_cast<uint8_t>(held);
+        m.bestMask = static_cast<uint8_t>(best);
+        memory->mistakes.push_back(m);
+    }
+    return !mistakes.Failed();
+}
+
 } // namespace
 
 void RememberAndNote(TrainerMemory &memory, MemoryChanges &changes, int toolNumber, const JudgedHand &judged)
@@ -129,67 +205,8 @@ bool ReadTrainerMemory(Store &store, TrainerMemory *memory, int *badRows)
 {
     *memory = TrainerMemory();
     *badRows = 0;
-    Statement lifetimes(store.Db(), "SELECT tool, hands, coins_bet, coins_won, yours_worth, best_worth, best_taken,"
-                                    " mistakes, mistakes_cost FROM trainer_lifetimes");
-    while (lifetimes.Row()) {
-        PlaySummary s;
-        int64_t tool = lifetimes.Int(0), hands = lifetimes.Int(1), best = lifetimes.Int(6), mistakes = lifetimes.Int(7);
-        s.hands = static_cast<int>(std::min<int64_t>(std::max<int64_t>(hands, -1), INT32_MAX));
-        s.coinsBet = lifetimes.Int(2);
-        s.coinsWon = lifetimes.Int(3);
-        s.yourHoldsWorth = lifetimes.Real(4);
-        s.bestHoldsWorth = lifetimes.Real(5);
-        s.bestHoldTaken = static_cast<int>(std::min<int64_t>(std::max<int64_t>(best, -1), INT32_MAX));
-        s.mistakes = static_cast<int>(std::min<int64_t>(std::max<int64_t>(mistakes, -1), INT32_MAX));
-        s.mistakesCost = lifetimes.Real(8);
-        if (tool < 0 || tool > INT32_MAX || hands > INT32_MAX || !SummaryFits(s)) {
-            ++*badRows;
-            continue;
-        }
-        if (tool == 0)
-            memory->panel = s;
-        else
-            memory->tools[static_cast<int>(tool)] = s;
-    }
-    // The newest up to the caps, oldest first.
-    Statement hands(store.Db(), "SELECT tool, wager, paid, best_worth, even_deck FROM"
-                                " (SELECT * FROM trainer_hands ORDER BY id DESC LIMIT ?) ORDER BY id");
-    hands.Bind(int64_t(MaxHandPoints));
-    while (hands.Row()) {
-        HandPoint h;
-        int64_t tool = hands.Int(0), wager = hands.Int(1), paid = hands.Int(2);
-        h.bestWorth = hands.Real(3);
-        h.evenDeck = hands.Int(4) != 0;
-        if (tool < 0 || tool > INT32_MAX || wager < 1 || wager > MaxWager || paid < 0 || paid > 1000000 ||
-            !Coins(h.bestWorth)) {
-            ++*badRows;
-            continue;
-        }
-        h.toolNumber = static_cast<int>(tool);
-        h.wager = static_cast<int32_t>(wager);
-        h.paid = static_cast<int32_t>(paid);
-        memory->hands.push_back(h);
-    }
-    Statement mistakes(store.Db(), "SELECT tool, even_deck, wager, cost, cards, held, best FROM"
-                                   " (SELECT * FROM trainer_mistakes ORDER BY id DESC LIMIT ?) ORDER BY id");
-    mistakes.Bind(int64_t(MaxRememberedMistakes));
-    while (mistakes.Row()) {
-        RememberedMistake m;
-        int64_t tool = mistakes.Int(0), wager = mistakes.Int(2), held = mistakes.Int(5), best = mistakes.Int(6);
-        m.evenDeck = mistakes.Int(1) != 0;
-        m.cost = mistakes.Real(3);
-        if (tool < 0 || tool > INT32_MAX || wager < 1 || wager > MaxWager || !Coins(m.cost) || m.cost <= 0 ||
-            held < 0 || held > 31 || best < 0 || best > 31 || held == best || !ReadCards(mistakes.Text(4), m.cards)) {
-            ++*badRows;
-            continue;
-        }
-        m.toolNumber = static_cast<int>(tool);
-        m.wager = static_cast<int32_t>(wager);
-        m.heldMask = static_cast<uint8_t>(held);
-        m.bestMask = static_cast<uint8_t>(best);
-        memory->mistakes.push_back(m);
-    }
-    return !lifetimes.Failed() && !hands.Failed() && !mistakes.Failed();
+    bool lifetimes = ReadLifetimes(store, memory, badRows), hands = ReadHands(store, memory, badRows);
+    return ReadMistakes(store, memory, badRows) && lifetimes && hands;
 }
 
 bool WriteTrainerChanges(Store &store, const TrainerMemory &memory, const MemoryChanges &changes)
