@@ -74,7 +74,7 @@ FAULTS = [
 ("trainer", "a 71-byte block read as a game", "apps/quorvane/trainer/advice.cpp", "if (!block || size != sizeof(VideoPokerGame))", "if (!block || size + 1 < sizeof(VideoPokerGame))"),
 ("trainer", "a keyboard draw held back on the best hold", "apps/quorvane/trainer/trainer.cpp", "AdviceDealing(game.wager)) ||\n        cost == 0)\n        return false;", "AdviceDealing(game.wager)))\n        return false;"),
 ("trainer", "the trainer judges while it is off", "apps/quorvane/trainer/trainer.cpp", "const AnalysisTables *tables = drawn && TrainerOn() ? AdviceTables() : nullptr;", "const AnalysisTables *tables = drawn ? AdviceTables() : nullptr;"),
-("trainer", "any panel type taken for a poker tool", "apps/quorvane/trainer/hints.cpp", "host.types[tool.type].name == PokerTypeName;", "!host.types[tool.type].name.empty();"),
+("trainer", "any panel type taken for a poker tool", "apps/quorvane/trainer/game_tables.cpp", "return tool.window && tool.typeName == VIDEO_POKER_TYPE_NAME;", "return tool.window && !tool.typeName.empty();"),
 ("trainer", "the trainer's memory never written", "apps/quorvane/trainer/companion.cpp", "    return WriteMemory(store);\n", "    return true;\n"),
 ("trainer", "the memory's oldest rows never deleted", "apps/quorvane/trainer/memory_store.cpp", "return trimHands.Bind(int64_t(MaxHandPoints)).Run() && ", "return "),
 ("trainer", "a cut last line of the memory file read as whole", "apps/quorvane/trainer/trainer_log.cpp", "bool good = newline && line.size()", "bool good = line.size()"),

