@@ -261,6 +261,8 @@ void HandleCommand(int command)
             SendMessageA(host.panelWindow, WM_KEYDOWN, VK_ESCAPE, 0);
             return;
         }
+        if (CompanionEscape())
+            return;
         host.keyFocus = nullptr;
         SetFocus(host.panelWindow);
         SetStatus("The keys play the selected tool again.");

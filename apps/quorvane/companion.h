@@ -31,6 +31,9 @@
 bool CompanionCommand(int command);
 // Enter or Space: true when the companion carried it out; else the host presses the button Tab walked to.
 bool CompanionPress();
+// Escape: true when the companion put away a window of its own (the one shown last); else the keys
+// leave the tools' buttons and play the selected tool again.
+bool CompanionEscape();
 
 // A menu is about to open: the companion checks or greys its items in it.
 void CompanionMenuOpening(HMENU menu);

@@ -25,6 +25,11 @@ bool CompanionPress()
     return false;
 }
 
+bool CompanionEscape()
+{
+    return false;
+}
+
 bool CompanionImport(Store &, bool, const std::string &, const std::string &)
 {
     return true;

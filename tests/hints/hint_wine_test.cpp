@@ -41,12 +41,16 @@ TEST(HintWindows, TheHintFollowsTheSelectionAndTheChartAddsTheMachinesOwn)
     EXPECT_TRUE(WaitFor([&] { return AdviceText(run, QUORVANE_HINT_CLASS).find("Video Poker 1") != std::string::npos; },
                         10000));
     EXPECT_NE(AdviceText(run, QUORVANE_HINT_CLASS).find("No hand is waiting for the draw"), std::string::npos);
-    // Escape puts the hint away, and so does Ctrl+H again.
-    PostMessageA(FindProcessWindow(run.ProcessId(), QUORVANE_HINT_CLASS), WM_KEYDOWN, VK_ESCAPE, 1);
+    // Escape on the panel puts the hint away, and each window's own key again puts it away.
+    run.Command(CmdKeysToPlay);
     EXPECT_TRUE(WaitFor([&] { return !FindProcessWindow(run.ProcessId(), QUORVANE_HINT_CLASS); }, 5000));
-    run.Command(CmdHint);
-    run.Command(CmdHint);
-    EXPECT_FALSE(FindProcessWindow(run.ProcessId(), QUORVANE_HINT_CLASS));
+    const std::pair<int, const char *> windows[] = {{CmdHint, QUORVANE_HINT_CLASS},
+        {CmdStatistics, QUORVANE_STATISTICS_CLASS}, {CmdMistakes, QUORVANE_MISTAKES_CLASS}};
+    for (const auto &window : windows) {
+        run.Command(window.first);
+        run.Command(window.first);
+        EXPECT_FALSE(FindProcessWindow(run.ProcessId(), window.second)) << window.second;
+    }
 
     run.Command(CmdChart);
     std::string chart = AdviceText(run, QUORVANE_CHART_CLASS);

@@ -24,6 +24,11 @@ bool CompanionPress()
     return true;
 }
 
+bool CompanionEscape()
+{
+    return PutAwayNewestWindow();
+}
+
 void CompanionMenuOpening(HMENU menu)
 {
     CheckMenuItem(menu, CmdTrainer, MF_BYCOMMAND | (TrainerOn() ? MF_CHECKED : MF_UNCHECKED));

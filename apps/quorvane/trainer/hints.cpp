@@ -44,6 +44,7 @@ struct Advice {
     HWND mistakesWindow = nullptr;
     std::map<std::string, std::string> mistakeKinds;   // by cards and holds: worked out once a run
     HWND notices = nullptr;                  // the refresh timer and the machine chart's news arrive here
+    std::vector<HWND> shown;                 // the open windows, the one shown last at the end
     std::string chartText;                   // derived once: it does not change with play
     bool machineChartStarted = false;
 };
@@ -154,6 +155,7 @@ LRESULT CALLBACK AdviceWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         DestroyWindow(window);
         return 0;
     case WM_DESTROY:
+        advice.shown.erase(std::remove(advice.shown.begin(), advice.shown.end(), window), advice.shown.end());
         if (window == advice.hintWindow)
             advice.hintWindow = nullptr;
         if (window == advice.statisticsWindow)
@@ -173,6 +175,8 @@ HWND OpenAdviceWindow(HWND *slot, const char *className, const char *title, int 
 {
     if (*slot) {
         SetWindowPos(*slot, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        advice.shown.erase(std::remove(advice.shown.begin(), advice.shown.end(), *slot), advice.shown.end());
+        advice.shown.push_back(*slot);
         return *slot;
     }
     if (!RegisterCompanionClass(className, AdviceWndProc, GetSysColorBrush(COLOR_WINDOW)) || !RegisterTextView())
@@ -190,8 +194,10 @@ HWND OpenAdviceWindow(HWND *slot, const char *className, const char *title, int 
     *slot = CreateWindowExA(WS_EX_TOOLWINDOW, className, title, WS_OVERLAPPEDWINDOW, x < work.left ? work.left : x,
                             y < work.top ? work.top : y, width, height, HostMainWindow(), nullptr, HostInstance(),
                             nullptr);
-    if (*slot)
+    if (*slot) {
         ShowWindow(*slot, SW_SHOWNOACTIVATE);
+        advice.shown.push_back(*slot);
+    }
     return *slot;
 }
 
@@ -385,7 +391,11 @@ bool HandleAdviceCommand(int command)
         else if (OpenAdviceWindow(&advice.hintWindow, QUORVANE_HINT_CLASS, "Hint", 0))
             ShowText(advice.hintWindow, HintTextFor(SelectedTool()));
         return true;
-    case CmdStatistics:
+    case CmdStatistics:   // Ctrl+T again puts statistics away
+        if (advice.statisticsWindow) {
+            DestroyWindow(advice.statisticsWindow);
+            return true;
+        }
         if (!OpenAdviceWindow(&advice.statisticsWindow, QUORVANE_STATISTICS_CLASS, "Statistics", 30, 640))
             return true;
         if (!GetDlgItem(advice.statisticsWindow, GraphId) && RegisterCreditGraphClass()) {
@@ -395,8 +405,10 @@ bool HandleAdviceCommand(int command)
         }
         ShowText(advice.statisticsWindow, StatisticsTextFor(SelectedTool()));
         return true;
-    case CmdMistakes:
-        if (OpenAdviceWindow(&advice.mistakesWindow, QUORVANE_MISTAKES_CLASS, "Mistakes remembered", 90))
+    case CmdMistakes:   // Ctrl+L again puts the mistakes away
+        if (advice.mistakesWindow)
+            DestroyWindow(advice.mistakesWindow);
+        else if (OpenAdviceWindow(&advice.mistakesWindow, QUORVANE_MISTAKES_CLASS, "Mistakes remembered", 90))
             ShowText(advice.mistakesWindow, MistakesWindowText());
         return true;
     case CmdDealing:
@@ -424,4 +436,12 @@ HWND AdviceWindowOf(int command)
            : command == CmdChart ? advice.chartWindow
            : command == CmdMistakes ? advice.mistakesWindow
                                   : nullptr;
+}
+
+bool PutAwayNewestWindow()
+{
+    if (advice.shown.empty())
+        return false;
+    DestroyWindow(advice.shown.back());     // its WM_DESTROY takes it off the list
+    return true;
 }

@@ -13,3 +13,5 @@ bool HandleAdviceCommand(int command);
 
 // The open window of CmdHint, CmdStatistics, CmdChart or CmdMistakes, or null.
 HWND AdviceWindowOf(int command);
+// Escape from the panel: the trainer's window shown last is put away; false when none is open.
+bool PutAwayNewestWindow();
