@@ -139,9 +139,10 @@ void EndDrag(HWND panel, POINT at, bool keep)
         SetStatus("Cancelled.");
         return;
     }
-    SetStatus((kind == DragKind::Move ? "Moved " : "Resized ") + ToolTitle(*tool) + " to " +
-              std::to_string(Width(tool->rect)) + " x " + std::to_string(Height(tool->rect)) + " at " +
-              std::to_string(tool->rect.left) + ", " + std::to_string(tool->rect.top) + ".");
+    const std::string place = std::to_string(tool->rect.left) + ", " + std::to_string(tool->rect.top);
+    const std::string size = std::to_string(Width(tool->rect)) + " x " + std::to_string(Height(tool->rect));
+    SetStatus(kind == DragKind::Move ? "Moved " + ToolTitle(*tool) + " to " + place + "."
+                                     : "Resized " + ToolTitle(*tool) + " to " + size + ".");
     SaveSoon();
 }
 

@@ -22,6 +22,7 @@ Store store;                                    // open for the whole run
 HANDLE claim = INVALID_HANDLE_VALUE;            // the lock that keeps a second host off this panel
 std::string importFrom;                         // an older host's panel file, when no store is beside it
 std::string keptAs;                             // the name of the damaged store's copy, or the imported file
+std::string welcome;                            // a new panel's first words, until play changes the panel
 
 // The store speaks UTF-8; the host's paths are in the system's code page.
 std::string Utf8(const std::string &ansi)
@@ -354,9 +355,10 @@ void RestorePanel(PanelFileState state, const SavedPanel &saved, const PanelFile
             ResizeTool(first, CornerQuestion, false, WelcomeSize, first.rect, DragKind::BottomRight);
             SelectTool(first.number);
         }
-        SetStatus(host.types.empty() ? "No panel-type module found: see Help > About Quorvane."
+        welcome = host.types.empty() ? "No panel-type module found: see Help > About Quorvane."
                                      : "A new panel. Play the tool with its buttons; drag its tab to move it, "
-                                       "its edges to resize; Insert adds another.");
+                                       "its edges to resize; Insert adds another.";
+        SetStatus(welcome);
         return;
     }
     if (report.newerVersion) {
@@ -413,6 +415,10 @@ bool SaveNow(bool force)
             SetWarning("Could not save the panel to " + host.configPath + " (" + result.error +
                        "); nothing is lost yet: it is tried again at every save while Quorvane runs.");
         return false;
+    }
+    if (result.outcome == SaveOutcome::Saved && host.store.lastSaved.generation > 1 && !welcome.empty()) {
+        ClearStatus(welcome);    // the panel has changed since it was new: the welcome has done its work
+        welcome.clear();
     }
     if (result.outcome == SaveOutcome::Saved && force)     // asked for (Ctrl+S): told; saves by themselves are not
         SetStatus("Saved " + Plural(static_cast<int>(panel.tools.size()), "tool", "tools") + " to " +

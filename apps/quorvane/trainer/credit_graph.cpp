@@ -17,7 +17,11 @@ constexpr int LegendHeight = 34;    // two lines under the plot
 std::string Credits(double value)
 {
     char text[32];
-    snprintf(text, sizeof text, "%+.0f", value);
+    // Rounded first: a value just under nought reads "0", never "-0".
+    const double rounded = std::round(value);
+    if (rounded == 0)
+        return "0";
+    snprintf(text, sizeof text, "%+.0f", rounded);
     return text;
 }
 
