@@ -808,14 +808,12 @@ bool DeriveOrPlay(const AnalysisTables &tables, const WeightedTables *machine, i
         return false;
     const bool cardAware = machine != nullptr;
     std::vector<GroupHash> parts(static_cast<size_t>(threads));
+    bool tallied;
     if (!machine) {
-        std::vector<DealClass> classes(DealClassCount);
-        int classCount = ListDealClasses(classes.data());
-        constexpr int BlockSize = 1024;
-        RunBlocks(threads, (classCount + BlockSize - 1) / BlockSize, [&](int block, int t) {
-            GroupHash &groups = parts[static_cast<size_t>(t)];
-            for (int c = block * BlockSize; c < std::min(classCount, (block + 1) * BlockSize); ++c) {
-                const DealClass &deal = classes[static_cast<size_t>(c)];
+        tallied = RunClassBlocks(threads, ClassBlockSize, [&](const ClassBlock &block) {
+            GroupHash &groups = parts[static_cast<size_t>(block.thread)];
+            for (int c = 0; c < block.count; ++c) {
+                const DealClass &deal = block.classes[c];
                 HoldValue ranked[HoldCount];
                 AnalyzeHolds(tables, deal.cards, coins, ranked);
                 HandHolds holds;
@@ -837,20 +835,17 @@ bool DeriveOrPlay(const AnalysisTables &tables, const WeightedTables *machine, i
         for (int g = 0; g < WeightedSymmetry(*machine).count; ++g)
             if (suitOrders.map[WeightedSymmetry(*machine).order[g]][Spades] == Spades)
                 alike.order[alike.count++] = WeightedSymmetry(*machine).order[g];
-        std::vector<DealClass> classes(DealClassCount);
-        int classCount = ListDealClasses(classes.data());
-        constexpr int BlockSize = 512;
-        RunBlocks(threads, (classCount + BlockSize - 1) / BlockSize, [&](int block, int t) {
-            GroupHash &groups = parts[static_cast<size_t>(t)];
+        // Half blocks: a machine class costs far more than an even one.
+        tallied = RunClassBlocks(threads, ClassBlockSize / 2, [&](const ClassBlock &block) {
+            GroupHash &groups = parts[static_cast<size_t>(block.thread)];
             static thread_local HandHolds classHolds[5];
-            const int end = std::min(classCount, (block + 1) * BlockSize);
             ClassDealSets ahead[2];   // the class's deals listed with the class before
-            ListClassDealSets(*machine, classes[static_cast<size_t>(block * BlockSize)], alike, ahead[block * BlockSize & 1]);
-            for (int c = block * BlockSize; c < end; ++c) {
-                const DealClass &dealClass = classes[static_cast<size_t>(c)];
+            ListClassDealSets(*machine, block.classes[0], alike, ahead[0]);
+            for (int c = 0; c < block.count; ++c) {
+                const DealClass &dealClass = block.classes[c];
                 ClassDealSets &now = ahead[c & 1];
-                if (c + 1 < end)
-                    ListClassDealSets(*machine, classes[static_cast<size_t>(c) + 1], alike, ahead[(c + 1) & 1]);
+                if (c + 1 < block.count)
+                    ListClassDealSets(*machine, block.classes[c + 1], alike, ahead[(c + 1) & 1]);
                 const ClassDeal *deals = now.deals;
                 DealSets *sets = now.sets;
                 const int dealCount = now.count;
@@ -922,6 +917,8 @@ bool DeriveOrPlay(const AnalysisTables &tables, const WeightedTables *machine, i
             }
         });
     }
+    if (!tallied)
+        return false;
     Groups groups;
     for (const GroupHash &part : parts)
         Merge(groups, part);
