@@ -136,7 +136,9 @@ struct KeptCards {
 
 KeptCards KeptCardsOf(const Card cards[HandSize], int mask)
 {
-    KeptCards k = {};
+    KeptCards k;   // each field set below, not all zeroed first: this runs for every hold of every class
+    k.kept = k.high = k.rankBits = k.distinct = 0;
+    std::fill(k.rankCount, k.rankCount + 13, 0);
     k.suited = true;
     int firstSuit = -1;
     for (int i = 0; i < HandSize; ++i)
@@ -236,10 +238,10 @@ void AddTwoCards(const KeptCards &k, FoundPatterns &found)
 }
 
 // The patterns that holding exactly the cards of mask stands for.
-FoundPatterns MaskPatterns(const Card cards[HandSize], int mask, HandRank rank)
+void MaskPatterns(const Card cards[HandSize], int mask, HandRank rank, FoundPatterns &found)
 {
     const KeptCards k = KeptCardsOf(cards, mask);
-    FoundPatterns found = {};
+    found.count = 0;   // and no more, for the same reason
     switch (k.kept) {
     case 5: AddMadeHand(rank, found); break;
     case 4: AddFourCards(k, found); break;
@@ -251,7 +253,6 @@ FoundPatterns MaskPatterns(const Card cards[HandSize], int mask, HandRank rank)
         break;
     default: found.Add(DrawFive); break;
     }
-    return found;
 }
 
 } // namespace
@@ -277,7 +278,8 @@ int ListBaseHolds(const Card cards[HandSize], PatternHold list[MaxPatternHolds])
     std::fill(first, first + BaseCount, int8_t(-1));
     HandRank rank = ClassifyCards(cards);
     for (int mask = 0; mask < HoldCount; ++mask) {
-        const FoundPatterns found = MaskPatterns(cards, mask, rank);
+        FoundPatterns found;
+        MaskPatterns(cards, mask, rank, found);
         for (int i = 0; i < found.count; ++i) {
             const int pattern = found.pattern[i];
             list[count++] = { static_cast<uint16_t>(pattern), static_cast<uint8_t>(mask) };
