@@ -102,26 +102,21 @@ bool AnalyzeGame(const AnalysisTables &tables, int coins, int threads, GameAnaly
 {
     if (coins < 1 || coins > MaxWager)
         return false;
-    constexpr int BlockSize = 1024;
-    constexpr int Blocks = (DealClassCount + BlockSize - 1) / BlockSize;
-    DealClass *classes = static_cast<DealClass *>(calloc(DealClassCount, sizeof(DealClass)));
+    constexpr int Blocks = ClassBlockCount(ClassBlockSize);
     Tally *tallies = static_cast<Tally *>(calloc(Blocks, sizeof(Tally)));
-    if (!classes || !tallies || ListDealClasses(classes) != DealClassCount) {
-        free(classes);
-        free(tallies);
+    if (!tallies)
         return false;
-    }
 
     int64_t payout[HandRankCount];
     for (int h = 0; h < HandRankCount; ++h)
         payout[h] = PayoutFor(h, coins);
 
-    auto tallyBlock = [&](int block, int) {
-        Tally &tally = tallies[block];
-        int end = (block + 1) * BlockSize < DealClassCount ? (block + 1) * BlockSize : DealClassCount;
-        for (int c = block * BlockSize; c < end; ++c) {
+    auto tallyBlock = [&](const ClassBlock &block) {
+        Tally &tally = tallies[block.index];
+        for (int c = 0; c < block.count; ++c) {
+            const DealClass &deal = block.classes[c];
             int32_t counts[HoldCount][HandRankCount];
-            CountHoldOutcomes(tables, classes[c].cards, counts);
+            CountHoldOutcomes(tables, deal.cards, counts);
             // The best hold as AnalyzeHolds ranks them: value, then fewer cards drawn, then lower mask.
             int best = 0;
             int64_t bestValue = -1;
@@ -137,14 +132,17 @@ bool AnalyzeGame(const AnalysisTables &tables, int coins, int threads, GameAnaly
                     bestValue = value;
                 }
             }
-            uint64_t deals = classes[c].deals;
+            uint64_t deals = deal.deals;
             int64_t bestScale = DrawScale(HandSize - BitCount(best));
             tally.paid += deals * static_cast<uint64_t>(bestValue);
             for (int h = 0; h < HandRankCount; ++h)
                 tally.finalHands[h] += deals * static_cast<uint64_t>(counts[best][h] * bestScale);
         }
     };
-    RunBlocks(threads, Blocks, tallyBlock);
+    if (!RunClassBlocks(threads, ClassBlockSize, tallyBlock)) {
+        free(tallies);
+        return false;
+    }
 
     result = GameAnalysis();
     result.coins = coins;
@@ -156,7 +154,6 @@ bool AnalyzeGame(const AnalysisTables &tables, int coins, int threads, GameAnaly
     }
     result.returnRate = static_cast<double>(result.paidNumerator)
                         / (static_cast<double>(coins) * static_cast<double>(result.denominator));
-    free(classes);
     free(tallies);
     return true;
 }

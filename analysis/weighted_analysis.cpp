@@ -663,25 +663,19 @@ const SuitSymmetry &WeightedSymmetry(const WeightedTables &tables) { return tabl
 
 bool AnalyzeWeightedGame(const WeightedTables &tables, int threads, WeightedGameAnalysis &result)
 {
-    constexpr int BlockSize = 1024;
-    constexpr int Blocks = (DealClassCount + BlockSize - 1) / BlockSize;
+    constexpr int Blocks = ClassBlockCount(ClassBlockSize);
     WeightedTally *tallies = static_cast<WeightedTally *>(calloc(Blocks, sizeof(WeightedTally)));
-    DealClass *classes = static_cast<DealClass *>(calloc(DealClassCount, sizeof(DealClass)));
-    if (!tallies || !classes || ListDealClasses(classes) != DealClassCount) {
-        free(tallies);
-        free(classes);
+    if (!tallies)
         return false;
-    }
-    auto tallyBlock = [&](int block, int) {
-        WeightedTally &tally = tallies[block];
-        const int end = std::min(DealClassCount, (block + 1) * BlockSize);
+    auto tallyBlock = [&](const ClassBlock &block) {
+        WeightedTally &tally = tallies[block.index];
         ClassDealSets ahead[2];
-        ListClassDealSets(tables, classes[block * BlockSize], tables.symmetry, ahead[block * BlockSize & 1]);
-        for (int c = block * BlockSize; c < end; ++c) {
+        ListClassDealSets(tables, block.classes[0], tables.symmetry, ahead[0]);
+        for (int c = 0; c < block.count; ++c) {
             // The class's deals, listed with the class before; the next class's now.
             ClassDealSets &now = ahead[c & 1];
-            if (c + 1 < end)
-                ListClassDealSets(tables, classes[c + 1], tables.symmetry, ahead[(c + 1) & 1]);
+            if (c + 1 < block.count)
+                ListClassDealSets(tables, block.classes[c + 1], tables.symmetry, ahead[(c + 1) & 1]);
             const ClassDeal *deals = now.deals;
             DealSets *sets = now.sets;
             const int dealCount = now.count;
@@ -736,8 +730,10 @@ bool AnalyzeWeightedGame(const WeightedTables &tables, int threads, WeightedGame
             tally.evenDeckPlay.Add(classEvenDeckPlay);
         }
     };
-    RunBlocks(threads, Blocks, tallyBlock);
-    free(classes);
+    if (!RunClassBlocks(threads, ClassBlockSize, tallyBlock)) {
+        free(tallies);
+        return false;
+    }
 
     result = WeightedGameAnalysis();
     result.coins = tables.coins;

@@ -53,7 +53,7 @@ FAULTS = [
 ("analysis", "a final hand priced at twice its pay", "analysis/analysis.cpp", "hold.numerator += static_cast<int64_t>(payout[h]) * counts[mask][h];", "hold.numerator += static_cast<int64_t>(payout[h]) * counts[mask][h] * (h == 1 ? 2 : 1);"),
 ("analysis", "the machine deals every card evenly", "analysis/weighted_analysis.cpp", "++weight[ScaleRandom(value, 51)];", "++weight[value % 52];"),
 ("analysis", "a card named with the next suit's letter", "analysis/cards.h", "return std::string(1, RankLetters[RankOf(card)]) + SuitLetters[SuitOf(card)];", "return std::string(1, RankLetters[RankOf(card)]) + SuitLetters[(SuitOf(card) + 1) % 4];"),
-("analysis", "the chart search places the worst line first", "analysis/strategy_chart.cpp", "regret[p] * reach[pick] < regret[pick] * reach[p]", "regret[p] * reach[pick] > regret[pick] * reach[p]"),
+("analysis", "the chart search places the worst line first", "analysis/strategy_chart_order.cpp", "regret[p] * reach[pick] < regret[pick] * reach[p]", "regret[p] * reach[pick] > regret[pick] * reach[p]"),
 ("host", "a changed panel not saved", "apps/quorvane/panel_store.cpp", "bool panelChanged = force || !haveLastSaved || !panel.SameContent(lastSaved);", "bool panelChanged = force || !haveLastSaved;"),
 ("host", "a failed save remembered as saved", "apps/quorvane/panel_store.cpp", "        result.outcome = SaveOutcome::Failed;", "        lastSaved = panel;\n        haveLastSaved = true;\n        result.outcome = SaveOutcome::Failed;"),
 ("host", "a new tool takes a number in use", "apps/quorvane/panel_model.cpp", "        while (IndexOf(tool.number) >= 0)\n            ++tool.number;", "        if (IndexOf(tool.number) >= 0)\n            ++tool.number;"),
