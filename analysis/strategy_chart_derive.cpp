@@ -2,6 +2,7 @@
 // they match, the lines ordered, and the chart played over the groups.
 #include "analysis/strategy_chart.h"
 #include "analysis/analysis_internal.h"
+#include "analysis/class_blocks.h"
 #include "analysis/strategy_chart_order.h"
 #include "analysis/strategy_chart_patterns.h"
 

@@ -6,6 +6,7 @@
 // hearts, on the machine) are worth the same and are valued once.
 #include "analysis/weighted_analysis.h"
 #include "analysis/analysis_internal.h"
+#include "analysis/class_blocks.h"
 
 #include <algorithm>
 #include <cmath>
