@@ -6,6 +6,7 @@
 #include "apps/quorvane/trainer/memory.h"
 #include "apps/quorvane/trainer/credit_graph.h"
 #include "apps/quorvane/trainer/text_view.h"
+#include "apps/quorvane/trainer/chart_texts.h"
 #include "apps/quorvane/companion.h"
 #include "host/video_poker.h"
 #include "analysis/strategy_chart.h"
@@ -15,8 +16,6 @@
 #include <cstdio>
 #include <cstring>
 #include <map>
-#include <mutex>
-#include <thread>
 
 namespace {
 
@@ -45,8 +44,6 @@ struct Advice {
     std::map<std::string, std::string> mistakeKinds;   // by cards and holds: worked out once a run
     HWND notices = nullptr;                  // the refresh timer and the machine chart's news arrive here
     std::vector<HWND> shown;                 // the open windows, the one shown last at the end
-    std::string chartText;                   // derived once: it does not change with play
-    bool machineChartStarted = false;
 };
 
 Advice advice;
@@ -201,78 +198,6 @@ HWND OpenAdviceWindow(HWND *slot, const char *className, const char *title, int 
     return *slot;
 }
 
-// The machine's own chart, from the worker that derives it; empty until it is done. Never destroyed:
-// a worker still deriving when the host exits must not find them gone.
-struct MachineChart {
-    std::mutex lock;
-    std::string text;
-};
-MachineChart &machineChart = *new MachineChart;
-StrategyChart evenChart;
-
-const char MachineChartPending[] = "\nThis machine deals the 2C and AS half as often. Its own chart is being worked\n"
-                                   "out (some seconds); it will follow here.\n";
-
-bool evenChartReady = false;
-
-// The even deck's chart at five coins, the one a player learns first: derived at the first question.
-const StrategyChart *EvenChart()
-{
-    if (!evenChartReady && Tables())
-        evenChartReady = DeriveStrategyChart(*Tables(), nullptr, 5, 2, evenChart);
-    return evenChartReady ? &evenChart : nullptr;
-}
-
-// The chart's lines under a heading for the hold and for the column of shares at their right.
-std::string HeadedChartText(const StrategyChart &chart)
-{
-    const std::string lines = ChartText(chart);
-    char heading[200];   // a line is "NN. " and the hold padded to the widest, a space, and 9 for the share
-    snprintf(heading, sizeof heading, "    %-*s%9s\n", static_cast<int>(lines.find('\n')) - 13, "Hold",
-             "of deals");
-    return heading + lines;
-}
-
-// Seconds of work, so not on the window's thread: the chart window shows the even chart meanwhile.
-void DeriveMachineChart(const AnalysisTables *tables, StrategyChart even, HWND notify)
-{
-    uint32_t weight[DeckSize];
-    MachineCardWeights(weight);
-    WeightedTables *machine = CreateWeightedTables(weight, 5, 2);
-    StrategyChart chart;
-    std::string text;
-    if (machine && DeriveStrategyChart(*tables, machine, 5, 2, chart))
-        text = "\nThis machine deals the 2C and AS half as often. Its own chart, the returns under its dealing:\n\n" +
-               HeadedChartText(chart) + "\nLines that differ from the even-deck chart:\n" + ChartDifferences(even, chart);
-    else
-        text = "\nThe machine's own chart could not be worked out: too little memory.\n";
-    FreeWeightedTables(machine);
-    {
-        std::lock_guard<std::mutex> hold(machineChart.lock);
-        machineChart.text = text;
-    }
-    PostMessageA(notify, MachineChartDone, 0, 0);
-}
-
-// The even deck's chart at five coins, the one a player learns first, then the machine's own.
-std::string ChartWindowText()
-{
-    if (advice.chartText.empty()) {
-        if (!EvenChart())
-            return advice.chartText = "The chart could not be worked out: too little memory.";
-        advice.chartText = "Hold the first line that your hand matches (Jacks or Better, 5 coins, even deck).\n\n" +
-                           HeadedChartText(evenChart);
-    }
-    if (!advice.machineChartStarted && Tables()) {
-        advice.machineChartStarted = true;
-        std::thread(DeriveMachineChart, Tables(), evenChart, Notices()).detach();
-    }
-    std::lock_guard<std::mutex> hold(machineChart.lock);
-    return std::string("Hints and verdicts value holds by ") +
-           (AdviceDealing(5) ? "this machine's dealing" : "an even deck") + " (Ctrl+E switches).\n\n" +
-           advice.chartText + (machineChart.text.empty() ? std::string(MachineChartPending) : machineChart.text);
-}
-
 // The mistakes remembered, each kind named by the even chart's lines for the hold taken and the best.
 std::string MistakesWindowText()
 {
@@ -322,7 +247,7 @@ LRESULT CALLBACK NoticeWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     }
     if (message == MachineChartDone) {
         if (advice.chartWindow)
-            ShowText(advice.chartWindow, ChartWindowText());
+            ShowText(advice.chartWindow, ChartWindowText(Notices(), MachineChartDone));
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
@@ -417,13 +342,13 @@ bool HandleAdviceCommand(int command)
         advice.hintToolNumber = 0;
         RefreshAdviceWindows();
         if (advice.chartWindow)
-            ShowText(advice.chartWindow, ChartWindowText());
+            ShowText(advice.chartWindow, ChartWindowText(Notices(), MachineChartDone));
         ShowNews(AdviceDealing(5) ? "Holds valued by this machine's own dealing: the 2C and AS come half as often."
                                    : "Holds valued by an even deck, as casino machines deal.");
         return true;
     case CmdChart:
         if (OpenAdviceWindow(&advice.chartWindow, QUORVANE_CHART_CLASS, "Strategy chart", 60))
-            ShowText(advice.chartWindow, ChartWindowText());
+            ShowText(advice.chartWindow, ChartWindowText(Notices(), MachineChartDone));
         return true;
     }
     return false;
