@@ -80,6 +80,9 @@ TEST(HostTrainer, KeysPlayTheSelectedToolAndEachDrawIsJudgedAMistakeHeldBackFirs
     EXPECT_NE(warning.find("Mistake (this machine): best AS KS QS JS 93."), std::string::npos) << warning;
     EXPECT_NE(warning.find("yours AS 2D "), std::string::npos) << warning;
     EXPECT_EQ(play.Game().handComplete, 0) << "nothing drawn yet";
+    play.run.Command(CmdDealing);   // Ctrl+E: the verdict goes with the dealing it was made under
+    EXPECT_EQ(Status(play.run).find("anyway"), std::string::npos) << Status(play.run);
+    play.run.Command(CmdDealing);
     // A click on the tool's own Draw is never held back, and is judged like a key.
     PostMessageA(ToolButton(ToolAt(play.run, 20, 40), 264), BM_CLICK, 0, 0);
     ASSERT_TRUE(WaitFor([&] { return play.Game().handComplete == 1; }, 10000));

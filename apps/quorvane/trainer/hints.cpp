@@ -343,8 +343,8 @@ bool HandleAdviceCommand(int command)
         RefreshAdviceWindows();
         if (advice.chartWindow)
             ShowText(advice.chartWindow, ChartWindowText(Notices(), MachineChartDone));
-        ShowNews(AdviceDealing(5) ? "Holds valued by this machine's own dealing: the 2C and AS come half as often."
-                                   : "Holds valued by an even deck, as casino machines deal.");
+        DealingSwitched(AdviceDealing(5) ? "Holds valued by this machine's own dealing: the 2C and AS come half as often."
+                                          : "Holds valued by an even deck, as casino machines deal.");
         return true;
     case CmdChart:
         if (OpenAdviceWindow(&advice.chartWindow, QUORVANE_CHART_CLASS, "Strategy chart", 60))

@@ -198,3 +198,10 @@ void SelectionChanged(const PanelToolView &tool, const VideoPokerGame &game)
     if (IsOutOfCredits(game))
         ShowVerdict(tool.title + NoCreditsLeft, false);
 }
+
+void DealingSwitched(const std::string &news)
+{
+    warned = Warned();      // the next Enter is judged afresh under the dealing now in force
+    shownVerdict.clear();
+    ShowNewsNow(news, false);
+}

@@ -22,5 +22,7 @@ bool HandleTrainerCommand(int command);
 // with the trainer on, clears a verdict that play has left behind, and tells a player out of credits
 // how to start again.
 void FollowGame(const PanelToolView &tool, const VideoPokerGame &now, const PlayedHand *drawn);
+// Holds are valued by another dealing now: a verdict under the old one goes, the news takes its place.
+void DealingSwitched(const std::string &news);
 // The selection moved to this Video Poker tool.
 void SelectionChanged(const PanelToolView &tool, const VideoPokerGame &game);
