@@ -19,7 +19,7 @@
 // One panel type, as a module described it.
 struct PanelType {
     std::string modulePath;
-    std::string moduleFile;           // the module's file name: how the panel file names it
+    std::string moduleFile;           // the module's file name: how the store names it
     HMODULE module;
     std::string name;                 // from the descriptor, also the saved type name
     std::string description;

@@ -133,7 +133,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
         return 0;
     }
     if (!host.options.screenshotPath.empty())
-        host.options.noSave = true;     // a picture of the panel leaves the panel file alone
+        host.options.noSave = true;     // a picture of the panel leaves the store alone
     host.programFolder = ProgramFolder();
     if (!host.options.exportPath.empty()) {     // a reader beside any running host: it claims nothing
         host.options.noSave = true;

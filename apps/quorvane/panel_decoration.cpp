@@ -148,7 +148,7 @@ void DrawPlaceholder(HDC dc, const PanelTool &tool)
     HGDIOBJ oldFont = SelectObject(dc, host.uiFont);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(200, 214, 200));
-    std::string text = "No " + tool.moduleFile + " runs this tool now.\nIts game is kept in the panel file.";
+    std::string text = "No " + tool.moduleFile + " runs this tool now.\nIts game is kept with the panel.";
     RECT inner = {r.left + 8, r.top + 8, r.right - 8, r.bottom - 8};
     DrawTextA(dc, text.c_str(), -1, &inner, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
     SelectObject(dc, oldFont);

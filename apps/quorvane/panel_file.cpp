@@ -1,4 +1,5 @@
-// panel_file.cpp: writes and reads the panel file; reading trusts a line only when its CRC holds.
+// panel_file.cpp: writes and reads the text panel file (an older host's, imported, and the export); reading
+// trusts a line only when its CRC holds.
 #include "apps/quorvane/panel_file.h"
 
 #include <zlib.h>

@@ -1,5 +1,5 @@
 // panel_model.h: the panel's model: the placed tools in their z-order, the selection, where a new tool
-// goes and where a moved one may stand, and the tools as the panel file keeps them. Changes return what
+// goes and where a moved one may stand, and the tools as the store keeps them. Changes return what
 // happened; the window side (tools.cpp and its callers) creates, moves and repaints the windows. No
 // window is touched here, so the native tests reach all of it.
 #pragma once
@@ -56,6 +56,6 @@ struct PanelModel {
     // The tool at (x, y), kept on the panel so that its tab stays in reach.
     RECT Within(const RECT &rect, int x, int y, SIZE panel) const;
 
-    // The tools as the panel file keeps them, with their last blocks.
+    // The tools as the store keeps them, with their last blocks.
     std::vector<SavedTool> Saved() const;
 };

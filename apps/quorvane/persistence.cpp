@@ -361,13 +361,6 @@ void RestorePanel(PanelFileState state, const SavedPanel &saved, const PanelFile
         SetStatus(welcome);
         return;
     }
-    if (report.newerVersion) {
-        host.options.noSave = true;
-        SetWarning("The panel file " + host.configPath + " was written by a newer Quorvane: it is left as it "
-                   "is, and this panel is not saved.");
-        AddFreshTools(1);
-        return;
-    }
     int absent = 0;
     for (const SavedTool &tool : saved.tools)
         if (!CreateToolFromSaved(tool))

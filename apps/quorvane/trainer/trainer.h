@@ -9,7 +9,7 @@ struct VideoPokerGame;
 
 // Its commands (CmdHoldCard1 to CmdBetFiveKey, CmdTrainer) are in trainer_ids.h.
 
-// The trainer is on: each draw is judged (a setting of the panel file).
+// The trainer is on: each draw is judged (a setting of the panel).
 bool TrainerOn();
 
 // Enter and Space: the button Tab walked to, or else Deal/Draw of the selected tool.
