@@ -399,6 +399,10 @@ bool SaveNow(bool force)
 {
     if (host.options.noSave || !host.mainWindow || !store.IsOpen())
         return true;
+    // A save asked by a sent message (another program's command, the end of the session) comes before the
+    // message loop's notice of the last change: the companion sees it first, so the purses it saves and
+    // what the companion keeps of the same play go into the one transaction together.
+    CompanionToolsMayHaveChanged();
     SavedPanel panel = Snapshot();
     SaveResult result = host.store.Save(store, panel, force, CompanionHasUnsaved(), CompanionSave);
     if (result.outcome != SaveOutcome::Unchanged)
