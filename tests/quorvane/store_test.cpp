@@ -15,6 +15,7 @@
 #include "apps/quorvane/panel_store.h"
 #include "apps/quorvane/store.h"
 #include "apps/quorvane/trainer/memory_store.h"
+#include "tests/quorvane/judged_hands.h"
 
 namespace {
 
@@ -80,22 +81,6 @@ std::string Folder(const char *name)
     std::string folder = std::string(testing::TempDir()) + "quorvane-store-" + name;
     std::system(("rm -rf '" + folder + "' && mkdir -p '" + folder + "'").c_str());
     return folder;
-}
-
-JudgedHand Judged(const char *cards, int held, int best, int wager, int paid, double yours, double bestWorth)
-{
-    JudgedHand judged;
-    for (int i = 0; i < HandSize; ++i)
-        judged.hand.cards[i] = static_cast<Card>(ParseCard(cards + 3 * i, 2));
-    judged.hand.heldMask = static_cast<uint8_t>(held);
-    judged.hand.wager = wager;
-    judged.hand.paid = paid;
-    judged.analysed = true;
-    judged.bestMask = static_cast<uint8_t>(best);
-    judged.yourWorth = yours;
-    judged.bestWorth = bestWorth;
-    judged.isMistake = yours < bestWorth;
-    return judged;
 }
 
 SavedPanel PanelOf(int tools, uint8_t seed)
