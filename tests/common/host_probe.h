@@ -10,9 +10,9 @@
 inline std::string WindowText(HWND window)
 {
     DWORD_PTR length = 0, copied = 0;
-    SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 10000, &length);
+    SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, LongWait, &length);
     std::string text(length + 1, '\0');
-    SendMessageTimeoutA(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(&text[0]), SMTO_NORMAL, 10000,
+    SendMessageTimeoutA(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(&text[0]), SMTO_NORMAL, LongWait,
                         &copied);
     text.resize(copied);
     return text;
@@ -51,7 +51,7 @@ inline HWND ToolAt(const HostRun &run, int x, int y)
 inline LRESULT SendToPanel(const HostRun &run, UINT message, WPARAM wParam, LPARAM lParam)
 {
     DWORD_PTR result = 0;
-    SendMessageTimeoutA(run.panel, message, wParam, lParam, SMTO_NORMAL, 20000, &result);
+    SendMessageTimeoutA(run.panel, message, wParam, lParam, SMTO_NORMAL, LongWait, &result);
     return static_cast<LRESULT>(result);
 }
 

@@ -39,11 +39,11 @@ TEST(HintWindows, TheHintFollowsTheSelectionAndTheChartAddsTheMachinesOwn)
     run.Command(CmdDealing);
     run.Command(CmdSelectPrevious);
     EXPECT_TRUE(WaitFor([&] { return AdviceText(run, QUORVANE_HINT_CLASS).find("Video Poker 1") != std::string::npos; },
-                        10000));
+                        LongWait));
     EXPECT_NE(AdviceText(run, QUORVANE_HINT_CLASS).find("No hand is waiting for the draw"), std::string::npos);
     // Escape on the panel puts the hint away, and each window's own key again puts it away.
     run.Command(CmdKeysToPlay);
-    EXPECT_TRUE(WaitFor([&] { return !FindProcessWindow(run.ProcessId(), QUORVANE_HINT_CLASS); }, 5000));
+    EXPECT_TRUE(WaitFor([&] { return !FindProcessWindow(run.ProcessId(), QUORVANE_HINT_CLASS); }, LongWait));
     const std::pair<int, const char *> windows[] = {{CmdHint, QUORVANE_HINT_CLASS},
         {CmdStatistics, QUORVANE_STATISTICS_CLASS}, {CmdMistakes, QUORVANE_MISTAKES_CLASS}};
     for (const auto &window : windows) {
@@ -68,7 +68,7 @@ TEST(HintWindows, TheHintFollowsTheSelectionAndTheChartAddsTheMachinesOwn)
     EXPECT_NE(chart.find("Chart return:   99.293664%\r\nOptimal return: 99.298723%"), std::string::npos) << chart;
     run.Command(CmdExit);
     DWORD code = 0;
-    EXPECT_TRUE(run.WaitExit(10000, &code));
+    EXPECT_TRUE(run.WaitExit(LongWait, &code));
 }
 
 } // namespace

@@ -55,16 +55,22 @@ std::string Args(const std::string &config, const std::string &more = "")
 void Click(HWND button)
 {
     DWORD_PTR result = 0;
-    SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_NORMAL, 20000, &result);
+    SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_NORMAL, LongWait, &result);
 }
 
 bool Enabled(HWND tool, int id) { return IsWindowEnabled(ToolButton(tool, id)) != FALSE; }
+
+// Real input goes to whichever window is in front: on a busy display the host may take a while to get there.
+void BringToFront(const HostRun &run)
+{
+    WaitFor([&] { return SetForegroundWindow(run.main) && GetForegroundWindow() == run.main; }, LongWait);
+}
 
 // Real input, as the keyboard and mouse make it, to the host in the foreground; true once done() holds.
 // Keys go down in order and up in reverse: {VK_CONTROL, '0'} is Ctrl+0.
 template <typename Done> bool Keys(const HostRun &run, std::initializer_list<WORD> keys, Done done)
 {
-    SetForegroundWindow(run.main);
+    BringToFront(run);
     std::vector<INPUT> input;
     for (int up = 0; up < 2; ++up)
         for (size_t i = 0; i < keys.size(); ++i) {
@@ -74,13 +80,13 @@ template <typename Done> bool Keys(const HostRun &run, std::initializer_list<WOR
             input.back().ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
         }
     SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
-    return WaitFor(done, 5000);
+    return WaitFor(done, LongWait);
 }
 
 // The left button pressed at one point of the panel, moved to another and released there.
 void Drag(const HostRun &run, POINT from, POINT to)
 {
-    SetForegroundWindow(run.main);
+    BringToFront(run);
     std::vector<INPUT> input;
     for (DWORD button : {DWORD(MOUSEEVENTF_LEFTDOWN), DWORD(0), DWORD(MOUSEEVENTF_LEFTUP)}) {
         POINT at = button == MOUSEEVENTF_LEFTDOWN ? from : to;
@@ -109,7 +115,7 @@ void ExpectSettled(const HostRun &run, HWND tool, const std::string &when)
     for (HWND child = GetWindow(tool, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
         before.emplace_back(), GetWindowRect(child, &before.back());
     DWORD_PTR result = 0;
-    SendMessageTimeoutA(tool, PTM_LAYOUT, 0, 0, SMTO_NORMAL, 10000, &result);
+    SendMessageTimeoutA(tool, PTM_LAYOUT, 0, 0, SMTO_NORMAL, LongWait, &result);
     size_t i = 0;
     for (HWND child = GetWindow(tool, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT), ++i) {
         RECT now;
@@ -153,7 +159,7 @@ TEST(HostPanel, ToolsComeBackPlayResizeAndAreSavedByteForByte)
         const SavedTool *t = SavedAt(now, 420, 40);
         drawn = t ? GameOf(t->state) : VideoPokerGame{};
         return drawn.handComplete == 1;
-    }, 15000)) << "the hand reached the panel file within seconds";
+    }, LongWait)) << "the hand reached the panel file within seconds";
     EXPECT_EQ(drawn.credits, 40 + PayoutFor(FourOfAKind, 3));
     EXPECT_NE(drawn.card[4], 11) << "the king was replaced";
     EXPECT_EQ(Status(run), said) << "not covered by a save";
@@ -177,11 +183,11 @@ TEST(HostPanel, ToolsComeBackPlayResizeAndAreSavedByteForByte)
     ASSERT_TRUE(newGame) << "the tool's page sits inside the host's window";
     Click(newGame);
     DWORD_PTR result = 0;
-    SendMessageTimeoutA(window, WM_COMMAND, IDCANCEL, 0, SMTO_NORMAL, 10000, &result);
+    SendMessageTimeoutA(window, WM_COMMAND, IDCANCEL, 0, SMTO_NORMAL, LongWait, &result);
     EXPECT_EQ(Status(run).find("Properties"), std::string::npos) << "closed, not still told: " << Status(run);
     PostMessageA(run.main, WM_CLOSE, 0, 0);
     DWORD code = 1;
-    ASSERT_TRUE(run.WaitExit(20000, &code));
+    ASSERT_TRUE(run.WaitExit(LongWait, &code));
     EXPECT_EQ(code, 0u);
     saved = ReadPanel(config, &report);
     EXPECT_TRUE(report.Clean());
@@ -207,7 +213,7 @@ TEST(HostPanel, ASecondHostIsTurnedAwayAndNeitherABackupReaderNorAnExportStallsA
     HostRun second;
     ASSERT_TRUE(second.Launch(Args(config)));
     DWORD code = 0;
-    ASSERT_TRUE(second.WaitExit(20000, &code)) << "told at once, and no question waits when unattended";
+    ASSERT_TRUE(second.WaitExit(LongWait, &code)) << "told at once, and no question waits when unattended";
     EXPECT_EQ(code, 3u);
 
     Click(ToolButton(ToolAt(first, 420, 40), DealDrawId));
@@ -215,10 +221,10 @@ TEST(HostPanel, ASecondHostIsTurnedAwayAndNeitherABackupReaderNorAnExportStallsA
         const SavedPanel now = ReadPanel(config, nullptr);
         const SavedTool *t = SavedAt(now, 420, 40);
         return t && GameOf(t->state).handComplete == 1;
-    }, 15000)) << "the first host still saves";
+    }, LongWait)) << "the first host still saves";
     HostRun exporter;
     ASSERT_TRUE(exporter.Launch("--config \"" + config + "\" --export \"" + folder + "\\copy.txt\" --unattended"));
-    ASSERT_TRUE(exporter.WaitExit(20000, &code));
+    ASSERT_TRUE(exporter.WaitExit(LongWait, &code));
     EXPECT_EQ(code, 0u);
     std::string text;
     PanelFileReport report;
@@ -228,7 +234,7 @@ TEST(HostPanel, ASecondHostIsTurnedAwayAndNeitherABackupReaderNorAnExportStallsA
     EXPECT_EQ(GameOf(SavedAt(exported, 420, 40)->state).handComplete, 1);
     CloseHandle(reader);
     PostMessageA(first.main, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(first.WaitExit(20000, &code));
+    ASSERT_TRUE(first.WaitExit(LongWait, &code));
     EXPECT_EQ(code, 0u);
 }
 
@@ -263,11 +269,11 @@ TEST(HostPanel, AnOlderHostsFileIsImportedAndLeftAsItWasAndADamagedStoreIsKeptAs
     EXPECT_EQ(fresh, 1);
     EXPECT_NE(Status(run).find("Video Poker 2 was reset"), std::string::npos) << "still told: " << Status(run);
     SetWindowPos(run.main, nullptr, 0, 0, 480, 480, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    EXPECT_TRUE(WaitFor([&] { RECT line; return GetClientRect(run.status, &line) && line.bottom > 24; }, 5000))
+    EXPECT_TRUE(WaitFor([&] { RECT line; return GetClientRect(run.status, &line) && line.bottom > 24; }, LongWait))
         << "narrow, the whole news on more lines than one";
     run.Command(CmdExit);
     DWORD code = 1;
-    ASSERT_TRUE(run.WaitExit(20000, &code));
+    ASSERT_TRUE(run.WaitExit(LongWait, &code));
     std::string after;
     EXPECT_TRUE(ReadWholeFile(config, &after) && after == text) << "the older host's file is never changed";
 
@@ -292,7 +298,7 @@ TEST(HostPanel, ABadCommandLineEndsAtOnceWithoutWaitingOnAnyone)
         HostRun run;
         ASSERT_TRUE(run.Launch(line));
         DWORD code = 0;
-        ASSERT_TRUE(run.WaitExit(20000, &code)) << "no message box may hold an unattended host: " << line;
+        ASSERT_TRUE(run.WaitExit(LongWait, &code)) << "no message box may hold an unattended host: " << line;
         EXPECT_EQ(code, 2u) << line;
     }
 }
@@ -360,17 +366,17 @@ TEST(HostTools, FreshToolsTakeTheirDefaultSizeAndTheKeyboardWalksAndPressesTheir
     EXPECT_TRUE(WaitFor([&] {
         at = PanelRect(run, added);
         return Width(at) == Width(grown) && Height(at) == Height(grown);
-    }, 5000)) << Width(at) << "x" << Height(at);
+    }, LongWait)) << Width(at) << "x" << Height(at);
     ASSERT_TRUE(Keys(run, {VK_TAB}, [&] { return GetParent(GetParent(focus())) == run.panel; }));
     // Dragged by its tab onto another tool: its tab stands over that tool, and comes under it when the
     // other is selected (F6).
     Drag(run, {at.left + 30, at.top - TabHeight / 2}, {under.left + 50, under.top + 20 - TabHeight / 2});
-    ASSERT_TRUE(WaitFor([&] { return PanelRect(run, added).left == under.left + 20; }, 5000))
+    ASSERT_TRUE(WaitFor([&] { return PanelRect(run, added).left == under.left + 20; }, LongWait))
         << PanelRect(run, added).left << "," << PanelRect(run, added).top;
     EXPECT_EQ(PanelRect(run, added).top, under.top + 20);
     POINT tab = {under.left + 30, under.top + 20 - TabHeight / 2};
     ClientToScreen(run.panel, &tab);
-    EXPECT_TRUE(WaitFor([&] { return WindowFromPoint(tab) == run.panel; }, 5000))
+    EXPECT_TRUE(WaitFor([&] { return WindowFromPoint(tab) == run.panel; }, LongWait))
         << "the upper tool's tab, not the lower tool";
     EXPECT_TRUE(Keys(run, {VK_F6}, [&] {
         HWND there = WindowFromPoint(tab);
@@ -383,7 +389,7 @@ TEST(HostTools, FreshToolsTakeTheirDefaultSizeAndTheKeyboardWalksAndPressesTheir
         return properties && GetForegroundWindow() == properties;
     })) << "Alt+Enter: the selected tool's properties, active";
     PostMessageA(properties, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(WaitFor([&] { return !IsWindow(properties) && GetForegroundWindow() == run.main; }, 5000));
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(properties) && GetForegroundWindow() == run.main; }, LongWait));
     EXPECT_EQ(focus(), run.panel) << "back from the properties, the keys play the tool the mouse chose, "
                                      "not the button Tab left";
 
@@ -398,7 +404,7 @@ TEST(HostTools, FreshToolsTakeTheirDefaultSizeAndTheKeyboardWalksAndPressesTheir
         << "Ctrl+0: the tool's own default";
     PostMessageA(run.main, WM_CLOSE, 0, 0);
     DWORD code = 1;
-    ASSERT_TRUE(run.WaitExit(20000, &code));
+    ASSERT_TRUE(run.WaitExit(LongWait, &code));
     EXPECT_FALSE(FileExists(config) || FileExists(StorePathFor(config))) << "--no-save writes nothing";
 }
 
@@ -430,7 +436,7 @@ TEST(HostAlone, PlaysAHandWithTheToolsButtonsAndSavesIt)
     Click(ToolButton(tool, DealDrawId));
     PostMessageA(run.main, WM_CLOSE, 0, 0);
     DWORD code = 1;
-    ASSERT_TRUE(run.WaitExit(20000, &code));
+    ASSERT_TRUE(run.WaitExit(LongWait, &code));
     SavedPanel saved = ReadPanel(config, nullptr);
     ASSERT_EQ(saved.tools.size(), 1u);
     VideoPokerGame played = GameOf(saved.tools[0].state), fresh = Game(100);

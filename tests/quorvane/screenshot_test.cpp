@@ -53,7 +53,7 @@ TEST(HostScreenshot, WritesAPngOfThePaintedWindowAndLeavesThePanelFileAlone)
     HostRun run;
     ASSERT_TRUE(run.Launch("--config \"" + config + "\" --unattended --tools 2 --screenshot \"" + png + "\""));
     DWORD code = 99;
-    ASSERT_TRUE(run.WaitExit(30000, &code));
+    ASSERT_TRUE(run.WaitExit(LongWait, &code));
     EXPECT_EQ(code, 0u);
     EXPECT_FALSE(FileExists(config)) << "a screenshot run saves nothing";
 

@@ -38,7 +38,7 @@ struct KeyPlay {
     {
         DWORD code = 0;
         run.Command(CmdExit);
-        return run.WaitExit(10000, &code);
+        return run.WaitExit(LongWait, &code);
     }
     std::string TextOf(int command, const char *className) const
     {
@@ -48,7 +48,7 @@ struct KeyPlay {
     template <typename Done> bool Key(WPARAM key, Done done)
     {
         Type(key);
-        return WaitFor([&] { return done(Game()); }, 10000);
+        return WaitFor([&] { return done(Game()); }, LongWait);
     }
 };
 
@@ -85,7 +85,7 @@ TEST(HostTrainer, KeysPlayTheSelectedToolAndEachDrawIsJudgedAMistakeHeldBackFirs
     play.run.Command(CmdDealing);
     // A click on the tool's own Draw is never held back, and is judged like a key.
     PostMessageA(ToolButton(ToolAt(play.run, 20, 40), 264), BM_CLICK, 0, 0);
-    ASSERT_TRUE(WaitFor([&] { return play.Game().handComplete == 1; }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return play.Game().handComplete == 1; }, LongWait));
     std::string verdict = Status(play.run);
     EXPECT_NE(verdict.find("Mistake"), std::string::npos) << verdict;
     EXPECT_NE(verdict.find(", cost "), std::string::npos) << verdict;
@@ -111,11 +111,11 @@ TEST(HostTrainer, KeysPlayTheSelectedToolAndEachDrawIsJudgedAMistakeHeldBackFirs
     play.run.Command(CmdSelectPrevious);
     PostMessageA(play.run.panel, WM_KEYDOWN, VK_RETURN, 1);
     PostMessageA(play.run.panel, WM_KEYUP, VK_RETURN, 0xC0000001);
-    EXPECT_TRUE(WaitFor([&] { return Status(play.run) == "Video Poker 2: Correct (this machine): hold AS KS QS JS, draw 1."; }, 5000))
+    EXPECT_TRUE(WaitFor([&] { return Status(play.run) == "Video Poker 2: Correct (this machine): hold AS KS QS JS, draw 1."; }, LongWait))
         << Status(play.run);
     play.run.Command(CmdSelectPrevious);
     EXPECT_TRUE(WaitFor([&] { return Status(play.run).find("Video Poker 1 has no credits left: Alt+Enter") == 0; },
-                        5000)) << Status(play.run);
+                        LongWait)) << Status(play.run);
 
     // D deals again with the last hand's bet.
     play.run.Command(CmdSelectNext);
@@ -142,7 +142,7 @@ TEST(HostTrainer, RemembersPlayAcrossRunsAndAGarbledMemoryCostsOnlyItself)
         KeyPlay play{{}, config};
         ASSERT_TRUE(play.run.Start("--config \"" + config + "\" --unattended"));
         PostMessageA(ToolButton(ToolAt(play.run, 20, 40), 264), BM_CLICK, 0, 0);   // the ace and the two drawn to
-        ASSERT_TRUE(WaitFor([&] { return (played = play.Game()).handComplete == 1; }, 10000));
+        ASSERT_TRUE(WaitFor([&] { return (played = play.Game()).handComplete == 1; }, LongWait));
         ASSERT_TRUE(play.Exit());
     }
     {
@@ -164,7 +164,7 @@ TEST(HostTrainer, RemembersPlayAcrossRunsAndAGarbledMemoryCostsOnlyItself)
             const std::vector<uint32_t> pixels = shot.Pixels();
             return std::count(pixels.begin(), pixels.end(), GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c)) > 400;
         };
-        EXPECT_TRUE(WaitFor([&] { return drawn(PlayedLineColour) && drawn(BestLineColour); }, 5000));
+        EXPECT_TRUE(WaitFor([&] { return drawn(PlayedLineColour) && drawn(BestLineColour); }, LongWait));
         const std::string mistakes = play.TextOf(CmdMistakes, QUORVANE_MISTAKES_CLASS);
         EXPECT_NE(mistakes.find("Held 2 cards instead of \"4 to a royal flush\": 1 mistake, "), std::string::npos)
             << mistakes;
@@ -178,7 +178,7 @@ TEST(HostTrainer, RemembersPlayAcrossRunsAndAGarbledMemoryCostsOnlyItself)
     HostRun exporter;
     DWORD code = 1;
     ASSERT_TRUE(exporter.Launch("--config \"" + config + "\" --export \"" + old + "\" --unattended"));
-    ASSERT_TRUE(exporter.WaitExit(20000, &code) && code == 0);
+    ASSERT_TRUE(exporter.WaitExit(LongWait, &code) && code == 0);
     std::string memoryText;
     ASSERT_TRUE(ReadWholeFile(old + ".trainer", &memoryText));
     EXPECT_NE(memoryText.find("\nmistake 1 machine 5 "), std::string::npos) << memoryText;
@@ -187,7 +187,7 @@ TEST(HostTrainer, RemembersPlayAcrossRunsAndAGarbledMemoryCostsOnlyItself)
     KeyPlay play{{}, old};
     ASSERT_TRUE(play.run.Start("--config \"" + old + "\" --unattended"));
     EXPECT_TRUE(WaitFor([&] { return Status(play.run).find("old.cfg.trainer was damaged: 2 lines were") != std::string::npos; },
-                        5000)) << Status(play.run);
+                        LongWait)) << Status(play.run);
     EXPECT_EQ(BytesOf(play.Game()), BytesOf(played));
     EXPECT_TRUE(ReadWholeFile(old + ".trainer", &memoryText) && memoryText == garbled);
     EXPECT_NE(play.TextOf(CmdMistakes, QUORVANE_MISTAKES_CLASS).find("No mistake remembered yet"), std::string::npos);
@@ -262,7 +262,7 @@ TEST(HostTrainer, AnotherPanelTypeLivesBesideThePokerToolsAndTheTrainerLeavesItA
         SendMessageA(tally, WM_LBUTTONUP, 0, 0);     // the tally, selected as the top tool
         EXPECT_NE(play.TextOf(CmdHint, QUORVANE_HINT_CLASS).find("Select a Video Poker tool"), std::string::npos);
         PostMessageA(ToolButton(ToolAt(play.run, 20, 40), 264), BM_CLICK, 0, 0);
-        ASSERT_TRUE(WaitFor([&] { return play.Game().handComplete == 1; }, 10000));
+        ASSERT_TRUE(WaitFor([&] { return play.Game().handComplete == 1; }, LongWait));
         EXPECT_NE(Status(play.run).find("Video Poker 1: "), std::string::npos) << Status(play.run);
         ASSERT_TRUE(play.Exit());
     }

@@ -57,7 +57,7 @@ struct Player {
         run.program = folder + "\\quorvane.exe";
         run.workingFolder = folder;
         const DWORD begin = GetTickCount();
-        if (!run.Start("", 60000))
+        if (!run.Start("", LongWait))
             return false;
         const std::vector<HWND> tools = run.Tools();
         printf("     started and painted in %lu ms, %zu tool(s)\n", GetTickCount() - begin, tools.size());
@@ -95,7 +95,7 @@ struct Player {
     bool Close(DWORD *exitCode)
     {
         PostMessageA(run.main, WM_CLOSE, 0, 0);
-        return run.WaitExit(30000, exitCode);
+        return run.WaitExit(LongWait, exitCode);
     }
 };
 
@@ -128,7 +128,7 @@ int main(int argc, char **argv)
         return 1;
     const auto fresh = first.Shown();
     Player::Click(first.Button(263));    // Bet 5: bets and deals
-    Check(WaitFor([&] { return WindowText(first.Button(264)) == "Draw"; }, 20000), "Bet 5 deals a hand");
+    Check(WaitFor([&] { return WindowText(first.Button(264)) == "Draw"; }, LongWait), "Bet 5 deals a hand");
     // The caption changes before the windows have repainted: look until the screen shows the deal.
     // Any one card may come again where it was (the fresh ten of spades is dealt first now and then),
     // but not all five.
@@ -137,16 +137,16 @@ int main(int argc, char **argv)
               dealt = first.Shown();
               const bool newCards = !std::equal(dealt.begin(), dealt.begin() + 5, fresh.begin());
               return newCards && dealt[5] != fresh[5] && dealt[6] != fresh[6];
-          }, 10000),
+          }, LongWait),
           "the cards, wager and credits change");
     Player::Click(first.cards[0]);
-    Check(WaitFor([&] { return WindowPng(first.cards[0]) != dealt[0]; }, 20000), "a click holds the first card");
+    Check(WaitFor([&] { return WindowPng(first.cards[0]) != dealt[0]; }, LongWait), "a click holds the first card");
     Player::Click(first.Button(264));
-    Check(WaitFor([&] { return WindowText(first.Button(264)) == "Deal"; }, 20000), "Draw ends the hand");
+    Check(WaitFor([&] { return WindowText(first.Button(264)) == "Deal"; }, LongWait), "Draw ends the hand");
     // Here too the screen lags the caption, the more the busier the machine: the draw's last change is the
     // wager going back to none, so once that shows, the cards and the credits show the draw as well.
     std::vector<std::vector<uint8_t>> shown;
-    Check(WaitFor([&] { return (shown = first.Shown())[5] != dealt[5]; }, 20000),
+    Check(WaitFor([&] { return (shown = first.Shown())[5] != dealt[5]; }, LongWait),
           "the screen shows the draw: no coins on the table");
     DWORD code = 99;
     bool closed = first.Close(&code);
@@ -169,7 +169,9 @@ int main(int argc, char **argv)
     Player second;
     Check(second.Start(), "second start: the tool is back");
     if (second.tool) {
-        const auto again = second.Shown();
+        // The start waits for the loop, not for the last paint: look until the screen shows the game.
+        std::vector<std::vector<uint8_t>> again;
+        WaitFor([&] { return (again = second.Shown()) == shown; }, LongWait);
         Check(std::equal(again.begin(), again.begin() + 5, shown.begin()), "the same five cards, pixel for pixel");
         Check(std::equal(again.begin() + 5, again.end(), shown.begin() + 5),
               "the same wager and credits, pixel for pixel");

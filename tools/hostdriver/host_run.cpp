@@ -132,7 +132,7 @@ std::vector<HWND> HostRun::Tools() const
 LRESULT HostRun::Command(int command) const
 {
     DWORD_PTR result = 0;
-    SendMessageTimeoutA(main, WM_COMMAND, static_cast<WPARAM>(command), 0, SMTO_NORMAL, 20000, &result);
+    SendMessageTimeoutA(main, WM_COMMAND, static_cast<WPARAM>(command), 0, SMTO_NORMAL, 2 * LongWait, &result);
     return static_cast<LRESULT>(result);
 }
 

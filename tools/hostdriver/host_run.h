@@ -7,6 +7,10 @@
 #include <string>
 #include <vector>
 
+// How long a driver waits for what a host should do soon: long enough for a machine kept busy by other
+// work or for the emulated 32-bit one (a wait that succeeds ends at once, so only a failure pays it).
+constexpr DWORD LongWait = 60000;
+
 // A file beside the running program.
 std::string ProgramBeside(const char *file);
 
@@ -17,7 +21,7 @@ public:
     HostRun &operator=(const HostRun &) = delete;
     ~HostRun();
     // Starts the host with these arguments and waits until its panel is up and its loop runs.
-    bool Start(const std::string &arguments, DWORD timeoutMs = 30000);
+    bool Start(const std::string &arguments, DWORD timeoutMs = LongWait);
     // Starts it without waiting for anything.
     bool Launch(const std::string &arguments);
     bool WaitReady(DWORD timeoutMs);
