@@ -214,7 +214,7 @@ void HandleCommand(int command)
         if (type >= static_cast<int>(host.types.size()))
             return;
         // The new tool asks for the selected tool's size, or with none selected a new panel's first's.
-        ToolSize wished = WelcomeSize;
+        ToolSize wished = FreshToolSize();
         if (tool)
             wished = ToolSize{tool->rect.right - tool->rect.left, tool->rect.bottom - tool->rect.top};
         if (PanelTool *added = AddTool(type, true, &wished)) {

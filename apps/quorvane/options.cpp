@@ -11,6 +11,7 @@ const char *HostUsage()
            "  --config PATH         the panel (default: Quorvane.qpanel by the program);\n"
            "                        an older Quorvane.cfg is imported beside itself\n"
            "  --tools N             the panel's tools replaced by N new ones (0..64)\n"
+           "  --tool-size WxH       new tools asked for this size (default 360x209)\n"
            "  --export PATH         the panel as text to PATH, the memory to PATH.trainer\n"
            "  --module PATH         load this panel-type module (repeatable)\n"
            "  --module-folder DIR   load every .dll in DIR as a panel-type module\n"
@@ -25,6 +26,7 @@ std::string OneColumn(const std::string &text)
 {
     std::string out;
     size_t start = 0;
+    size_t entryIndent = std::string::npos;     // the indent of the entry before, while one goes on
     while (start < text.size()) {
         size_t end = text.find('\n', start);
         std::string line = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
@@ -35,8 +37,18 @@ std::string OneColumn(const std::string &text)
         if (gap == std::string::npos || (spaces != std::string::npos && spaces < gap))
             gap = spaces;
         size_t words = gap == std::string::npos ? std::string::npos : line.find_first_not_of(" \t", gap);
-        if (words != std::string::npos && line.find_first_not_of(" \t", indent) < gap)
+        // A line indented past its entry's key goes on with the entry's words: in a proportional font
+        // its spaces would not reach the column, so it joins the line before and the box wraps it.
+        if (words == std::string::npos && entryIndent != std::string::npos && indent != std::string::npos &&
+            indent > entryIndent && !out.empty() && out.back() == '\n') {
+            out.insert(out.size() - 1, " " + line.substr(indent));
+            continue;
+        }
+        entryIndent = std::string::npos;
+        if (words != std::string::npos && line.find_first_not_of(" \t", indent) < gap) {
             line = line.substr(0, gap) + ": " + line.substr(words);
+            entryIndent = indent;
+        }
         out += line + (end == std::string::npos ? "" : "\n");
     }
     return out;
@@ -54,6 +66,17 @@ bool NumberArgument(const char *text, long low, long high, long *value)
     if (errno != 0 || *end != '\0' || v < low || v > high)
         return false;
     *value = v;
+    return true;
+}
+
+// "360x209": two numbers from 1 to 4096.
+bool SizeArgument(const char *text, int *width, int *height)
+{
+    const char *x = text ? strchr(text, 'x') : nullptr;
+    long w = 0, h = 0;
+    if (!x || !NumberArgument(std::string(text, x).c_str(), 1, 4096, &w) || !NumberArgument(x + 1, 1, 4096, &h))
+        return false;
+    *width = static_cast<int>(w), *height = static_cast<int>(h);
     return true;
 }
 
@@ -100,6 +123,14 @@ bool ParseHostOptions(int argc, const char *const *argv, HostOptions *options, s
             if (!needNumber(0, 64, &number))
                 return false;
             parsed.freshTools = static_cast<int>(number);
+            ++i;
+        } else if (arg == "--tool-size") {
+            if (!needValue())
+                return false;
+            if (!SizeArgument(value, &parsed.freshWidth, &parsed.freshHeight)) {
+                *error = "--tool-size takes a width and a height such as 360x209, not \"" + std::string(value) + "\"";
+                return false;
+            }
             ++i;
         } else if (arg == "--screenshot") {
             if (!needValue())

@@ -9,6 +9,7 @@ struct HostOptions {
     std::vector<std::string> modulePaths;   // --module, in order; empty: VideoPoker.dll beside it
     std::vector<std::string> moduleFolders; // --module-folder: every .dll in each
     int freshTools = -1;                    // --tools N: the panel's tools replaced by N new ones
+    int freshWidth = 0, freshHeight = 0;    // --tool-size WxH: new tools asked for this; 0: the usual size
     std::string exportPath;                 // --export: the panel as text, then quit
     std::string screenshotPath;             // --screenshot: write a PNG of the window, then quit
     std::string screenshotOf;               // --screenshot-of WHAT: the companion's window of that name instead

@@ -13,11 +13,6 @@ RECT RectAt(int x, int y, ToolSize size)
     return RECT{x, y, x + size.width, y + size.height};
 }
 
-bool Overlap(const RECT &a, const RECT &b)
-{
-    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
-}
-
 } // namespace
 
 std::string ToolTitle(const PanelTool &tool)
@@ -116,23 +111,53 @@ int PanelModel::Neighbour(int step) const
 
 POINT PanelModel::FreeSpot(ToolSize size, SIZE panel) const
 {
-    auto isFree = [&](const RECT &candidate) {
+    // How much of the other tools (with the gap kept between neighbours) a place would cover.
+    auto covered = [&](const RECT &candidate) {
         RECT decorated = DecoratedRect(candidate);
-        if (decorated.left < PanelMargin || decorated.top < PanelMargin ||
-            decorated.right > panel.cx - PanelMargin || decorated.bottom > panel.cy - PanelMargin)
-            return false;
         RECT apart = {decorated.left - ToolGap, decorated.top - ToolGap, decorated.right + ToolGap,
                       decorated.bottom + ToolGap};
-        for (const PanelTool &t : tools)
-            if (Overlap(apart, DecoratedRect(t.rect)))
-                return false;
-        return true;
+        long long area = 0;
+        for (const PanelTool &t : tools) {
+            RECT other = DecoratedRect(t.rect);
+            long long w = std::min(apart.right, other.right) - std::max(apart.left, other.left);
+            long long h = std::min(apart.bottom, other.bottom) - std::max(apart.top, other.top);
+            if (w > 0 && h > 0)
+                area += w * h;
+        }
+        return area;
     };
+    // Row by row, the first place that covers nothing; with none, the one that covers least, so that a
+    // new tool lands on the emptiest part of the felt rather than on another tool.
+    // The places tried: a grid, and the places just beside and just below each tool, so that a tool
+    // fits snugly by another where the grid would miss the room by a pixel or two.
     int startX = PanelMargin + EdgeBand, startY = PanelMargin + TabHeight;
+    std::vector<int> xs, ys;
+    for (int x = startX; x + size.width + EdgeBand + PanelMargin <= panel.cx; x += SpotStep)
+        xs.push_back(x);
     for (int y = startY; y + size.height + EdgeBand + PanelMargin <= panel.cy; y += SpotStep)
-        for (int x = startX; x + size.width + EdgeBand + PanelMargin <= panel.cx; x += SpotStep)
-            if (isFree(RectAt(x, y, size)))
+        ys.push_back(y);
+    for (const PanelTool &t : tools) {
+        int x = t.rect.right + EdgeBand + ToolGap + EdgeBand, y = t.rect.bottom + EdgeBand + ToolGap + TabHeight;
+        if (!xs.empty() && x + size.width + EdgeBand + PanelMargin <= panel.cx)
+            xs.push_back(x);
+        if (!ys.empty() && y + size.height + EdgeBand + PanelMargin <= panel.cy)
+            ys.push_back(y);
+    }
+    std::sort(xs.begin(), xs.end());
+    std::sort(ys.begin(), ys.end());
+    long long least = -1;
+    POINT best = {};
+    for (int y : ys)
+        for (int x : xs) {
+            long long area = covered(RectAt(x, y, size));
+            if (area == 0)
                 return POINT{x, y};
+            if (least < 0 || area < least)
+                least = area, best = POINT{x, y};
+        }
+    if (least >= 0)
+        return best;
+    // No place on the panel takes the tool whole: a step down and right from the selected tool.
     POINT p = {startX, startY};
     int index = selected ? IndexOf(selected) : -1;
     if (index >= 0) {

@@ -51,7 +51,8 @@ struct PanelModel {
     int Neighbour(int step) const;
 
     // The first free place for a tool of this size on a panel of this size, row by row; with none free,
-    // a step down and right from the selected tool.
+    // the place that covers least of the other tools; a step down and right from the selected tool when
+    // the panel cannot take the tool whole.
     POINT FreeSpot(ToolSize size, SIZE panel) const;
     // The tool at (x, y), kept on the panel so that its tab stays in reach.
     RECT Within(const RECT &rect, int x, int y, SIZE panel) const;

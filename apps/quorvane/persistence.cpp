@@ -199,10 +199,12 @@ void SalvageDamaged(const std::string &why)
                                       : "; the file as it was is kept as " + keptAs + "."));
 }
 
+// New tools of the first type, at the size a player reads them at (or --tool-size).
 void AddFreshTools(int count)
 {
+    const ToolSize size = FreshToolSize();
     for (int i = 0; i < count && !host.types.empty(); ++i)
-        if (!AddTool(0, false))
+        if (!AddTool(0, false, &size))
             break;
 }
 
@@ -350,11 +352,8 @@ void RestorePanel(PanelFileState state, const SavedPanel &saved, const PanelFile
     // takes the damaged path below, which keeps a copy before the file is ever overwritten.
     if (state == PanelFileState::Missing) {
         AddFreshTools(1);
-        if (!host.tools.empty()) {
-            PanelTool &first = host.tools.front();
-            ResizeTool(first, CornerQuestion, false, WelcomeSize, first.rect, DragKind::BottomRight);
-            SelectTool(first.number);
-        }
+        if (!host.tools.empty())
+            SelectTool(host.tools.front().number);
         welcome = host.types.empty() ? "No panel-type module found: see Help > About Quorvane."
                                      : "A new panel. Play the tool with its buttons; drag its tab to move it, "
                                        "its edges to resize; Insert adds another.";
@@ -376,8 +375,9 @@ void RestorePanel(PanelFileState state, const SavedPanel &saved, const PanelFile
         if (CreateToolFromSaved(place))
             fresh.push_back(ToolTitle(host.tools.back()));
     }
+    const ToolSize size = FreshToolSize();
     for (int i = static_cast<int>(fresh.size()); i < report.LostTools(); ++i)
-        if (PanelTool *tool = host.types.empty() ? nullptr : AddTool(0, false))
+        if (PanelTool *tool = host.types.empty() ? nullptr : AddTool(0, false, &size))
             fresh.push_back(ToolTitle(*tool));
     bool nothingRead = host.tools.empty() && !report.Clean();
     if (nothingRead)

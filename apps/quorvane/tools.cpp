@@ -180,6 +180,11 @@ bool CreateToolFromSaved(const SavedTool &saved)
     return window != nullptr;
 }
 
+ToolSize FreshToolSize()
+{
+    return host.options.freshWidth > 0 ? ToolSize{host.options.freshWidth, host.options.freshHeight} : WelcomeSize;
+}
+
 PanelTool *AddTool(int type, bool select, const ToolSize *wished)
 {
     if (type < 0 || type >= static_cast<int>(host.types.size()) ||
@@ -200,7 +205,15 @@ PanelTool *AddTool(int type, bool select, const ToolSize *wished)
         t.defaultSizeKnown = true;
         next = t.defaultSize;
     }
-    if (wished) {
+    // A size a tool of the same type already has was that tool's own answer: taken as it is, since
+    // asking again from the width alone may round it off (120 x 70 coming back as 120 x 69).
+    bool knownSize = false;
+    for (const PanelTool &other : host.tools)
+        knownSize = knownSize || (wished && other.type == type && Width(other.rect) == wished->width &&
+                                  Height(other.rect) == wished->height);
+    if (knownSize) {
+        next = *wished;
+    } else if (wished) {
         // The tool is asked for the size wished, as a resize would ask it, and its answer taken.
         SIZE panel = PanelSize();
         SizeBounds bounds = BoundsWithRoom(LimitsFor(t.defaultSize), panel.cx - 2 * EdgeBand,

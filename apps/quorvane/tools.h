@@ -8,7 +8,10 @@
 bool CreateToolFromSaved(const SavedTool &saved);
 // A new tool of the type: at its default size, or at the size it answers when asked for wished.
 PanelTool *AddTool(int type, bool select, const ToolSize *wished = nullptr);
-constexpr ToolSize WelcomeSize = {360, 209};     // a new panel's first tool; Insert's with none selected
+constexpr ToolSize WelcomeSize = {360, 209};     // a size a player reads a tool at
+// The size new tools are asked for (a new panel's, --tools N, Insert with none selected): --tool-size,
+// or WelcomeSize.
+ToolSize FreshToolSize();
 void RemoveTool(int number);
 void SelectTool(int number);
 void SelectNeighbour(int step);

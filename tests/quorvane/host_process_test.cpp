@@ -303,15 +303,16 @@ TEST(HostPanel, ABadCommandLineEndsAtOnceWithoutWaitingOnAnyone)
     }
 }
 
-TEST(HostTools, FreshToolsTakeTheirDefaultSizeAndTheKeyboardWalksAndPressesTheirButtons)
+TEST(HostTools, FreshToolsAreReadableApartAndTheKeyboardWalksAndPressesTheirButtons)
 {
     std::string config = FreshTestFolder("keyboard") + "\\panel.cfg";
     HostRun run;
     ASSERT_TRUE(run.Start(Args(config, "--tools 2 --no-save")));
     std::vector<HWND> tools = run.Tools();
     ASSERT_EQ(tools.size(), 2u);
-    EXPECT_EQ(Width(PanelRect(run, tools[0])), 120) << "the tool's default size";
-    EXPECT_EQ(Height(PanelRect(run, tools[1])), 70);
+    RECT a = PanelRect(run, tools[0]), b = PanelRect(run, tools[1]), both;
+    EXPECT_TRUE(Width(a) == 360 && Height(b) == 209) << "a size a player reads, not the tool's 120 x 70";
+    EXPECT_FALSE(IntersectRect(&both, &a, &b)) << "side by side on the empty felt";
     ExpectSettled(run, tools[1], "fresh");
     DWORD thread = GetWindowThreadProcessId(run.main, nullptr);
     // Other test programs share the display and may take the foreground: coming back must put the
@@ -351,13 +352,14 @@ TEST(HostTools, FreshToolsTakeTheirDefaultSizeAndTheKeyboardWalksAndPressesTheir
     EXPECT_TRUE(Keys(run, {VK_RETURN}, [&] { return WindowText(ToolButton(second, DealDrawId)) == "Draw"; }))
         << "dealt, not \"+1\" again";
 
+    // Each key waited on until it shows: the tool beside the other has room for one step more, no more.
     const int width = Width(PanelRect(run, second));
-    EXPECT_TRUE(Keys(run, {VK_CONTROL, VK_OEM_PLUS}, [&] { return Width(PanelRect(run, second)) > width; }));
-    EXPECT_TRUE(Keys(run, {VK_CONTROL, VK_SHIFT, VK_OEM_PLUS}, [&] { return Width(PanelRect(run, second)) > width + 24; }))
+    EXPECT_TRUE(Keys(run, {VK_CONTROL, VK_OEM_MINUS}, [&] { return Width(PanelRect(run, second)) < width; }));
+    EXPECT_TRUE(Keys(run, {VK_CONTROL, VK_OEM_PLUS}, [&] { return Width(PanelRect(run, second)) == width; }));
+    EXPECT_TRUE(Keys(run, {VK_CONTROL, VK_SHIFT, VK_OEM_PLUS}, [&] { return Width(PanelRect(run, second)) > width; }))
         << "Ctrl+Shift+=, as most keyboards type Ctrl++";
-    EXPECT_TRUE(Keys(run, {VK_CONTROL, VK_OEM_MINUS}, [&] { return Width(PanelRect(run, second)) < width + 48; }));
     RECT grown = PanelRect(run, second);
-    // Insert: at the selected tool's size, as the tool answers.
+    // Insert: at the selected tool's size, taken as it is (the tool gave it), on the felt's emptiest part.
     ASSERT_TRUE(Keys(run, {VK_INSERT}, [&] { return run.Tools().size() == 3; }));
     HWND added = nullptr;
     for (HWND tool : run.Tools())

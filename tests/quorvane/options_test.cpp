@@ -20,8 +20,9 @@ TEST(HostOptions, HelpFitsAConsoleAndABox)
     std::string usage = HostUsage();
     for (size_t at = 0, end; (end = usage.find('\n', at)) != std::string::npos; at = end + 1)
         EXPECT_LE(end - at, 79u) << usage.substr(at, end - at);
-    EXPECT_EQ(OneColumn("  --tools N     fresh\n  Ctrl++ / Ctrl+-\t\tlarger\nKeys\n"),
-              "  --tools N: fresh\n  Ctrl++ / Ctrl+-: larger\nKeys\n");
+    EXPECT_EQ(OneColumn("  --tools N     fresh\n                ones\n  Ctrl++ / Ctrl+-\t\tlarger\nKeys\n    more\n"),
+              "  --tools N: fresh ones\n  Ctrl++ / Ctrl+-: larger\nKeys\n    more\n")
+        << "a continuation joins its entry; a line under a heading stays";
 }
 
 TEST(HostOptions, EveryOptionIsRead)
@@ -32,11 +33,12 @@ TEST(HostOptions, EveryOptionIsRead)
     EXPECT_TRUE(o.configPath.empty() && o.freshTools == -1);
     EXPECT_FALSE(o.unattended || o.noSave || o.help);
     ASSERT_TRUE(Parse({"--config", "C:\\p.cfg", "--tools", "3", "--module", "a.dll", "--module", "b.dll",
-                       "--module-folder", "mods", "--unattended", "--no-save"},
+                       "--module-folder", "mods", "--unattended", "--no-save", "--tool-size", "120x70"},
                       &o, &error))
         << error;
     EXPECT_EQ(o.configPath, "C:\\p.cfg");
     EXPECT_EQ(o.freshTools, 3);
+    EXPECT_TRUE(o.freshWidth == 120 && o.freshHeight == 70);
     EXPECT_EQ(o.modulePaths, (std::vector<std::string>{"a.dll", "b.dll"}));
     EXPECT_EQ(o.moduleFolders, (std::vector<std::string>{"mods"}));
     EXPECT_TRUE(o.unattended && o.noSave);
@@ -55,6 +57,9 @@ TEST(HostOptions, BadCommandLinesAreRefusedWithAReason)
         {"--tools", "65"},                 // more than a panel holds
         {"--tools", "-1"},
         {"--tools", "3x"},
+        {"--tool-size", "360"},            // no height
+        {"--tool-size", "0x209"},
+        {"--tool-size", "360x209x1"},
         {"--save-loop", "0"},              // gone: a test's tool, not a player's
         {"--bogus"},
         {"a.cfg", "b.cfg"},

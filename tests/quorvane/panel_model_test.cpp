@@ -30,6 +30,16 @@ TEST(PanelModel, PlacesToolsApartMovesThemWithinTheNumbersComeBackAfterRemoval)
             EXPECT_TRUE(x.right <= y.left || y.right <= x.left || x.bottom <= y.top || y.bottom <= x.top) << a << b;
         }
     EXPECT_EQ(ToolTitle(model.tools[3]), "Clock 4");
+    PanelModel pair;
+    PlaceAt(pair, "Clock", ToolSize{360, 209});
+    EXPECT_EQ(pair.FreeSpot(ToolSize{360, 209}, SIZE{772, 500}).y, pair.tools[0].rect.top)
+        << "side by side where the room is, though off the grid of places";
+    PanelModel one;
+    PlaceAt(one, "Clock", ToolSize{240, 140});
+    ASSERT_EQ(one.Select(1), &one.tools[0]);
+    POINT wide = one.FreeSpot(ToolSize{600, 300}, Panel);
+    EXPECT_TRUE(wide.x == 159 && wide.y == 180) << wide.x << "," << wide.y
+                                                 << ": with no free place, the one covering least of the other";
 
     RECT far = model.Within(model.tools[0].rect, -500, 9000, Panel);
     EXPECT_EQ(far.left, EdgeBand) << "the tab stays on the panel";

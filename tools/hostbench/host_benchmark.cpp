@@ -44,7 +44,9 @@ void RemovePanel(const std::string &config)
 bool StartHost(const Options &options, const std::string &config, HostRun &run)
 {
     RemovePanel(config);
-    return run.Start("--unattended --config \"" + config + "\" --tools " + std::to_string(options.tools), 60000);
+    // Tools at 120 x 70, the size the figures before the 360 x 209 default were taken at, so they compare.
+    return run.Start("--unattended --config \"" + config + "\" --tool-size 120x70 --tools " + std::to_string(options.tools),
+                     60000);
 }
 
 // Posts Close and waits for the process to end; the seconds it took, or -1.
