@@ -1,6 +1,7 @@
 // status_line.cpp: what the host tells the person: the line under the panel (routine news, warnings held
 // in view a while, and the count of tools), the main window's title, and the host's message boxes.
 #include "apps/quorvane/status_line.h"
+#include "apps/quorvane/canvas.h"
 #include "apps/quorvane/companion.h"
 
 #include <algorithm>
@@ -64,9 +65,12 @@ void FitStatus()
 void PaintStatus(HWND window)
 {
     PAINTSTRUCT ps;
-    HDC dc = BeginPaint(window, &ps);
+    HDC screen = BeginPaint(window, &ps);
     RECT client;
     GetClientRect(window, &client);
+    // Drawn off screen and shown at once: the shading and the text never flicker as the news changes.
+    Canvas canvas(std::max<int>(1, client.right), std::max<int>(1, client.bottom));
+    HDC dc = canvas.Ready() ? canvas.dc : screen;
     for (int y = 0; y < client.bottom; ++y) {
         int f = client.bottom > 1 ? y * 255 / (client.bottom - 1) : 0;
         HBRUSH brush = CreateSolidBrush(RGB(40 - f * 14 / 255, 48 - f * 16 / 255, 44 - f * 15 / 255));
@@ -96,6 +100,8 @@ void PaintStatus(HWND window)
     SetTextColor(dc, statusIsWarning ? RGB(255, 204, 96) : RGB(232, 240, 232));
     DrawTextW(dc, CompanionShownText(text).c_str(), -1, &left, DT_LEFT | DT_WORDBREAK | DT_END_ELLIPSIS | DT_NOPREFIX);
     SelectObject(dc, oldFont);
+    if (canvas.Ready())
+        BitBlt(screen, 0, 0, client.right, client.bottom, canvas.dc, 0, 0, SRCCOPY);
     EndPaint(window, &ps);
 }
 
@@ -104,6 +110,9 @@ LRESULT CALLBACK StatusWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     switch (message) {
     case WM_ERASEBKGND:
         return 1;
+    case WM_SIZE:      // the shading follows the height and the summary the right edge: all of it moves
+        InvalidateRect(window, nullptr, FALSE);
+        return 0;
     case WM_PAINT:
         PaintStatus(window);
         return 0;

@@ -8,6 +8,7 @@
 
 #include "apps/quorvane/rect_size.h"
 #include "apps/quorvane/size_negotiation.h"
+#include "apps/quorvane/window_png.h"
 #include "host/host_messages.h"
 #include "tests/common/hands.h"
 #include "tests/quorvane/host_driver.h"
@@ -56,6 +57,18 @@ void Click(HWND button)
 {
     DWORD_PTR result = 0;
     SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_NORMAL, LongWait, &result);
+}
+
+// What the screen shows of the window once two looks a moment apart agree.
+std::vector<uint8_t> SettledPng(HWND window)
+{
+    std::vector<uint8_t> last, now = WindowPng(window);
+    WaitFor([&] {
+        Sleep(100);
+        last.swap(now);
+        return (now = WindowPng(window)) == last;
+    }, LongWait);
+    return now;
 }
 
 bool Enabled(HWND tool, int id) { return IsWindowEnabled(ToolButton(tool, id)) != FALSE; }
@@ -314,6 +327,13 @@ TEST(HostTools, FreshToolsAreReadableApartAndTheKeyboardWalksAndPressesTheirButt
     EXPECT_TRUE(Width(a) == 360 && Height(b) == 209) << "a size a player reads, not the tool's 120 x 70";
     EXPECT_FALSE(IntersectRect(&both, &a, &b)) << "side by side on the empty felt";
     ExpectSettled(run, tools[1], "fresh");
+    RECT frame;
+    GetWindowRect(run.main, &frame);
+    SetWindowPos(run.main, nullptr, 0, 0, Width(frame) + 60, Height(frame), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    std::vector<uint8_t> line = SettledPng(run.status);
+    RedrawWindow(run.status, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_TRUE(line == SettledPng(run.status)) << "wider, the status line drawn whole: nothing left of the narrower";
+    SetWindowPos(run.main, nullptr, 0, 0, Width(frame), Height(frame), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     DWORD thread = GetWindowThreadProcessId(run.main, nullptr);
     // Other test programs share the display and may take the foreground: coming back must put the
     // keyboard where it was.
