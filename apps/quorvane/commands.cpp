@@ -241,10 +241,9 @@ void HandleCommand(int command)
         PostMessageA(host.mainWindow, WM_CLOSE, 0, 0);
         return;
     case CmdSelectNext:
-        SelectNeighbour(1);
-        return;
     case CmdSelectPrevious:
-        SelectNeighbour(-1);
+        if (SelectNeighbour(command == CmdSelectNext ? 1 : -1))
+            SaveSoon();
         return;
     case CmdNextButton:
         StepFocus(1);

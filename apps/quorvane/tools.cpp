@@ -259,13 +259,22 @@ void SelectTool(int number)
     UpdateTitle();
 }
 
-void SelectNeighbour(int step)
+bool SelectNeighbour(int step)
 {
     if (host.tools.empty())
-        return;
+        return false;
     SelectTool(host.Neighbour(step));
-    if (PanelTool *t = host.Selected())
-        SetStatus("Selected " + ToolTitle(*t) + ".");
+    PanelTool *t = host.Selected();
+    if (!t)
+        return false;
+    // A smaller window may have left the tool out of view: the tool the keys chose comes into it, the
+    // least move that shows it whole (or its top left, when the panel is smaller than the tool).
+    RECT shown = host.Within(t->rect, t->rect.left, t->rect.top, PanelSize());
+    bool moved = !EqualRect(&shown, &t->rect);
+    if (moved)
+        ApplyRect(*t, shown);
+    SetStatus("Selected " + ToolTitle(*t) + (moved ? ", brought into view." : "."));
+    return moved;
 }
 
 void MoveToolTo(PanelTool &tool, int x, int y)

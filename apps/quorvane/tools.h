@@ -14,7 +14,8 @@ constexpr ToolSize WelcomeSize = {360, 209};     // a size a player reads a tool
 ToolSize FreshToolSize();
 void RemoveTool(int number);
 void SelectTool(int number);
-void SelectNeighbour(int step);
+// Selects the next tool (by number, step +1 or -1), brought into view; true when that moved it.
+bool SelectNeighbour(int step);
 void MoveToolTo(PanelTool &tool, int x, int y);
 bool ResizeTool(PanelTool &tool, SizeQuestionKind kind, bool heightLeads, ToolSize wished, RECT anchorFrom, DragKind anchor);
 void StepToolSize(PanelTool &tool, int widthStep);

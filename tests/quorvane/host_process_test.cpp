@@ -284,6 +284,13 @@ TEST(HostPanel, AnOlderHostsFileIsImportedAndLeftAsItWasAndADamagedStoreIsKeptAs
     SetWindowPos(run.main, nullptr, 0, 0, 480, 480, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     EXPECT_TRUE(WaitFor([&] { RECT line; return GetClientRect(run.status, &line) && line.bottom > 24; }, LongWait))
         << "narrow, the whole news on more lines than one";
+    // F6 to the tool the narrow window hides: it comes into view.
+    const HWND hidden = ToolAt(run, 420, 40);
+    for (int i = 0; i < 3 && PanelRect(run, hidden).left == 420; ++i)
+        run.Command(CmdSelectNext);
+    const RECT view = PanelClient(run), shown = PanelRect(run, hidden);
+    EXPECT_TRUE(shown.left > 0 && shown.right < view.right && shown.bottom < view.bottom)
+        << shown.left << "," << shown.top << " " << Width(shown) << "x" << Height(shown) << " in " << view.right;
     run.Command(CmdExit);
     DWORD code = 1;
     ASSERT_TRUE(run.WaitExit(LongWait, &code));
