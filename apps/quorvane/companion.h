@@ -93,6 +93,7 @@ void ShowNewsNow(const std::string &text, bool warning);
 void JoinWarning(const std::string &text);                // joins a warning still in view
 void ClearNews(const std::string &text);                  // empties the line if it still says text
 std::string StatusLineText();
+RECT StatusLineOnScreen();                                // where the line is, to keep it in sight
 
 // Settings kept in the panel's store, saved soon after a change; an empty value removes one.
 std::string PanelSetting(const std::string &name);

@@ -101,6 +101,14 @@ void ClearNews(const std::string &text)
     ClearStatus(text);
 }
 
+RECT StatusLineOnScreen()
+{
+    RECT line = {};
+    if (host.statusWindow)
+        GetWindowRect(host.statusWindow, &line);
+    return line;
+}
+
 std::string StatusLineText()
 {
     char text[512] = {};

@@ -66,6 +66,13 @@ TEST(HintWindows, TheHintFollowsTheSelectionAndTheChartAddsTheMachinesOwn)
                         300000));
     chart = AdviceText(run, QUORVANE_CHART_CLASS);
     EXPECT_NE(chart.find("Chart return:   99.293664%\r\nOptimal return: 99.298723%"), std::string::npos) << chart;
+    EXPECT_LT(chart.find("Lines that differ"), chart.find("(Jacks or Better, 5 coins, even deck)"))
+        << "the chart of the dealing in force, this machine's, first";
+    RECT window, line, overlap;
+    GetWindowRect(FindProcessWindow(run.ProcessId(), QUORVANE_CHART_CLASS), &window);
+    GetWindowRect(run.status, &line);
+    EXPECT_FALSE(IntersectRect(&overlap, &window, &line)) << "the verdicts on the status line stay in sight";
+    EXPECT_GT(window.right - window.left, 720) << "wide enough for the machine chart's columns";
     run.Command(CmdExit);
     DWORD code = 0;
     EXPECT_TRUE(run.WaitExit(LongWait, &code));

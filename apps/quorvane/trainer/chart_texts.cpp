@@ -22,7 +22,7 @@ MachineChart &machineChart = *new MachineChart;
 StrategyChart evenChart;
 
 const char MachineChartPending[] = "\nThis machine deals the 2C and AS half as often. Its own chart is being worked\n"
-                                   "out (some seconds); it will follow here.\n";
+                                   "out (some seconds); it will show here.\n";
 
 bool evenChartReady = false;
 
@@ -79,8 +79,11 @@ std::string ChartWindowText(HWND notify, UINT done)
         std::thread(DeriveMachineChart, AdviceTables(), evenChart, notify, done).detach();
     }
     std::lock_guard<std::mutex> hold(machineChart.lock);
+    const std::string machineText = machineChart.text.empty() ? std::string(MachineChartPending) : machineChart.text;
+    // The chart of the dealing in force comes first: it is the one the hints and verdicts follow.
+    const bool machineFirst = AdviceDealing(5) != nullptr;
     return std::string("Hints and verdicts value holds by ") +
-           (AdviceDealing(5) ? "this machine's dealing" : "an even deck") + " (Ctrl+E switches).\n\n" +
-           evenChartText + (machineChart.text.empty() ? std::string(MachineChartPending) : machineChart.text);
+           (machineFirst ? "this machine's dealing" : "an even deck") + " (Ctrl+E switches).\n" +
+           (machineFirst ? machineText + "\n" + evenChartText : "\n" + evenChartText + machineText);
 }
 

@@ -122,6 +122,24 @@ void ShowText(HWND window, const std::string &text)
     SetViewText(GetDlgItem(window, TextId), text);
 }
 
+// The chart's columns read across: the window grows to its longest line, as far as the screen allows.
+void ShowChart()
+{
+    const std::string text = ChartWindowText(Notices(), MachineChartDone);
+    ShowText(advice.chartWindow, text);
+    RECT frame = {}, work = {0, 0, 1024, 768}, client = {};
+    GetWindowRect(advice.chartWindow, &frame);
+    GetClientRect(advice.chartWindow, &client);
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    const int needed = TextViewWidth(GetDlgItem(advice.chartWindow, TextId), text) - client.right;
+    if (needed <= 0)
+        return;
+    const int width = std::min<int>(frame.right - frame.left + needed, work.right - work.left);
+    const int x = std::max<int>(work.left, std::min<int>(frame.left, work.right - width));
+    SetWindowPos(advice.chartWindow, nullptr, x, frame.top, width, frame.bottom - frame.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 
 // The text fills the window; the statistics window keeps its graph under it.
 void LayOutAdviceWindow(HWND window)
@@ -178,9 +196,10 @@ HWND OpenAdviceWindow(HWND *slot, const char *className, const char *title, int 
     }
     if (!RegisterCompanionClass(className, AdviceWndProc, GetSysColorBrush(COLOR_WINDOW)) || !RegisterTextView())
         return nullptr;
-    // Beside the main window's right edge, as far as the screen allows.
+    // Beside the main window's right edge, as far as the screen allows; where it must cover the main
+    // window, it stops above the status line, so that the verdicts there stay in sight.
     const int width = 720;
-    RECT mainRect = {}, work = {0, 0, 1024, 768};
+    RECT mainRect = {}, work = {0, 0, 1024, 768}, status = {};
     GetWindowRect(HostMainWindow(), &mainRect);
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     int x = mainRect.right - 40 + offset, y = mainRect.top + 40 + offset;
@@ -188,6 +207,9 @@ HWND OpenAdviceWindow(HWND *slot, const char *className, const char *title, int 
         x = work.right - width;
     if (y + height > work.bottom)
         y = work.bottom - height;
+    status = StatusLineOnScreen();
+    if (status.bottom > status.top && x < status.right && y + height > status.top)
+        height = std::max(200, static_cast<int>(status.top) - 4 - std::max<int>(y, work.top));
     *slot = CreateWindowExA(WS_EX_TOOLWINDOW, className, title, WS_OVERLAPPEDWINDOW, x < work.left ? work.left : x,
                             y < work.top ? work.top : y, width, height, HostMainWindow(), nullptr, HostInstance(),
                             nullptr);
@@ -247,7 +269,7 @@ LRESULT CALLBACK NoticeWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     }
     if (message == MachineChartDone) {
         if (advice.chartWindow)
-            ShowText(advice.chartWindow, ChartWindowText(Notices(), MachineChartDone));
+            ShowChart();
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
@@ -342,13 +364,13 @@ bool HandleAdviceCommand(int command)
         advice.hintToolNumber = 0;
         RefreshAdviceWindows();
         if (advice.chartWindow)
-            ShowText(advice.chartWindow, ChartWindowText(Notices(), MachineChartDone));
+            ShowChart();
         DealingSwitched(AdviceDealing(5) ? "Holds valued by this machine's own dealing: the 2C and AS come half as often."
                                           : "Holds valued by an even deck, as casino machines deal.");
         return true;
     case CmdChart:
         if (OpenAdviceWindow(&advice.chartWindow, QUORVANE_CHART_CLASS, "Strategy chart", 60))
-            ShowText(advice.chartWindow, ChartWindowText(Notices(), MachineChartDone));
+            ShowChart();
         return true;
     }
     return false;

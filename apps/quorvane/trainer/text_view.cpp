@@ -191,3 +191,22 @@ void SetViewText(HWND view, const std::string &text)
     if (TextOf(view) != shown)      // unchanged text keeps its scroll position
         SetWindowTextA(view, shown.c_str());
 }
+
+int TextViewWidth(HWND view, const std::string &text)
+{
+    HDC dc = GetDC(view);
+    HGDIOBJ old = SelectObject(dc, font);
+    TEXTMETRICA metrics = {};
+    GetTextMetricsA(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(view, dc);
+    size_t longest = 0;
+    for (size_t start = 0; start <= text.size();) {
+        size_t end = text.find('\n', start);
+        end = end == std::string::npos ? text.size() : end;
+        longest = std::max(longest, end - start);
+        start = end + 1;
+    }
+    const int charWidth = metrics.tmAveCharWidth > 0 ? metrics.tmAveCharWidth : 8;
+    return 2 * TextIndent + static_cast<int>(longest) * charWidth + GetSystemMetrics(SM_CXVSCROLL);
+}

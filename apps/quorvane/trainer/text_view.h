@@ -9,3 +9,5 @@
 bool RegisterTextView();                            // its class and its font
 HWND CreateTextView(HWND parent, int id);
 void SetViewText(HWND view, const std::string &text);   // lines end in "\n"; the same text keeps its scroll
+// The client width that shows the longest of these lines whole, beside the scroll bar.
+int TextViewWidth(HWND view, const std::string &text);
