@@ -132,7 +132,8 @@ TEST_F(AdviceTest, WatchingRealPlayCountsEachDrawWithItsHolds)
         EXPECT_EQ(played.paid, game.credits - creditsBefore + wager);
     }
     PlaySummary summary;
-    CatchUpSummary(*tables, watch, summary);
+    for (const PlayedHand &played : watch.hands)
+        AddToSummary(summary, JudgeHand(*tables, played, nullptr));
     EXPECT_EQ(summary.coinsBet, 3 * 5 + 3 * 1);       // three hands of Bet 5, three of +1
 
     // New Game on a dealt hand, and then an older block put back while a hand waits: no draws.
@@ -171,7 +172,8 @@ TEST_F(AdviceTest, StatisticsShowTheReturnsSideBySide)
     broke.paid = 0;
     watch.hands.push_back(broke);
     PlaySummary summary;
-    CatchUpSummary(*tables, watch, summary);
+    for (const PlayedHand &played : watch.hands)
+        AddToSummary(summary, JudgeHand(*tables, played, nullptr));
     EXPECT_EQ(summary.bestHoldTaken, 1);
     std::string text = StatisticsText("Video Poker 1", watch, summary, 0.995439043695, 0.983734569484);
     EXPECT_NE(text.find("Hands played: 2"), std::string::npos) << text;

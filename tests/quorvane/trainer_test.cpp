@@ -97,6 +97,18 @@ TEST(HostTrainer, KeysPlayTheSelectedToolAndEachDrawIsJudgedAMistakeHeldBackFirs
     EXPECT_NE(counted.find("Mistakes: 1, costing"), std::string::npos) << counted;
     EXPECT_NE(counted.find("(this machine) returns 99.30 % with 5 coins bet,\r\n98.15 % with 1 to 4."),
               std::string::npos) << counted;
+    // Ctrl+E: the run's hands keep the verdicts they were given, as the lifetime does; optimal play
+    // follows the dealing now in force.
+    play.run.Command(CmdDealing);
+    EXPECT_TRUE(WaitFor([&] {
+        counted = WindowText(GetDlgItem(statistics, 100));
+        return counted.find("(even deck) returns 99.54 %") != std::string::npos;
+    }, LongWait)) << counted;
+    EXPECT_NE(counted.find("this run (each hand valued as it was judged: this machine)\r\nHands played: 1"),
+              std::string::npos) << counted;
+    EXPECT_NE(counted.find("Mistakes: 1, costing"), std::string::npos) << counted;
+    EXPECT_NE(counted.find("mistakes 1, costing"), std::string::npos) << "the lifetime agrees: " << counted;
+    play.run.Command(CmdDealing);
 
     // Between hands: B bets one coin, M bets up to five and so deals; Space, a draw on no holds, is held back.
     const int32_t credits = play.Game().credits;

@@ -276,19 +276,11 @@ JudgedHand JudgeHand(const AnalysisTables &tables, const PlayedHand &hand, const
     return judged;
 }
 
-void CatchUpSummary(const AnalysisTables &tables, const GameWatch &watch, PlaySummary &summary,
-                    DealingTables machine)
-{
-    for (size_t i = static_cast<size_t>(summary.hands); i < watch.hands.size(); ++i) {
-        const PlayedHand &hand = watch.hands[i];
-        AddToSummary(summary, JudgeHand(tables, hand, machine ? machine(hand.wager) : nullptr));
-    }
-}
-
 std::string StatisticsText(const std::string &title, const GameWatch &watch, const PlaySummary &summary,
-                           double optimalFiveCoins, double optimalFewerCoins, const char *dealing)
+                           double optimalFiveCoins, double optimalFewerCoins, const char *dealing,
+                           const char *valuedBy)
 {
-    std::string text = title + " (holds valued for " + dealing + ")\n";
+    std::string text = title + " this run (each hand valued as it was judged: " + valuedBy + ")\n";
     if (summary.hands == 0) {
         text += "No hand has been drawn since the host started.\n";
     } else {

@@ -53,17 +53,12 @@ struct GameWatch {
 // every change of the game to know the holds at the draw: call it after each input to the tools.
 void ObserveGame(GameWatch &watch, const VideoPokerGame &now);
 
-// The dealing the hands of a summary are valued by: the machine's tables by coins (1..5), or null.
-using DealingTables = const WeightedTables *(*)(int coins);
 // Values the hand's holds under the dealing (machine: its tables for the hand's coins, or null).
 JudgedHand JudgeHand(const AnalysisTables &tables, const PlayedHand &hand, const WeightedTables *machine);
 
-// Adds the hands drawn since summary last caught up, so each hand is analysed once however often
-// the statistics are shown.
-void CatchUpSummary(const AnalysisTables &tables, const GameWatch &watch, PlaySummary &summary,
-                    DealingTables machine = nullptr);
-
-// The statistics view: hands, coins, the actual return beside what the holds were worth and the
-// return of optimal play over every deal under the same dealing (per coin bet, for 5 coins and for 1 to 4).
+// The statistics view: hands, coins, the actual return beside what the holds were worth (valuedBy: the
+// dealings the hands were judged by) and the return of optimal play over every deal under the dealing
+// in force (per coin bet, for 5 coins and for 1 to 4).
 std::string StatisticsText(const std::string &title, const GameWatch &watch, const PlaySummary &summary,
-                           double optimalFiveCoins, double optimalFewerCoins, const char *dealing = "even deck");
+                           double optimalFiveCoins, double optimalFewerCoins, const char *dealing = "even deck",
+                           const char *valuedBy = "even deck");

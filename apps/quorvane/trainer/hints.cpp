@@ -31,7 +31,12 @@ struct Advice {
     bool haveOptimal[2] = {};
     double optimalFiveCoins[2] = {}, optimalFewerCoins[2] = {};
     std::map<int, GameWatch> watches;        // by tool number
-    std::map<int, PlaySummary> summaries;    // by tool number: the watched hands analysed so far
+    // By tool number: this run's hands, each valued as it was judged, as the lifetime keeps them.
+    struct RunSummary {
+        PlaySummary summary;
+        bool evenDeck = false, machine = false;   // the dealings its hands were judged by
+    };
+    std::map<int, RunSummary> runs;
     bool refreshDue = false;
     int hintToolNumber = 0;                  // the hand the hint text was worked out for
     VideoPokerGame hintGame = {};
@@ -106,12 +111,15 @@ std::string StatisticsTextFor(const PanelToolView *tool)
         advice.haveOptimal[dealing] = true;
     }
     const GameWatch &watch = advice.watches[tool->number];
-    PlaySummary &summary = advice.summaries[tool->number];
-    CatchUpSummary(*tables, watch, summary, AdviceDealing);
+    const Advice::RunSummary &run = advice.runs[tool->number];
     const TrainerMemory &memory = Memory();
     auto lifetime = memory.tools.find(tool->number);
-    return StatisticsText(tool->title, watch, summary, advice.optimalFiveCoins[dealing],
-                          advice.optimalFewerCoins[dealing], DealingName(machineFive)) +
+    const char *valuedBy = run.machine && run.evenDeck ? "this machine and even deck"
+                           : run.machine                 ? "this machine"
+                           : run.evenDeck                ? "even deck"
+                                                         : DealingName(machineFive);
+    return StatisticsText(tool->title, watch, run.summary, advice.optimalFiveCoins[dealing],
+                          advice.optimalFewerCoins[dealing], DealingName(machineFive), valuedBy) +
            "\nLifetime (each hand valued as it was judged), kept in " + MemoryFileName() + ":\n" +
            LifetimeText(tool->title, lifetime != memory.tools.end() ? lifetime->second : PlaySummary()) +
            LifetimeText("The panel", memory.panel);
@@ -257,8 +265,15 @@ void RefreshAdviceWindows()
 // A hand drawn joins the trainer's memory, valued under the dealing in force.
 void RememberDrawnHand(int toolNumber, const PlayedHand &hand)
 {
-    if (const AnalysisTables *tables = Tables())
-        RememberHand(toolNumber, JudgeHand(*tables, hand, AdviceDealing(hand.wager)));
+    const AnalysisTables *tables = Tables();
+    if (!tables)
+        return;
+    const WeightedTables *machine = AdviceDealing(hand.wager);
+    const JudgedHand judged = JudgeHand(*tables, hand, machine);
+    RememberHand(toolNumber, judged);
+    Advice::RunSummary &run = advice.runs[toolNumber];
+    AddToSummary(run.summary, judged);
+    (machine ? run.machine : run.evenDeck) = true;
 }
 
 LRESULT CALLBACK NoticeWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -298,7 +313,7 @@ void WatchToolGames()
         if (FindPanelTool(it->first, &found)) {
             ++it;
         } else {
-            advice.summaries.erase(it->first);
+            advice.runs.erase(it->first);
             ForgetToolPlay(it->first);
             it = advice.watches.erase(it);   // a later tool may take the number: it starts afresh
         }
@@ -360,8 +375,7 @@ bool HandleAdviceCommand(int command)
         return true;
     case CmdDealing:
         SwitchDealing();
-        advice.summaries.clear();   // every hand valued afresh, and the hint worked out again
-        advice.hintToolNumber = 0;
+        advice.hintToolNumber = 0;  // the hint worked out again; hands drawn keep the verdicts they had
         RefreshAdviceWindows();
         if (advice.chartWindow)
             ShowChart();
