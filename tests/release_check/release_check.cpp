@@ -111,6 +111,20 @@ SavedPanel SavedFile(bool *clean)
     return panel;
 }
 
+// The manifest Windows reads from the program (resource 1, RT_MANIFEST), or empty.
+std::string ProgramManifest(const std::string &program)
+{
+    std::string text;
+    HMODULE image = LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    HRSRC found = image ? FindResourceA(image, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24)) : nullptr;
+    HGLOBAL loaded = found ? LoadResource(image, found) : nullptr;
+    if (const char *bytes = loaded ? static_cast<const char *>(LockResource(loaded)) : nullptr)
+        text.assign(bytes, SizeofResource(image, found));
+    if (image)
+        FreeLibrary(image);
+    return text;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -121,6 +135,14 @@ int main(int argc, char **argv)
     }
     folder = argv[1];
     Check(!FileExists(folder + "\\Quorvane.qpanel"), "the folder starts without a panel");
+    const std::string manifest = ProgramManifest(folder + "\\quorvane.exe");
+    int versions = 0;
+    for (size_t at = 0; (at = manifest.find("<supportedOS Id=", at)) != std::string::npos; ++at)
+        ++versions;
+    Check(manifest.find("requestedExecutionLevel level=\"asInvoker\"") != std::string::npos && versions == 5 &&
+              manifest.find("Common-Controls") == std::string::npos,
+          "quorvane.exe's manifest: run as the user, Vista to 11 named, the classic controls",
+          std::to_string(manifest.size()) + " bytes, " + std::to_string(versions) + " versions");
 
     Player first;
     Check(first.Start(), "first start: one tool with its cards and buttons");
