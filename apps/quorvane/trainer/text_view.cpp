@@ -31,15 +31,21 @@ std::string TextOf(HWND window)
     return text;
 }
 
+TEXTMETRICA FontMetrics(HWND window)
+{
+    HDC dc = GetDC(window);
+    HGDIOBJ old = SelectObject(dc, font);
+    TEXTMETRICA metrics = {};
+    GetTextMetricsA(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(window, dc);
+    return metrics;
+}
+
 int LineHeight(HWND window)
 {
     if (lineHeight == 0) {
-        HDC dc = GetDC(window);
-        HGDIOBJ old = SelectObject(dc, font);
-        TEXTMETRICA metrics = {};
-        GetTextMetricsA(dc, &metrics);
-        SelectObject(dc, old);
-        ReleaseDC(window, dc);
+        const TEXTMETRICA metrics = FontMetrics(window);
         lineHeight = metrics.tmHeight > 0 ? metrics.tmHeight : 16;
     }
     return lineHeight;
@@ -194,12 +200,7 @@ void SetViewText(HWND view, const std::string &text)
 
 int TextViewWidth(HWND view, const std::string &text)
 {
-    HDC dc = GetDC(view);
-    HGDIOBJ old = SelectObject(dc, font);
-    TEXTMETRICA metrics = {};
-    GetTextMetricsA(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(view, dc);
+    const TEXTMETRICA metrics = FontMetrics(view);
     size_t longest = 0;
     for (size_t start = 0; start <= text.size();) {
         size_t end = text.find('\n', start);
