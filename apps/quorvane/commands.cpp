@@ -6,6 +6,7 @@
 #include "apps/quorvane/key_focus.h"
 #include "apps/quorvane/persistence.h"
 #include "apps/quorvane/property_window.h"
+#include "apps/quorvane/screen_scale.h"
 
 #include <cstring>
 #include <vector>
@@ -278,10 +279,10 @@ void HandleCommand(int command)
     const int step = 8;
     switch (command) {
     case CmdLarger:
-        StepToolSize(*tool, 24);
+        StepToolSize(*tool, Scaled(24));
         break;
     case CmdSmaller:
-        StepToolSize(*tool, -24);
+        StepToolSize(*tool, -Scaled(24));
         break;
     case CmdDefaultSize:
         ToolToDefaultSize(*tool);

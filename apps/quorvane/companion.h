@@ -9,7 +9,8 @@
 //     sixteen ids of their own (a string table's unit); F1 shows every line in the order of the ids.
 // The companion sees the panel, the status line, the settings and the store only through the services
 // below, which the host offers; it may include the public headers of the modules it knows (such as
-// host/video_poker.h) and the store's interface (store.h), and nothing else of the host. What it keeps
+// host/video_poker.h), the store's interface (store.h) and the screen's scale (screen_scale.h: its
+// windows are drawn at the screen's DPI, as the host's are), and nothing else of the host. What it keeps
 // beyond settings lives in tables of its own in the panel's store: it makes or upgrades them when the
 // store opens, and writes its rows inside the host's save, one transaction for both.
 #pragma once
@@ -23,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "apps/quorvane/screen_scale.h"
 #include "apps/quorvane/store.h"
 
 // ---- What the companion offers the host ----

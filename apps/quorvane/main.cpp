@@ -5,6 +5,7 @@
 #include "apps/quorvane/panel_window.h"
 #include "apps/quorvane/main_window.h"
 #include "apps/quorvane/status_line.h"
+#include "apps/quorvane/screen_scale.h"
 #include "apps/quorvane/commands.h"
 #include "apps/quorvane/persistence.h"
 #include "apps/quorvane/property_window.h"
@@ -142,8 +143,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
     }
     if (!ClaimPanel())
         return 3;
-    host.uiFont = MakeFont(12, FW_NORMAL);
-    host.tabFont = MakeFont(12, FW_BOLD);
+    ScaleHostGeometry(ScreenDpi());
+    host.uiFont = MakeFont(Scaled(12), FW_NORMAL);
+    host.tabFont = MakeFont(Scaled(12), FW_BOLD);
     if (!RegisterMainClass() || !RegisterPanelClass() || !RegisterPropertiesClass()) {
         Complain("could not register the host's window classes");
         return 1;

@@ -5,6 +5,7 @@
 #include "apps/quorvane/tools.h"
 #include "apps/quorvane/panel_window.h"
 #include "apps/quorvane/status_line.h"
+#include "apps/quorvane/screen_scale.h"
 #include "apps/quorvane/commands.h"
 #include "apps/quorvane/key_focus.h"
 #include "apps/quorvane/persistence.h"
@@ -44,8 +45,8 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         return 0;
     case WM_GETMINMAXINFO: {
         MINMAXINFO *info = reinterpret_cast<MINMAXINFO *>(lParam);
-        info->ptMinTrackSize.x = 360;
-        info->ptMinTrackSize.y = 260;
+        info->ptMinTrackSize.x = Scaled(360);
+        info->ptMinTrackSize.y = Scaled(260);
         return 0;
     }
     case WM_ACTIVATE:
@@ -142,14 +143,15 @@ HWND CreateMainWindow(const SavedPanel *saved)
     host.accelerators = BuildAccelerators();
     RECT work = {0, 0, 1024, 768};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    int width = 780, height = 560;
+    int width = Scaled(780), height = Scaled(560);
     int x = work.left + (Width(work) - width) / 2, y = work.top + (Height(work) - height) / 2;
     if (saved && saved->hasWindow) {
         // A saved place is kept only as far as it is on this screen.
-        width = std::min<int>(saved->window.width, Width(work));
-        height = std::min<int>(saved->window.height, Height(work));
-        x = std::max<int>(work.left, std::min<int>(saved->window.x, work.right - width));
-        y = std::max<int>(work.top, std::min<int>(saved->window.y, work.bottom - height));
+        const SavedWindow place = WindowAtDpi(saved->window, StoreDpi, ScreenDpi());
+        width = std::min<int>(place.width, Width(work));
+        height = std::min<int>(place.height, Height(work));
+        x = std::max<int>(work.left, std::min<int>(place.x, work.right - width));
+        y = std::max<int>(work.top, std::min<int>(place.y, work.bottom - height));
     }
     return CreateWindowExA(0, QUORVANE_MAIN_CLASS, "Quorvane", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, x, y,
                            width, height, nullptr, BuildMenu(), host.instance, nullptr);

@@ -4,10 +4,13 @@
 #include "apps/quorvane/panel_parts.h"
 #include "apps/quorvane/tools.h"
 #include "apps/quorvane/rect_size.h"
+#include "apps/quorvane/screen_scale.h"
+
+#include <algorithm>
 
 RECT CloseBox(const RECT &r)
 {
-    RECT c = {r.right - 17, r.top - TabHeight + 3, r.right - 1, r.top - 3};
+    RECT c = {r.right - Scaled(17), r.top - TabHeight + Scaled(3), r.right - 1, r.top - Scaled(3)};
     return c;
 }
 
@@ -74,7 +77,7 @@ RECT TabRect(const RECT &r)
 void DrawTab(HDC dc, const PanelTool &tool, bool selected)
 {
     RECT tab = TabRect(tool.rect);
-    HRGN round = CreateRoundRectRgn(tab.left, tab.top, tab.right + 1, tab.bottom + 10, 9, 9);
+    HRGN round = CreateRoundRectRgn(tab.left, tab.top, tab.right + 1, tab.bottom + Scaled(10), Scaled(9), Scaled(9));
     SelectClipRgn(dc, round);
     if (selected)
         FillGradient(dc, tab, RGB(255, 221, 110), RGB(222, 166, 36));
@@ -85,10 +88,10 @@ void DrawTab(HDC dc, const PanelTool &tool, bool selected)
 
     const PanelType *type = tool.type >= 0 ? &host.types[tool.type] : nullptr;
     COLORREF ink = selected ? RGB(52, 36, 4) : RGB(226, 234, 226);
-    int x = tab.left + 5;
-    if (type)
-        DrawTypePicture(dc, *type, x, tab.top + 2);
-    x += 20;
+    int x = tab.left + Scaled(5);
+    if (type)     // the module's picture at its own size, in the middle of the tab's height
+        DrawTypePicture(dc, *type, x, tab.top + std::max(Scaled(2), (TabHeight - 16) / 2));
+    x += Scaled(20);
     HGDIOBJ oldFont = SelectObject(dc, host.tabFont);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ink);
@@ -99,14 +102,14 @@ void DrawTab(HDC dc, const PanelTool &tool, bool selected)
 
     // The close box: a small cross.
     RECT box = CloseBox(tool.rect);
-    if (Width(tool.rect) > 60) {
-        HPEN pen = CreatePen(PS_SOLID, 2, ink);
+    if (Width(tool.rect) > Scaled(60)) {
+        HPEN pen = CreatePen(PS_SOLID, Scaled(2), ink);
         HGDIOBJ oldPen = SelectObject(dc, pen);
-        int cx = (box.left + box.right) / 2, cy = (box.top + box.bottom) / 2;
-        MoveToEx(dc, cx - 4, cy - 4, nullptr);
-        LineTo(dc, cx + 4, cy + 4);
-        MoveToEx(dc, cx + 4, cy - 4, nullptr);
-        LineTo(dc, cx - 4, cy + 4);
+        int cx = (box.left + box.right) / 2, cy = (box.top + box.bottom) / 2, arm = Scaled(4);
+        MoveToEx(dc, cx - arm, cy - arm, nullptr);
+        LineTo(dc, cx + arm, cy + arm);
+        MoveToEx(dc, cx + arm, cy - arm, nullptr);
+        LineTo(dc, cx - arm, cy + arm);
         SelectObject(dc, oldPen);
         DeleteObject(pen);
     }
@@ -127,8 +130,9 @@ void DrawFrame(HDC dc, const PanelTool &tool, bool selected)
     int midY = (r.top + r.bottom) / 2, midX = (r.left + r.right) / 2;
     POINT handles[] = {{r.left - 2, midY}, {r.right + 1, midY}, {midX, r.bottom + 1},
                        {r.left - 2, r.bottom + 1}, {r.right + 1, r.bottom + 1}};
+    const int grip = Scaled(3);
     for (POINT h : handles) {
-        RECT box = {h.x - 3, h.y - 3, h.x + 4, h.y + 4};
+        RECT box = {h.x - grip, h.y - grip, h.x + grip + 1, h.y + grip + 1};
         FillBox(dc, box, gold);
         FrameBox(dc, box, dark, 1);
     }

@@ -7,6 +7,7 @@
 #include "apps/quorvane/status_line.h"
 #include "apps/quorvane/persistence.h"
 #include "apps/quorvane/rect_size.h"
+#include "apps/quorvane/screen_scale.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ Hit HitTest(POINT p)
         RECT close = CloseBox(r);
         InflateRect(&close, 1, 1);
         if (p.y < r.top) {
-            hit.kind = PtInRect(&close, p) && Width(r) > 60 ? DragKind::Close : DragKind::Move;
+            hit.kind = PtInRect(&close, p) && Width(r) > Scaled(60) ? DragKind::Close : DragKind::Move;
             return hit;
         }
         bool nearLeft = p.x < r.left + 12, nearRight = p.x >= r.right - 12;

@@ -3,6 +3,7 @@
 #include "apps/quorvane/panel_parts.h"
 #include "apps/quorvane/panel_window.h"
 #include "apps/quorvane/rect_size.h"
+#include "apps/quorvane/screen_scale.h"
 
 #include <cmath>
 #include <cstring>
@@ -86,7 +87,7 @@ uint32_t FeltAt(int x, int y, int width, int height)
 // Darkens the canvas under a soft shadow of rect, inside clip.
 void Shadow(const RECT &rect, const RECT &clip)
 {
-    const int dx = 3, dy = 5, soft = 8;
+    const int dx = Scaled(3), dy = Scaled(5), soft = Scaled(8);
     RECT s = {rect.left + dx, rect.top + dy, rect.right + dx, rect.bottom + dy};
     RECT area = {s.left - soft, s.top - soft, s.right + soft, s.bottom + soft};
     RECT bounds = {0, 0, canvas.width, canvas.height}, doing;

@@ -226,6 +226,33 @@ bool SavedWindow::operator==(const SavedWindow &other) const
            maximized == other.maximized;
 }
 
+namespace {
+
+// value * to / from, rounded half away from zero as MulDiv does.
+int32_t AtDpi(int32_t value, int fromDpi, int toDpi)
+{
+    if (fromDpi <= 0 || toDpi <= 0 || fromDpi == toDpi)
+        return value;
+    const int64_t scaled = static_cast<int64_t>(value) * toDpi * 2 / fromDpi;
+    return static_cast<int32_t>(scaled >= 0 ? (scaled + 1) / 2 : -((1 - scaled) / 2));
+}
+
+} // namespace
+
+SavedTool ToolAtDpi(SavedTool tool, int fromDpi, int toDpi)
+{
+    tool.x = AtDpi(tool.x, fromDpi, toDpi), tool.y = AtDpi(tool.y, fromDpi, toDpi);
+    tool.width = AtDpi(tool.width, fromDpi, toDpi), tool.height = AtDpi(tool.height, fromDpi, toDpi);
+    return tool;
+}
+
+SavedWindow WindowAtDpi(SavedWindow window, int fromDpi, int toDpi)
+{
+    window.x = AtDpi(window.x, fromDpi, toDpi), window.y = AtDpi(window.y, fromDpi, toDpi);
+    window.width = AtDpi(window.width, fromDpi, toDpi), window.height = AtDpi(window.height, fromDpi, toDpi);
+    return window;
+}
+
 bool ToolFitsLimits(const SavedTool &t)
 {
     auto within = [](int64_t v, int64_t low, int64_t high) { return v >= low && v <= high; };

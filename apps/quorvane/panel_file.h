@@ -43,6 +43,12 @@ struct SavedWindow {
     bool operator==(const SavedWindow &other) const;
 };
 
+// Places and sizes are kept at 96 DPI, whatever the screen's: a host on a screen at another DPI shows
+// them scaled (rounded to the nearest pixel, so that kept and shown again comes back the same).
+constexpr int StoreDpi = 96;
+SavedTool ToolAtDpi(SavedTool tool, int fromDpi, int toDpi);
+SavedWindow WindowAtDpi(SavedWindow window, int fromDpi, int toDpi);
+
 // Within the limits above (names may not be empty): what any reader takes as a tool or window.
 bool ToolFitsLimits(const SavedTool &tool);
 bool WindowFitsLimits(const SavedWindow &window);

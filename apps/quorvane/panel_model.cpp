@@ -15,6 +15,12 @@ RECT RectAt(int x, int y, ToolSize size)
 
 } // namespace
 
+void ScaleHostGeometry(int dpi)
+{
+    auto scaled = [dpi](int at96) { return (at96 * dpi + 48) / 96; };
+    TabHeight = scaled(20), EdgeBand = scaled(7), PanelMargin = scaled(8);
+}
+
 std::string ToolTitle(const PanelTool &tool)
 {
     return tool.typeName + " " + std::to_string(tool.number);

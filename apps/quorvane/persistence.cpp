@@ -5,6 +5,7 @@
 #include "apps/quorvane/companion.h"
 #include "apps/quorvane/tools.h"
 #include "apps/quorvane/status_line.h"
+#include "apps/quorvane/screen_scale.h"
 #include "apps/quorvane/files.h"
 #include "apps/quorvane/modules.h"
 #include "apps/quorvane/store.h"
@@ -75,9 +76,11 @@ SavedPanel Snapshot()
         panel.window.width = r.right - r.left;
         panel.window.height = r.bottom - r.top;
         panel.window.maximized = place.showCmd == SW_SHOWMAXIMIZED;
+        panel.window = WindowAtDpi(panel.window, ScreenDpi(), StoreDpi);
     }
     panel.settings = host.settings;
-    panel.tools = host.Saved();
+    for (const SavedTool &tool : host.Saved())
+        panel.tools.push_back(ToolAtDpi(tool, ScreenDpi(), StoreDpi));
     panel.nextNumber = host.nextNumber;
     return panel;
 }

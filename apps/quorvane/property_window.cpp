@@ -3,14 +3,16 @@
 #include "apps/quorvane/tools.h"
 #include "apps/quorvane/status_line.h"
 #include "apps/quorvane/persistence.h"
+#include "apps/quorvane/screen_scale.h"
 
 #include <algorithm>
 
 namespace {
 
-constexpr int HeaderHeight = 46;
-constexpr int Margin = 12;
-constexpr int ButtonWidth = 88, ButtonHeight = 26;
+// At the screen's DPI: the module's page is its own dialog template, which the system scales.
+const int HeaderHeight = Scaled(46);
+const int Margin = Scaled(12);
+const int ButtonWidth = Scaled(88), ButtonHeight = Scaled(26);
 constexpr int NoPageId = 100;
 
 void PaintHeader(HWND window)
@@ -30,21 +32,21 @@ void PaintHeader(HWND window)
     if (type && type->colorBitmap) {
         HDC source = CreateCompatibleDC(dc);
         HGDIOBJ old = SelectObject(source, type->colorBitmap);
-        StretchBlt(dc, x, (HeaderHeight - 32) / 2, 32, 32, source, 0, 0, 16, 16, SRCCOPY);
+        StretchBlt(dc, x, (HeaderHeight - Scaled(32)) / 2, Scaled(32), Scaled(32), source, 0, 0, 16, 16, SRCCOPY);
         SelectObject(source, old);
         DeleteDC(source);
-        x += 44;
+        x += Scaled(44);
     }
     SetBkMode(dc, TRANSPARENT);
     HGDIOBJ oldFont = SelectObject(dc, host.tabFont);
     SetTextColor(dc, RGB(255, 255, 255));
     std::string title = tool ? ToolTitle(*tool) : "Tool";
-    RECT line = {x, 6, client.right - Margin, HeaderHeight / 2 + 2};
+    RECT line = {x, Scaled(6), client.right - Margin, HeaderHeight / 2 + Scaled(2)};
     DrawTextA(dc, title.c_str(), -1, &line, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
     SelectObject(dc, host.uiFont);
     SetTextColor(dc, RGB(200, 228, 208));
     std::string description = type ? type->description : "";
-    RECT second = {x, HeaderHeight / 2, client.right - Margin, HeaderHeight - 4};
+    RECT second = {x, HeaderHeight / 2, client.right - Margin, HeaderHeight - Scaled(4)};
     DrawTextA(dc, description.c_str(), -1, &second, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
     SelectObject(dc, oldFont);
     EndPaint(window, &ps);
@@ -127,7 +129,7 @@ void ShowPropertiesFor(HWND toolWindow)
     int top = HeaderHeight + Margin;
     HWND page = reinterpret_cast<HWND>(SendMessageA(toolWindow, PTM_CREATEPAGE, reinterpret_cast<WPARAM>(window),
                                                     MAKELONG(Margin, top)));
-    int pageWidth = 260, pageHeight = 40;
+    int pageWidth = Scaled(260), pageHeight = Scaled(40);
     if (page && IsWindow(page)) {
         RECT r;
         GetWindowRect(page, &r);
@@ -141,7 +143,7 @@ void ShowPropertiesFor(HWND toolWindow)
                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(NoPageId)), host.instance, nullptr);
         SendMessageA(note, WM_SETFONT, reinterpret_cast<WPARAM>(host.uiFont), FALSE);
     }
-    int clientWidth = std::max(pageWidth + 2 * Margin, 300);
+    int clientWidth = std::max(pageWidth + 2 * Margin, Scaled(300));
     int clientHeight = top + pageHeight + Margin + ButtonHeight + Margin;
     MakeButton(window, "Close", IDCANCEL, clientWidth - Margin - ButtonWidth, clientHeight - Margin - ButtonHeight);
     RECT frame = {0, 0, clientWidth, clientHeight};

@@ -12,7 +12,9 @@
 #define QUORVANE_READY_PROPERTY "QuorvaneReady"   // set on the main window once the panel is up
 
 
-// Geometry of the host's decoration around each tool.
-constexpr int TabHeight = 20;         // the tab above a tool: its name, the move handle, the close box
-constexpr int EdgeBand = 7;           // the band beside and below a tool that resizes it
-constexpr int PanelMargin = 8;
+// Geometry of the host's decoration around each tool, in the screen's pixels: the sizes at 96 DPI
+// until the host scales them to its screen's once at start (ScaleHostGeometry).
+inline int TabHeight = 20;            // the tab above a tool: its name, the move handle, the close box
+inline int EdgeBand = 7;              // the band beside and below a tool that resizes it
+inline int PanelMargin = 8;
+void ScaleHostGeometry(int dpi);

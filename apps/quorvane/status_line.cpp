@@ -3,6 +3,7 @@
 #include "apps/quorvane/status_line.h"
 #include "apps/quorvane/canvas.h"
 #include "apps/quorvane/companion.h"
+#include "apps/quorvane/screen_scale.h"
 
 #include <algorithm>
 #include <cctype>
@@ -30,7 +31,7 @@ RECT NewsRect(HDC dc, int width, const char *text, bool measure)
     std::string summary = Summary();
     SIZE used = {};
     GetTextExtentPoint32A(dc, summary.c_str(), static_cast<int>(summary.size()), &used);
-    RECT r = {10, 0, width - 24 - used.cx, 0};
+    RECT r = {Scaled(10), 0, width - Scaled(24) - used.cx, 0};
     if (measure)
         DrawTextA(dc, text, -1, &r, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX | DT_CALCRECT);
     return r;
@@ -48,8 +49,8 @@ int NeededHeight(int width)
     RECT r = NewsRect(dc, width, text, true);
     SelectObject(dc, oldFont);
     ReleaseDC(host.statusWindow, dc);
-    int most = metrics.tmHeight * StatusMaxLines + 8;
-    return std::max(StatusLineHeight, std::min(most, static_cast<int>(r.bottom - r.top) + 8));
+    int most = metrics.tmHeight * StatusMaxLines + Scaled(8);
+    return std::max(Scaled(StatusLineHeight), std::min(most, static_cast<int>(r.bottom - r.top) + Scaled(8)));
 }
 
 // A news that needs more (or less) room than the line has lays the main window out again.
@@ -89,7 +90,7 @@ void PaintStatus(HWND window)
     SetBkMode(dc, TRANSPARENT);
 
     std::string summary = Summary();
-    RECT right = {client.left + 8, client.top, client.right - 10, client.bottom};
+    RECT right = {client.left + Scaled(8), client.top, client.right - Scaled(10), client.bottom};
     SetTextColor(dc, RGB(170, 190, 176));
     DrawTextA(dc, summary.c_str(), -1, &right, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     RECT left = NewsRect(dc, client.right, text, true);
@@ -134,7 +135,7 @@ bool RegisterStatusClass()
 
 int StatusHeight(int width)
 {
-    return host.statusWindow ? NeededHeight(width) : StatusLineHeight;
+    return host.statusWindow ? NeededHeight(width) : Scaled(StatusLineHeight);
 }
 
 HWND CreateStatusLine(HWND parent)

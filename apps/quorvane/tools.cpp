@@ -5,6 +5,7 @@
 #include "apps/quorvane/status_line.h"
 #include "apps/quorvane/rect_size.h"
 #include "apps/quorvane/size_question.h"
+#include "apps/quorvane/screen_scale.h"
 
 #include <algorithm>
 
@@ -147,7 +148,7 @@ void InvalidateToolDecoration(const RECT &toolRect)
     if (!host.panelWindow)
         return;
     RECT d = DecoratedRect(toolRect);
-    InflateRect(&d, ShadowReach, ShadowReach);
+    InflateRect(&d, Scaled(ShadowReach), Scaled(ShadowReach));
     InvalidateRect(host.panelWindow, &d, FALSE);
 }
 
@@ -167,8 +168,9 @@ static void BringWithinReach(PanelTool &tool)
     MoveToolTo(tool, x, y);
 }
 
-bool CreateToolFromSaved(const SavedTool &saved)
+bool CreateToolFromSaved(const SavedTool &kept)
 {
+    const SavedTool saved = ToolAtDpi(kept, StoreDpi, ScreenDpi());
     RECT rect = {saved.x, saved.y, saved.x + saved.width, saved.y + saved.height};
     int type = FindType(saved.moduleFile, saved.typeName);
     HWND window = type >= 0 ? CreateToolWindow(type, rect, saved.state) : nullptr;
@@ -182,7 +184,9 @@ bool CreateToolFromSaved(const SavedTool &saved)
 
 ToolSize FreshToolSize()
 {
-    return host.options.freshWidth > 0 ? ToolSize{host.options.freshWidth, host.options.freshHeight} : WelcomeSize;
+    const ToolSize at96 = host.options.freshWidth > 0 ? ToolSize{host.options.freshWidth, host.options.freshHeight}
+                                                      : WelcomeSize;
+    return ToolSize{Scaled(at96.width), Scaled(at96.height)};
 }
 
 PanelTool *AddTool(int type, bool select, const ToolSize *wished)

@@ -10,7 +10,7 @@ bool CreateToolFromSaved(const SavedTool &saved);
 PanelTool *AddTool(int type, bool select, const ToolSize *wished = nullptr);
 constexpr ToolSize WelcomeSize = {360, 209};     // a size a player reads a tool at
 // The size new tools are asked for (a new panel's, --tools N, Insert with none selected): --tool-size,
-// or WelcomeSize.
+// or WelcomeSize, both at 96 DPI and scaled to the screen's.
 ToolSize FreshToolSize();
 void RemoveTool(int number);
 void SelectTool(int number);

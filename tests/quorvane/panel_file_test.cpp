@@ -101,4 +101,23 @@ TEST(PanelFile, EachKindOfDamageCostsOnlyWhatItTouchesAndIsReported)
     EXPECT_EQ(report.missingTools, MaxPanelTools) << "no panel ever saved more";
 }
 
+TEST(PanelFile, PlacesKeptAt96DpiComeBackTheSameFromAnyScreen)
+{
+    SavedTool tool = ThreeTools().tools[2];
+    SavedTool shown = ToolAtDpi(tool, StoreDpi, 144);
+    EXPECT_TRUE(shown.x == -45 && shown.y == 450 && shown.width == 360 && shown.height == 210);
+    EXPECT_TRUE(shown.state == tool.state && shown.typeName == tool.typeName);
+    EXPECT_EQ(ToolAtDpi(Tool("m", "t", 15, 7, 121, 69, 0, 0), StoreDpi, 144).x, 23) << "the nearest pixel";
+    // Every place and size on the screens players have, kept again, is what was kept.
+    for (int dpi : {96, 120, 144, 168, 192, 240, 288})
+        for (int v = -40; v <= 1200; ++v) {
+            SavedTool kept = Tool("m", "t", v, -v, v + 1, 3 * v, 0, 0);
+            ASSERT_EQ(ToolAtDpi(ToolAtDpi(kept, StoreDpi, dpi), dpi, StoreDpi), kept) << dpi << " " << v;
+        }
+    SavedWindow window = ThreeTools().window;
+    SavedWindow big = WindowAtDpi(window, StoreDpi, 192);
+    EXPECT_TRUE(big.x == -16 && big.width == 1600 && big.maximized);
+    EXPECT_EQ(WindowAtDpi(big, 192, StoreDpi), window);
+}
+
 } // namespace

@@ -140,8 +140,9 @@ int main(int argc, char **argv)
     for (size_t at = 0; (at = manifest.find("<supportedOS Id=", at)) != std::string::npos; ++at)
         ++versions;
     Check(manifest.find("requestedExecutionLevel level=\"asInvoker\"") != std::string::npos && versions == 5 &&
+              manifest.find("WindowsSettings\">true</dpiAware>") != std::string::npos &&
               manifest.find("Common-Controls") == std::string::npos,
-          "quorvane.exe's manifest: run as the user, Vista to 11 named, the classic controls",
+          "quorvane.exe's manifest: run as the user, Vista to 11 named, aware of the DPI, the classic controls",
           std::to_string(manifest.size()) + " bytes, " + std::to_string(versions) + " versions");
 
     Player first;

@@ -10,9 +10,10 @@
 
 namespace {
 
-constexpr int Margin = 8;
-constexpr int AxisWidth = 52;       // room for the credit labels left of the plot
-constexpr int LegendHeight = 34;    // two lines under the plot
+// At the screen's DPI, as the host's font is.
+const int Margin = Scaled(8);
+const int AxisWidth = Scaled(52);       // room for the credit labels left of the plot
+const int LegendHeight = Scaled(34);    // two lines under the plot
 
 std::string Credits(double value)
 {
@@ -40,7 +41,7 @@ void DrawSeries(HDC dc, const std::vector<double> &values, const RECT &plot, dou
         points[i].x = plot.left + static_cast<LONG>(last ? (width * static_cast<double>(i)) / last : 0);
         points[i].y = plot.bottom - static_cast<LONG>(std::lround(height * (values[i] - low) / (high - low)));
     }
-    HPEN pen = CreatePen(PS_SOLID, 2, colour);
+    HPEN pen = CreatePen(PS_SOLID, Scaled(2), colour);
     HGDIOBJ old = SelectObject(dc, pen);
     Polyline(dc, points.data(), static_cast<int>(points.size()));
     SelectObject(dc, old);
@@ -49,13 +50,13 @@ void DrawSeries(HDC dc, const std::vector<double> &values, const RECT &plot, dou
 
 void LegendLine(HDC dc, int x, int y, COLORREF colour, const std::string &text)
 {
-    HPEN pen = CreatePen(PS_SOLID, 2, colour);
+    HPEN pen = CreatePen(PS_SOLID, Scaled(2), colour);
     HGDIOBJ old = SelectObject(dc, pen);
-    MoveToEx(dc, x, y + 7, nullptr);
-    LineTo(dc, x + 22, y + 7);
+    MoveToEx(dc, x, y + Scaled(7), nullptr);
+    LineTo(dc, x + Scaled(22), y + Scaled(7));
     SelectObject(dc, old);
     DeleteObject(pen);
-    Text(dc, x + 28, y, text);
+    Text(dc, x + Scaled(28), y, text);
 }
 
 // One graph in area: its title, the credits from 0 at the first hand remembered, the zero line, the legend.
@@ -66,12 +67,12 @@ void PaintGraph(HDC dc, const RECT &area, const std::string &title, int toolNumb
     CreditSeries(Memory().hands, toolNumber, &played, &perfect, &dealing);
     const int hands = static_cast<int>(played.size()) - 1;
     Text(dc, area.left, area.top, title + ": credits over " + std::to_string(hands) + (hands == 1 ? " hand" : " hands"));
-    RECT plot = {area.left + AxisWidth, area.top + 20, area.right - Margin, area.bottom - LegendHeight};
-    if (plot.right - plot.left < 20 || plot.bottom - plot.top < 20)
+    RECT plot = {area.left + AxisWidth, area.top + Scaled(20), area.right - Margin, area.bottom - LegendHeight};
+    if (plot.right - plot.left < Scaled(20) || plot.bottom - plot.top < Scaled(20))
         return;
     FrameRect(dc, &plot, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
     if (hands == 0) {
-        Text(dc, (plot.left + plot.right) / 2, (plot.top + plot.bottom) / 2 - 8, "no hand drawn yet", TA_CENTER);
+        Text(dc, (plot.left + plot.right) / 2, (plot.top + plot.bottom) / 2 - Scaled(8), "no hand drawn yet", TA_CENTER);
         return;
     }
     double low = 0, high = 0;
@@ -87,13 +88,13 @@ void PaintGraph(HDC dc, const RECT &area, const std::string &title, int toolNumb
     LineTo(dc, plot.right, zero);
     SelectObject(dc, old);
     DeleteObject(grey);
-    Text(dc, plot.left - 4, plot.top - 6, Credits(high), TA_RIGHT);
-    Text(dc, plot.left - 4, zero - 7, "0", TA_RIGHT);
-    Text(dc, plot.left - 4, plot.bottom - 8, Credits(low), TA_RIGHT);
+    Text(dc, plot.left - Scaled(4), plot.top - Scaled(6), Credits(high), TA_RIGHT);
+    Text(dc, plot.left - Scaled(4), zero - Scaled(7), "0", TA_RIGHT);
+    Text(dc, plot.left - Scaled(4), plot.bottom - Scaled(8), Credits(low), TA_RIGHT);
     DrawSeries(dc, perfect, plot, low, high, BestLineColour);
     DrawSeries(dc, played, plot, low, high, PlayedLineColour);
-    LegendLine(dc, plot.left, plot.bottom + 2, PlayedLineColour, "as played: " + Credits(played.back()));
-    LegendLine(dc, plot.left, plot.bottom + 17, BestLineColour,
+    LegendLine(dc, plot.left, plot.bottom + Scaled(2), PlayedLineColour, "as played: " + Credits(played.back()));
+    LegendLine(dc, plot.left, plot.bottom + Scaled(17), BestLineColour,
                "best holds (" + dealing + "): " + Credits(perfect.back()));
 }
 

@@ -21,7 +21,7 @@ namespace {
 
 constexpr int TextId = 100;
 constexpr int GraphId = 101;             // the statistics window's graph of credits, under its text
-constexpr int GraphHeight = 250;
+const int GraphHeight = Scaled(250);
 constexpr UINT RefreshDelayMs = 100;   // the windows follow play at most this often: reading speed, not input speed
 constexpr UINT_PTR RefreshTimer = 1;
 constexpr UINT MachineChartDone = WM_APP + 1;   // the machine's own chart has been worked out
@@ -206,18 +206,20 @@ HWND OpenAdviceWindow(HWND *slot, const char *className, const char *title, int 
         return nullptr;
     // Beside the main window's right edge, as far as the screen allows; where it must cover the main
     // window, it stops above the status line, so that the verdicts there stay in sight.
-    const int width = 720;
+    const int width = Scaled(720);
+    height = Scaled(height);
+    offset = Scaled(offset);
     RECT mainRect = {}, work = {0, 0, 1024, 768}, status = {};
     GetWindowRect(HostMainWindow(), &mainRect);
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    int x = mainRect.right - 40 + offset, y = mainRect.top + 40 + offset;
+    int x = mainRect.right - Scaled(40) + offset, y = mainRect.top + Scaled(40) + offset;
     if (x + width > work.right)
         x = work.right - width;
     if (y + height > work.bottom)
         y = work.bottom - height;
     status = StatusLineOnScreen();
     if (status.bottom > status.top && x < status.right && y + height > status.top)
-        height = std::max(200, static_cast<int>(status.top) - 4 - std::max<int>(y, work.top));
+        height = std::max(Scaled(200), static_cast<int>(status.top) - Scaled(4) - std::max<int>(y, work.top));
     *slot = CreateWindowExA(WS_EX_TOOLWINDOW, className, title, WS_OVERLAPPEDWINDOW, x < work.left ? work.left : x,
                             y < work.top ? work.top : y, width, height, HostMainWindow(), nullptr, HostInstance(),
                             nullptr);

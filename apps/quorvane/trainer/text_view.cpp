@@ -9,7 +9,7 @@
 namespace {
 
 #define QUORVANE_TEXT_CLASS "QuorvaneText"
-constexpr int TextIndent = 4;
+const int TextIndent = Scaled(4);
 HFONT font = nullptr;
 int lineHeight = 0;
 
@@ -180,7 +180,7 @@ LRESULT CALLBACK TextViewProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 bool RegisterTextView()
 {
     if (!font)
-        font = CreateFontA(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+        font = CreateFontA(-Scaled(13), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, "Courier New");
     return RegisterCompanionClass(QUORVANE_TEXT_CLASS, TextViewProc, GetSysColorBrush(COLOR_WINDOW));
 }
