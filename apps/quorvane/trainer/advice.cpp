@@ -298,8 +298,12 @@ std::string StatisticsText(const std::string &title, const GameWatch &watch, con
     if (watch.abandonedHands > 0)
         text += FormatText("Hands given up by New Game: %d (%lld coins).\n", watch.abandonedHands,
                        static_cast<long long>(watch.abandonedCoins));
-    text += FormatText("Optimal play over every deal (%s) returns %.2f %% with 5 coins bet,\n"
-                       "%.2f %% with 1 to 4.\n",
-                       dealing, 100.0 * optimalFiveCoins, 100.0 * optimalFewerCoins);
+    if (optimalFiveCoins < 0)
+        text += FormatText("Optimal play over every deal (%s): its returns are being worked out (some\n"
+                           "seconds) and will show here.\n", dealing);
+    else
+        text += FormatText("Optimal play over every deal (%s) returns %.2f %% with 5 coins bet,\n"
+                           "%.2f %% with 1 to 4.\n",
+                           dealing, 100.0 * optimalFiveCoins, 100.0 * optimalFewerCoins);
     return text;
 }

@@ -58,7 +58,7 @@ JudgedHand JudgeHand(const AnalysisTables &tables, const PlayedHand &hand, const
 
 // The statistics view: hands, coins, the actual return beside what the holds were worth (valuedBy: the
 // dealings the hands were judged by) and the return of optimal play over every deal under the dealing
-// in force (per coin bet, for 5 coins and for 1 to 4).
+// in force (per coin bet, for 5 coins and for 1 to 4; negative: not worked out yet).
 std::string StatisticsText(const std::string &title, const GameWatch &watch, const PlaySummary &summary,
                            double optimalFiveCoins, double optimalFewerCoins, const char *dealing = "even deck",
                            const char *valuedBy = "even deck");

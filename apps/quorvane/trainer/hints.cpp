@@ -16,6 +16,8 @@
 #include <cstdio>
 #include <cstring>
 #include <map>
+#include <mutex>
+#include <thread>
 
 namespace {
 
@@ -25,11 +27,58 @@ const int GraphHeight = Scaled(250);
 constexpr UINT RefreshDelayMs = 100;   // the windows follow play at most this often: reading speed, not input speed
 constexpr UINT_PTR RefreshTimer = 1;
 constexpr UINT MachineChartDone = WM_APP + 1;   // the machine's own chart has been worked out
+constexpr UINT OptimalReturnsDone = WM_APP + 2; // a dealing's returns of optimal play have been worked out
+
+// The return of optimal play at 5 coins and at 1 to 4, by dealing (0 an even deck, 1 this machine's):
+// seconds of work the first time, done on a thread of its own so that the statistics never wait for it.
+struct OptimalReturns {
+    std::mutex lock;                        // held to read or to publish, never while working
+    bool started[2] = {}, ready[2] = {}, failed[2] = {};
+    double fiveCoins[2] = {}, fewerCoins[2] = {};
+};
+OptimalReturns &optimal = *new OptimalReturns;   // a worker may still publish while the program ends
+
+void WorkOutOptimalReturns(int dealing, const AnalysisTables *tables, const WeightedTables *machineFive,
+                           const WeightedTables *machineOne, HWND notify)
+{
+    double five = 0, fewer = 0;
+    bool done = false;
+    if (dealing == 1) {
+        WeightedGameAnalysis fiveCoins, oneCoin;
+        done = AnalyzeWeightedGame(*machineFive, 2, fiveCoins) && AnalyzeWeightedGame(*machineOne, 2, oneCoin);
+        five = static_cast<double>(fiveCoins.optimalReturn), fewer = static_cast<double>(oneCoin.optimalReturn);
+    } else {
+        GameAnalysis fiveCoins, oneCoin;
+        done = AnalyzeGame(*tables, 5, 2, fiveCoins) && AnalyzeGame(*tables, 1, 2, oneCoin);
+        five = fiveCoins.returnRate, fewer = oneCoin.returnRate;
+    }
+    {
+        std::lock_guard<std::mutex> hold(optimal.lock);
+        optimal.ready[dealing] = done, optimal.failed[dealing] = !done;
+        optimal.fiveCoins[dealing] = five, optimal.fewerCoins[dealing] = fewer;
+    }
+    PostMessageA(notify, OptimalReturnsDone, 0, 0);
+}
+
+HWND Notices();
+
+// The returns of optimal play under the dealing in force, once worked out (else -1); the first question
+// for a dealing sets its worker going. False when memory ran out for them.
+bool OptimalReturnsNow(const AnalysisTables *tables, double *five, double *fewer)
+{
+    const WeightedTables *machineFive = AdviceDealing(5), *machineOne = AdviceDealing(1);
+    const int dealing = machineFive && machineOne ? 1 : 0;
+    std::lock_guard<std::mutex> hold(optimal.lock);
+    if (optimal.ready[dealing])
+        *five = optimal.fiveCoins[dealing], *fewer = optimal.fewerCoins[dealing];
+    if (!optimal.started[dealing]) {
+        optimal.started[dealing] = true;
+        std::thread(WorkOutOptimalReturns, dealing, tables, machineFive, machineOne, Notices()).detach();
+    }
+    return !optimal.failed[dealing];
+}
 
 struct Advice {
-    // The return of optimal play at 5 coins and at 1 to 4, by dealing (0 an even deck, 1 this machine's).
-    bool haveOptimal[2] = {};
-    double optimalFiveCoins[2] = {}, optimalFewerCoins[2] = {};
     std::map<int, GameWatch> watches;        // by tool number
     // By tool number: this run's hands, each valued as it was judged, as the lifetime keeps them.
     struct RunSummary {
@@ -53,7 +102,6 @@ struct Advice {
 
 Advice advice;
 
-HWND Notices();
 
 // The selected tool, or null: a view good until the next call.
 const PanelToolView *SelectedTool()
@@ -92,24 +140,11 @@ std::string StatisticsTextFor(const PanelToolView *tool)
     const AnalysisTables *tables = Tables();
     if (!tables)
         return "There is not enough memory for the analysis.\n";
-    // A fifth of a second each, once a run: the figures a player's return is held against.
-    const WeightedTables *machineFive = AdviceDealing(5), *machineOne = AdviceDealing(1);
-    const int dealing = machineFive && machineOne ? 1 : 0;
-    if (!advice.haveOptimal[dealing]) {
-        GameAnalysis five, one;
-        WeightedGameAnalysis machineFiveCoins, machineOneCoin;
-        if (dealing == 1 && AnalyzeWeightedGame(*machineFive, 2, machineFiveCoins) &&
-            AnalyzeWeightedGame(*machineOne, 2, machineOneCoin)) {
-            advice.optimalFiveCoins[1] = static_cast<double>(machineFiveCoins.optimalReturn);
-            advice.optimalFewerCoins[1] = static_cast<double>(machineOneCoin.optimalReturn);
-        } else if (dealing == 0 && AnalyzeGame(*tables, 5, 2, five) && AnalyzeGame(*tables, 1, 2, one)) {
-            advice.optimalFiveCoins[0] = five.returnRate;
-            advice.optimalFewerCoins[0] = one.returnRate;
-        } else {
-            return "There is not enough memory for the analysis.\n";
-        }
-        advice.haveOptimal[dealing] = true;
-    }
+    // The figures a player's return is held against: until the worker has them, the window says so.
+    const WeightedTables *machineFive = AdviceDealing(5);
+    double optimalFive = -1, optimalFewer = -1;
+    if (!OptimalReturnsNow(tables, &optimalFive, &optimalFewer))
+        return "There is not enough memory for the analysis.\n";
     const GameWatch &watch = advice.watches[tool->number];
     const Advice::RunSummary &run = advice.runs[tool->number];
     const TrainerMemory &memory = Memory();
@@ -118,8 +153,8 @@ std::string StatisticsTextFor(const PanelToolView *tool)
                            : run.machine                 ? "this machine"
                            : run.evenDeck                ? "even deck"
                                                          : DealingName(machineFive);
-    return StatisticsText(tool->title, watch, run.summary, advice.optimalFiveCoins[dealing],
-                          advice.optimalFewerCoins[dealing], DealingName(machineFive), valuedBy) +
+    return StatisticsText(tool->title, watch, run.summary, optimalFive, optimalFewer, DealingName(machineFive),
+                          valuedBy) +
            "\nLifetime (each hand valued as it was judged), kept in " + MemoryFileName() + ":\n" +
            LifetimeText(tool->title, lifetime != memory.tools.end() ? lifetime->second : PlaySummary()) +
            LifetimeText("The panel", memory.panel);
@@ -272,6 +307,8 @@ void RememberDrawnHand(int toolNumber, const PlayedHand &hand)
         return;
     const WeightedTables *machine = AdviceDealing(hand.wager);
     const JudgedHand judged = JudgeHand(*tables, hand, machine);
+    double five = -1, fewer = -1;
+    OptimalReturnsNow(tables, &five, &fewer);   // worked out while the player plays on
     RememberHand(toolNumber, judged);
     Advice::RunSummary &run = advice.runs[toolNumber];
     AddToSummary(run.summary, judged);
@@ -287,6 +324,11 @@ LRESULT CALLBACK NoticeWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     if (message == MachineChartDone) {
         if (advice.chartWindow)
             ShowChart();
+        return 0;
+    }
+    if (message == OptimalReturnsDone) {
+        if (advice.statisticsWindow)
+            ShowText(advice.statisticsWindow, StatisticsTextFor(SelectedTool()));
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
