@@ -65,6 +65,9 @@ std::string CompanionExportText();
 // window of that name opened; null for none.
 std::string CompanionWindowNames();
 HWND CompanionOpenWindow(const std::string &what);
+// True while work the companion's windows will show is still being done off the window's thread (so a
+// screenshot waits for it).
+bool CompanionStillWorking();
 // The status line's text as the player should read it (the trainer shows cards with their suits).
 std::wstring CompanionShownText(const std::string &text);
 

@@ -99,6 +99,10 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             SetTimer(window, ScreenshotCaptureTimer, 300, nullptr);
             return 0;
         case ScreenshotCaptureTimer: {
+            // A companion's window shows its figures once its workers are done (a minute at the most).
+            static int waited = 0;
+            if (CompanionStillWorking() && ++waited < 200)
+                return 0;
             KillTimer(window, ScreenshotCaptureTimer);
             HWND target = screenshotTarget;
             RedrawWindow(target, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);

@@ -71,3 +71,8 @@ HWND CompanionOpenWindow(const std::string &)
 {
     return nullptr;
 }
+
+bool CompanionStillWorking()
+{
+    return false;
+}

@@ -52,8 +52,12 @@ TEST(HintWindows, TheHintFollowsTheSelectionAndTheChartAddsTheMachinesOwn)
         EXPECT_FALSE(FindProcessWindow(run.ProcessId(), window.second)) << window.second;
     }
 
+    // The window opens at once; its charts are worked out on a thread of their own and follow.
     run.Command(CmdChart);
     std::string chart = AdviceText(run, QUORVANE_CHART_CLASS);
+    EXPECT_NE(chart.find("(Ctrl+E switches)"), std::string::npos) << chart;
+    EXPECT_TRUE(WaitFor([&] { return (chart = AdviceText(run, QUORVANE_CHART_CLASS)).find("    Hold") != std::string::npos; },
+                        LongWait)) << chart;
     EXPECT_EQ(GetWindow(FindProcessWindow(run.ProcessId(), QUORVANE_CHART_CLASS), GW_OWNER), run.main)
         << "owned, so it stays above the main window";
     EXPECT_NE(chart.find("    Hold"), std::string::npos) << chart;

@@ -9,34 +9,23 @@
 
 namespace {
 
-std::string evenChartText;                // derived once: it does not change with play
-bool machineChartStarted = false;
-
-// The machine's own chart, from the worker that derives it; empty until it is done. Never destroyed:
+// The charts, from the worker that derives them: the even deck's, then this machine's. Never destroyed:
 // a worker still deriving when the host exits must not find them gone.
-struct MachineChart {
-    std::mutex lock;
-    std::string text;
+struct Charts {
+    std::mutex lock;                // held to read or to publish, never while deriving
+    bool started = false;
+    bool evenDone = false;          // even is final once this is set
+    StrategyChart even;
+    std::string evenText, machineText;   // empty until derived
 };
-MachineChart &machineChart = *new MachineChart;
-StrategyChart evenChart;
+Charts &charts = *new Charts;
 
+const char EvenChartPending[] = "The even deck's chart is being worked out (a second or two); it will show here.\n";
 const char MachineChartPending[] = "\nThis machine deals the 2C and AS half as often. Its own chart is being worked\n"
                                    "out (some seconds); it will show here.\n";
 
-bool evenChartReady = false;
-
-} // namespace
-
-const StrategyChart *EvenChart()
-{
-    if (!evenChartReady && AdviceTables())
-        evenChartReady = DeriveStrategyChart(*AdviceTables(), nullptr, 5, 2, evenChart);
-    return evenChartReady ? &evenChart : nullptr;
-}
-
 // The chart's lines under a heading for the hold and for the column of shares at their right.
-static std::string HeadedChartText(const StrategyChart &chart)
+std::string HeadedChartText(const StrategyChart &chart)
 {
     const std::string lines = ChartText(chart);
     char heading[200];   // a line is "NN. " and the hold padded to the widest, a space, and 9 for the share
@@ -45,12 +34,24 @@ static std::string HeadedChartText(const StrategyChart &chart)
     return heading + lines;
 }
 
-// Seconds of work, so not on the window's thread: the chart window shows the even chart meanwhile.
-static void DeriveMachineChart(const AnalysisTables *tables, StrategyChart even, HWND notify, UINT done)
+// Seconds of work, so not on the window's thread: each chart is told to notify as it is done.
+void DeriveCharts(const AnalysisTables *tables, HWND notify, UINT done)
 {
+    StrategyChart even;
+    const bool evenDerived = DeriveStrategyChart(*tables, nullptr, 5, 2, even);
+    {
+        std::lock_guard<std::mutex> hold(charts.lock);
+        charts.even = even;
+        charts.evenDone = evenDerived;
+        charts.evenText = evenDerived ? "Hold the first line that your hand matches (Jacks or Better, 5 coins, "
+                                        "even deck).\n\n" + HeadedChartText(even)
+                                      : "The chart could not be worked out: too little memory.\n";
+    }
+    PostMessageA(notify, done, 0, 0);
+
     uint32_t weight[DeckSize];
     MachineCardWeights(weight);
-    WeightedTables *machine = CreateWeightedTables(weight, 5, 2);
+    WeightedTables *machine = evenDerived ? CreateWeightedTables(weight, 5, 2) : nullptr;
     StrategyChart chart;
     std::string text;
     if (machine && DeriveStrategyChart(*tables, machine, 5, 2, chart))
@@ -60,30 +61,46 @@ static void DeriveMachineChart(const AnalysisTables *tables, StrategyChart even,
         text = "\nThe machine's own chart could not be worked out: too little memory.\n";
     FreeWeightedTables(machine);
     {
-        std::lock_guard<std::mutex> hold(machineChart.lock);
-        machineChart.text = text;
+        std::lock_guard<std::mutex> hold(charts.lock);
+        charts.machineText = text;
     }
     PostMessageA(notify, done, 0, 0);
 }
 
+void StartCharts(HWND notify, UINT done)
+{
+    if (!charts.started && AdviceTables()) {
+        charts.started = true;
+        std::thread(DeriveCharts, AdviceTables(), notify, done).detach();
+    }
+}
+
+} // namespace
+
+bool ChartsBeingDerived()
+{
+    std::lock_guard<std::mutex> hold(charts.lock);
+    return charts.started && charts.machineText.empty();
+}
+
+const StrategyChart *EvenChart(HWND notify, UINT done)
+{
+    StartCharts(notify, done);
+    std::lock_guard<std::mutex> hold(charts.lock);
+    return charts.evenDone ? &charts.even : nullptr;
+}
+
 std::string ChartWindowText(HWND notify, UINT done)
 {
-    if (evenChartText.empty()) {
-        if (!EvenChart())
-            return evenChartText = "The chart could not be worked out: too little memory.";
-        evenChartText = "Hold the first line that your hand matches (Jacks or Better, 5 coins, even deck).\n\n" +
-                        HeadedChartText(evenChart);
-    }
-    if (!machineChartStarted && AdviceTables()) {
-        machineChartStarted = true;
-        std::thread(DeriveMachineChart, AdviceTables(), evenChart, notify, done).detach();
-    }
-    std::lock_guard<std::mutex> hold(machineChart.lock);
-    const std::string machineText = machineChart.text.empty() ? std::string(MachineChartPending) : machineChart.text;
+    if (!AdviceTables())
+        return "The chart could not be worked out: too little memory.\n";
+    StartCharts(notify, done);
+    std::lock_guard<std::mutex> hold(charts.lock);
+    const std::string evenText = charts.evenText.empty() ? std::string(EvenChartPending) : charts.evenText;
+    const std::string machineText = charts.machineText.empty() ? std::string(MachineChartPending) : charts.machineText;
     // The chart of the dealing in force comes first: it is the one the hints and verdicts follow.
     const bool machineFirst = AdviceDealing(5) != nullptr;
     return std::string("Hints and verdicts value holds by ") +
            (machineFirst ? "this machine's dealing" : "an even deck") + " (Ctrl+E switches).\n" +
-           (machineFirst ? machineText + "\n" + evenChartText : "\n" + evenChartText + machineText);
+           (machineFirst ? machineText + "\n" + evenText : "\n" + evenText + machineText);
 }
-

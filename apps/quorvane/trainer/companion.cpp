@@ -92,6 +92,11 @@ HWND CompanionOpenWindow(const std::string &what)
     return nullptr;
 }
 
+bool CompanionStillWorking()
+{
+    return AdviceStillWorking();
+}
+
 // Cards named in the text ("KS", standing alone) shown as a player reads them, rank and suit symbol, as the
 // trainer's windows show them; the text itself keeps the letters.
 std::wstring CompanionShownText(const std::string &text)

@@ -26,7 +26,7 @@ constexpr int GraphId = 101;             // the statistics window's graph of cre
 const int GraphHeight = Scaled(250);
 constexpr UINT RefreshDelayMs = 100;   // the windows follow play at most this often: reading speed, not input speed
 constexpr UINT_PTR RefreshTimer = 1;
-constexpr UINT MachineChartDone = WM_APP + 1;   // the machine's own chart has been worked out
+constexpr UINT ChartDone = WM_APP + 1;          // a strategy chart has been worked out
 constexpr UINT OptimalReturnsDone = WM_APP + 2; // a dealing's returns of optimal play have been worked out
 
 // The return of optimal play at 5 coins and at 1 to 4, by dealing (0 an even deck, 1 this machine's):
@@ -168,7 +168,7 @@ void ShowText(HWND window, const std::string &text)
 // The chart's columns read across: the window grows to its longest line, as far as the screen allows.
 void ShowChart()
 {
-    const std::string text = ChartWindowText(Notices(), MachineChartDone);
+    const std::string text = ChartWindowText(Notices(), ChartDone);
     ShowText(advice.chartWindow, text);
     RECT frame = {}, work = {0, 0, 1024, 768}, client = {};
     GetWindowRect(advice.chartWindow, &frame);
@@ -269,7 +269,8 @@ HWND OpenAdviceWindow(HWND *slot, const char *className, const char *title, int 
 std::string MistakesWindowText()
 {
     const TrainerMemory &memory = Memory();
-    const StrategyChart *chart = memory.mistakes.empty() ? nullptr : EvenChart();   // a second's work: when needed
+    // Seconds of work the first time, on the charts' worker: meanwhile the kinds wait for it.
+    const StrategyChart *chart = memory.mistakes.empty() ? nullptr : EvenChart(Notices(), ChartDone);
     std::vector<std::string> kinds;
     for (const RememberedMistake &m : memory.mistakes) {
         std::string key(reinterpret_cast<const char *>(m.cards), HandSize);
@@ -281,7 +282,8 @@ std::string MistakesWindowText()
         kinds.push_back(known != advice.mistakeKinds.end() ? known->second : "Held worse than the best");
     }
     return "Kept in " + MemoryFileName() + ". A kind names the hold taken and the best hold by\n"
-           "their lines in the strategy chart (Help > Strategy chart), or by the cards held.\n\n" +
+           "their lines in the strategy chart (Help > Strategy chart), or by the cards held.\n" +
+           (chart || memory.mistakes.empty() ? "\n" : "The chart is being worked out: the kinds follow in a moment.\n\n") +
            MistakesText(memory.mistakes, kinds);
 }
 
@@ -321,9 +323,11 @@ LRESULT CALLBACK NoticeWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         RefreshAdviceWindows();
         return 0;
     }
-    if (message == MachineChartDone) {
+    if (message == ChartDone) {
         if (advice.chartWindow)
             ShowChart();
+        if (advice.mistakesWindow)
+            ShowText(advice.mistakesWindow, MistakesWindowText());
         return 0;
     }
     if (message == OptimalReturnsDone) {
@@ -432,6 +436,17 @@ bool HandleAdviceCommand(int command)
         return true;
     }
     return false;
+}
+
+bool AdviceStillWorking()
+{
+    {
+        std::lock_guard<std::mutex> hold(optimal.lock);
+        for (int dealing = 0; dealing < 2; ++dealing)
+            if (optimal.started[dealing] && !optimal.ready[dealing] && !optimal.failed[dealing])
+                return true;
+    }
+    return ChartsBeingDerived();
 }
 
 HWND AdviceWindowOf(int command)

@@ -11,6 +11,8 @@ void WatchToolGames();
 // Carries out CmdHint, CmdStatistics, CmdChart, CmdMistakes and CmdDealing; false for any other command.
 bool HandleAdviceCommand(int command);
 
+// True while a worker started for the windows (the returns of optimal play, the charts) is not done.
+bool AdviceStillWorking();
 // The open window of CmdHint, CmdStatistics, CmdChart or CmdMistakes, or null.
 HWND AdviceWindowOf(int command);
 // Escape from the panel: the trainer's window shown last is put away; false when none is open.

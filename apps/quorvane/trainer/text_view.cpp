@@ -209,5 +209,5 @@ int TextViewWidth(HWND view, const std::string &text)
         start = end + 1;
     }
     const int charWidth = metrics.tmAveCharWidth > 0 ? metrics.tmAveCharWidth : 8;
-    return 2 * TextIndent + static_cast<int>(longest) * charWidth + GetSystemMetrics(SM_CXVSCROLL);
+    return 2 * TextIndent + static_cast<int>(longest + 1) * charWidth + GetSystemMetrics(SM_CXVSCROLL);
 }
