@@ -59,14 +59,18 @@ void Click(HWND button)
     SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_NORMAL, LongWait, &result);
 }
 
-// What the screen shows of the window once two looks a moment apart agree.
+// What the screen shows of the window once it has nothing left to paint and two looks a moment apart
+// agree (a slow machine may paint well after the change that asked for it).
 std::vector<uint8_t> SettledPng(HWND window)
 {
-    std::vector<uint8_t> last, now = WindowPng(window);
+    std::vector<uint8_t> last, now;
     WaitFor([&] {
+        if (GetUpdateRect(window, nullptr, FALSE))
+            return false;
         Sleep(100);
         last.swap(now);
-        return (now = WindowPng(window)) == last;
+        now = WindowPng(window);
+        return !last.empty() && now == last;
     }, LongWait);
     return now;
 }
