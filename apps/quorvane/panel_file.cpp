@@ -226,9 +226,7 @@ bool SavedWindow::operator==(const SavedWindow &other) const
            maximized == other.maximized;
 }
 
-namespace {
-
-// value * to / from, rounded half away from zero as MulDiv does.
+// Rounded half away from zero, as MulDiv does.
 int32_t AtDpi(int32_t value, int fromDpi, int toDpi)
 {
     if (fromDpi <= 0 || toDpi <= 0 || fromDpi == toDpi)
@@ -236,8 +234,6 @@ int32_t AtDpi(int32_t value, int fromDpi, int toDpi)
     const int64_t scaled = static_cast<int64_t>(value) * toDpi * 2 / fromDpi;
     return static_cast<int32_t>(scaled >= 0 ? (scaled + 1) / 2 : -((1 - scaled) / 2));
 }
-
-} // namespace
 
 SavedTool ToolAtDpi(SavedTool tool, int fromDpi, int toDpi)
 {

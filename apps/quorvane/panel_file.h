@@ -46,6 +46,7 @@ struct SavedWindow {
 // Places and sizes are kept at 96 DPI, whatever the screen's: a host on a screen at another DPI shows
 // them scaled (rounded to the nearest pixel, so that kept and shown again comes back the same).
 constexpr int StoreDpi = 96;
+int32_t AtDpi(int32_t value, int fromDpi, int toDpi);   // value * toDpi / fromDpi, to the nearest
 SavedTool ToolAtDpi(SavedTool tool, int fromDpi, int toDpi);
 SavedWindow WindowAtDpi(SavedWindow window, int fromDpi, int toDpi);
 

@@ -17,8 +17,7 @@ RECT RectAt(int x, int y, ToolSize size)
 
 void ScaleHostGeometry(int dpi)
 {
-    auto scaled = [dpi](int at96) { return (at96 * dpi + 48) / 96; };
-    TabHeight = scaled(20), EdgeBand = scaled(7), PanelMargin = scaled(8);
+    TabHeight = AtDpi(20, StoreDpi, dpi), EdgeBand = AtDpi(7, StoreDpi, dpi), PanelMargin = AtDpi(8, StoreDpi, dpi);
 }
 
 std::string ToolTitle(const PanelTool &tool)
@@ -132,8 +131,6 @@ POINT PanelModel::FreeSpot(ToolSize size, SIZE panel) const
         }
         return area;
     };
-    // Row by row, the first place that covers nothing; with none, the one that covers least, so that a
-    // new tool lands on the emptiest part of the felt rather than on another tool.
     // The places tried: a grid, and the places just beside and just below each tool, so that a tool
     // fits snugly by another where the grid would miss the room by a pixel or two.
     int startX = PanelMargin + EdgeBand, startY = PanelMargin + TabHeight;
@@ -151,6 +148,8 @@ POINT PanelModel::FreeSpot(ToolSize size, SIZE panel) const
     }
     std::sort(xs.begin(), xs.end());
     std::sort(ys.begin(), ys.end());
+    // Row by row, the first place that covers nothing; with none, the one that covers least, so that a
+    // new tool lands on the emptiest part of the felt rather than on another tool.
     long long least = -1;
     POINT best = {};
     for (int y : ys)

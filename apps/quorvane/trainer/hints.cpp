@@ -62,14 +62,14 @@ void WorkOutOptimalReturns(int dealing, const AnalysisTables *tables, const Weig
 
 HWND Notices();
 
-// The returns of optimal play under the dealing in force, once worked out (else -1); the first question
-// for a dealing sets its worker going. False when memory ran out for them.
-bool OptimalReturnsNow(const AnalysisTables *tables, double *five, double *fewer)
+// The returns of optimal play under the dealing in force, once worked out (else left as they are); the
+// first question for a dealing sets its worker going. False when memory ran out for them.
+bool OptimalReturnsNow(const AnalysisTables *tables, double *five = nullptr, double *fewer = nullptr)
 {
     const WeightedTables *machineFive = AdviceDealing(5), *machineOne = AdviceDealing(1);
     const int dealing = machineFive && machineOne ? 1 : 0;
     std::lock_guard<std::mutex> hold(optimal.lock);
-    if (optimal.ready[dealing])
+    if (optimal.ready[dealing] && five && fewer)
         *five = optimal.fiveCoins[dealing], *fewer = optimal.fewerCoins[dealing];
     if (!optimal.started[dealing]) {
         optimal.started[dealing] = true;
@@ -101,7 +101,6 @@ struct Advice {
 };
 
 Advice advice;
-
 
 // The selected tool, or null: a view good until the next call.
 const PanelToolView *SelectedTool()
@@ -183,7 +182,6 @@ void ShowChart()
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-
 // The text fills the window; the statistics window keeps its graph under it.
 void LayOutAdviceWindow(HWND window)
 {
@@ -244,7 +242,7 @@ HWND OpenAdviceWindow(HWND *slot, const char *className, const char *title, int 
     const int width = Scaled(720);
     height = Scaled(height);
     offset = Scaled(offset);
-    RECT mainRect = {}, work = {0, 0, 1024, 768}, status = {};
+    RECT mainRect = {}, work = {0, 0, 1024, 768};
     GetWindowRect(HostMainWindow(), &mainRect);
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     int x = mainRect.right - Scaled(40) + offset, y = mainRect.top + Scaled(40) + offset;
@@ -252,7 +250,7 @@ HWND OpenAdviceWindow(HWND *slot, const char *className, const char *title, int 
         x = work.right - width;
     if (y + height > work.bottom)
         y = work.bottom - height;
-    status = StatusLineOnScreen();
+    const RECT status = StatusLineOnScreen();
     if (status.bottom > status.top && x < status.right && y + height > status.top)
         height = std::max(Scaled(200), static_cast<int>(status.top) - Scaled(4) - std::max<int>(y, work.top));
     *slot = CreateWindowExA(WS_EX_TOOLWINDOW, className, title, WS_OVERLAPPEDWINDOW, x < work.left ? work.left : x,
@@ -309,8 +307,7 @@ void RememberDrawnHand(int toolNumber, const PlayedHand &hand)
         return;
     const WeightedTables *machine = AdviceDealing(hand.wager);
     const JudgedHand judged = JudgeHand(*tables, hand, machine);
-    double five = -1, fewer = -1;
-    OptimalReturnsNow(tables, &five, &fewer);   // worked out while the player plays on
+    OptimalReturnsNow(tables);   // worked out while the player plays on
     RememberHand(toolNumber, judged);
     Advice::RunSummary &run = advice.runs[toolNumber];
     AddToSummary(run.summary, judged);
