@@ -29,8 +29,10 @@ TEST(HintWindows, TheHintFollowsTheSelectionAndTheChartAddsTheMachinesOwn)
     HostRun run;
     ASSERT_TRUE(run.Start("--config \"" + config + "\" --unattended --no-save"));
 
-    run.Command(CmdHint);
-    std::string hint = AdviceText(run, QUORVANE_HINT_CLASS);
+    run.Command(CmdHint);   // at once, and with the hold's values once the worker has them
+    std::string hint;
+    EXPECT_TRUE(WaitFor([&] { return (hint = AdviceText(run, QUORVANE_HINT_CLASS)).find("Best:") != std::string::npos; },
+                        LongWait)) << hint;
     EXPECT_NE(hint.find("Video Poker 2"), std::string::npos) << hint;
     EXPECT_NE(hint.find("Best: hold KS QS JS AS, draw 1 (cards 1, 3, 4 and 5).\r\n"), std::string::npos) << hint;
     EXPECT_NE(hint.find("Values for this machine's own dealing"), std::string::npos) << hint;

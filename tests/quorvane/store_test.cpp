@@ -105,6 +105,29 @@ bool WriteMemory(Store &store)
     return !failCompanion && WriteTrainerChanges(store, memory, changes);
 }
 
+// A hand drawn on the tool; valued: its valuation came back before the next save.
+int64_t lastDrawn = 0;
+HandToValue Played(int tool, const JudgedHand &judged, bool valued = true)
+{
+    HandToValue drawn;
+    drawn.id = ++lastDrawn;
+    drawn.toolNumber = tool;
+    drawn.hand = judged.hand;
+    NoteDrawn(changes, drawn);
+    if (valued)
+        RememberAndNote(memory, changes, drawn, judged);
+    return drawn;
+}
+
+std::vector<HandToValue> Waiting(Store &store)
+{
+    std::vector<HandToValue> waiting;
+    int64_t lastId = 0;
+    int bad = 0;
+    EXPECT_TRUE(ReadWaitingHands(store, &waiting, &lastId, &bad) && bad == 0);
+    return waiting;
+}
+
 SavedPanel Reopened(const std::string &path, TrainerMemory *remembered)
 {
     Store store;
@@ -137,18 +160,23 @@ TEST_F(StoreTest, OneSaveCommitsThePursesAndTheMemoryTogetherOrNeither)
     std::string why;
     ASSERT_EQ(store.Open(path, true, false, &why), StoreState::Created) << why;
     std::string made;
+    // The last release's tables, brought up to this version: the hands waiting for their valuation join.
+    ASSERT_TRUE(MakeTrainerTables(store, &made) && store.Exec("DROP TABLE trainer_waiting") &&
+                store.SetTablesVersion(TrainerTablesOwner, 1));
     ASSERT_TRUE(MakeTrainerTables(store, &made)) << made;
+    EXPECT_EQ(store.TablesVersion(TrainerTablesOwner), TrainerTablesVersion);
     PanelStore saves;
     SavedPanel panel = PanelOf(2, 1);
-    RememberAndNote(memory, changes, 1, Judged("AS KS QS JS 2D", 0x11, 0x0F, 5, 0, 1.25, 18.5));
+    Played(1, Judged("AS KS QS JS 2D", 0x11, 0x0F, 5, 0, 1.25, 18.5));
     SaveResult first = saves.Save(store, panel, false, !changes.Empty(), WriteMemory);
     ASSERT_EQ(first.outcome, SaveOutcome::Saved) << first.error;
     changes = MemoryChanges();
     EXPECT_EQ(saves.Save(store, panel, false, false, WriteMemory).outcome, SaveOutcome::Unchanged);
 
-    // The purse paid for a hand and the memory counted it: the memory's write fails, so neither is kept.
+    // The purse paid for a hand, not yet valued, so it waits: the memory's write fails, so neither is kept.
     panel.tools[0].state[0] = 99;
-    RememberAndNote(memory, changes, 1, Judged("9C 9D KS 4H 2C", 0x03, 0x03, 1, 1, 0.75, 0.75));
+    const JudgedHand second = Judged("9C 9D KS 4H 2C", 0x03, 0x03, 1, 1, 0.75, 0.75);
+    const HandToValue drawn = Played(1, second, false);
     failCompanion = true;
     SaveResult failed = saves.Save(store, panel, false, true, WriteMemory);
     EXPECT_TRUE(failed.outcome == SaveOutcome::Failed && failed.firstFailure);
@@ -159,8 +187,19 @@ TEST_F(StoreTest, OneSaveCommitsThePursesAndTheMemoryTogetherOrNeither)
 
     failCompanion = false;
     ASSERT_EQ(saves.Save(store, panel, false, true, WriteMemory).outcome, SaveOutcome::Saved);
+    changes = MemoryChanges();
     SavedPanel back = Reopened(path, &stored);
     EXPECT_TRUE(back.SameContent(panel)) << "the next tool number too";
+    EXPECT_EQ(stored.panel.hands, 1);
+    std::vector<HandToValue> waiting = Waiting(store);
+    ASSERT_EQ(waiting.size(), 1u) << "the hand's facts, kept with the purse until valued";
+    EXPECT_TRUE(waiting[0].id == drawn.id && waiting[0].hand.paid == 1 && waiting[0].hand.wager == 1 &&
+                waiting[0].hand.heldMask == 0x03 && waiting[0].hand.cards[4] == drawn.hand.cards[4]);
+
+    RememberAndNote(memory, changes, waiting[0], second);   // valued at the next start
+    ASSERT_EQ(saves.Save(store, panel, false, true, WriteMemory).outcome, SaveOutcome::Saved);
+    Reopened(path, &stored);
+    EXPECT_TRUE(Waiting(store).empty());
     EXPECT_EQ(stored.panel.hands, 2);
     EXPECT_EQ(stored.panel.coinsBet, 6);
     EXPECT_EQ(stored.mistakes.size(), 1u);
@@ -179,7 +218,7 @@ TEST_F(StoreTest, AFullDiskIsToldAndThePlayItHeldBackIsSavedAtTheNextSave)
 
     diskFull = true;
     for (int hand = 0; hand < 30; ++hand) {
-        RememberAndNote(memory, changes, 1, Judged("AS KS QS JS 2D", 0x11, 0x0F, 5, 0, 1.25, 18.5));
+        Played(1, Judged("AS KS QS JS 2D", 0x11, 0x0F, 5, 0, 1.25, 18.5));
         panel.tools[0].state[0] = static_cast<uint8_t>(hand);
         SaveResult result = saves.Save(store, panel, false, true, WriteMemory);
         ASSERT_EQ(result.outcome, SaveOutcome::Failed) << hand;
@@ -212,7 +251,7 @@ TEST_F(StoreTest, TheMemoryKeepsTheNewestRowsAndARemovedToolsLifetimeGoes)
     for (int round = 0; round < 6; ++round) {
         for (int hand = 0; hand < 400; ++hand) {
             int paid = round * 1000 + hand;
-            RememberAndNote(memory, changes, 1 + hand % 2, Judged("AS KS QS JS 2D", 0x11, 0x0F, 1, paid % 9, 1.0, 2.0));
+            Played(1 + hand % 2, Judged("AS KS QS JS 2D", 0x11, 0x0F, 1, paid % 9, 1.0, 2.0));
             memory.mistakes.back().wager = changes.mistakes.back().wager = 1 + paid % 5;
         }
         ASSERT_EQ(saves.Save(store, PanelOf(2, 0), false, true, WriteMemory).outcome, SaveOutcome::Saved);

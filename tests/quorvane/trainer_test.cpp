@@ -16,6 +16,15 @@ namespace {
 // Ace, king, queen and jack of spades with the two of diamonds, five coins bet, nothing held yet.
 const char *const FourToARoyal[HandSize] = {"AS", "KS", "QS", "JS", "2D"};
 
+// The host started with its analysis held back until CmdAnalysisGo, as on a machine slower than the work.
+bool StartHeldBack(HostRun &run, const std::string &arguments)
+{
+    SetEnvironmentVariableA("QUORVANE_HOLD_ANALYSIS", "1");
+    const bool started = run.Start(arguments);
+    SetEnvironmentVariableA("QUORVANE_HOLD_ANALYSIS", nullptr);
+    return started;
+}
+
 struct KeyPlay {
     HostRun run;
     std::string config;
@@ -40,10 +49,14 @@ struct KeyPlay {
         run.Command(CmdExit);
         return run.WaitExit(LongWait, &code);
     }
+    std::string Shown(const char *className) const
+    {
+        return WindowText(GetDlgItem(FindProcessWindow(run.ProcessId(), className), 100));
+    }
     std::string TextOf(int command, const char *className) const
     {
         run.Command(command);
-        return WindowText(GetDlgItem(FindProcessWindow(run.ProcessId(), className), 100));
+        return Shown(className);
     }
     template <typename Done> bool Key(WPARAM key, Done done)
     {
@@ -65,14 +78,24 @@ TEST(HostTrainer, KeysPlayTheSelectedToolAndEachDrawIsJudgedAMistakeHeldBackFirs
     panel.tools.push_back(PokerTool(300, 200, 240, 140, WaitingHand(FourToARoyal, 5, "xxxx.")));
     panel.tools.push_back(PokerTool(20, 40, 240, 140, WaitingHand(FourToARoyal, 5, ".....")));
     ASSERT_TRUE(WritePanel(play.config, panel));
-    ASSERT_TRUE(play.run.Start("--config \"" + play.config + "\" --unattended"));
+    ASSERT_TRUE(StartHeldBack(play.run, "--config \"" + play.config + "\" --unattended"));
 
     // Keys 1 and 5 hold the ace and the two: a hold that throws the royal draw away.
     ASSERT_TRUE(play.Key('1', [](const VideoPokerGame &g) { return g.held[0] == 1; }));
     ASSERT_TRUE(play.Key('5', [](const VideoPokerGame &g) { return g.held[4] == 1; }));
     EXPECT_EQ(play.Game().held[1] + play.Game().held[2] + play.Game().held[3], 0);
 
-    // The first Enter is held back with the verdict; the second draws anyway, and the draw is judged.
+    // Before the values are there an Enter is held back and says why; once they are, the next Enter is
+    // held back with the verdict; the one after draws anyway, and the draw is judged.
+    ASSERT_TRUE(play.Key(VK_RETURN, [&](const VideoPokerGame &) {
+        return Status(play.run).find("anyway. The values for this machine's dealing are being worked out (0%)") !=
+               std::string::npos;
+    })) << Status(play.run);
+    play.run.Command(CmdAnalysisGo);
+    play.run.Command(CmdHint);
+    ASSERT_TRUE(WaitFor([&] { return play.Shown(QUORVANE_HINT_CLASS).find("Best: hold AS KS QS JS") != std::string::npos; },
+                        LongWait));
+    play.run.Command(CmdHint);
     ASSERT_TRUE(play.Key(VK_RETURN, [&](const VideoPokerGame &) {
         return Status(play.run).find("Enter draws anyway") != std::string::npos;
     }));
@@ -86,21 +109,21 @@ TEST(HostTrainer, KeysPlayTheSelectedToolAndEachDrawIsJudgedAMistakeHeldBackFirs
     // A click on the tool's own Draw is never held back, and is judged like a key.
     PostMessageA(ToolButton(ToolAt(play.run, 20, 40), 264), BM_CLICK, 0, 0);
     ASSERT_TRUE(WaitFor([&] { return play.Game().handComplete == 1; }, LongWait));
-    std::string verdict = Status(play.run);
-    EXPECT_NE(verdict.find("Mistake"), std::string::npos) << verdict;
+    std::string verdict;
+    EXPECT_TRUE(WaitFor([&] { return (verdict = Status(play.run)).find("Mistake") != std::string::npos; }, LongWait));
     EXPECT_NE(verdict.find(", cost "), std::string::npos) << verdict;
     EXPECT_EQ(verdict.find("anyway"), std::string::npos) << verdict;
     play.run.Command(CmdStatistics);
     HWND statistics = FindProcessWindow(play.run.ProcessId(), QUORVANE_STATISTICS_CLASS);
-    std::string counted = WindowText(GetDlgItem(statistics, 100));
-    EXPECT_NE(counted.find("Hands played: 1\r\nCoins bet: 5 "), std::string::npos) << counted;
-    EXPECT_NE(counted.find("Mistakes: 1, costing"), std::string::npos) << counted;
+    std::string counted;
     // Optimal play's returns are worked out off the window's thread: they show once ready.
     EXPECT_TRUE(WaitFor([&] {
         counted = WindowText(GetDlgItem(statistics, 100));
         return counted.find("(this machine) returns 99.30 % with 5 coins bet,\r\n98.15 % with 1 to 4.") !=
                std::string::npos;
     }, LongWait)) << counted;
+    EXPECT_NE(counted.find("Hands played: 1\r\nCoins bet: 5 "), std::string::npos) << counted;
+    EXPECT_NE(counted.find("Mistakes: 1, costing"), std::string::npos) << counted;
     // Ctrl+E: the run's hands keep the verdicts they were given, as the lifetime does; optimal play
     // follows the dealing now in force.
     play.run.Command(CmdDealing);
@@ -154,17 +177,29 @@ TEST(HostTrainer, RemembersPlayAcrossRunsAndAGarbledMemoryCostsOnlyItself)
     panel.tools.push_back(PokerTool(20, 40, 240, 140, WaitingHand(FourToARoyal, 5, "x...x")));
     ASSERT_TRUE(WritePanel(config, panel));
     VideoPokerGame played;
+    // Held back, as on a machine slower than the work: the hand drawn waits in the store for its valuation.
     {
         KeyPlay play{{}, config};
-        ASSERT_TRUE(play.run.Start("--config \"" + config + "\" --unattended"));
+        ASSERT_TRUE(StartHeldBack(play.run, "--config \"" + config + "\" --unattended"));
         PostMessageA(ToolButton(ToolAt(play.run, 20, 40), 264), BM_CLICK, 0, 0);   // the ace and the two drawn to
         ASSERT_TRUE(WaitFor([&] { return (played = play.Game()).handComplete == 1; }, LongWait));
         ASSERT_TRUE(play.Exit());
     }
     {
         KeyPlay play{{}, config};
-        ASSERT_TRUE(play.run.Start("--config \"" + config + "\" --unattended"));
-        const std::string statistics = play.TextOf(CmdStatistics, QUORVANE_STATISTICS_CLASS);
+        ASSERT_TRUE(StartHeldBack(play.run, "--config \"" + config + "\" --unattended"));
+        // The windows open at once with what they can show, and fill in once the worker goes on.
+        std::string statistics = play.TextOf(CmdStatistics, QUORVANE_STATISTICS_CLASS);
+        EXPECT_NE(statistics.find("still being valued (they count once valued): 1.\r\n"), std::string::npos) << statistics;
+        EXPECT_NE(statistics.find("its returns are being worked out"), std::string::npos) << statistics;
+        EXPECT_NE(play.TextOf(CmdMistakes, QUORVANE_MISTAKES_CLASS).find("No mistake remembered yet"), std::string::npos);
+        play.run.Command(CmdMistakes);   // put away, off the graph
+        play.run.Command(CmdAnalysisGo);
+        EXPECT_TRUE(WaitFor([&] {
+            return (statistics = play.Shown(QUORVANE_STATISTICS_CLASS)).find("(this machine) returns 99.30 %") !=
+                   std::string::npos;
+        }, LongWait)) << statistics;
+        EXPECT_EQ(statistics.find("still being valued"), std::string::npos) << statistics;
         EXPECT_NE(statistics.find("kept in panel.qpanel:\r\n"), std::string::npos) << statistics;
         EXPECT_NE(statistics.find("  Video Poker 1: 1 hand, 5 coins bet, "), std::string::npos) << statistics;
         EXPECT_NE(statistics.find("best hold taken in 0 of 1; mistakes 1, costing "), std::string::npos) << statistics;
@@ -182,8 +217,8 @@ TEST(HostTrainer, RemembersPlayAcrossRunsAndAGarbledMemoryCostsOnlyItself)
         };
         EXPECT_TRUE(WaitFor([&] { return drawn(PlayedLineColour) && drawn(BestLineColour); }, LongWait));
         std::string mistakes = play.TextOf(CmdMistakes, QUORVANE_MISTAKES_CLASS);
-        EXPECT_TRUE(WaitFor([&] {     // the kinds, once the chart's worker has the chart
-            mistakes = WindowText(GetDlgItem(FindProcessWindow(play.run.ProcessId(), QUORVANE_MISTAKES_CLASS), 100));
+        EXPECT_TRUE(WaitFor([&] {     // the kinds, once the worker has the chart
+            mistakes = play.Shown(QUORVANE_MISTAKES_CLASS);
             return mistakes.find("Held 2 cards instead of \"4 to a royal flush\": 1 mistake, ") != std::string::npos;
         }, LongWait)) << mistakes;
         EXPECT_NE(mistakes.find("  Dealt AS KS QS JS 2D   tool 1, 5 coins, this machine\r\n"
@@ -226,39 +261,58 @@ TEST(HostTrainer, KilledDuringPlayThePursesAndTheMemoryStillAgree)
     ASSERT_TRUE(WritePanel(config, panel));
     uint32_t seed = GetTickCount();
     int hands = 0;
-    for (int round = 0; round < 3; ++round) {
+    const std::string args = "--config \"" + config + "\" --unattended";
+    Store store;
+    std::string why;
+    TrainerMemory memory;
+    std::vector<HandToValue> waiting;
+    // The hands counted: valued into the lifetimes, or waiting for their valuation with their facts.
+    auto read = [&](SavedPanel *now) {
+        int bad = 0;
+        int64_t lastId = 0;
+        PanelFileReport report;
+        waiting.clear();
+        return store.Open(StorePathFor(config), false, true, &why) == StoreState::Opened &&
+               ReadTrainerMemory(store, &memory, &bad) && ReadWaitingHands(store, &waiting, &lastId, &bad) &&
+               (!now || store.ReadPanel(now, &report));
+    };
+    // The first round with the worker held back, so that every hand drawn waits; the next start values them.
+    for (int round = 0; round < 4; ++round) {
         HostRun run;
-        ASSERT_TRUE(run.Start("--config \"" + config + "\" --unattended"));
+        ASSERT_TRUE(round == 0 ? StartHeldBack(run, args) : run.Start(args));
         for (int i = 0; i < 40; ++i)
             for (HWND tool : run.Tools()) {
                 PostMessageA(ToolButton(tool, 263), BM_CLICK, 0, 0);     // Bet 5 deals
                 PostMessageA(ToolButton(tool, 264), BM_CLICK, 0, 0);     // and Draw
             }
-        Store store;
-        std::string why;
-        TrainerMemory memory;
-        int bad = 0;
         // Play under way in the store first (an emulated machine is slow to start), then a random moment.
-        ASSERT_TRUE(WaitFor([&] {
-            return store.Open(StorePathFor(config), false, true, &why) == StoreState::Opened &&
-                   ReadTrainerMemory(store, &memory, &bad) && memory.panel.hands > hands;
-        }, 60000)) << "round " << round;
+        ASSERT_TRUE(WaitFor([&] { return read(nullptr) && memory.panel.hands + static_cast<int>(waiting.size()) > hands; },
+                            60000)) << "round " << round;
         seed = seed * 1103515245 + 12345;
         Sleep((seed >> 8) % 1500);
         run.Kill();
-        ASSERT_EQ(store.Open(StorePathFor(config), false, true, &why), StoreState::Opened) << why;
         SavedPanel now;
-        PanelFileReport report;
-        ASSERT_TRUE(store.ReadPanel(&now, &report) && ReadTrainerMemory(store, &memory, &bad));
+        ASSERT_TRUE(read(&now)) << why;
         for (const SavedTool &tool : now.tools) {
             const VideoPokerGame game = GameOf(tool.state);
             const PlaySummary &lifetime = memory.tools[tool.number];
-            EXPECT_EQ(game.credits + game.wager, start.credits - lifetime.coinsBet + lifetime.coinsWon)
+            int64_t bet = lifetime.coinsBet, won = lifetime.coinsWon;
+            for (const HandToValue &h : waiting)
+                if (h.toolNumber == tool.number)
+                    bet += h.hand.wager, won += h.hand.paid;
+            EXPECT_EQ(game.credits + game.wager, start.credits - bet + won)
                 << "round " << round << " (seed " << seed << "), tool " << tool.number << " after " << lifetime.hands;
         }
-        EXPECT_GE(memory.panel.hands, hands) << "nothing committed is ever lost";
-        hands = memory.panel.hands;
+        EXPECT_GE(memory.panel.hands + static_cast<int>(waiting.size()), hands) << "nothing committed is ever lost";
+        EXPECT_TRUE(round > 0 || (memory.panel.hands == 0 && !waiting.empty())) << "held back, every hand waits";
+        hands = memory.panel.hands + static_cast<int>(waiting.size());
     }
+    // A start values whatever still waits, each hand once.
+    HostRun run;
+    ASSERT_TRUE(run.Start(args));
+    EXPECT_TRUE(WaitFor([&] { return read(nullptr) && waiting.empty(); }, LongWait));
+    EXPECT_EQ(memory.panel.hands, hands);
+    run.Command(CmdExit);
 }
 
 // A second panel type beside the poker tools: the host places, saves, restores and removes it as any
@@ -281,7 +335,8 @@ TEST(HostTrainer, AnotherPanelTypeLivesBesideThePokerToolsAndTheTrainerLeavesItA
         EXPECT_NE(play.TextOf(CmdHint, QUORVANE_HINT_CLASS).find("Select a Video Poker tool"), std::string::npos);
         PostMessageA(ToolButton(ToolAt(play.run, 20, 40), 264), BM_CLICK, 0, 0);
         ASSERT_TRUE(WaitFor([&] { return play.Game().handComplete == 1; }, LongWait));
-        EXPECT_NE(Status(play.run).find("Video Poker 1: "), std::string::npos) << Status(play.run);
+        EXPECT_TRUE(WaitFor([&] { return Status(play.run).find("Video Poker 1: ") != std::string::npos; }, LongWait))
+            << Status(play.run);
         ASSERT_TRUE(play.Exit());
     }
     SavedPanel saved = ReadPanel(config, nullptr);

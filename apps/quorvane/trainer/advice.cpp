@@ -18,6 +18,8 @@ bool SameCards(const VideoPokerGame &a, const VideoPokerGame &b)
 
 } // namespace
 
+const char NoHandToHint[] = "No hand is waiting for the draw: deal, then ask for a hint.\n";
+
 int HeldMaskOf(const VideoPokerGame &game)
 {
     int mask = 0;
@@ -110,20 +112,29 @@ std::string DescribeHold(const Card cards[HandSize], int heldMask)
 bool JudgeHold(const AnalysisTables &tables, const Card cards[HandSize], int heldMask, int coins, double *cost,
                std::string *verdict, const WeightedTables *machine)
 {
-    HoldValue ranked[HoldCount];
-    if (!RankHolds(tables, machine, cards, coins, ranked))
+    PlayedHand hand = {};
+    std::copy(cards, cards + HandSize, hand.cards);
+    hand.heldMask = static_cast<uint8_t>(heldMask & ((1 << HandSize) - 1));
+    hand.wager = coins;
+    const JudgedHand judged = JudgeHand(tables, hand, machine);
+    if (!judged.analysed)
         return false;
-    const HoldValue &best = ranked[0];
-    const HoldValue *yours = FindHold(ranked, heldMask & ((1 << HandSize) - 1));
-    *cost = WorthTheSame(best, *yours) ? 0.0 : Worth(best) - Worth(*yours);
-    // Short enough for the status line: the cards, the two worths and the cost.
-    if (*cost == 0)
-        *verdict = std::string("Correct (") + DealingName(machine) + "): " + DescribeHold(cards, heldMask) + ".";
-    else
-        *verdict = FormatText("Mistake (%s): best %s %.2f coins, yours %s %.2f, cost %.2f.", DealingName(machine),
-                          HeldNames(cards, best.heldMask).c_str(), Worth(best),
-                          HeldNames(cards, yours->heldMask).c_str(), Worth(*yours), *cost);
+    *cost = judged.isMistake ? judged.bestWorth - judged.yourWorth : 0.0;
+    *verdict = VerdictText(judged);
     return true;
+}
+
+std::string VerdictText(const JudgedHand &judged)
+{
+    // Short enough for the status line: the cards, the two worths and the cost.
+    const char *dealing = judged.evenDeck ? "even deck" : "this machine";
+    const Card *cards = judged.hand.cards;
+    if (!judged.isMistake)
+        return std::string("Correct (") + dealing + "): " + DescribeHold(cards, judged.hand.heldMask) + ".";
+    return FormatText("Mistake (%s): best %s %.2f coins, yours %s %.2f, cost %.2f.", dealing,
+                      HeldNames(cards, judged.bestMask).c_str(), judged.bestWorth,
+                      HeldNames(cards, judged.hand.heldMask).c_str(), judged.yourWorth,
+                      judged.bestWorth - judged.yourWorth);
 }
 
 namespace {
@@ -163,7 +174,7 @@ std::string MistakeKind(const StrategyChart &chart, const Card cards[HandSize], 
 std::string HintText(const AnalysisTables &tables, const VideoPokerGame &game, const WeightedTables *machine)
 {
     if (game.handComplete != 0)
-        return "No hand is waiting for the draw: deal, then ask for a hint.\n";
+        return NoHandToHint;
     HoldValue ranked[HoldCount];
     if (!RankHolds(tables, machine, game.card, game.wager, ranked))
         return "This hand cannot be analysed: its saved cards or wager are not a hand of this game.\n";

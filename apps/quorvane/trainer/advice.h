@@ -25,6 +25,7 @@ const char *DealingName(const WeightedTables *machine);   // "this machine" or "
 bool RankHolds(const AnalysisTables &tables, const WeightedTables *machine, const Card cards[HandSize], int coins,
                HoldValue ranked[HoldCount]);
 
+extern const char NoHandToHint[];   // the hint between hands
 // For a hand waiting for the draw: the best hold and what it returns, what the player's holds cost,
 // card by card, and the holds ranked. Lines end in '\n'.
 std::string HintText(const AnalysisTables &tables, const VideoPokerGame &game, const WeightedTables *machine = nullptr);
@@ -39,6 +40,8 @@ std::string MistakeKind(const StrategyChart &chart, const Card cards[HandSize], 
 // False when the hand cannot be analysed (a wager of 0, cards that are not a hand).
 bool JudgeHold(const AnalysisTables &tables, const Card cards[HandSize], int heldMask, int coins, double *cost,
                std::string *verdict, const WeightedTables *machine = nullptr);
+// That line for a hand valued: "Correct (even deck): hold ..." or "Mistake (this machine): best ...".
+std::string VerdictText(const JudgedHand &judged);
 
 // What the host has seen of one tool's game.
 struct GameWatch {

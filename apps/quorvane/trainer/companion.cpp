@@ -32,7 +32,7 @@ bool CompanionEscape()
 void CompanionMenuOpening(HMENU menu)
 {
     CheckMenuItem(menu, CmdTrainer, MF_BYCOMMAND | (TrainerOn() ? MF_CHECKED : MF_UNCHECKED));
-    CheckMenuItem(menu, CmdDealing, MF_BYCOMMAND | (AdviceDealing(5) ? MF_UNCHECKED : MF_CHECKED));
+    CheckMenuItem(menu, CmdDealing, MF_BYCOMMAND | (MachineDealing() ? MF_UNCHECKED : MF_CHECKED));
 }
 
 void CompanionToolsMayHaveChanged()

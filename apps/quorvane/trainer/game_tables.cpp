@@ -1,18 +1,26 @@
 // game_tables.cpp: the Video Poker tools' games and the tables holds are valued by (see game_tables.h).
 #include "apps/quorvane/trainer/game_tables.h"
 #include "apps/quorvane/trainer/advice.h"
-#include "analysis/analysis.h"
-#include "analysis/weighted_analysis.h"
+#include "apps/quorvane/trainer/analysis_worker.h"
 #include "host/video_poker.h"
+
+#include <cstdlib>
 
 namespace {
 
 const char DealingSetting[] = "dealing";   // "even" while holds are valued by an even deck
 
-AnalysisTables *analysisTables = nullptr;         // built at the first question: about 3.5 MB
-bool tablesFailed = false;
-WeightedTables *machineTables[MaxWager + 1] = {};   // by coins: built at the first question for them
-bool machineTablesFailed = false;
+// Never destroyed: the host exits without waiting for the step under way.
+AnalysisWorker *worker = nullptr;
+unsigned plannedBets = 1u << MaxWager;
+
+AnalysisPlan Plan()
+{
+    AnalysisPlan plan;
+    plan.machine = MachineDealing();
+    plan.betSizes = plannedBets;
+    return plan;
+}
 
 } // namespace
 
@@ -29,29 +37,52 @@ bool ReadPokerGame(const PanelToolView &tool, VideoPokerGame *game)
     return ReadGameBlock(block.data(), block.size(), game);
 }
 
-const AnalysisTables *AdviceTables()
+bool MachineDealing()
 {
-    if (!analysisTables && !tablesFailed) {
-        analysisTables = CreateAnalysisTables(2);
-        tablesFailed = analysisTables == nullptr;
-    }
-    return analysisTables;
-}
-
-const WeightedTables *AdviceDealing(int coins)
-{
-    if (!PanelSetting(DealingSetting).empty() || coins < 1 || coins > MaxWager || machineTablesFailed)
-        return nullptr;
-    if (!machineTables[coins]) {
-        uint32_t weight[DeckSize];
-        MachineCardWeights(weight);
-        machineTables[coins] = CreateWeightedTables(weight, coins, 2);
-        machineTablesFailed = machineTables[coins] == nullptr;
-    }
-    return machineTables[coins];
+    return PanelSetting(DealingSetting).empty();
 }
 
 void SwitchDealing()
 {
-    SetPanelSetting(DealingSetting, PanelSetting(DealingSetting).empty() ? "even" : "");
+    SetPanelSetting(DealingSetting, MachineDealing() ? "even" : "");
+    if (worker)
+        worker->SetPlan(Plan());
+}
+
+AnalysisWorker &Analysis(HWND notify, UINT message)
+{
+    if (!worker) {
+        worker = new AnalysisWorker(Plan(), [notify, message] { PostMessageA(notify, message, 0, 0); },
+                                    getenv("QUORVANE_HOLD_ANALYSIS") != nullptr);
+    }
+    return *worker;
+}
+
+void PlanAnalysis(unsigned betSizes)
+{
+    if (betSizes != plannedBets && worker) {
+        plannedBets = betSizes;
+        worker->SetPlan(Plan());
+    }
+}
+
+bool ValuesFor(int coins, const AnalysisTables **tables, const WeightedTables **machine)
+{
+    *tables = Analysis().Tables();
+    *machine = nullptr;
+    if (!*tables)
+        return false;
+    if (!MachineDealing() || coins < 1 || coins > MaxWager || Analysis().Failed(true))
+        return true;
+    *machine = Analysis().Machine(coins);
+    return *machine != nullptr;
+}
+
+std::string WorkingOutText()
+{
+    const bool machine = MachineDealing();
+    if (Analysis().Failed(machine))
+        return "There is not enough memory for the analysis.\n";
+    return FormatText("The values for %s are being worked out (%d%%): they will show here.\n",
+                      machine ? "this machine's dealing" : "an even deck", Analysis().PercentDone(machine));
 }

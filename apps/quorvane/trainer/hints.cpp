@@ -7,6 +7,7 @@
 #include "apps/quorvane/trainer/credit_graph.h"
 #include "apps/quorvane/trainer/text_view.h"
 #include "apps/quorvane/trainer/chart_texts.h"
+#include "apps/quorvane/trainer/analysis_worker.h"
 #include "apps/quorvane/companion.h"
 #include "host/video_poker.h"
 #include "analysis/strategy_chart.h"
@@ -16,8 +17,6 @@
 #include <cstdio>
 #include <cstring>
 #include <map>
-#include <mutex>
-#include <thread>
 
 namespace {
 
@@ -26,57 +25,9 @@ constexpr int GraphId = 101;             // the statistics window's graph of cre
 const int GraphHeight = Scaled(250);
 constexpr UINT RefreshDelayMs = 100;   // the windows follow play at most this often: reading speed, not input speed
 constexpr UINT_PTR RefreshTimer = 1;
-constexpr UINT ChartDone = WM_APP + 1;          // a strategy chart has been worked out
-constexpr UINT OptimalReturnsDone = WM_APP + 2; // a dealing's returns of optimal play have been worked out
-
-// The return of optimal play at 5 coins and at 1 to 4, by dealing (0 an even deck, 1 this machine's):
-// seconds of work the first time, done on a thread of its own so that the statistics never wait for it.
-struct OptimalReturns {
-    std::mutex lock;                        // held to read or to publish, never while working
-    bool started[2] = {}, ready[2] = {}, failed[2] = {};
-    double fiveCoins[2] = {}, fewerCoins[2] = {};
-};
-OptimalReturns &optimal = *new OptimalReturns;   // a worker may still publish while the program ends
-
-void WorkOutOptimalReturns(int dealing, const AnalysisTables *tables, const WeightedTables *machineFive,
-                           const WeightedTables *machineOne, HWND notify)
-{
-    double five = 0, fewer = 0;
-    bool done = false;
-    if (dealing == 1) {
-        WeightedGameAnalysis fiveCoins, oneCoin;
-        done = AnalyzeWeightedGame(*machineFive, 2, fiveCoins) && AnalyzeWeightedGame(*machineOne, 2, oneCoin);
-        five = static_cast<double>(fiveCoins.optimalReturn), fewer = static_cast<double>(oneCoin.optimalReturn);
-    } else {
-        GameAnalysis fiveCoins, oneCoin;
-        done = AnalyzeGame(*tables, 5, 2, fiveCoins) && AnalyzeGame(*tables, 1, 2, oneCoin);
-        five = fiveCoins.returnRate, fewer = oneCoin.returnRate;
-    }
-    {
-        std::lock_guard<std::mutex> hold(optimal.lock);
-        optimal.ready[dealing] = done, optimal.failed[dealing] = !done;
-        optimal.fiveCoins[dealing] = five, optimal.fewerCoins[dealing] = fewer;
-    }
-    PostMessageA(notify, OptimalReturnsDone, 0, 0);
-}
+constexpr UINT AnalysisNews = WM_APP + 1;   // the analysis worker has something new: tables, figures, hands valued
 
 HWND Notices();
-
-// The returns of optimal play under the dealing in force, once worked out (else left as they are); the
-// first question for a dealing sets its worker going. False when memory ran out for them.
-bool OptimalReturnsNow(const AnalysisTables *tables, double *five = nullptr, double *fewer = nullptr)
-{
-    const WeightedTables *machineFive = AdviceDealing(5), *machineOne = AdviceDealing(1);
-    const int dealing = machineFive && machineOne ? 1 : 0;
-    std::lock_guard<std::mutex> hold(optimal.lock);
-    if (optimal.ready[dealing] && five && fewer)
-        *five = optimal.fiveCoins[dealing], *fewer = optimal.fewerCoins[dealing];
-    if (!optimal.started[dealing]) {
-        optimal.started[dealing] = true;
-        std::thread(WorkOutOptimalReturns, dealing, tables, machineFive, machineOne, Notices()).detach();
-    }
-    return !optimal.failed[dealing];
-}
 
 struct Advice {
     std::map<int, GameWatch> watches;        // by tool number
@@ -96,6 +47,9 @@ struct Advice {
     HWND chartWindow = nullptr;
     HWND mistakesWindow = nullptr;
     std::map<std::string, std::string> mistakeKinds;   // by cards and holds: worked out once a run
+    std::string chartText;                   // as the chart window shows it
+    unsigned betSizes = 1u << MaxWager;      // bit c: a tool on the panel has bet c coins this run
+    int64_t lastLeftWaiting = 0;             // hands up to this id were drawn by an earlier run
     HWND notices = nullptr;                  // the refresh timer and the machine chart's news arrive here
     std::vector<HWND> shown;                 // the open windows, the one shown last at the end
 };
@@ -109,11 +63,6 @@ const PanelToolView *SelectedTool()
     return SelectedPanelTool(&view) ? &view : nullptr;
 }
 
-const AnalysisTables *Tables()
-{
-    return AdviceTables();
-}
-
 std::string HintTextFor(const PanelToolView *tool)
 {
     if (!tool || !IsPokerTool(*tool))
@@ -123,12 +72,15 @@ std::string HintTextFor(const PanelToolView *tool)
         return tool->title + ": its game could not be read.\n";
     if (tool->number == advice.hintToolNumber && memcmp(&game, &advice.hintGame, sizeof game) == 0)
         return advice.hintText;
-    const AnalysisTables *tables = Tables();
-    if (!tables)
-        return "There is not enough memory for the analysis.\n";
+    if (game.handComplete != 0)
+        return tool->title + "\n\n" + NoHandToHint;
+    const AnalysisTables *tables = nullptr;
+    const WeightedTables *machine = nullptr;
+    if (!ValuesFor(game.wager, &tables, &machine))
+        return tool->title + "\n\n" + WorkingOutText();
     advice.hintToolNumber = tool->number;
     advice.hintGame = game;
-    advice.hintText = tool->title + "\n\n" + HintText(*tables, game, AdviceDealing(game.wager));
+    advice.hintText = tool->title + "\n\n" + HintText(*tables, game, machine);
     return advice.hintText;
 }
 
@@ -136,14 +88,12 @@ std::string StatisticsTextFor(const PanelToolView *tool)
 {
     if (!tool || !IsPokerTool(*tool))
         return "Select a Video Poker tool to see how its play has gone.\n";
-    const AnalysisTables *tables = Tables();
-    if (!tables)
-        return "There is not enough memory for the analysis.\n";
     // The figures a player's return is held against: until the worker has them, the window says so.
-    const WeightedTables *machineFive = AdviceDealing(5);
+    const bool machine = MachineDealing();
     double optimalFive = -1, optimalFewer = -1;
-    if (!OptimalReturnsNow(tables, &optimalFive, &optimalFewer))
+    if (Analysis().Failed(machine))
         return "There is not enough memory for the analysis.\n";
+    Analysis().OptimalReturns(machine, &optimalFive, &optimalFewer);
     const GameWatch &watch = advice.watches[tool->number];
     const Advice::RunSummary &run = advice.runs[tool->number];
     const TrainerMemory &memory = Memory();
@@ -151,9 +101,12 @@ std::string StatisticsTextFor(const PanelToolView *tool)
     const char *valuedBy = run.machine && run.evenDeck ? "this machine and even deck"
                            : run.machine                 ? "this machine"
                            : run.evenDeck                ? "even deck"
-                                                         : DealingName(machineFive);
-    return StatisticsText(tool->title, watch, run.summary, optimalFive, optimalFewer, DealingName(machineFive),
-                          valuedBy) +
+                                                         : machine ? "this machine" : "even deck";
+    const int waiting = HandsWaiting();
+    return StatisticsText(tool->title, watch, run.summary, optimalFive, optimalFewer,
+                          machine ? "this machine" : "even deck", valuedBy) +
+           (waiting > 0 ? FormatText("Hands drawn and still being valued (they count once valued): %d.\n", waiting)
+                        : std::string()) +
            "\nLifetime (each hand valued as it was judged), kept in " + MemoryFileName() + ":\n" +
            LifetimeText(tool->title, lifetime != memory.tools.end() ? lifetime->second : PlaySummary()) +
            LifetimeText("The panel", memory.panel);
@@ -167,7 +120,10 @@ void ShowText(HWND window, const std::string &text)
 // The chart's columns read across: the window grows to its longest line, as far as the screen allows.
 void ShowChart()
 {
-    const std::string text = ChartWindowText(Notices(), ChartDone);
+    const std::string text = ChartWindowText();
+    if (text == advice.chartText)
+        return;
+    advice.chartText = text;
     ShowText(advice.chartWindow, text);
     RECT frame = {}, work = {0, 0, 1024, 768}, client = {};
     GetWindowRect(advice.chartWindow, &frame);
@@ -217,7 +173,7 @@ LRESULT CALLBACK AdviceWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         if (window == advice.statisticsWindow)
             advice.statisticsWindow = nullptr;
         if (window == advice.chartWindow)
-            advice.chartWindow = nullptr;
+            advice.chartWindow = nullptr, advice.chartText.clear();
         if (window == advice.mistakesWindow)
             advice.mistakesWindow = nullptr;
         return 0;
@@ -268,7 +224,7 @@ std::string MistakesWindowText()
 {
     const TrainerMemory &memory = Memory();
     // Seconds of work the first time, on the charts' worker: meanwhile the kinds wait for it.
-    const StrategyChart *chart = memory.mistakes.empty() ? nullptr : EvenChart(Notices(), ChartDone);
+    const StrategyChart *chart = memory.mistakes.empty() ? nullptr : EvenChart();
     std::vector<std::string> kinds;
     for (const RememberedMistake &m : memory.mistakes) {
         std::string key(reinterpret_cast<const char *>(m.cards), HandSize);
@@ -297,21 +253,43 @@ void RefreshAdviceWindows()
     }
     if (advice.mistakesWindow)
         ShowText(advice.mistakesWindow, MistakesWindowText());
+    if (advice.chartWindow)
+        ShowChart();
 }
 
-// A hand drawn joins the trainer's memory, valued under the dealing in force.
+void RefreshSoon()
+{
+    if ((advice.hintWindow || advice.statisticsWindow || advice.mistakesWindow || advice.chartWindow) &&
+        !advice.refreshDue) {
+        advice.refreshDue = true;
+        SetTimer(Notices(), RefreshTimer, RefreshDelayMs, nullptr);
+    }
+}
+
+// A hand drawn waits in the memory until the worker has valued it under the dealing in force now.
 void RememberDrawnHand(int toolNumber, const PlayedHand &hand)
 {
-    const AnalysisTables *tables = Tables();
-    if (!tables)
-        return;
-    const WeightedTables *machine = AdviceDealing(hand.wager);
-    const JudgedHand judged = JudgeHand(*tables, hand, machine);
-    OptimalReturnsNow(tables);   // worked out while the player plays on
-    RememberHand(toolNumber, judged);
-    Advice::RunSummary &run = advice.runs[toolNumber];
-    AddToSummary(run.summary, judged);
-    (machine ? run.machine : run.evenDeck) = true;
+    advice.betSizes |= 1u << hand.wager;
+    Analysis().Value(NoteHandDrawn(toolNumber, hand, !MachineDealing()));
+}
+
+// The hands valued since, in the order they were drawn: remembered, counted in this run's figures, judged.
+void TakeValuedHands()
+{
+    for (const ValuedHand &valued : Analysis().TakeValued()) {
+        const int toolNumber = valued.drawn.toolNumber;
+        const bool thisRun = valued.drawn.id > advice.lastLeftWaiting;
+        PanelToolView tool;
+        const bool onPanel = thisRun ? advice.watches.count(toolNumber) != 0 : FindPanelTool(toolNumber, &tool);
+        RememberHand(valued.drawn, valued.judged, onPanel);
+        if (!thisRun || !onPanel)
+            continue;
+        Advice::RunSummary &run = advice.runs[toolNumber];
+        AddToSummary(run.summary, valued.judged);
+        (valued.judged.evenDeck ? run.evenDeck : run.machine) = true;
+        ShowJudgement(toolNumber, valued.judged);
+    }
+    SavePanelSoon();
 }
 
 LRESULT CALLBACK NoticeWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -320,16 +298,10 @@ LRESULT CALLBACK NoticeWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         RefreshAdviceWindows();
         return 0;
     }
-    if (message == ChartDone) {
-        if (advice.chartWindow)
-            ShowChart();
-        if (advice.mistakesWindow)
-            ShowText(advice.mistakesWindow, MistakesWindowText());
-        return 0;
-    }
-    if (message == OptimalReturnsDone) {
-        if (advice.statisticsWindow)
-            ShowText(advice.statisticsWindow, StatisticsTextFor(SelectedTool()));
+    if (message == AnalysisNews) {
+        TakeValuedHands();
+        advice.hintToolNumber = 0;   // a hint still being worked out may be ready now
+        RefreshSoon();
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
@@ -341,6 +313,7 @@ HWND Notices()
     if (!advice.notices && RegisterCompanionClass("QuorvaneTrainerNotices", NoticeWndProc))
         advice.notices = CreateWindowExA(0, "QuorvaneTrainerNotices", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                          HostInstance(), nullptr);
+    Analysis(advice.notices, AnalysisNews);
     return advice.notices;
 }
 
@@ -349,6 +322,11 @@ HWND Notices()
 void WatchToolGames()
 {
     Memory();   // read at the start, so damage to its file is told then
+    Notices();  // and the worker set going
+    for (const HandToValue &left : TakeHandsLeftWaiting()) {
+        advice.lastLeftWaiting = std::max(advice.lastLeftWaiting, left.id);
+        Analysis().Value(left);
+    }
     const int selectedBefore = advice.watchedSelection;
     const int selectedNow = SelectedToolNumber();
     bool changed = selectedNow != advice.watchedSelection;
@@ -367,6 +345,8 @@ void WatchToolGames()
         VideoPokerGame game;
         if (!ReadPokerGame(tool, &game))
             continue;
+        if (game.wager > 0)
+            advice.betSizes |= 1u << game.wager;
         GameWatch &watch = advice.watches[tool.number];
         if (watch.seen && memcmp(&watch.last, &game, sizeof game) == 0)
             continue;
@@ -381,12 +361,11 @@ void WatchToolGames()
     const PanelToolView *selected = SelectedTool();
     if (selectedNow != selectedBefore && selected && ReadPokerGame(*selected, &game))
         SelectionChanged(*selected, game);
+    PlanAnalysis(advice.betSizes);
     // Working out a hint takes milliseconds: under a stream of input the windows catch up once the
     // stream lets them (a timer comes only when the queue is empty), not after every message.
-    if (changed && (advice.hintWindow || advice.statisticsWindow || advice.mistakesWindow) && !advice.refreshDue) {
-        advice.refreshDue = true;
-        SetTimer(Notices(), RefreshTimer, RefreshDelayMs, nullptr);
-    }
+    if (changed)
+        RefreshSoon();
 }
 
 bool HandleAdviceCommand(int command)
@@ -424,8 +403,11 @@ bool HandleAdviceCommand(int command)
         RefreshAdviceWindows();
         if (advice.chartWindow)
             ShowChart();
-        DealingSwitched(AdviceDealing(5) ? "Holds valued by this machine's own dealing: the 2C and AS come half as often."
+        DealingSwitched(MachineDealing() ? "Holds valued by this machine's own dealing: the 2C and AS come half as often."
                                           : "Holds valued by an even deck, as casino machines deal.");
+        return true;
+    case CmdAnalysisGo:
+        Analysis().HoldBack(false);
         return true;
     case CmdChart:
         if (OpenAdviceWindow(&advice.chartWindow, QUORVANE_CHART_CLASS, "Strategy chart", 60))
@@ -437,13 +419,7 @@ bool HandleAdviceCommand(int command)
 
 bool AdviceStillWorking()
 {
-    {
-        std::lock_guard<std::mutex> hold(optimal.lock);
-        for (int dealing = 0; dealing < 2; ++dealing)
-            if (optimal.started[dealing] && !optimal.ready[dealing] && !optimal.failed[dealing])
-                return true;
-    }
-    return ChartsBeingDerived();
+    return !Analysis().Idle();
 }
 
 HWND AdviceWindowOf(int command)

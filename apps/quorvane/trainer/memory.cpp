@@ -10,6 +10,9 @@ struct Kept {
     TrainerMemory memory;
     MemoryChanges changes;      // not yet committed
     bool usable = false;        // the tables are there and ours to write
+    std::vector<HandToValue> leftWaiting;   // by an earlier run, until taken
+    int64_t lastWaitingId = 0;
+    int waiting = 0;            // drawn and not yet valued
 } kept;
 
 // News of the memory joins a warning still in view (the panel's own, at start).
@@ -30,9 +33,36 @@ const TrainerMemory &Memory()
     return kept.memory;
 }
 
-void RememberHand(int toolNumber, const JudgedHand &judged)
+HandToValue NoteHandDrawn(int toolNumber, const PlayedHand &hand, bool evenDeck)
 {
-    RememberAndNote(kept.memory, kept.changes, toolNumber, judged);
+    HandToValue drawn;
+    drawn.id = ++kept.lastWaitingId;
+    drawn.toolNumber = toolNumber;
+    drawn.hand = hand;
+    drawn.evenDeck = evenDeck;
+    NoteDrawn(kept.changes, drawn);
+    ++kept.waiting;
+    return drawn;
+}
+
+std::vector<HandToValue> TakeHandsLeftWaiting()
+{
+    std::vector<HandToValue> taken;
+    taken.swap(kept.leftWaiting);
+    return taken;
+}
+
+void RememberHand(const HandToValue &drawn, const JudgedHand &judged, bool onPanel)
+{
+    RememberAndNote(kept.memory, kept.changes, drawn, judged);
+    if (!onPanel)
+        ForgetAndNote(kept.memory, kept.changes, drawn.toolNumber);
+    --kept.waiting;
+}
+
+int HandsWaiting()
+{
+    return kept.waiting;
 }
 
 void ForgetToolPlay(int toolNumber)
@@ -51,7 +81,10 @@ void OpenMemory(Store &store)
         return;
     }
     int badRows = 0;
-    if (!ReadTrainerMemory(store, &kept.memory, &badRows))
+    const bool read = ReadTrainerMemory(store, &kept.memory, &badRows) &&
+                      ReadWaitingHands(store, &kept.leftWaiting, &kept.lastWaitingId, &badRows);
+    kept.waiting = static_cast<int>(kept.leftWaiting.size());
+    if (!read)
         Warn("The trainer's memory in " + MemoryFileName() + " could not be read whole (" + store.Error() + ").");
     else if (badRows > 0)
         Warn("The trainer's memory in " + MemoryFileName() + " had " +

@@ -9,8 +9,15 @@
 
 // What is remembered (empty until the store opened).
 const TrainerMemory &Memory();
-// A tool drew a hand, valued under the dealing in force: counted, and a mistake logged.
-void RememberHand(int toolNumber, const JudgedHand &judged);
+// A tool drew a hand: it waits, kept in the store with the purse it changed, until it is valued (evenDeck:
+// the dealing in force now). The hand to value, numbered in the order of drawing.
+HandToValue NoteHandDrawn(int toolNumber, const PlayedHand &hand, bool evenDeck);
+// Hands an earlier run drew and did not see valued, oldest first (once: the caller values them).
+std::vector<HandToValue> TakeHandsLeftWaiting();
+// A hand valued: counted, a mistake logged; onPanel false: its tool has left the panel since.
+void RememberHand(const HandToValue &drawn, const JudgedHand &judged, bool onPanel);
+// Hands drawn and not yet valued.
+int HandsWaiting();
 // The tool left the panel: its own lifetime goes, the panel's keeps its hands.
 void ForgetToolPlay(int toolNumber);
 

@@ -7,6 +7,11 @@
 
 namespace {
 
+// Hands drawn whose valuation had not come back when the store was saved.
+#define WaitingSchema                                                                                           \
+    "CREATE TABLE trainer_waiting(id INTEGER PRIMARY KEY, tool INTEGER NOT NULL, even_deck INTEGER NOT NULL,"  \
+    " wager INTEGER NOT NULL, paid INTEGER NOT NULL, cards TEXT NOT NULL, held INTEGER NOT NULL);"
+
 // Lifetimes by tool (0: the whole panel, removed tools included); hands and mistakes oldest first by id.
 const char TrainerSchema[] =
     "CREATE TABLE trainer_lifetimes(tool INTEGER PRIMARY KEY, hands INTEGER NOT NULL, coins_bet INTEGER NOT NULL,"
@@ -16,7 +21,8 @@ const char TrainerSchema[] =
     " paid INTEGER NOT NULL, best_worth REAL NOT NULL, even_deck INTEGER NOT NULL);"
     "CREATE TABLE trainer_mistakes(id INTEGER PRIMARY KEY, tool INTEGER NOT NULL, even_deck INTEGER NOT NULL,"
     " wager INTEGER NOT NULL, cost REAL NOT NULL, cards TEXT NOT NULL, held INTEGER NOT NULL,"
-    " best INTEGER NOT NULL);";
+    " best INTEGER NOT NULL);"
+    WaitingSchema;
 
 constexpr int64_t MaxCoins = 1000000000000000;
 
@@ -158,8 +164,20 @@ bool ReadMistakes(Store &store, TrainerMemory *memory, int *badRows)
 
 } // namespace
 
-void RememberAndNote(TrainerMemory &memory, MemoryChanges &changes, int toolNumber, const JudgedHand &judged)
+void NoteDrawn(MemoryChanges &changes, const HandToValue &hand)
 {
+    changes.drawn.push_back(hand);
+}
+
+void RememberAndNote(TrainerMemory &memory, MemoryChanges &changes, const HandToValue &drawn, const JudgedHand &judged)
+{
+    auto unsaved = std::find_if(changes.drawn.begin(), changes.drawn.end(),
+                                [&](const HandToValue &h) { return h.id == drawn.id; });
+    if (unsaved != changes.drawn.end())
+        changes.drawn.erase(unsaved);
+    else
+        changes.valued.insert(drawn.id);
+    const int toolNumber = drawn.toolNumber;
     size_t handsBefore = memory.hands.size(), mistakesBefore = memory.mistakes.size();
     bool handsFull = handsBefore == MaxHandPoints, mistakesFull = mistakesBefore == MaxRememberedMistakes;
     Remember(memory, toolNumber, judged);
@@ -188,7 +206,10 @@ bool MakeTrainerTables(Store &store, std::string *why)
     }
     if (version == TrainerTablesVersion)
         return true;
-    bool made = store.Begin() && CreateTrainerTables(store) && store.Commit();
+    bool made = store.Begin() &&
+                (version == 1 ? store.Exec(WaitingSchema) && store.SetTablesVersion(TrainerTablesOwner, TrainerTablesVersion)
+                              : CreateTrainerTables(store)) &&
+                store.Commit();
     if (!made) {
         *why = store.Error();
         store.Rollback();
@@ -209,8 +230,47 @@ bool ReadTrainerMemory(Store &store, TrainerMemory *memory, int *badRows)
     return ReadMistakes(store, memory, badRows) && lifetimes && hands;
 }
 
+bool ReadWaitingHands(Store &store, std::vector<HandToValue> *hands, int64_t *lastId, int *badRows)
+{
+    Statement last(store.Db(), "SELECT coalesce(max(id), 0) FROM trainer_waiting");
+    if (!last.Row())
+        return false;
+    *lastId = last.Int(0);
+    Statement waiting(store.Db(), "SELECT id, tool, even_deck, wager, paid, cards, held FROM trainer_waiting ORDER BY id");
+    while (waiting.Row()) {
+        HandToValue h;
+        int64_t tool = waiting.Int(1), wager = waiting.Int(3), paid = waiting.Int(4), held = waiting.Int(6);
+        h.id = waiting.Int(0);
+        h.evenDeck = waiting.Int(2) != 0;
+        if (tool < 0 || tool > INT32_MAX || wager < 1 || wager > MaxWager || paid < 0 || paid > 1000000 || held < 0 ||
+            held > 31 || !ReadCards(waiting.Text(5), h.hand.cards)) {
+            ++*badRows;
+            continue;
+        }
+        h.toolNumber = static_cast<int>(tool);
+        h.hand.wager = static_cast<int32_t>(wager);
+        h.hand.paid = static_cast<int32_t>(paid);
+        h.hand.heldMask = static_cast<uint8_t>(held);
+        hands->push_back(h);
+    }
+    return !waiting.Failed();
+}
+
 bool WriteTrainerChanges(Store &store, const TrainerMemory &memory, const MemoryChanges &changes)
 {
+    Statement wait(store.Db(), "INSERT INTO trainer_waiting VALUES (?, ?, ?, ?, ?, ?, ?)");
+    for (const HandToValue &h : changes.drawn) {
+        wait.Reset();
+        if (!wait.Bind(h.id).Bind(int64_t(h.toolNumber)).Bind(int64_t(h.evenDeck)).Bind(int64_t(h.hand.wager))
+                 .Bind(int64_t(h.hand.paid)).Bind(CardsText(h.hand.cards)).Bind(int64_t(h.hand.heldMask)).Run())
+            return false;
+    }
+    Statement unwait(store.Db(), "DELETE FROM trainer_waiting WHERE id = ?");
+    for (int64_t id : changes.valued) {
+        unwait.Reset();
+        if (!unwait.Bind(id).Run())
+            return false;
+    }
     Statement lifetime(store.Db(), WriteLifetimeSql);
     for (int tool : changes.lifetimes) {
         auto found = memory.tools.find(tool);

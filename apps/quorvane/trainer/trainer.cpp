@@ -3,6 +3,7 @@
 #include "apps/quorvane/trainer/advice.h"
 #include "apps/quorvane/trainer/game_tables.h"
 #include "apps/quorvane/trainer/trainer_ids.h"
+#include "apps/quorvane/trainer/trainer_log.h"
 #include "apps/quorvane/companion.h"
 #include "host/video_poker.h"
 
@@ -20,6 +21,7 @@ const char TrainerSetting[] = "trainer";   // the panel's setting: "1" while on
 struct Warned {
     int toolNumber = 0;
     VideoPokerGame game = {};     // the hand the warning was for: pressing again on it draws
+    bool judged = false;          // false: the values were not there yet, and a press once they are judges
 } warned;
 
 std::string shownVerdict;          // the verdict on the status line, cleared by the next change of play
@@ -68,22 +70,29 @@ void Press(HWND button)
     PressToolButton(button);
 }
 
-// With the trainer on, a draw from the keyboard on holds worse than the best is held back once.
+// With the trainer on, a draw from the keyboard on holds worse than the best is held back once; so is
+// one before the values are there to judge it by (the first second after a start).
 bool HoldBackDraw(const PanelToolView &tool)
 {
     VideoPokerGame game;
-    const AnalysisTables *tables = AdviceTables();
-    if (!TrainerOn() || !tables || !ReadPokerGame(tool, &game) || game.handComplete != 0)
-        return false;
-    if (warned.toolNumber == tool.number && memcmp(&warned.game, &game, sizeof game) == 0)
+    if (!TrainerOn() || !ReadPokerGame(tool, &game) || game.handComplete != 0)
         return false;
     double cost = 0;
     std::string verdict;
-    if (!JudgeHold(*tables, game.card, HeldMaskOf(game), game.wager, &cost, &verdict, AdviceDealing(game.wager)) ||
-        cost == 0)
+    const AnalysisTables *tables = nullptr;
+    const WeightedTables *machine = nullptr;
+    const bool ready = ValuesFor(game.wager, &tables, &machine);
+    if (warned.toolNumber == tool.number && memcmp(&warned.game, &game, sizeof game) == 0 && (warned.judged || !ready))
         return false;
+    if (!ready) {
+        verdict = WorkingOutText();
+        verdict.pop_back();   // its line's end
+    } else if (!JudgeHold(*tables, game.card, HeldMaskOf(game), game.wager, &cost, &verdict, machine) || cost == 0) {
+        return false;
+    }
     warned.toolNumber = tool.number;
     warned.game = game;
+    warned.judged = ready;
     ShowVerdict(tool.title + ": Enter draws anyway. " + verdict, true);
     return true;
 }
@@ -177,20 +186,24 @@ bool HandleTrainerCommand(int command)
 
 void FollowGame(const PanelToolView &tool, const VideoPokerGame &now, const PlayedHand *drawn)
 {
-    std::string verdict;
-    double cost = 0;
-    const AnalysisTables *tables = drawn && TrainerOn() ? AdviceTables() : nullptr;
     if (drawn)
         lastWager[tool.number] = drawn->wager;
-    if (tables && JudgeHold(*tables, drawn->cards, drawn->heldMask, drawn->wager, &cost, &verdict,
-                            AdviceDealing(drawn->wager)))
-        verdict = tool.title + ": " + verdict;
-    else if (!shownVerdict.empty() && StatusLineText() == shownVerdict)
+    if (!shownVerdict.empty() && StatusLineText() == shownVerdict)
         ShowVerdict("", false);   // play went on: the last verdict is stale
     if (SelectedToolNumber() == tool.number && IsOutOfCredits(now))
-        verdict += (verdict.empty() ? tool.title : " " + tool.title) + NoCreditsLeft;
-    if (!verdict.empty())
-        ShowVerdict(verdict, cost > 0);
+        ShowVerdict(tool.title + NoCreditsLeft, false);
+}
+
+void ShowJudgement(int toolNumber, const JudgedHand &judged)
+{
+    PanelToolView tool;
+    VideoPokerGame now;
+    if (!TrainerOn() || !judged.analysed || !FindPanelTool(toolNumber, &tool))
+        return;
+    std::string verdict = tool.title + ": " + VerdictText(judged);
+    if (SelectedToolNumber() == tool.number && ReadPokerGame(tool, &now) && IsOutOfCredits(now))
+        verdict += " " + tool.title + NoCreditsLeft;
+    ShowVerdict(verdict, judged.isMistake);
 }
 
 void SelectionChanged(const PanelToolView &tool, const VideoPokerGame &game)

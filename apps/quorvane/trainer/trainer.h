@@ -5,6 +5,7 @@
 #include "apps/quorvane/companion.h"
 
 struct PlayedHand;
+struct JudgedHand;
 struct VideoPokerGame;
 
 // Its commands (CmdHoldCard1 to CmdBetFiveKey, CmdTrainer) are in trainer_ids.h.
@@ -18,10 +19,11 @@ void PressDealDrawOrFocused();
 // Carries out the commands above; false for any other.
 bool HandleTrainerCommand(int command);
 
-// A tool's game changed (drawn: the hand it drew, if it was a draw): the status line judges a draw
-// with the trainer on, clears a verdict that play has left behind, and tells a player out of credits
-// how to start again.
+// A tool's game changed (drawn: the hand it drew, if it was a draw): the status line clears a verdict
+// that play has left behind, and tells a player out of credits how to start again.
 void FollowGame(const PanelToolView &tool, const VideoPokerGame &now, const PlayedHand *drawn);
+// A hand the tool drew this run has been valued: with the trainer on, the status line gives the verdict.
+void ShowJudgement(int toolNumber, const JudgedHand &judged);
 // Holds are valued by another dealing now: a verdict under the old one goes, the news takes its place.
 void DealingSwitched(const std::string &news);
 // The selection moved to this Video Poker tool.

@@ -13,6 +13,7 @@
 #define CmdDealAgain 1218           // the last hand's bet again, and deal
 #define CmdDealing 1219             // values by an even deck instead of this machine's dealing, or back
 #define CmdMistakes 1220            // the mistakes remembered, by kind
+#define CmdAnalysisGo 1221          // a test's hook: the analysis held back at start (QUORVANE_HOLD_ANALYSIS) goes on
 
 #define QUORVANE_HINT_CLASS "QuorvaneHint"
 #define QUORVANE_STATISTICS_CLASS "QuorvaneStatistics"

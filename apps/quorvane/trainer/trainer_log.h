@@ -19,6 +19,14 @@ struct PlayedHand {
     int32_t paid;
 };
 
+// A hand drawn and not yet valued: its facts, and the dealing in force when it was drawn.
+struct HandToValue {
+    int64_t id = 0;               // among the hands waiting, in the order they were drawn
+    int toolNumber = 0;
+    PlayedHand hand = {};
+    bool evenDeck = false;
+};
+
 struct PlaySummary {
     int hands = 0;
     int64_t coinsBet = 0;
