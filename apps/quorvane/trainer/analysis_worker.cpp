@@ -126,18 +126,29 @@ bool AnalysisWorker::Idle() const
 
 std::vector<AnalysisWorker::Step> AnalysisWorker::Needs(Step step) const
 {
-    const Step machineFive = MachineStep5, machineOne = MachineStep1;
+    // The return at 5 coins is the one the chart's derivation works out: only 1 coin's is played again.
     switch (step) {
     case EvenReturnsStep:
+        return {EvenChartStep};
     case EvenChartStep:
         return {TablesStep};
     case MachineReturnsStep:
-        return {machineFive, machineOne};
+        return {MachineStep1, MachineChartStep};
     case MachineChartStep:
-        return {TablesStep, machineFive};
+        return {TablesStep, MachineStep5};
     default:
         return {};
     }
+}
+
+AnalysisWorker::Step AnalysisWorker::FirstToDo(Step step) const
+{
+    if (done_[step])
+        return NoStep;
+    for (Step need : Needs(step))
+        if (FirstToDo(need) != NoStep)
+            return FirstToDo(need);
+    return step;
 }
 
 AnalysisWorker::Step AnalysisWorker::NextStep() const
@@ -165,18 +176,13 @@ AnalysisWorker::Step AnalysisWorker::NextStep() const
             order.push_back(static_cast<Step>(MachineStep1 + coins - 1));
     }
     if (plan_.figures) {
-        order.push_back(plan_.machine ? MachineReturnsStep : EvenReturnsStep);
         order.push_back(EvenChartStep);
+        order.push_back(plan_.machine ? MachineReturnsStep : EvenReturnsStep);
         order.push_back(MachineChartStep);
     }
-    for (Step step : order) {
-        if (done_[step])
-            continue;
-        for (Step need : Needs(step))
-            if (!done_[need])
-                return need;
-        return step;
-    }
+    for (Step step : order)
+        if (FirstToDo(step) != NoStep)
+            return FirstToDo(step);
     return NoStep;
 }
 
@@ -248,15 +254,17 @@ void AnalysisWorker::Work(Step step)
     } else if (step == EvenReturnsStep || step == MachineReturnsStep) {
         double five = 0, fewer = 0;
         const bool machine = step == MachineReturnsStep;
-        if (machine && machine_[5] && machine_[1]) {
-            WeightedGameAnalysis fiveCoins, oneCoin;
-            ok = AnalyzeWeightedGame(*machine_[5], threads_, fiveCoins) &&
-                 AnalyzeWeightedGame(*machine_[1], threads_, oneCoin);
-            five = static_cast<double>(fiveCoins.optimalReturn), fewer = static_cast<double>(oneCoin.optimalReturn);
-        } else if (!machine && tables_) {
-            GameAnalysis fiveCoins, oneCoin;
-            ok = AnalyzeGame(*tables_, 5, threads_, fiveCoins) && AnalyzeGame(*tables_, 1, threads_, oneCoin);
-            five = fiveCoins.returnRate, fewer = oneCoin.returnRate;
+        const bool chartDerived = done_[machine ? MachineChartStep : EvenChartStep] &&
+                                  !failed_[machine ? MachineChartStep : EvenChartStep];
+        five = chart_[machine].optimalReturn;
+        if (machine && chartDerived && machine_[1]) {
+            WeightedGameAnalysis oneCoin;
+            ok = AnalyzeWeightedGame(*machine_[1], threads_, oneCoin);
+            fewer = static_cast<double>(oneCoin.optimalReturn);
+        } else if (!machine && chartDerived) {
+            GameAnalysis oneCoin;
+            ok = AnalyzeGame(*tables_, 1, threads_, oneCoin);
+            fewer = oneCoin.returnRate;
         }
         std::lock_guard<std::mutex> hold(lock_);
         five_[machine] = five, fewer_[machine] = fewer;

@@ -68,6 +68,7 @@ private:
                 EvenChartStep, MachineChartStep, StepCount, ValueHandStep = StepCount, NoStep };
     Step NextStep() const;                 // under the lock
     std::vector<Step> Needs(Step step) const;
+    Step FirstToDo(Step step) const;       // the step itself or what it needs first; NoStep when done
     bool Done(Step step) const { return done_[step]; }
     void Run();
     void Work(Step step);                  // without the lock
