@@ -47,6 +47,9 @@ struct Advice {
     HWND chartWindow = nullptr;
     HWND mistakesWindow = nullptr;
     std::map<std::string, std::string> mistakeKinds;   // by cards and holds: worked out once a run
+    std::string mistakesText;                // as made last, for this generation of the memory
+    int mistakesMemory = -1;
+    bool mistakesChart = false;
     std::string chartText;                   // as the chart window shows it
     unsigned betSizes = 1u << MaxWager;      // bit c: a tool on the panel has bet c coins this run
     int64_t lastLeftWaiting = 0;             // hands up to this id were drawn by an earlier run
@@ -219,12 +222,20 @@ HWND OpenAdviceWindow(HWND *slot, const char *className, const char *title, int 
     return *slot;
 }
 
-// The mistakes remembered, each kind named by the even chart's lines for the hold taken and the best.
-std::string MistakesWindowText()
+// The mistakes remembered, each kind named by the even chart's lines for the hold taken and the best:
+// made again only when the memory or the chart changed (changed: whether it was).
+const std::string &MistakesWindowText(bool *changed = nullptr)
 {
     const TrainerMemory &memory = Memory();
-    // Seconds of work the first time, on the charts' worker: meanwhile the kinds wait for it.
+    // Seconds of work the first time, on the worker: meanwhile the kinds wait for it.
     const StrategyChart *chart = memory.mistakes.empty() ? nullptr : EvenChart();
+    const bool same = advice.mistakesMemory == MemoryGeneration() && advice.mistakesChart == (chart != nullptr);
+    if (changed)
+        *changed = !same;
+    if (same)
+        return advice.mistakesText;
+    advice.mistakesMemory = MemoryGeneration();
+    advice.mistakesChart = chart != nullptr;
     std::vector<std::string> kinds;
     for (const RememberedMistake &m : memory.mistakes) {
         std::string key(reinterpret_cast<const char *>(m.cards), HandSize);
@@ -235,10 +246,11 @@ std::string MistakesWindowText()
             known = advice.mistakeKinds.emplace(key, MistakeKind(*chart, m.cards, m.heldMask, m.bestMask)).first;
         kinds.push_back(known != advice.mistakeKinds.end() ? known->second : "Held worse than the best");
     }
-    return "Kept in " + MemoryFileName() + ". A kind names the hold taken and the best hold by\n"
+    advice.mistakesText = "Kept in " + MemoryFileName() + ". A kind names the hold taken and the best hold by\n"
            "their lines in the strategy chart (Help > Strategy chart), or by the cards held.\n" +
            (chart || memory.mistakes.empty() ? "\n" : "The chart is being worked out: the kinds follow in a moment.\n\n") +
            MistakesText(memory.mistakes, kinds);
+    return advice.mistakesText;
 }
 
 void RefreshAdviceWindows()
@@ -251,8 +263,12 @@ void RefreshAdviceWindows()
         ShowText(advice.statisticsWindow, StatisticsTextFor(SelectedTool()));
         InvalidateRect(GetDlgItem(advice.statisticsWindow, GraphId), nullptr, TRUE);
     }
-    if (advice.mistakesWindow)
-        ShowText(advice.mistakesWindow, MistakesWindowText());
+    if (advice.mistakesWindow) {
+        bool changed = false;
+        const std::string &text = MistakesWindowText(&changed);
+        if (changed)
+            ShowText(advice.mistakesWindow, text);
+    }
     if (advice.chartWindow)
         ShowChart();
 }

@@ -13,6 +13,7 @@ struct Kept {
     std::vector<HandToValue> leftWaiting;   // by an earlier run, until taken
     int64_t lastWaitingId = 0;
     int waiting = 0;            // drawn and not yet valued
+    int generation = 0;
 } kept;
 
 // News of the memory joins a warning still in view (the panel's own, at start).
@@ -31,6 +32,11 @@ std::string Counted(int n, const char *one, const char *many)
 const TrainerMemory &Memory()
 {
     return kept.memory;
+}
+
+int MemoryGeneration()
+{
+    return kept.generation;
 }
 
 HandToValue NoteHandDrawn(int toolNumber, const PlayedHand &hand, bool evenDeck)
@@ -55,6 +61,7 @@ std::vector<HandToValue> TakeHandsLeftWaiting()
 void RememberHand(const HandToValue &drawn, const JudgedHand &judged, bool onPanel)
 {
     RememberAndNote(kept.memory, kept.changes, drawn, judged);
+    ++kept.generation;
     if (!onPanel)
         ForgetAndNote(kept.memory, kept.changes, drawn.toolNumber);
     --kept.waiting;
@@ -69,11 +76,13 @@ void ForgetToolPlay(int toolNumber)
 {
     if (kept.memory.tools.count(toolNumber) != 0)
         ForgetAndNote(kept.memory, kept.changes, toolNumber);
+    ++kept.generation;
 }
 
 void OpenMemory(Store &store)
 {
     std::string why;
+    ++kept.generation;
     kept.usable = MakeTrainerTables(store, &why);
     if (!kept.usable) {
         Warn("The trainer's memory in " + MemoryFileName() + " " + why +

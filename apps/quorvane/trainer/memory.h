@@ -7,8 +7,10 @@
 
 #include "apps/quorvane/companion.h"
 
-// What is remembered (empty until the store opened).
+// What is remembered (empty until the store opened), and a count of its changes, so that texts made from
+// it are made again only when it changed.
 const TrainerMemory &Memory();
+int MemoryGeneration();
 // A tool drew a hand: it waits, kept in the store with the purse it changed, until it is valued (evenDeck:
 // the dealing in force now). The hand to value, numbered in the order of drawing.
 HandToValue NoteHandDrawn(int toolNumber, const PlayedHand &hand, bool evenDeck);
