@@ -15,17 +15,48 @@ std::vector<int> PositionsOf(const std::vector<int> &order)
     return position;
 }
 
+// The one pattern whose removal from both orders leaves the same order (the line moved, put in or
+// taken out), or -1 when there is none.
+int OnlyMoved(const std::vector<int> &before, const std::vector<int> &after)
+{
+    size_t i = 0;
+    while (i < before.size() && i < after.size() && before[i] == after[i])
+        ++i;
+    const int candidates[2] = { i < before.size() ? before[i] : -1, i < after.size() ? after[i] : -1 };
+    for (int p : candidates) {
+        if (p < 0)
+            continue;
+        size_t a = i, b = i;
+        for (;;) {
+            a += a < before.size() && before[a] == p;
+            b += b < after.size() && after[b] == p;
+            if (a == before.size() || b == after.size() || before[a] != after[b])
+                break;
+            ++a, ++b;
+        }
+        if (a == before.size() && b == after.size())
+            return p;
+    }
+    return -1;
+}
+
 // The groups that each pattern could take, with what its hold is worth in each; and, for the order last
-// asked about, each group's first two lines: where they stand, what they are worth, which the first is.
+// asked about, each group's first two lines: where they stand, what they are worth, which they are.
 struct Holder {
     uint32_t sample;
     double value;
 };
 
+struct FirstLines {   // kept together: the search reads them for groups in no particular order
+    int firstPos, secondPos;
+    int firstPattern, secondPattern;
+    double firstValue, secondValue;
+};
+
 struct Holders {
     std::vector<std::vector<Holder>> of;
-    std::vector<int> order, firstPos, secondPos, firstPattern;
-    std::vector<double> firstValue, secondValue;
+    std::vector<int> order;
+    std::vector<FirstLines> lines;   // by sample
     // Each pattern's insertion gains as last worked out, and the order they were for: the search asks
     // again for the same order more often than not.
     std::vector<std::vector<int>> gainsOrder;
@@ -41,37 +72,53 @@ struct Holders {
             }
     }
 
+    static void FindFirstLines(const Entry *e, uint32_t count, const std::vector<int> &position, int none,
+                               FirstLines &first)
+    {
+        first = { none, none, -1, -1, 0, 0 };
+        for (uint32_t i = 0; i < count; ++i) {
+            const int at = position[e[i].pattern];
+            if (at < first.firstPos) {
+                first.secondPos = first.firstPos;
+                first.secondValue = first.firstValue;
+                first.secondPattern = first.firstPattern;
+                first.firstPos = at;
+                first.firstValue = e[i].value;
+                first.firstPattern = e[i].pattern;
+            } else if (at < first.secondPos) {
+                first.secondPos = at;
+                first.secondValue = e[i].value;
+                first.secondPattern = e[i].pattern;
+            }
+        }
+    }
+
     void FirstLinesOf(const Samples &data, const std::vector<int> &now)
     {
-        if (now == order && !firstPos.empty())
+        if (now == order && !lines.empty())
             return;
+        // Most steps of the search move one line: only the groups that line could take look again, the
+        // others keep their first two lines, at their new places.
+        const int moved = lines.empty() ? -1 : OnlyMoved(order, now);
         order = now;
         const int none = static_cast<int>(order.size());
         std::vector<int> position(PatternCount, none);
         for (size_t i = 0; i < order.size(); ++i)
             position[static_cast<size_t>(order[i])] = static_cast<int>(i);
         const size_t samples = data.samples.size();
-        firstPos.assign(samples, none);
-        secondPos.assign(samples, none);
-        firstPattern.assign(samples, -1);
-        firstValue.assign(samples, 0);
-        secondValue.assign(samples, 0);
-        for (size_t s = 0; s < samples; ++s) {
-            const Entry *e = &data.entries[data.samples[s].first];
-            for (uint32_t i = 0; i < data.samples[s].count; ++i) {
-                const int at = position[e[i].pattern];
-                if (at < firstPos[s]) {
-                    secondPos[s] = firstPos[s];
-                    secondValue[s] = firstValue[s];
-                    firstPos[s] = at;
-                    firstValue[s] = e[i].value;
-                    firstPattern[s] = e[i].pattern;
-                } else if (at < secondPos[s]) {
-                    secondPos[s] = at;
-                    secondValue[s] = e[i].value;
-                }
-            }
+        if (moved < 0 || of[static_cast<size_t>(moved)].empty()) {
+            lines.resize(samples);
+            for (size_t s = 0; s < samples; ++s)
+                FindFirstLines(&data.entries[data.samples[s].first], data.samples[s].count, position, none, lines[s]);
+            return;
         }
+        for (FirstLines &first : lines) {
+            first.firstPos = first.firstPattern < 0 ? none : position[static_cast<size_t>(first.firstPattern)];
+            first.secondPos = first.secondPattern < 0 ? none : position[static_cast<size_t>(first.secondPattern)];
+        }
+        for (const Holder &h : of[static_cast<size_t>(moved)])
+            FindFirstLines(&data.entries[data.samples[h.sample].first], data.samples[h.sample].count, position, none,
+                           lines[h.sample]);
     }
 };
 
@@ -93,10 +140,10 @@ void InsertionGains(const Samples &data, Holders &holders, const std::vector<int
     const int n = static_cast<int>(order.size()) - (present ? 1 : 0);
     gain.assign(static_cast<size_t>(n) + 1, 0.0);
     for (const Holder &h : holders[static_cast<size_t>(p)]) {
-        const size_t s = h.sample;
-        const bool firstIsP = holders.firstPattern[s] == p;
-        int at = firstIsP ? holders.secondPos[s] : holders.firstPos[s];
-        const double otherValue = at >= static_cast<int>(order.size()) ? 0 : firstIsP ? holders.secondValue[s] : holders.firstValue[s];
+        const FirstLines &first = holders.lines[h.sample];
+        const bool firstIsP = first.firstPattern == p;
+        int at = firstIsP ? first.secondPos : first.firstPos;
+        const double otherValue = at >= static_cast<int>(order.size()) ? 0 : firstIsP ? first.secondValue : first.firstValue;
         // at, counted in order without p
         const int other = at >= static_cast<int>(order.size()) ? n : present && at > current ? at - 1 : at;
         const double own = h.value;

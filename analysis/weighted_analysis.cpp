@@ -391,6 +391,14 @@ inline __attribute__((always_inline)) void AddSetRow(const WeightedTables &table
             out[lane[a]] += Sign * tables.threes[index * count + a];
 }
 
+// A row of a set of three or four cards, Count long, added into lanes by the final hand's composition.
+template <int Count>
+inline __attribute__((always_inline)) void SpreadRow(const int8_t *lane, const uint16_t *row, int32_t *into)
+{
+    for (int a = 0; a < Count; ++a)
+        into[lane[a]] += row[a];
+}
+
 // The coins of a hold's draws by the final hand's composition, priced by their chances on this deal.
 double Price(const WeightedTables &tables, const DealSets &sets, int mask, const int32_t paid[])
 {
@@ -441,7 +449,14 @@ void ValueAllHolds(const WeightedTables &tables, DealSets &sets, int32_t paid[Ho
         }
         int32_t *into = spread[larger++];
         std::fill(into, into + Lanes, 0);
-        AddSetRow<Lanes, 1>(tables, sets, mask, into);
+        // Three weights (the machine's): rows of a known length, spread with no loop to run.
+        const int8_t *lane = tables.lane[size][sets.slot[mask]];
+        if (size == 3 && tables.slotCount[2] == 6)
+            SpreadRow<6>(lane, tables.threes + sets.index[mask] * 6, into);
+        else if (size == 4 && tables.slotCount[1] == 3)
+            SpreadRow<3>(lane, tables.fours + sets.index[mask] * 3, into);
+        else
+            AddSetRow<Lanes, 1>(tables, sets, mask, into);
         row[mask] = into;
     }
     // Each hold from the sets that contain it, one thrown-away card at a time: four lanes of every set at
