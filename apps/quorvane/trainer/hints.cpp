@@ -53,7 +53,7 @@ struct Advice {
     std::string chartText;                   // as the chart window shows it
     unsigned betSizes = 1u << MaxWager;      // bit c: a tool on the panel has bet c coins this run
     int64_t lastLeftWaiting = 0;             // hands up to this id were drawn by an earlier run
-    HWND notices = nullptr;                  // the refresh timer and the machine chart's news arrive here
+    HWND notices = nullptr;                  // the refresh timer and the analysis worker's news arrive here
     std::vector<HWND> shown;                 // the open windows, the one shown last at the end
 };
 
@@ -292,7 +292,8 @@ void RememberDrawnHand(int toolNumber, const PlayedHand &hand)
 // The hands valued since, in the order they were drawn: remembered, counted in this run's figures, judged.
 void TakeValuedHands()
 {
-    for (const ValuedHand &valued : Analysis().TakeValued()) {
+    const std::vector<ValuedHand> taken = Analysis().TakeValued();
+    for (const ValuedHand &valued : taken) {
         const int toolNumber = valued.drawn.toolNumber;
         const bool thisRun = valued.drawn.id > advice.lastLeftWaiting;
         PanelToolView tool;
@@ -305,7 +306,8 @@ void TakeValuedHands()
         (valued.judged.evenDeck ? run.evenDeck : run.machine) = true;
         ShowJudgement(toolNumber, valued.judged);
     }
-    SavePanelSoon();
+    if (!taken.empty())
+        SavePanelSoon();
 }
 
 LRESULT CALLBACK NoticeWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -316,7 +318,6 @@ LRESULT CALLBACK NoticeWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     }
     if (message == AnalysisNews) {
         TakeValuedHands();
-        advice.hintToolNumber = 0;   // a hint still being worked out may be ready now
         RefreshSoon();
         return 0;
     }
