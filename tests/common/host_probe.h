@@ -6,18 +6,6 @@
 #include <string>
 #include "tools/hostdriver/host_run.h"
 
-// The whole text of a window of the host, however long.
-inline std::string WindowText(HWND window)
-{
-    DWORD_PTR length = 0, copied = 0;
-    SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, LongWait, &length);
-    std::string text(length + 1, '\0');
-    SendMessageTimeoutA(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(&text[0]), SMTO_NORMAL, LongWait,
-                        &copied);
-    text.resize(copied);
-    return text;
-}
-
 inline std::string Status(const HostRun &run) { return WindowText(run.status); }
 inline std::string Title(const HostRun &run) { return WindowText(run.main); }
 

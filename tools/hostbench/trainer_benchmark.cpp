@@ -96,17 +96,10 @@ bool WritePanelWithLongPlay(const std::string &path, bool evenDeck, const Traine
            store.Begin() && store.WritePanel(panel) && WriteWholeMemory(store, memory) && store.Commit();
 }
 
-// The text a window of the host shows (its text view answers WM_GETTEXT).
+// The text a window of the host shows.
 std::string TextOf(const HostRun &run, const char *className)
 {
-    HWND text = GetDlgItem(FindProcessWindow(run.ProcessId(), className), 100);
-    DWORD_PTR length = 0, copied = 0;
-    SendMessageTimeoutA(text, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, LongWait, &length);
-    std::string buffer(length + 1, '\0');
-    SendMessageTimeoutA(text, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(&buffer[0]), SMTO_NORMAL, LongWait,
-                        &copied);
-    buffer.resize(copied);
-    return buffer;
+    return WindowText(GetDlgItem(FindProcessWindow(run.ProcessId(), className), 100));
 }
 
 struct Window {

@@ -136,3 +136,14 @@ LRESULT HostRun::Command(int command) const
     return static_cast<LRESULT>(result);
 }
 
+
+std::string WindowText(HWND window)
+{
+    DWORD_PTR length = 0, copied = 0;
+    SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, LongWait, &length);
+    std::string text(length + 1, '\0');
+    SendMessageTimeoutA(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(&text[0]), SMTO_NORMAL, LongWait,
+                        &copied);
+    text.resize(copied);
+    return text;
+}

@@ -43,6 +43,8 @@ private:
     PROCESS_INFORMATION process_ = {};
 };
 
+// The whole text of a window of the host, however long (asked with WM_GETTEXT, as it may be long).
+std::string WindowText(HWND window);
 // The top-level window of the given class that belongs to the process, or null.
 HWND FindProcessWindow(DWORD processId, const char *className);
 // Waits until condition() holds, pumping nothing; false on timeout.

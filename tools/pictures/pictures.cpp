@@ -192,8 +192,12 @@ bool WriteStatisticsPicture(const std::string &directory)
             SendMessageTimeoutA(card, WM_LBUTTONUP, 0, 0, SMTO_NORMAL, 10000, &result);
             Press(tool, IDC_DEAL_DRAW);
         }
-        Sleep(1500);                                  // the window follows play on a timer
+        // The window follows play once the hands are valued, and its returns once worked out.
         HWND statistics = FindProcessWindow(run.ProcessId(), QUORVANE_STATISTICS_CLASS);
+        WaitFor([&] {
+            const std::string text = WindowText(GetDlgItem(statistics, 100));
+            return text.find("Hands played: 5") != std::string::npos && text.find("% with 5 coins") != std::string::npos;
+        }, LongWait);
         if (statistics) {
             SetWindowPos(statistics, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
             Sleep(500);
@@ -201,6 +205,7 @@ bool WriteStatisticsPicture(const std::string &directory)
         }
         run.Command(CmdMistakes);                     // the holds those hands gave up, by kind
         HWND mistakes = FindProcessWindow(run.ProcessId(), QUORVANE_MISTAKES_CLASS);
+        WaitFor([&] { return WindowText(GetDlgItem(mistakes, 100)).find(" instead of ") != std::string::npos; }, LongWait);
         if (written && mistakes) {
             SetWindowPos(mistakes, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
             Sleep(500);
