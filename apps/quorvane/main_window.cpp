@@ -113,6 +113,9 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         }
         }
         return 0;
+    case QUORVANE_PING:
+        PostMessageA(reinterpret_cast<HWND>(wParam), QUORVANE_PING, 0, lParam);
+        return 0;
     case WM_QUERYENDSESSION:
         SaveNow(false);
         return TRUE;
