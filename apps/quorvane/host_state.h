@@ -62,6 +62,7 @@ struct Host : PanelModel {
     std::map<std::string, std::string> settings;   // the companion's, saved with the panel
 
     bool ready;
+    bool closing;                     // Close has saved the panel: the message loop ends
     int exitCode;
 };
 

@@ -184,7 +184,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
     SetPropA(host.mainWindow, QUORVANE_READY_PROPERTY, reinterpret_cast<HANDLE>(1));
 
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    while (!host.closing && GetMessageA(&msg, nullptr, 0, 0) > 0) {
         CompanionToolsMayHaveChanged();   // what the last message did to the tools, before anything else
         if (host.propertiesWindow && IsDialogMessageA(host.propertiesWindow, &msg))
             continue;
@@ -197,7 +197,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
     }
 
     ClosePanelStore();
-    // Every tool is gone with the main window; now each type may end its use.
+    // No tool is sent anything again (after Close their windows go with the process); each type may end
+    // its use now.
     for (const PanelType &t : host.types)
         if (t.cleanup)
             t.cleanup(0);

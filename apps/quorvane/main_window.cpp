@@ -113,6 +113,9 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         }
         }
         return 0;
+    case QUORVANE_PING:
+        PostMessageA(reinterpret_cast<HWND>(wParam), QUORVANE_PING, 0, lParam);
+        return 0;
     case WM_QUERYENDSESSION:
         SaveNow(false);
         return TRUE;
@@ -120,7 +123,11 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         if (!SaveNow(false) && !host.options.unattended &&
             !AskYesNo("The panel could not be saved to " + host.configPath + ". Quit anyway?"))
             return 0;
-        DestroyWindow(window);
+        // The panel is saved: the run ends here, input behind the Close is dropped, and the windows go
+        // with the process, all at once. Destroyed one by one, a full panel's (some 900) take a quarter
+        // of a second under Wine.
+        host.closing = true;
+        PostQuitMessage(host.exitCode);     // wakes the loop when Close was sent rather than posted
         return 0;
     case WM_DESTROY:
         KillTimer(window, AutosaveTimer);

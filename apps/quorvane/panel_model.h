@@ -22,6 +22,8 @@ struct PanelTool {
     std::string moduleFile, typeName;
     RECT rect = {};                   // the tool window in the panel's client area
     std::vector<uint8_t> state;       // the block last read from the tool (or as read from the file)
+    RECT clipOwn = {};                // the window's region as last given: its size, less what the tools
+    std::vector<RECT> clipHoles;      // above took of it (none: no region); kept by the window side
 };
 
 // A tool's name on its tab and in the host's messages: its type's name and its number.

@@ -10,6 +10,9 @@
 #define QUORVANE_STATUS_CLASS "QuorvaneStatus"
 #define QUORVANE_PROPERTIES_CLASS "QuorvaneProperties"
 #define QUORVANE_READY_PROPERTY "QuorvaneReady"   // set on the main window once the panel is up
+// Posted to the main window with a window of the sender's in wParam: the host posts it back to that
+// window, lParam unchanged, once it has worked through everything posted before it.
+#define QUORVANE_PING (WM_APP + 1)
 
 
 // Geometry of the host's decoration around each tool, in the screen's pixels: the sizes at 96 DPI

@@ -34,36 +34,65 @@ void SendLayout(HWND window)
     SendMessageA(window, PTM_LAYOUT, 0, 0);
 }
 
+// What the tools above the i-th cover of it with their windows, tabs and frames, in its own coordinates.
+std::vector<RECT> HolesIn(size_t i)
+{
+    const RECT &r = host.tools[i].rect;
+    std::vector<RECT> holes;
+    for (size_t j = i + 1; j < host.tools.size(); ++j) {
+        RECT above = DecoratedRect(host.tools[j].rect);
+        if (above.left < r.right && r.left < above.right && above.top < r.bottom && r.top < above.bottom) {
+            OffsetRect(&above, -r.left, -r.top);
+            holes.push_back(above);
+        }
+    }
+    return holes;
+}
+
+bool SameRects(const std::vector<RECT> &a, const std::vector<RECT> &b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](const RECT &x, const RECT &y) { return EqualRect(&x, &y) != 0; });
+}
+
+HRGN RegionWithout(const RECT &own, const std::vector<RECT> &holes)
+{
+    HRGN region = CreateRectRgnIndirect(&own);
+    for (const RECT &h : holes) {
+        HRGN hole = CreateRectRgnIndirect(&h);
+        CombineRgn(region, region, hole, RGN_DIFF);
+        DeleteObject(hole);
+    }
+    return region;
+}
+
 // Each tool's window gives up what the tools above it cover with their windows, tabs and frames, so
 // that a tool and its decoration stand together in the z-order: the upper one whole, the lower one's
-// windows never painting over the upper one's tab.
+// windows never painting over the upper one's tab. Only windows whose cut changed are touched, and
+// they repaint only what they gained: what they lost is the upper tool's to paint, and the moves,
+// raises and removals that cause a cut invalidate that themselves.
 void ClipTools()
 {
     for (size_t i = 0; i < host.tools.size(); ++i) {
-        const PanelTool &t = host.tools[i];
-        if (!t.window)
+        PanelTool &t = host.tools[i];
+        RECT own = {0, 0, Width(t.rect), Height(t.rect)};
+        std::vector<RECT> holes = t.window ? HolesIn(i) : std::vector<RECT>();
+        if (!t.window || (SameRects(holes, t.clipHoles) && (holes.empty() || EqualRect(&own, &t.clipOwn))))
             continue;
-        RECT own = {0, 0, Width(t.rect), Height(t.rect)}, common;
-        HRGN region = CreateRectRgnIndirect(&own), before = CreateRectRgn(0, 0, 0, 0);
-        bool cut = false;
-        for (size_t j = i + 1; j < host.tools.size(); ++j) {
-            RECT above = DecoratedRect(host.tools[j].rect);
-            OffsetRect(&above, -t.rect.left, -t.rect.top);
-            if (!IntersectRect(&common, &above, &own))
-                continue;
-            HRGN hole = CreateRectRgnIndirect(&above);
-            CombineRgn(region, region, hole, RGN_DIFF);
-            DeleteObject(hole);
-            cut = true;
+        HRGN region = holes.empty() ? nullptr : RegionWithout(own, holes), gained = nullptr;
+        if (!t.clipHoles.empty()) {
+            gained = holes.empty() ? CreateRectRgnIndirect(&own) : RegionWithout(own, holes);
+            HRGN before = RegionWithout(t.clipOwn, t.clipHoles);
+            CombineRgn(gained, gained, before, RGN_DIFF);
+            DeleteObject(before);
         }
-        bool had = GetWindowRgn(t.window, before) != ERROR;
-        if (cut && !(had && EqualRgn(before, region)))
-            SetWindowRgn(t.window, region, TRUE);     // the window owns the region now
-        else
-            DeleteObject(region);
-        if (!cut && had)
-            SetWindowRgn(t.window, nullptr, TRUE);
-        DeleteObject(before);
+        SetWindowRgn(t.window, region, FALSE);     // the window owns the region now
+        if (gained) {
+            RedrawWindow(t.window, nullptr, gained, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+            DeleteObject(gained);
+        }
+        t.clipOwn = own;
+        t.clipHoles = holes;
     }
 }
 
