@@ -24,6 +24,7 @@ struct Options {
     int idle = 0;            // seconds of quiet between the paced run and its Close
     int runs = 1;            // each build's, taken in turn
     std::string vs;          // a folder with another build's quorvane.exe, run alternately with this one
+    bool play = false;       // --mix play: only play (bets, deals, draws, holds) with the trainer on
 };
 
 double Seconds(LARGE_INTEGER from, LARGE_INTEGER to)
@@ -51,8 +52,12 @@ bool StartHost(const Options &options, const std::string &program, const std::st
     RemovePanel(config);
     run.program = program;
     // Tools at 120 x 70, the size the figures before the 360 x 209 default were taken at, so they compare.
-    return run.Start("--unattended --config \"" + config + "\" --tool-size 120x70 --tools " + std::to_string(options.tools),
-                     60000);
+    if (!run.Start("--unattended --config \"" + config + "\" --tool-size 120x70 --tools " + std::to_string(options.tools),
+                   60000))
+        return false;
+    if (options.play)
+        run.Command(CmdTrainer);
+    return true;
 }
 
 // Pings posted to the host's main window behind everything posted before them; the host posts each
@@ -152,10 +157,13 @@ void PostCommand(const HostRun &run, int command)
     PostMessageA(run.main, WM_COMMAND, static_cast<WPARAM>(command), 0);
 }
 
-// One action of the mix, chosen by its share of a hundred.
-void PostAction(const HostRun &run, const Targets &targets, unsigned roll)
+// One action of the mix, chosen by its share of a hundred. Play alone: the tools' buttons (+1, Bet 5,
+// Deal/Draw: hands drawn at every bet from one to five coins) and their cards.
+void PostAction(const Options &options, const HostRun &run, const Targets &targets, unsigned roll)
 {
     unsigned pick = roll % 100, which = roll / 100;
+    if (options.play)
+        pick = pick < 60 ? 0 : 40;
     if (pick < 30 && !targets.buttons.empty()) {
         PostMessageA(targets.buttons[which % targets.buttons.size()], BM_CLICK, 0, 0);
     } else if (pick < 50 && !targets.cards.empty()) {
@@ -220,7 +228,7 @@ Figures RunOnce(const Options &options, const std::string &program, const std::s
         if (posted % 50 == 0)
             targets = FindTargets(paced);     // tools come and go
         for (const int due = static_cast<int>(at * options.rate); posted < due && posted < total; ++posted)
-            PostAction(paced, targets, NextRoll(seed));
+            PostAction(options, paced, targets, NextRoll(seed));
         if (at * 10 >= static_cast<double>(pings.sent.size()))
             pings.Post(paced);
         pings.Collect();
@@ -245,7 +253,7 @@ Figures RunOnce(const Options &options, const std::string &program, const std::s
     targets = FindTargets(flood);
     const LARGE_INTEGER floodStart = Now();
     for (int posted = 0; posted < options.flood; ++posted)
-        PostAction(flood, targets, NextRoll(seed));
+        PostAction(options, flood, targets, NextRoll(seed));
     const size_t done = behind.Post(flood);
     f.floodClose = CloseAndTime(flood, behind);
     if (behind.Answered(done))
@@ -264,7 +272,7 @@ void PrintFigure(double value, const char *format)
 int Usage()
 {
     fputs("usage: host_benchmark [--tools N] [--rate ACTIONS_PER_SECOND] [--seconds S] [--flood ACTIONS]\n"
-          "                      [--idle S] [--runs N] [--vs FOLDER_OF_ANOTHER_BUILD]\n", stderr);
+          "                      [--idle S] [--runs N] [--vs FOLDER_OF_ANOTHER_BUILD] [--mix all|play]\n", stderr);
     return 2;
 }
 
@@ -280,6 +288,8 @@ int main(int argc, char **argv)
         int value = atoi(text.c_str());
         if (name == "--vs")
             options.vs = text;
+        else if (name == "--mix" && (text == "play" || text == "all"))
+            options.play = text == "play";
         else if (value < (name == "--idle" ? 0 : 1))
             return Usage();
         else if (name == "--tools")
@@ -303,10 +313,12 @@ int main(int argc, char **argv)
     std::vector<std::string> builds = {ProgramBeside("quorvane.exe")};
     if (!options.vs.empty())
         builds.push_back(options.vs + "\\quorvane.exe");
-    printf("host benchmark: %d tools, mixed actions (buttons, cards, keys, add/remove, move, resize, hint,\n"
-           "statistics, properties, save): %d a second for %d s, then %d s idle and Close; %d posted at once\n"
+    printf("host benchmark: %d tools, %s: %d a second for %d s, then %d s idle and Close; %d posted at once\n"
            "then Close. Seconds from Close to exit; actions a second worked through; ping round trips.\n\n",
-           options.tools, options.rate, options.seconds, options.idle, options.flood);
+           options.tools,
+           options.play ? "the trainer on, play alone (bets of 1 to 5 coins, deals, draws, holds)"
+                        : "mixed actions (buttons, cards, keys, add/remove, move, resize, hint,\nstatistics, properties, save)",
+           options.rate, options.seconds, options.idle, options.flood);
     printf("run build   untouched  paced: actions/s  ping median  ping worst   Close  flood: actions/s   Close\n");
     for (int run = 1; run <= options.runs; ++run)
         for (size_t b = 0; b < builds.size(); ++b) {
