@@ -43,7 +43,7 @@ TEST(AnalysisWorker, ValuesHandsInTheOrderDrawnUnderTheDealingEachWasDrawnBy)
     // Four to a royal held as dealt (a mistake on the even deck), and the light AS hand the machine's
     // dealing values otherwise, at bets whose tables the plan did not ask for first.
     const HandToValue hands[] = {Drawn(1, "AS KS QS JS 2D", 0x1F, 5, true), Drawn(2, "2C 3C 6C AD JH", 0x10, 3, false),
-                                 Drawn(3, "AS KS QS JS 2D", 0x0F, 1, false), Drawn(4, "2C 3C 6C AD JH", 0x08, 2, true)};
+                                 Drawn(3, "AS KS QS JS 2D", 0x0F, 1, false), Drawn(4, "2C 3C 6C AD JH", 0x08, 3, true)};
     for (const HandToValue &hand : hands)
         worker.Value(hand);
     std::vector<ValuedHand> valued;
