@@ -307,12 +307,16 @@ TEST(HostTrainer, KilledDuringPlayThePursesAndTheMemoryStillAgree)
         EXPECT_TRUE(round > 0 || (memory.panel.hands == 0 && !waiting.empty())) << "held back, every hand waits";
         hands = memory.panel.hands + static_cast<int>(waiting.size());
     }
-    // A start values whatever still waits, each hand once.
+    // A start values whatever still waits, each hand once (read again once the host has ended: the
+    // lifetimes and the hands waiting are two reads, and a save may come between them).
     HostRun run;
     ASSERT_TRUE(run.Start(args));
     EXPECT_TRUE(WaitFor([&] { return read(nullptr) && waiting.empty(); }, LongWait));
-    EXPECT_EQ(memory.panel.hands, hands);
+    DWORD code = 0;
     run.Command(CmdExit);
+    ASSERT_TRUE(run.WaitExit(LongWait, &code) && read(nullptr));
+    EXPECT_TRUE(waiting.empty());
+    EXPECT_EQ(memory.panel.hands, hands);
 }
 
 // A second panel type beside the poker tools: the host places, saves, restores and removes it as any

@@ -69,6 +69,13 @@ struct Player {
         return cards.size() == 5 && displays.size() == 3 && Button(262) && Button(263) && Button(264);
     }
     HWND Button(int id) const { return GetDlgItem(tool, id); }
+    bool Painted() const
+    {
+        for (HWND window : cards)
+            if (GetUpdateRect(window, nullptr, FALSE))
+                return false;
+        return !GetUpdateRect(displays[1], nullptr, FALSE) && !GetUpdateRect(displays[2], nullptr, FALSE);
+    }
 
     // What the saved game decides on screen: the five cards, the wager and the credits. The last
     // hand's line is not part of the game: a restored tool shows its title there.
@@ -166,10 +173,13 @@ int main(int argc, char **argv)
     Check(WaitFor([&] { return WindowPng(first.cards[0]) != dealt[0]; }, LongWait), "a click holds the first card");
     Player::Click(first.Button(264));
     Check(WaitFor([&] { return WindowText(first.Button(264)) == "Deal"; }, LongWait), "Draw ends the hand");
-    // Here too the screen lags the caption, the more the busier the machine: the draw's last change is the
-    // wager going back to none, so once that shows, the cards and the credits show the draw as well.
+    // Here too the screen lags the caption, the more the busier the machine, and the windows repaint in no
+    // set order: look until the wager is back to none, nothing is left to paint and two looks agree.
     std::vector<std::vector<uint8_t>> shown;
-    Check(WaitFor([&] { return (shown = first.Shown())[5] != dealt[5]; }, LongWait),
+    Check(WaitFor([&] {
+              const std::vector<std::vector<uint8_t>> before = shown;
+              return (shown = first.Shown())[5] != dealt[5] && first.Painted() && shown == before;
+          }, LongWait),
           "the screen shows the draw: no coins on the table");
     DWORD code = 99;
     bool closed = first.Close(&code);
