@@ -139,11 +139,18 @@ LRESULT HostRun::Command(int command) const
 
 std::string WindowText(HWND window)
 {
-    DWORD_PTR length = 0, copied = 0;
-    SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, LongWait, &length);
-    std::string text(length + 1, '\0');
-    SendMessageTimeoutA(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(&text[0]), SMTO_NORMAL, LongWait,
-                        &copied);
-    text.resize(copied);
+    // Asked again when the text changed between its length and its copy (a verdict coming meanwhile).
+    std::string text;
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        DWORD_PTR length = 0, copied = 0, after = 0;
+        SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, LongWait, &length);
+        text.assign(length + 1, '\0');
+        SendMessageTimeoutA(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(&text[0]), SMTO_NORMAL, LongWait,
+                            &copied);
+        text.resize(copied);
+        SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, LongWait, &after);
+        if (after == copied)
+            break;
+    }
     return text;
 }

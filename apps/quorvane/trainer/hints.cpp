@@ -53,6 +53,7 @@ struct Advice {
     std::string chartText;                   // as the chart window shows it
     unsigned betSizes = 1u << MaxWager;      // bit c: a tool on the panel has bet c coins this run
     int64_t lastLeftWaiting = 0;             // hands up to this id were drawn by an earlier run
+    int figuresDone = 0;                     // the worker's progress the windows show
     HWND notices = nullptr;                  // the refresh timer and the analysis worker's news arrive here
     std::vector<HWND> shown;                 // the open windows, the one shown last at the end
 };
@@ -318,7 +319,15 @@ LRESULT CALLBACK NoticeWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     }
     if (message == AnalysisNews) {
         TakeValuedHands();
-        RefreshSoon();
+        // A piece of the analysis arrived (a handful a start): the windows show it now; hands valued
+        // during play come often, and wait for the timer like any other change.
+        const int done = Analysis().PercentDone(true) + Analysis().PercentDone(false);
+        if (done != advice.figuresDone) {
+            advice.figuresDone = done;
+            RefreshAdviceWindows();
+        } else {
+            RefreshSoon();
+        }
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
