@@ -70,7 +70,7 @@ struct ReadyPicture {
     int width = 0, height = 0;
 };
 
-const ReadyPicture &PictureOf(const PanelType &type)
+const ReadyPicture &PictureOf(const PanelType &type, HDC like)
 {
     static std::map<HBITMAP, ReadyPicture> ready;
     auto found = ready.find(type.colorBitmap);
@@ -81,19 +81,20 @@ const ReadyPicture &PictureOf(const PanelType &type)
     if (!type.colorBitmap || !GetObject(type.colorBitmap, sizeof info, &info))
         return picture;
     picture.width = info.bmWidth, picture.height = info.bmHeight;
-    HDC screen = GetDC(nullptr);
-    picture.colour = CreateCompatibleDC(screen);
-    SelectObject(picture.colour, CreateCompatibleBitmap(screen, info.bmWidth, info.bmHeight));
-    HDC source = CreateCompatibleDC(screen);
+    // Made like the canvas the tabs are drawn on (never the screen's DC: that waits on the desktop's
+    // process under Wine, and held the host's posted messages back for a minute at a busy start).
+    picture.colour = CreateCompatibleDC(like);
+    SelectObject(picture.colour, CreateCompatibleBitmap(like, info.bmWidth, info.bmHeight));
+    HDC source = CreateCompatibleDC(like);
     HGDIOBJ old = SelectObject(source, type.colorBitmap);
     BitBlt(picture.colour, 0, 0, info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);
     SelectObject(source, old);
     DeleteDC(source);
     if (type.monoBitmap && GetObject(type.monoBitmap, sizeof maskInfo, &maskInfo) && maskInfo.bmBitsPixel == 1 &&
         maskInfo.bmWidth >= info.bmWidth && maskInfo.bmHeight >= info.bmHeight) {
-        picture.mask = CreateCompatibleDC(screen);   // a copy: the module's own bitmap stays free
+        picture.mask = CreateCompatibleDC(like);   // a copy: the module's own bitmap stays free
         SelectObject(picture.mask, CreateBitmap(info.bmWidth, info.bmHeight, 1, 1, nullptr));
-        source = CreateCompatibleDC(screen);
+        source = CreateCompatibleDC(like);
         old = SelectObject(source, type.monoBitmap);
         BitBlt(picture.mask, 0, 0, info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);
         SelectObject(source, old);
@@ -104,13 +105,12 @@ const ReadyPicture &PictureOf(const PanelType &type)
         SetBkColor(picture.colour, RGB(0, 0, 0));
         BitBlt(picture.colour, 0, 0, info.bmWidth, info.bmHeight, picture.mask, 0, 0, SRCAND);
     }
-    ReleaseDC(nullptr, screen);
     return picture;
 }
 
 void DrawTypePicture(HDC dc, const PanelType &type, int x, int y)
 {
-    const ReadyPicture &picture = PictureOf(type);
+    const ReadyPicture &picture = PictureOf(type, dc);
     if (!picture.colour)
         return;
     if (!picture.mask) {
