@@ -180,6 +180,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
         SetTimer(host.mainWindow, AutosaveTimer, 1000, nullptr);
     if (!host.options.screenshotPath.empty())
         SetTimer(host.mainWindow, ScreenshotTimer, 700, nullptr);
+    CompanionToolsMayHaveChanged();   // the restored tools seen (and the trainer's work begun) before any command
     host.ready = true;
     SetPropA(host.mainWindow, QUORVANE_READY_PROPERTY, reinterpret_cast<HANDLE>(1));
 

@@ -1,6 +1,7 @@
 // game_tables.cpp: the Video Poker tools' games and the tables holds are valued by (see game_tables.h).
 #include "apps/quorvane/trainer/game_tables.h"
 #include "apps/quorvane/trainer/advice.h"
+#include "apps/quorvane/trainer/hints.h"
 #include "apps/quorvane/trainer/analysis_worker.h"
 #include "host/video_poker.h"
 
@@ -49,9 +50,11 @@ void SwitchDealing()
         worker->SetPlan(Plan());
 }
 
-AnalysisWorker &Analysis(HWND notify, UINT message)
+AnalysisWorker &Analysis()
 {
     if (!worker) {
+        UINT message = 0;
+        HWND notify = AnalysisNotices(&message);
         worker = new AnalysisWorker(Plan(), [notify, message] { PostMessageA(notify, message, 0, 0); },
                                     getenv("QUORVANE_HOLD_ANALYSIS") != nullptr);
     }

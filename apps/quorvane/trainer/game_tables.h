@@ -21,9 +21,10 @@ bool ReadPokerGame(const PanelToolView &tool, VideoPokerGame *game);
 bool MachineDealing();
 void SwitchDealing();
 
-// The worker, started at the first call: its news comes to notify as message. With QUORVANE_HOLD_ANALYSIS
-// set it waits for CmdAnalysisGo before any work (a test's hook).
-AnalysisWorker &Analysis(HWND notify = nullptr, UINT message = 0);
+// The worker, started at the first call, whichever window or command asks first: its news is posted to
+// the trainer's notice window (AnalysisNotices). With QUORVANE_HOLD_ANALYSIS set it waits for
+// CmdAnalysisGo before any work (a test's hook).
+AnalysisWorker &Analysis();
 // What it should build first: the dealing in force at these bet sizes (bit c: c coins).
 void PlanAnalysis(unsigned betSizes);
 // The tables a hand of coins is valued by under the dealing in force, once built (false until then);

@@ -339,16 +339,21 @@ HWND Notices()
     if (!advice.notices && RegisterCompanionClass("QuorvaneTrainerNotices", NoticeWndProc))
         advice.notices = CreateWindowExA(0, "QuorvaneTrainerNotices", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                          HostInstance(), nullptr);
-    Analysis(advice.notices, AnalysisNews);
     return advice.notices;
 }
 
 } // namespace
 
+HWND AnalysisNotices(UINT *message)
+{
+    *message = AnalysisNews;
+    return Notices();
+}
+
 void WatchToolGames()
 {
     Memory();   // read at the start, so damage to its file is told then
-    Notices();  // and the worker set going
+    Analysis();  // the worker set going
     for (const HandToValue &left : TakeHandsLeftWaiting()) {
         advice.lastLeftWaiting = std::max(advice.lastLeftWaiting, left.id);
         Analysis().Value(left);

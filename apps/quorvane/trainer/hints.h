@@ -11,6 +11,8 @@ void WatchToolGames();
 // Carries out CmdHint, CmdStatistics, CmdChart, CmdMistakes and CmdDealing; false for any other command.
 bool HandleAdviceCommand(int command);
 
+// The hidden window the analysis worker's news goes to, as *message; made at the first call.
+HWND AnalysisNotices(UINT *message);
 // True while a worker started for the windows (the returns of optimal play, the charts) is not done.
 bool AdviceStillWorking();
 // The open window of CmdHint, CmdStatistics, CmdChart or CmdMistakes, or null.
