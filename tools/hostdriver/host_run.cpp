@@ -2,6 +2,7 @@
 #include "tools/hostdriver/host_run.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 #include "apps/quorvane/quorvane.h"
@@ -38,8 +39,11 @@ bool HostRun::Launch(const std::string &arguments)
     }
     process_ = {};
     main = panel = status = nullptr;
-    return CreateProcessA(exe.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          workingFolder.empty() ? nullptr : workingFolder.c_str(), &startup, &process_) != 0;
+    if (CreateProcessA(exe.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       workingFolder.empty() ? nullptr : workingFolder.c_str(), &startup, &process_))
+        return true;
+    fprintf(stderr, "host_run: %s could not be started (error %lu)\n", exe.c_str(), GetLastError());
+    return false;
 }
 
 bool HostRun::Start(const std::string &arguments, DWORD timeoutMs)
@@ -88,6 +92,9 @@ bool HostRun::WaitReady(DWORD timeoutMs)
             return main && GetPropA(main, QUORVANE_READY_PROPERTY) != nullptr;
         },
         timeoutMs);
+    DWORD code = 0;
+    if (!Running() && process_.hProcess && GetExitCodeProcess(process_.hProcess, &code))
+        fprintf(stderr, "host_run: the host ended before it was ready, exit code %lu\n", code);
     if (!ready || !Running() || !main)
         return false;
     panel = FindWindowExA(main, nullptr, QUORVANE_PANEL_CLASS, nullptr);
