@@ -25,6 +25,7 @@ struct Options {
     int runs = 1;            // each build's, taken in turn
     std::string vs;          // a folder with another build's quorvane.exe, run alternately with this one
     bool play = false;       // --mix play: only play (bets, deals, draws, holds) with the trainer on
+    int trips = 0;           // --trips 1: each paced ping's time and round trip, to find where the worst were
 };
 
 double Seconds(LARGE_INTEGER from, LARGE_INTEGER to)
@@ -242,6 +243,9 @@ Figures RunOnce(const Options &options, const std::string &program, const std::s
     f.pacedClose = CloseAndTime(paced, pings);
     if (pings.Answered(last))
         f.pacedWorked = total / Seconds(start, pings.answered[last]);
+    for (size_t i = 0; options.trips && i < pings.sent.size(); ++i)
+        fprintf(stderr, "%s ping at %6.2f s: %6.0f ms\n", program.c_str(), Seconds(start, pings.sent[i]),
+                pings.Answered(i) ? 1000 * Seconds(pings.sent[i], pings.answered[i]) : -1.0);
     f.pingMedian = pings.Quantile(0.5);
     f.pingWorst = pings.Quantile(1);
 
@@ -272,7 +276,8 @@ void PrintFigure(double value, const char *format)
 int Usage()
 {
     fputs("usage: host_benchmark [--tools N] [--rate ACTIONS_PER_SECOND] [--seconds S] [--flood ACTIONS]\n"
-          "                      [--idle S] [--runs N] [--vs FOLDER_OF_ANOTHER_BUILD] [--mix all|play]\n", stderr);
+          "                      [--idle S] [--runs N] [--vs FOLDER_OF_ANOTHER_BUILD] [--mix all|play]\n"
+          "                      [--trips 1]\n", stderr);
     return 2;
 }
 
@@ -304,6 +309,8 @@ int main(int argc, char **argv)
             options.idle = value;
         else if (name == "--runs")
             options.runs = value;
+        else if (name == "--trips")
+            options.trips = value;
         else
             return Usage();
     }
