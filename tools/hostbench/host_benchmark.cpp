@@ -11,7 +11,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -288,31 +290,25 @@ int main(int argc, char **argv)
     Options options;
     if (argc % 2 == 0)
         return Usage();
+    const std::pair<const char *, int *> numbers[] = {{"--tools", &options.tools}, {"--rate", &options.rate},
+        {"--seconds", &options.seconds}, {"--flood", &options.flood}, {"--idle", &options.idle},
+        {"--runs", &options.runs}, {"--trips", &options.trips}};
     for (int i = 1; i + 1 < argc; i += 2) {
         std::string name = argv[i], text = argv[i + 1];
         int value = atoi(text.c_str());
-        if (name == "--vs")
+        if (name == "--vs") {
             options.vs = text;
-        else if (name == "--mix" && (text == "play" || text == "all"))
+            continue;
+        }
+        if (name == "--mix" && (text == "play" || text == "all")) {
             options.play = text == "play";
-        else if (value < (name == "--idle" ? 0 : 1))
+            continue;
+        }
+        auto number = std::find_if(std::begin(numbers), std::end(numbers),
+                                   [&](const std::pair<const char *, int *> &n) { return name == n.first; });
+        if (number == std::end(numbers) || value < (name == "--idle" || name == "--trips" ? 0 : 1))
             return Usage();
-        else if (name == "--tools")
-            options.tools = value;
-        else if (name == "--rate")
-            options.rate = value;
-        else if (name == "--seconds")
-            options.seconds = value;
-        else if (name == "--flood")
-            options.flood = value;
-        else if (name == "--idle")
-            options.idle = value;
-        else if (name == "--runs")
-            options.runs = value;
-        else if (name == "--trips")
-            options.trips = value;
-        else
-            return Usage();
+        *number->second = value;
     }
     char temp[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, temp);
