@@ -85,5 +85,5 @@ FAULTS = [
 ("trainer", "a hand valued at the next start stays waiting too", "apps/quorvane/trainer/memory_store.cpp", "        changes.valued.insert(drawn.id);", "        ;"),
 ("trainer", "hands left waiting by the last run never valued", "apps/quorvane/trainer/hints.cpp", "        Analysis().Value(left);", "        ;"),
 ("trainer", "an even-deck hand valued by this machine's dealing", "apps/quorvane/trainer/analysis_worker.cpp", "if (!drawn.evenDeck && drawn.hand.wager >= 1", "if (drawn.hand.wager >= 1"),
-("trainer", "the worker's news posted to no window", "apps/quorvane/trainer/game_tables.cpp", "HWND notify = AnalysisNotices(&message);", "HWND notify = nullptr;\n        AnalysisNotices(&message);"),
+("trainer", "the worker's news posted to no window", "apps/quorvane/trainer/game_tables.cpp", "HWND notify = AnalysisNotices();", "HWND notify = nullptr;\n        AnalysisNotices();"),
 ]

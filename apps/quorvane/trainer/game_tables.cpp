@@ -53,9 +53,8 @@ void SwitchDealing()
 AnalysisWorker &Analysis()
 {
     if (!worker) {
-        UINT message = 0;
-        HWND notify = AnalysisNotices(&message);
-        worker = new AnalysisWorker(Plan(), [notify, message] { PostMessageA(notify, message, 0, 0); },
+        HWND notify = AnalysisNotices();
+        worker = new AnalysisWorker(Plan(), [notify] { PostMessageA(notify, AnalysisNews, 0, 0); },
                                     getenv("QUORVANE_HOLD_ANALYSIS") != nullptr);
     }
     return *worker;

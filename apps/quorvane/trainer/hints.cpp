@@ -25,7 +25,6 @@ constexpr int GraphId = 101;             // the statistics window's graph of cre
 const int GraphHeight = Scaled(250);
 constexpr UINT RefreshDelayMs = 100;   // the windows follow play at most this often: reading speed, not input speed
 constexpr UINT_PTR RefreshTimer = 1;
-constexpr UINT AnalysisNews = WM_APP + 1;   // the analysis worker has something new: tables, figures, hands valued
 
 HWND Notices();
 
@@ -344,9 +343,8 @@ HWND Notices()
 
 } // namespace
 
-HWND AnalysisNotices(UINT *message)
+HWND AnalysisNotices()
 {
-    *message = AnalysisNews;
     return Notices();
 }
 

@@ -11,8 +11,9 @@ void WatchToolGames();
 // Carries out CmdHint, CmdStatistics, CmdChart, CmdMistakes and CmdDealing; false for any other command.
 bool HandleAdviceCommand(int command);
 
-// The hidden window the analysis worker's news goes to, as *message; made at the first call.
-HWND AnalysisNotices(UINT *message);
+// The hidden window the analysis worker posts AnalysisNews to; made at the first call.
+constexpr UINT AnalysisNews = WM_APP + 1;   // something new: tables, figures, hands valued
+HWND AnalysisNotices();
 // True while a worker started for the windows (the returns of optimal play, the charts) is not done.
 bool AdviceStillWorking();
 // The open window of CmdHint, CmdStatistics, CmdChart or CmdMistakes, or null.
